@@ -1,0 +1,11 @@
+#include "platform/folderchooser.h"
+
+#include <QFileDialog>
+
+namespace morvane {
+
+QString QtFolderChooser::chooseDirectory(const QString& prompt) {
+    return QFileDialog::getExistingDirectory(m_owner, prompt);
+}
+
+} // namespace morvane

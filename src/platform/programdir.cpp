@@ -1,0 +1,49 @@
+#include "platform/programdir.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace morvane {
+
+namespace {
+const QString iniName = QStringLiteral("Morvane.ini");
+}
+
+void seedProgramDirectory(const QString& dir, const QString& defaults) {
+    if (defaults.isEmpty() || !QFileInfo(defaults).isDir())
+        return;
+    QDir().mkpath(dir);
+    const QDir source(defaults);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        const QString target = dir + QLatin1Char('/') + name;
+        if (!QFileInfo::exists(target))
+            QFile::copy(source.filePath(name), target);
+    }
+}
+
+QString resolveProgramDirectory(const ProgramDirectoryInputs& inputs) {
+    if (!inputs.morvaneHome.isEmpty())
+        return QDir::cleanPath(inputs.morvaneHome);
+    if (!inputs.executableDir.isEmpty() &&
+        QFileInfo::exists(inputs.executableDir + QLatin1Char('/') + iniName))
+        return QDir::cleanPath(inputs.executableDir);
+    const QString dir = QDir::cleanPath(inputs.configHome + QStringLiteral("/morvane"));
+    seedProgramDirectory(dir, inputs.installedDefaults);
+    return dir;
+}
+
+ProgramDirectoryInputs currentProgramDirectoryInputs() {
+    ProgramDirectoryInputs inputs;
+    inputs.morvaneHome = qEnvironmentVariable("MORVANE_HOME");
+    inputs.executableDir = QCoreApplication::applicationDirPath();
+    inputs.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (inputs.configHome.isEmpty())
+        inputs.configHome = QDir::homePath() + QStringLiteral("/.config");
+    inputs.installedDefaults = QStringLiteral(MORVANE_DATA_INSTALL_DIR);
+    return inputs;
+}
+
+} // namespace morvane

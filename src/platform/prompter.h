@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+namespace morvane {
+
+// Every message box and question of the program goes through a Prompter, so
+// that tests can script the answers and batch mode can run without a window.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Icon { None, Critical, Question, Exclamation, Information };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct Prompt {
+    QString text;
+    QString title;
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::None;
+    // The button that Enter (and batch mode) chooses; the first button when unset.
+    Answer defaultButton = Answer::Ok;
+
+    bool operator==(const Prompt&) const = default;
+};
+
+// The first button of a button set: the default when the design names none.
+Answer firstButton(Buttons buttons);
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    virtual Answer ask(const Prompt& prompt) = 0;
+
+    // A message with an OK button only.
+    void tell(const QString& text, const QString& title, Icon icon);
+    Answer ask(const QString& text, const QString& title, Buttons buttons, Icon icon);
+    Answer ask(const QString& text, const QString& title, Buttons buttons, Icon icon,
+               Answer defaultButton);
+};
+
+// Answers every question with its default button and writes each message to
+// standard error as its title, a colon and its text (batch mode).
+class DefaultAnswerPrompter : public Prompter {
+public:
+    using Prompter::ask;
+    Answer ask(const Prompt& prompt) override;
+};
+
+// Test double: records every prompt and answers from a queue; an empty queue
+// answers with the prompt's default button.
+class ScriptedPrompter : public Prompter {
+public:
+    using Prompter::ask;
+    Answer ask(const Prompt& prompt) override;
+
+    void queueAnswer(Answer answer) { m_answers.append(answer); }
+    const QVector<Prompt>& prompts() const { return m_prompts; }
+    void clear() {
+        m_prompts.clear();
+        m_answers.clear();
+    }
+
+private:
+    QVector<Prompt> m_prompts;
+    QVector<Answer> m_answers;
+};
+
+} // namespace morvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace morvane {
+
+// Starting programs without waiting and opening files with the desktop's
+// associated program.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a file or URL with its associated program; false when the desktop
+    // could not (the design's "no associated program" case).
+    virtual bool open(const QString& fileOrUrl) = 0;
+    // Starts a program detached; false when it could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // The plain-text editor used where the design says "Notepad"; empty when
+    // none is installed.
+    virtual QString notepad() const = 0;
+};
+
+class DesktopShell : public Shell {
+public:
+    bool open(const QString& fileOrUrl) override;
+    bool startDetached(const QString& program, const QStringList& arguments) override;
+    QString notepad() const override;
+};
+
+// Test double: records calls, answers from settable results.
+class RecordingShell : public Shell {
+public:
+    bool open(const QString& fileOrUrl) override {
+        opened.append(fileOrUrl);
+        return openResult;
+    }
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        started.append(QStringList{program} + arguments);
+        return startResult;
+    }
+    QString notepad() const override { return notepadProgram; }
+
+    QStringList opened;
+    QList<QStringList> started;
+    bool openResult = true;
+    bool startResult = true;
+    QString notepadProgram = QStringLiteral("/usr/bin/gedit");
+};
+
+} // namespace morvane

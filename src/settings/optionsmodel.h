@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace morvane {
+
+// The live state of the main window's controls, keyed by the control's name
+// (`chkHacha`, `optOutput`, `cmbTeX`, array elements as `chkTexify_1`).
+// The drivers, readini/writeini and the Convert command read and write this
+// model; the window's widgets are bound to it and only mirror it. Nothing
+// here knows about widgets, so every rule can run without a window.
+//
+// Aspects of one control:
+//   value    check box (0/1), option group (selected index), combo (index),
+//            text box / combo text (string), list box (string list)
+//   enabled, visible, caption, bold, tag   (view state that logic decides)
+class OptionsModel : public QObject {
+    Q_OBJECT
+public:
+    enum class Aspect { Value, Enabled, Visible, Caption, Bold, Tag, Items };
+    Q_ENUM(Aspect)
+
+    explicit OptionsModel(QObject* parent = nullptr);
+
+    // Check boxes: 0 unticked, 1 ticked (2 greyed is kept but rarely used).
+    int checkValue(const QString& name) const;
+    bool isChecked(const QString& name) const { return checkValue(name) == 1; }
+    void setChecked(const QString& name, bool checked) { setCheckValue(name, checked ? 1 : 0); }
+    void setCheckValue(const QString& name, int value);
+
+    // Option-button groups and combo boxes: the selected index (0 when unset).
+    int index(const QString& name) const;
+    void setIndex(const QString& name, int index);
+
+    // Text boxes and the text of editable combo boxes.
+    QString text(const QString& name) const;
+    void setText(const QString& name, const QString& text);
+
+    // List boxes and the entries of combo boxes.
+    QStringList items(const QString& name) const;
+    void setItems(const QString& name, const QStringList& items);
+
+    bool isEnabled(const QString& name) const;
+    void setEnabled(const QString& name, bool enabled);
+
+    bool isVisible(const QString& name) const;
+    void setVisible(const QString& name, bool visible);
+
+    // Caption of a button, label or check box; empty when logic never set one
+    // (the form's own caption then stands).
+    QString caption(const QString& name) const;
+    void setCaption(const QString& name, const QString& caption);
+
+    bool isBold(const QString& name) const;
+    void setBold(const QString& name, bool bold);
+
+    QString tag(const QString& name) const;
+    void setTag(const QString& name, const QString& tag);
+
+    bool has(const QString& name, Aspect aspect) const;
+
+    // Element name of a control array: arrayElement("optOutput", 2) == "optOutput_2".
+    static QString arrayElement(const QString& name, int index);
+
+signals:
+    // Emitted after an aspect of a control changed; handlers that the window
+    // runs on a click react to this, so a value set from the INI file runs
+    // the same reaction as a click.
+    void changed(const QString& name, morvane::OptionsModel::Aspect aspect);
+
+private:
+    QVariant get(const QString& name, Aspect aspect) const;
+    void set(const QString& name, Aspect aspect, const QVariant& value);
+
+    QHash<QString, QVariant> m_state[7];
+};
+
+} // namespace morvane

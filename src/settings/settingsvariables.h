@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+// Program-wide values that readini fills from Morvane.ini besides the option
+// controls: tool locations, editors and preferences.
+struct SettingsVariables {
+    // Paths section (directories without a trailing separator).
+    QString cdRom; // mount point of the CD-ROM volume (key CD-ROM)
+    QString texDocs;
+    QString hevea;
+    QString tth;
+    QString texify;
+    QString tex4ht;
+    QString imageMagick;
+    QString gsLib;
+    QString htrunM;
+    QString htrunS;
+    QString l2h;
+    QString perl;
+    QString netpbm;
+    QString editor;
+    QString texEditor;
+
+    // Preferences section.
+    int startupTab = 0;
+    bool firstTime = false;
+    double scrollFraction = 0.01;
+    bool lowRes = false;
+    bool longFileName = false;
+    bool allowNonTeXFiles = false;
+
+    // Hevea section.
+    QString heveaOutputExtension = QStringLiteral("html"); // "html", "txt" or "info"
+    QString defaultConfig;
+
+    // TeX4ht section.
+    QString tex4htSaveTo;
+    bool upgradeNoticeShown = false;
+    bool advancedSave = true;
+    bool checkForUsePackage = false;
+
+    // Latex2HTML section.
+    QString l2hSaveTo;
+};
+
+// Results of the path check of the program locations.
+struct PathCheck {
+    bool texDocsExists = false;
+    bool programFound[7] = {false, false, false, false, false, false, false}; // index 1..6 = tab
+    QString programName[7] = {QString(),
+                              QStringLiteral("Hevea"),
+                              QStringLiteral("Tth"),
+                              QStringLiteral("Tex4ht"),
+                              QStringLiteral("L2h"),
+                              QStringLiteral("Texify"),
+                              QStringLiteral("Texify")};
+};
+
+} // namespace morvane
