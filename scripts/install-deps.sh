@@ -11,7 +11,7 @@ hevea tth tth-common
 texlive-binaries texlive-plain-generic texlive-extra-utils
 texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
-xvfb xauth hyperfine
+xvfb xauth hyperfine ccache
 "
 
 missing=""

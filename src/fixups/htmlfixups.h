@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+
+// The change-link dialog ("Change Link Filename"): sets ctx.linkAnswer to
+// 1 (yes), 2 (no), 3 (yes to all) or 4 (no to all).
+class LinkQuestion {
+public:
+    virtual ~LinkQuestion() = default;
+    virtual void ask(AppContext& ctx, const QString& text) = 0;
+};
+
+// True when the line refers to an image (src=" followed by .gif/.png/.jpg
+// before the tag ends).
+bool isImageLine(const QString& line);
+
+// The target a link should get; may ask the change-link question.
+QString rewriteLink(AppContext& ctx, const QString& target, const QString& pageName);
+
+// Rewrites links to .tex files in one page.
+void fixLinks(AppContext& ctx, const QString& page);
+
+// Moves the page directory's images into `subdir` and points the page at it.
+void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& subdir,
+                          bool keepOriginals);
+
+// Copies images a line refers to from the TeX file's folder into `destinationDir`.
+void copySourceImages(AppContext& ctx, const QString& line, const QString& destinationDir);
+
+// Copies the images a page refers to from the TeX file's folder to `outputDir`.
+void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputDir);
+
+// Copies the files a TeX source includes next to its working copy `destination`
+// and rewrites the include lines to the bare names.
+void handleIncludes(AppContext& ctx, const QString& source, const QString& destination);
+
+// Points the image openers of a TeX4ht mouse-over script at `subdir`.
+void fixJavaScript(const QString& script, const QString& subdir);
+
+} // namespace morvane

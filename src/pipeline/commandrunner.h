@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+
+// Runs a composed command line (split into program and arguments, never
+// through a shell) in `workingDirectory` and returns when the process has
+// ended. Single mode blocks user input; multiple mode (chkMulti) tracks the
+// process in lstProcesses and keeps serving events, so a further Convert
+// runs nested inside the wait.
+void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory);
+
+// Explains multiple mode when chkMulti is ticked (silent while its tag reads
+// "no message").
+void chkMulti_Click(AppContext& ctx);
+
+} // namespace morvane

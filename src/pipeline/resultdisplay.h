@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+
+// Shows a produced HTML file in the browser chosen on the tab.
+void RunIE(AppContext& ctx, QString htmlFile);
+// Shows a file in the built-in browser window.
+void ShowInWebBrowser(AppContext& ctx, QString& htmlFile);
+void cmdShow_Click(AppContext& ctx);
+void cmdLog_Click(AppContext& ctx);
+// View Log back to "View &Log", not bold.
+void ResetcmdLog(AppContext& ctx);
+// Puts "header" and an empty line in front of a log unless it already has a
+// header. The log is replaced atomically; on error it stays as it was.
+void addLogHeader(AppContext& ctx, const QString& logFile, const QString& header);
+// Marks View Log when the log holds more than 50 characters beyond its header.
+void checkLog(AppContext& ctx, const QString& logFile, const QString& header);
+// chkClose is enabled when chkIE is ticked and the external browser chosen.
+void updateCloseEnabled(AppContext& ctx);
+
+// The built-in browser window.
+class ResultViewer {
+public:
+    virtual ~ResultViewer() = default;
+    virtual void show(const QString& file) = 0;
+};
+
+} // namespace morvane

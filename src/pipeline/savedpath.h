@@ -1,0 +1,18 @@
+#pragma once
+
+namespace morvane {
+
+struct AppContext;
+
+// Works out where the selected route saves its result for the file box's
+// file: sets lblPath, the expected output file and the Show/Edit buttons.
+void SavedPath(AppContext& ctx);
+
+// Sets lblSaveTo (TeX4ht tab) or lblSavelatex2 (LaTeX2HTML tab).
+void updateSaveLabel(AppContext& ctx);
+
+// The "Change Directory" buttons of the TeX4ht and LaTeX2HTML tabs.
+void cmdTex4htBrowse_Click(AppContext& ctx);
+void cmdlatex2htmlBrowse_Click(AppContext& ctx);
+
+} // namespace morvane

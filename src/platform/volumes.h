@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace morvane {
+
+// Drive types as the design knows them, from the mounted volumes.
+enum class DriveType { Unknown = 0, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, Ramdisk = 6 };
+
+struct Volume {
+    QString mountPoint;
+    QString fileSystemType;
+    DriveType type = DriveType::Unknown;
+};
+
+class VolumeTable {
+public:
+    virtual ~VolumeTable() = default;
+    virtual QList<Volume> volumes() const = 0;
+    // The type of the volume that holds `path` (the longest mount point that
+    // equals the path or is a "/"-prefix of it).
+    DriveType typeOf(const QString& path) const;
+    // True when `path` lies on the volume mounted at `mountPoint`.
+    static bool liesOn(const QString& path, const QString& mountPoint);
+};
+
+// The real mounted volumes (QStorageInfo, /sys/block/*/removable).
+class SystemVolumeTable : public VolumeTable {
+public:
+    QList<Volume> volumes() const override;
+};
+
+// Test double.
+class FixedVolumeTable : public VolumeTable {
+public:
+    explicit FixedVolumeTable(QList<Volume> volumes) : m_volumes(std::move(volumes)) {}
+    QList<Volume> volumes() const override { return m_volumes; }
+
+private:
+    QList<Volume> m_volumes;
+};
+
+} // namespace morvane
