@@ -64,6 +64,10 @@ struct AppContext {
     ResultViewer* viewer = nullptr;     // built-in browser window
     LinkQuestion* linkQuestion = nullptr; // the change-link dialog
 
+    // Gives a control of the main window the keyboard focus (the file box
+    // after a refused Convert); unset without a window.
+    std::function<void(const QString& control)> requestFocus;
+
     int selectedTab() const { return model->index(QStringLiteral("tbstrip")); }
     QString convertFile() const { return model->text(QStringLiteral("cmbTeX")); }
     QString batchDriverPath() const { return programDir + QStringLiteral("/convert.sh"); }
