@@ -51,6 +51,7 @@ struct AppContext {
     bool loading = false;                          // true while the main window loads
     bool l2hRun = false;                           // a LaTeX2HTML conversion was started
     bool batchMode = false;                        // no window: questions take their defaults
+    int runningProcesses = 0;                      // processes tracked in multiple mode
 
     // Drivers by tab (1..6); an empty slot means the route is not built.
     std::array<Driver, 8> drivers;
