@@ -65,6 +65,10 @@ struct AppContext {
     ResultViewer* viewer = nullptr;     // built-in browser window
     LinkQuestion* linkQuestion = nullptr; // the change-link dialog
 
+    // Ends the program at once, without questions and without saving (the
+    // "Close after running" rule). Tests put a recorder here.
+    std::function<void()> quitProgram;
+
     // Gives a control of the main window the keyboard focus (the file box
     // after a refused Convert); unset without a window.
     std::function<void(const QString& control)> requestFocus;
