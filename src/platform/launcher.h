@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class QProcess;
 class QObject;
@@ -13,7 +14,17 @@ namespace morvane {
 class Console {
 public:
     virtual ~Console() = default;
+    // Called once, right after `process` started. `waitsForEnter`: the
+    // script waits for Enter on its standard input when it is done, and the
+    // console must send it (its standard input was left open for that).
     virtual void attach(QProcess* process, bool waitsForEnter) = 0;
+    // Whether `target` belongs to the console's own window. While the program
+    // otherwise ignores user input during a wait, such a window still takes
+    // it, so that the user can answer the script's wait for Enter.
+    virtual bool acceptsInput(const QObject* target) const {
+        Q_UNUSED(target);
+        return false;
+    }
 };
 
 class ConsoleFactory {
@@ -23,16 +34,65 @@ public:
     virtual Console* create(const QString& commandLine) = 0;
 };
 
+// What a started process gets on its standard channels.
+struct LaunchChannels {
+    // Leave standard input open (a console answers the script's wait for
+    // Enter); otherwise it reads from the null device and sees end of file.
+    bool keepInputOpen = false;
+    // Nobody shows the output: send it to the null device instead of
+    // buffering it in the program.
+    bool discardOutput = false;
+};
+
+// A composed command line split into what is started: a ".sh" program runs
+// through /bin/sh, so the script needs no run bit. `program` is empty when
+// the line holds nothing.
+struct LaunchCommand {
+    QString program;
+    QStringList arguments;
+};
+LaunchCommand splitCommandLine(const QString& commandLine);
+
+// True when the command line asks the script to wait for Enter after the
+// converter ("pause" as its last argument).
+bool asksForPause(const QString& commandLine);
+
 // Starts processes from a composed command line.
 class Launcher {
 public:
     virtual ~Launcher() = default;
     // Splits `commandLine` into program and arguments (QProcess::splitCommand;
     // a ".sh" program runs through /bin/sh) and starts it in
-    // `workingDirectory`. Returns the started process (owned by `parent`), or
-    // nullptr when it could not start.
+    // `workingDirectory`. Standard output and error are merged. Returns the
+    // started process (owned by `parent`), or nullptr when it could not start.
     virtual QProcess* start(const QString& commandLine, const QString& workingDirectory,
-                            QObject* parent) = 0;
+                            QObject* parent, const LaunchChannels& channels = {}) = 0;
+};
+
+// The real launcher: QProcess with an argument list, never a shell. The
+// program's own current directory is never changed.
+class QProcessLauncher : public Launcher {
+public:
+    QProcess* start(const QString& commandLine, const QString& workingDirectory, QObject* parent,
+                    const LaunchChannels& channels = {}) override;
+};
+
+// Test double for code that runs converters: records every start and then
+// either starts `standIn` (a command line run instead, in the same working
+// directory) or, when that is empty, behaves as if nothing could start.
+class RecordingLauncher : public Launcher {
+public:
+    struct Start {
+        QString commandLine;
+        QString workingDirectory;
+        LaunchChannels channels;
+    };
+
+    QProcess* start(const QString& commandLine, const QString& workingDirectory, QObject* parent,
+                    const LaunchChannels& channels = {}) override;
+
+    QVector<Start> starts;
+    QString standIn;
 };
 
 } // namespace morvane

@@ -1,0 +1,149 @@
+#include "pipeline/commandrunner.h"
+
+#include "pipeline/appcontext.h"
+#include "platform/inputblocker.h"
+#include "platform/launcher.h"
+#include "platform/prompter.h"
+
+#include <QEventLoop>
+#include <QProcess>
+#include <memory>
+
+namespace morvane {
+
+namespace {
+
+const QString kMulti = QStringLiteral("chkMulti");
+const QString kWarning = QStringLiteral("chkWarning");
+const QString kConvert = QStringLiteral("cmdConvert");
+const QString kProcesses = QStringLiteral("lstProcesses");
+const QString kFileBox = QStringLiteral("cmbTeX");
+
+// Old DOS programs could not take longer command lines.
+constexpr int kMaxDosLine = 127;
+
+// One started command: its console (if any) and its process. The process is
+// declared last so that it goes first, before the console that shows it.
+struct Run {
+    std::unique_ptr<Console> console;
+    std::unique_ptr<QProcess> process;
+    bool pause = false;
+};
+
+Run startRun(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
+    Run run;
+    if (!ctx.launcher)
+        return run;
+    run.pause = asksForPause(commandLine);
+    if (ctx.consoles)
+        run.console.reset(ctx.consoles->create(commandLine));
+
+    LaunchChannels channels;
+    // Without a console nobody could answer the pause: the script then reads
+    // end of file and goes on instead of waiting for ever.
+    channels.keepInputOpen = run.pause && run.console;
+    channels.discardOutput = !run.console;
+    run.process.reset(ctx.launcher->start(commandLine, workingDirectory, nullptr, channels));
+    if (run.process && run.console)
+        run.console->attach(run.process.get(), run.pause);
+    return run;
+}
+
+// Serves events (as `flags` allow) until the process has finished. Events
+// may start further conversions whose own waits then run nested in this one.
+void waitForEnd(QProcess& process, QEventLoop::ProcessEventsFlags flags) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    loop.exec(flags);
+}
+
+QString longLineQuestion(const QString& commandLine) {
+    return QStringLiteral("The command line") + QLatin1Char('\n') + commandLine +
+           QLatin1Char('\n') + QStringLiteral("has ") + QString::number(commandLine.length()) +
+           QStringLiteral(" characters and is more than the maximum length of 127 characters.") +
+           QStringLiteral("\n\n") +
+           QStringLiteral("The DOS program may therefore not work properly.") + QLatin1Char('\n') +
+           QStringLiteral("Do you wish to continue?");
+}
+
+bool userAcceptsLongLine(AppContext& ctx, const QString& commandLine) {
+    if (!ctx.model->isChecked(kWarning) || commandLine.length() <= kMaxDosLine)
+        return true;
+    return ctx.prompter->ask(longLineQuestion(commandLine), QStringLiteral("DOS Command Line"),
+                             Buttons::YesNo, Icon::Exclamation, Answer::No) == Answer::Yes;
+}
+
+// Single mode: the window takes no input until the process has ended; it may
+// repaint, and a console window waiting for Enter still takes its answer.
+void runBlocking(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
+    if (!userAcceptsLongLine(ctx, commandLine))
+        return;
+    Run run = startRun(ctx, commandLine, workingDirectory);
+    if (!run.process)
+        return;
+    Console* console = run.console.get();
+    InputBlocker blocker(
+        [console](const QObject* target) { return console && console->acceptsInput(target); });
+    // Where no console needs input, the window system's own input stays
+    // queued too (the blocker still catches events posted inside the program).
+    const bool consoleNeedsInput = run.pause && console;
+    waitForEnd(*run.process,
+               consoleNeedsInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
+
+// Multiple mode: the process is listed while it runs and events are served,
+// so further conversions can start inside the wait.
+void trackProcess(AppContext& ctx, QProcess& process) {
+    OptionsModel& model = *ctx.model;
+    ++ctx.runningProcesses;
+    model.setTag(kConvert, QStringLiteral("wait"));
+    model.setItems(kProcesses, model.items(kProcesses) << ctx.convertFile());
+
+    waitForEnd(process, QEventLoop::AllEvents);
+
+    --ctx.runningProcesses;
+    // Entries are not removed one by one: the list empties with the last run.
+    if (ctx.runningProcesses == 0)
+        model.setItems(kProcesses, {});
+    model.setTag(kConvert, QString());
+}
+
+void startTrackedProcess(AppContext& ctx, const QString& commandLine,
+                         const QString& workingDirectory) {
+    Run run = startRun(ctx, commandLine, workingDirectory);
+    if (run.process)
+        trackProcess(ctx, *run.process);
+}
+
+} // namespace
+
+void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
+    if (ctx.model->isChecked(kMulti))
+        startTrackedProcess(ctx, commandLine, workingDirectory);
+    else
+        runBlocking(ctx, commandLine, workingDirectory);
+}
+
+void chkMulti_Click(AppContext& ctx) {
+    const OptionsModel& model = *ctx.model;
+    if (!model.isChecked(kMulti) || !model.tag(kMulti).isEmpty())
+        return;
+    QString caption = model.caption(kMulti);
+    if (caption.isEmpty())
+        caption = QStringLiteral("Allow multiple &conversions");
+    caption.remove(QLatin1Char('&'));
+    const QString text =
+        QStringLiteral("There is a small chance that this facility (to convert more than one tex "
+                       "file at the same time) could cause unusual effects.") +
+        QStringLiteral("\n\n") +
+        QStringLiteral("If you have problems with it then you can disable it by unchecking the '") +
+        caption + QStringLiteral("' box.") + QStringLiteral("\n\n") +
+        QStringLiteral("It can also be disabled by setting ") + QLatin1Char('\n') +
+        QStringLiteral("AllowMultiProcess=No") + QLatin1Char('\n') +
+        QStringLiteral("in the [Preferences] section of Morvane.ini") + QStringLiteral("\n\n");
+    ctx.prompter->tell(text, QStringLiteral("Allow Multiple Conversions"), Icon::Exclamation);
+}
+
+} // namespace morvane

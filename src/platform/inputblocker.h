@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QEvent;
+
+namespace morvane {
+
+// Holds back user input for as long as it lives: clicks and keys aimed at any
+// window are kept and posted again, in order, when the blocker goes away, so
+// nothing the user does while the program waits for a converter is acted on
+// before the converter has ended. Mouse moves, drags and shortcuts are
+// dropped (they cannot be replayed sensibly) and a close request from the
+// window system is refused. Objects for which `exempt` answers true (the
+// console window that must take the Enter answering the script's pause) get
+// their input as usual.
+class InputBlocker : public QObject {
+public:
+    using Exemption = std::function<bool(const QObject*)>;
+
+    explicit InputBlocker(Exemption exempt = {});
+    ~InputBlocker() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Treatment { Pass, Hold, Drop, Refuse };
+    static Treatment treatmentOf(const QEvent* event);
+
+    struct Held {
+        QPointer<QObject> receiver;
+        std::unique_ptr<QEvent> event;
+    };
+
+    Exemption m_exempt;
+    std::vector<Held> m_held;
+};
+
+} // namespace morvane

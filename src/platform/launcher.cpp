@@ -1,0 +1,61 @@
+#include "platform/launcher.h"
+
+#include <QProcess>
+
+namespace morvane {
+
+LaunchCommand splitCommandLine(const QString& commandLine) {
+    QStringList parts = QProcess::splitCommand(commandLine);
+    if (parts.isEmpty())
+        return {};
+    // convert.sh is shipped without a run bit: the shell reads it instead.
+    if (parts.first().endsWith(QLatin1String(".sh")))
+        return {QStringLiteral("/bin/sh"), parts};
+    const QString program = parts.takeFirst();
+    return {program, parts};
+}
+
+bool asksForPause(const QString& commandLine) {
+    const QStringList parts = QProcess::splitCommand(commandLine);
+    return parts.size() > 1 && parts.last() == QLatin1String("pause");
+}
+
+QProcess* QProcessLauncher::start(const QString& commandLine, const QString& workingDirectory,
+                                  QObject* parent, const LaunchChannels& channels) {
+    const LaunchCommand command = splitCommandLine(commandLine);
+    if (command.program.isEmpty())
+        return nullptr;
+
+    auto* process = new QProcess(parent);
+    process->setProgram(command.program);
+    process->setArguments(command.arguments);
+    if (!workingDirectory.isEmpty())
+        process->setWorkingDirectory(workingDirectory);
+    if (channels.discardOutput) {
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+    } else {
+        process->setProcessChannelMode(QProcess::MergedChannels);
+    }
+    // A converter that asks a question on a closed input gives up instead of
+    // waiting for ever (TeX's "?" prompt).
+    if (!channels.keepInputOpen)
+        process->setStandardInputFile(QProcess::nullDevice());
+
+    process->start(QIODevice::ReadWrite);
+    if (!process->waitForStarted()) {
+        delete process;
+        return nullptr;
+    }
+    return process;
+}
+
+QProcess* RecordingLauncher::start(const QString& commandLine, const QString& workingDirectory,
+                                   QObject* parent, const LaunchChannels& channels) {
+    starts.append({commandLine, workingDirectory, channels});
+    if (standIn.isEmpty())
+        return nullptr;
+    return QProcessLauncher().start(standIn, workingDirectory, parent, channels);
+}
+
+} // namespace morvane

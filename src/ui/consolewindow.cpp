@@ -1,0 +1,134 @@
+#include "ui/consolewindow.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace morvane {
+
+namespace {
+// Enough for any converter's chatter without letting a runaway loop eat memory.
+constexpr int kMaxLines = 50000;
+} // namespace
+
+ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmConsole"));
+    setWindowTitle(commandLine);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("txtConsole"));
+    m_text->setReadOnly(true);
+    m_text->setMaximumBlockCount(kMaxLines);
+    m_text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_text->installEventFilter(this);
+
+    m_close = new QPushButton(tr("Close"), this);
+    m_close->setObjectName(QStringLiteral("cmdClose"));
+    m_close->setVisible(false);
+    connect(m_close, &QPushButton::clicked, this, &ConsoleWindow::answerPause);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_text);
+    layout->addLayout(buttons);
+    resize(720, 420);
+}
+
+void ConsoleWindow::attach(QProcess* process, bool waitsForEnter) {
+    m_process = process;
+    m_waitsForEnter = waitsForEnter;
+    m_close->setVisible(waitsForEnter);
+    connect(process, &QProcess::readyReadStandardOutput, this, &ConsoleWindow::showOutput);
+    connect(process, &QProcess::readyReadStandardError, this, &ConsoleWindow::showOutput);
+    connect(process, &QProcess::finished, this, [this] {
+        showOutput();
+        close();
+    });
+    show();
+    if (waitsForEnter)
+        m_close->setFocus();
+    showOutput();
+}
+
+bool ConsoleWindow::acceptsInput(const QObject* target) const {
+    if (const auto* widget = qobject_cast<const QWidget*>(target))
+        return widget->window() == this;
+    return target && target == windowHandle();
+}
+
+QString ConsoleWindow::output() const {
+    return m_text->toPlainText();
+}
+
+void ConsoleWindow::answerPause() {
+    if (!m_waitsForEnter || m_answered || !m_process)
+        return;
+    m_answered = true;
+    m_close->setEnabled(false);
+    m_process->write("\n");
+    m_process->closeWriteChannel();
+}
+
+void ConsoleWindow::showOutput() {
+    if (!m_process)
+        return;
+    const QByteArray bytes = m_process->readAllStandardOutput() + m_process->readAllStandardError();
+    if (bytes.isEmpty())
+        return;
+    QString text = m_decoder.decode(bytes);
+    text.remove(QLatin1Char('\r'));
+    QScrollBar* bar = m_text->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    QTextCursor end(m_text->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    if (following)
+        bar->setValue(bar->maximum());
+}
+
+bool ConsoleWindow::isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The read-only text keeps the focus for scrolling; Enter still answers.
+    if (watched == m_text && isEnter(event) && m_waitsForEnter) {
+        answerPause();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event) && m_waitsForEnter) {
+        answerPause();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ConsoleWindow::closeEvent(QCloseEvent* event) {
+    // Closing the window while the script waits for Enter answers it: no
+    // window would be left to do so and the conversion would never end.
+    if (m_process && m_process->state() != QProcess::NotRunning)
+        answerPause();
+    event->accept();
+}
+
+Console* QtConsoleFactory::create(const QString& commandLine) {
+    return new ConsoleWindow(commandLine);
+}
+
+} // namespace morvane
