@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 namespace morvane {
 
@@ -14,11 +17,17 @@ public:
     virtual void ask(AppContext& ctx, const QString& text) = 0;
 };
 
+// Pages are edited as bytes: they may hold any encoding, or none, and every
+// byte outside the edited attribute must come back as it was. The QString
+// forms below are for callers holding text; they work through UTF-8.
+
 // True when the line refers to an image (src=" followed by .gif/.png/.jpg
 // before the tag ends).
+bool isImageLine(QByteArrayView line);
 bool isImageLine(const QString& line);
 
 // The target a link should get; may ask the change-link question.
+QByteArray rewriteLink(AppContext& ctx, const QByteArray& target, const QString& pageName);
 QString rewriteLink(AppContext& ctx, const QString& target, const QString& pageName);
 
 // Rewrites links to .tex files in one page.
@@ -29,6 +38,7 @@ void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& s
                           bool keepOriginals);
 
 // Copies images a line refers to from the TeX file's folder into `destinationDir`.
+void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& destinationDir);
 void copySourceImages(AppContext& ctx, const QString& line, const QString& destinationDir);
 
 // Copies the images a page refers to from the TeX file's folder to `outputDir`.
@@ -40,5 +50,12 @@ void handleIncludes(AppContext& ctx, const QString& source, const QString& desti
 
 // Points the image openers of a TeX4ht mouse-over script at `subdir`.
 void fixJavaScript(const QString& script, const QString& subdir);
+
+// The graphics fix-up of a working copy (output directory, working copy; true
+// when done). Include handling runs it on every working copy it finishes.
+// The graphics fix-ups install it; while none is installed nothing runs.
+using GraphicsFixup =
+    std::function<bool(AppContext& ctx, const QString& outputDir, const QString& workingCopy)>;
+void setGraphicsFixup(GraphicsFixup fixup);
 
 } // namespace morvane

@@ -1,0 +1,132 @@
+// The image-line test, the link rewrite and the link fix-up of produced pages.
+
+#include "fixups/firstlink.h"
+#include "fixups/fixupfiles.h"
+#include "fixups/htmlfixups.h"
+#include "pipeline/appcontext.h"
+#include "pipeline/savedpath.h"
+
+#include <QFileInfo>
+
+namespace morvane {
+
+using namespace fixups;
+
+namespace {
+
+enum LinkAnswer { NotAsked = 0, Yes = 1, No = 2, YesToAll = 3, NoToAll = 4 };
+
+// The extension a link to a TeX file gets: the route's page extension.
+QByteArray newLinkExtension(const AppContext& ctx) {
+    if (ctx.selectedTab() != TabTex4ht)
+        return QByteArrayLiteral("html");
+    QByteArray extension = tex4htOutputExtension(ctx).toUtf8();
+    if (extension.startsWith('.'))
+        extension.remove(0, 1);
+    return extension;
+}
+
+void askAboutLink(AppContext& ctx, const QByteArray& target, const QByteArray& proposal,
+                  const QString& pageName) {
+    if (!ctx.linkQuestion) {
+        // Without a window the question takes its default button, Yes, and
+        // the all-box stays unticked, as the dialog opens.
+        ctx.linkAnswer = Yes;
+        return;
+    }
+    const QString text = QStringLiteral("Link to ") + QString::fromUtf8(target) +
+                         QStringLiteral(" found in ") + pageName + QStringLiteral(".\n\n") +
+                         QStringLiteral("Do you wish to change this link to ") +
+                         QString::fromUtf8(proposal) + QStringLiteral("?");
+    NormalPointer normal;
+    ctx.linkQuestion->ask(ctx, text);
+}
+
+} // namespace
+
+bool isImageLine(QByteArrayView line) {
+    const qsizetype opener = indexOfAnyCase(line, imageOpener);
+    if (opener < 0)
+        return false;
+    const qsizetype tagEnd = line.indexOf('>', opener);
+    // The nearest image extension after the opener decides. (Adding up the
+    // positions of all three would reject a line holding a GIF and a PNG.)
+    qsizetype nearest = -1;
+    for (QByteArrayView extension :
+         {QByteArrayView(".gif"), QByteArrayView(".png"), QByteArrayView(".jpg")}) {
+        const qsizetype at = line.indexOf(extension, opener);
+        if (at >= 0 && (nearest < 0 || at < nearest))
+            nearest = at;
+    }
+    return nearest >= 0 && (tagEnd < 0 || nearest < tagEnd);
+}
+
+bool isImageLine(const QString& line) {
+    return isImageLine(QByteArrayView(line.toUtf8()));
+}
+
+QByteArray rewriteLink(AppContext& ctx, const QByteArray& target, const QString& pageName) {
+    if (ctx.linkAnswer == NoToAll)
+        return target;
+    if (ctx.selectedTab() == TabHevea && !target.contains('.')) {
+        // A bare label becomes a fragment. An empty target, a fragment and
+        // an address with a scheme are left alone: prefixing them again on
+        // every run would break the page's own anchors.
+        if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
+            return target;
+        return '#' + target;
+    }
+    if (target.contains(':'))
+        return target;
+    const QByteArray sourceExtension = asciiLower(ctx.sourceExtension.toUtf8());
+    const qsizetype at = indexOfAnyCase(target, sourceExtension);
+    if (at < 0 || sourceExtension.isEmpty())
+        return target;
+    // Keep the dot, swap the extension, keep whatever followed it (#label).
+    const QByteArray proposal = target.left(at + 1) + newLinkExtension(ctx);
+    if (ctx.linkAnswer < YesToAll)
+        askAboutLink(ctx, target, proposal, pageName);
+    if (ctx.linkAnswer == Yes || ctx.linkAnswer == YesToAll)
+        return proposal + target.mid(at + sourceExtension.size());
+    return target;
+}
+
+QString rewriteLink(AppContext& ctx, const QString& target, const QString& pageName) {
+    return QString::fromUtf8(rewriteLink(ctx, target.toUtf8(), pageName));
+}
+
+namespace fixups {
+
+std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, QByteArrayView line,
+                                           const QString& pageName) {
+    const qsizetype opener = indexOfAnyCase(line, linkOpener);
+    if (opener < 0)
+        return std::nullopt;
+    const qsizetype start = opener + linkOpener.size();
+    const qsizetype close = line.indexOf('"', start);
+    if (close < 0)
+        return std::nullopt; // an unterminated attribute is left as it is
+    const QByteArray target = line.sliced(start, close - start).toByteArray();
+    const QByteArray rewritten = rewriteLink(ctx, target, pageName);
+    if (rewritten == target)
+        return std::nullopt;
+    QByteArray result;
+    result.reserve(line.size() + rewritten.size() - target.size());
+    result.append(line.first(start));
+    result.append(rewritten);
+    result.append(line.sliced(close));
+    return result;
+}
+
+} // namespace fixups
+
+void fixLinks(AppContext& ctx, const QString& page) {
+    const QFileInfo info(page);
+    if (!info.isFile())
+        return;
+    BusyPointer busy;
+    const QString pageName = info.fileName();
+    editFileLines(page, [&](QByteArrayView line) { return rewriteFirstLink(ctx, line, pageName); });
+}
+
+} // namespace morvane
