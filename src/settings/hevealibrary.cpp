@@ -1,0 +1,88 @@
+#include "settings/hevealibrary.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace morvane {
+
+namespace {
+
+const QString fallbackLibrary = QStringLiteral("/usr/share/hevea");
+
+QString heveaProgram(const QString& heveaDir) {
+    if (!heveaDir.isEmpty()) {
+        const QFileInfo inDir(heveaDir + QStringLiteral("/hevea"));
+        if (inDir.isFile() && inDir.isExecutable())
+            return inDir.filePath();
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("hevea"));
+}
+
+QString askHevea(const QString& program) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, {QStringLiteral("-version")});
+    process.closeWriteChannel();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    return libraryDirectoryFromVersionText(QString::fromLocal8Bit(process.readAll()));
+}
+
+} // namespace
+
+QString libraryDirectoryFromVersionText(const QString& versionText) {
+    static const QString label = QStringLiteral("library directory:");
+    const QStringList lines = versionText.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const qsizetype at = line.indexOf(label, 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            return line.mid(at + label.size()).trimmed();
+    }
+    return {};
+}
+
+QString heveaLibraryDirectory(const QString& heveaDir) {
+    static QHash<QString, QString> known;
+    const QString program = heveaProgram(heveaDir);
+    if (program.isEmpty())
+        return fallbackLibrary;
+    auto it = known.constFind(program);
+    if (it != known.constEnd())
+        return *it;
+    QString library = askHevea(program);
+    if (library.isEmpty())
+        library = fallbackLibrary;
+    known.insert(program, library);
+    return library;
+}
+
+QStringList styleFileNames(const QString& dir) {
+    if (dir.isEmpty())
+        return {};
+    QDir folder(dir);
+    folder.setNameFilters({QStringLiteral("*.hva")});
+    folder.setFilter(QDir::Files | QDir::Hidden);
+    folder.setSorting(QDir::Name | QDir::IgnoreCase);
+    return folder.entryList();
+}
+
+QStringList styleListFrom(const QStringList& fileNames) {
+    QStringList list;
+    for (const QString& name : fileNames) {
+        const QString lower = name.toLower();
+        if (lower == QStringLiteral("hevea.hva") || lower.contains(QStringLiteral("of hevea.hva")))
+            continue;
+        list.append(name);
+    }
+    if (!list.isEmpty())
+        list.prepend(QString(26, QLatin1Char('-')));
+    return list;
+}
+
+} // namespace morvane
