@@ -1,0 +1,526 @@
+#include "pipeline/appcontext.h"
+#include "pipeline/commandrunner.h"
+#include "platform/launcher.h"
+#include "platform/prompter.h"
+#include "platform/stdoutconsole.h"
+#include "support/testhome.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace morvane;
+
+namespace {
+
+// A console that records what it was given and answers a pause after a while.
+class RecordingConsole : public Console {
+public:
+    void attach(QProcess* process, bool waitsForEnter) override {
+        attached = true;
+        waitedForEnter = waitsForEnter;
+        if (waitsForEnter && answerPause) {
+            QTimer::singleShot(200, process, [process] {
+                process->write("\n");
+                process->closeWriteChannel();
+            });
+        }
+    }
+    bool attached = false;
+    bool waitedForEnter = false;
+    bool answerPause = true;
+};
+
+class RecordingConsoleFactory : public ConsoleFactory {
+public:
+    Console* create(const QString& commandLine) override {
+        lines.append(commandLine);
+        last = new RecordingConsole;
+        last->answerPause = answerPause;
+        return last;
+    }
+    QStringList lines;
+    RecordingConsole* last = nullptr;
+    bool answerPause = true;
+};
+
+// Records the clicks and keys it receives and when.
+class InputProbe : public QWidget {
+public:
+    QList<QEvent::Type> received;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress)
+            received.append(e->type());
+        return QWidget::event(e);
+    }
+};
+
+QString fileText(const QString& path) {
+    return QString::fromUtf8(test::readAll(path)).trimmed();
+}
+
+// `/bin/sh -c "script"` padded with a dummy $0 to exactly `length` characters.
+QString paddedLine(const QString& script, int length) {
+    const QString base = QStringLiteral("/bin/sh -c \"%1\" ").arg(script);
+    return base + QString(length - base.length(), QLatin1Char('x'));
+}
+
+QString expectedLongLineText(const QString& line) {
+    return "The command line\n" + line + "\nhas " + QString::number(line.length()) +
+           " characters and is more than the maximum length of 127 characters.\n\n"
+           "The DOS program may therefore not work properly.\nDo you wish to continue?";
+}
+
+} // namespace
+
+class TestCommandRunner : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    OptionsModel* m_model = nullptr;
+    ScriptedPrompter m_prompter;
+    QProcessLauncher m_launcher;
+    AppContext m_ctx;
+
+    QString work(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void init() {
+        QDir(m_dir.path()).removeRecursively();
+        QDir().mkpath(m_dir.path());
+        delete m_model;
+        m_model = new OptionsModel;
+        m_prompter.clear();
+        m_ctx = AppContext{};
+        m_ctx.model = m_model;
+        m_ctx.prompter = &m_prompter;
+        m_ctx.launcher = &m_launcher;
+        m_ctx.programDir = m_dir.path();
+    }
+
+    void cleanupTestCase() { delete m_model; }
+
+    void splitsCommandLines_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("plain") << "/usr/bin/hevea -fix a.tex"
+                               << "/usr/bin/hevea" << QStringList{"-fix", "a.tex"};
+        QTest::newRow("script through sh")
+            << "/opt/m/convert.sh tex4ht paper pause"
+            << "/bin/sh" << QStringList{"/opt/m/convert.sh", "tex4ht", "paper", "pause"};
+        QTest::newRow("quoted blanks stay one argument")
+            << "\"/my dir/convert.sh\" hevea \"/my docs/a b.tex\""
+            << "/bin/sh" << QStringList{"/my dir/convert.sh", "hevea", "/my docs/a b.tex"};
+        QTest::newRow("shell characters are plain text")
+            << "/bin/echo a;rm -rf x $(id) `id` | cat"
+            << "/bin/echo" << QStringList{"a;rm", "-rf", "x", "$(id)", "`id`", "|", "cat"};
+        QTest::newRow("empty") << "   "
+                               << "" << QStringList{};
+    }
+    void splitsCommandLines() {
+        QFETCH(QString, line);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        const LaunchCommand command = splitCommandLine(line);
+        QCOMPARE(command.program, program);
+        QCOMPARE(command.arguments, arguments);
+    }
+
+    void detectsPause_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("pause");
+        QTest::newRow("last argument") << "/p/convert.sh tex4ht paper pause" << true;
+        QTest::newRow("absent") << "/p/convert.sh tex4ht paper" << false;
+        QTest::newRow("quoted file named pause is still last")
+            << "/p/convert.sh x \"pause\"" << true;
+        QTest::newRow("not last") << "/p/convert.sh pause paper" << false;
+        QTest::newRow("program alone") << "pause" << false;
+    }
+    void detectsPause() {
+        QFETCH(QString, line);
+        QFETCH(bool, pause);
+        QCOMPARE(asksForPause(line), pause);
+    }
+
+    // The long-line question: asked only in single mode with the warning on
+    // and more than 127 characters; answering Yes runs the command.
+    void longLineQuestion_data() {
+        QTest::addColumn<bool>("multi");
+        QTest::addColumn<bool>("warning");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("127 chars, warning on: no question") << false << true << 127 << false;
+        QTest::newRow("128 chars, warning on: question") << false << true << 128 << true;
+        QTest::newRow("300 chars, warning off: no question") << false << false << 300 << false;
+        QTest::newRow("300 chars, multiple mode: no question") << true << true << 300 << false;
+    }
+    void longLineQuestion() {
+        QFETCH(bool, multi);
+        QFETCH(bool, warning);
+        QFETCH(int, length);
+        QFETCH(bool, asked);
+        m_model->setChecked("chkMulti", multi);
+        m_model->setChecked("chkWarning", warning);
+        const QString line = paddedLine("echo ran > ran.txt", length);
+        QCOMPARE(line.length(), length);
+        m_prompter.queueAnswer(Answer::Yes);
+
+        runCommand(m_ctx, line, m_dir.path());
+
+        if (asked) {
+            QCOMPARE(m_prompter.prompts().size(), 1);
+            const Prompt expected{expectedLongLineText(line), "DOS Command Line", Buttons::YesNo,
+                                  Icon::Exclamation, Answer::No};
+            QCOMPARE(m_prompter.prompts().first(), expected);
+        } else {
+            QVERIFY(m_prompter.prompts().isEmpty());
+        }
+        QCOMPARE(fileText(work("ran.txt")), QString("ran"));
+    }
+
+    void decliningTheLongLineRunsNothing() {
+        m_model->setChecked("chkWarning", true);
+        const QString line = paddedLine("echo ran > ran.txt", 200);
+        m_prompter.queueAnswer(Answer::No);
+        QSignalSpy spy(m_model, &OptionsModel::changed);
+
+        runCommand(m_ctx, line, m_dir.path());
+        QTest::qWait(300); // a wrongly started process would have written by now
+
+        QCOMPARE(m_prompter.prompts().size(), 1);
+        QVERIFY(!QFile::exists(work("ran.txt")));
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void singleModeRunsInWorkingDirectoryAndReturnsAfterEnd() {
+        const QString ownDirectory = QDir::currentPath();
+        QSignalSpy spy(m_model, &OptionsModel::changed);
+        QElapsedTimer clock;
+        clock.start();
+
+        runCommand(m_ctx, "/bin/sh -c \"sleep 0.4; pwd > where.txt\"", m_dir.path());
+
+        QVERIFY(clock.elapsed() >= 350);
+        QCOMPARE(fileText(work("where.txt")), QDir(m_dir.path()).canonicalPath());
+        QCOMPARE(QDir::currentPath(), ownDirectory);
+        // Single mode leaves the count, the list and the tag alone.
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(m_ctx.runningProcesses, 0);
+    }
+
+    void scriptRunsThroughShWithItsArguments() {
+        QFile script(work("echo args.sh"));
+        QVERIFY(script.open(QIODevice::WriteOnly)); // no run bit on purpose
+        script.write("printf '%s|%s' \"$1\" \"$2\" > args.txt\n");
+        script.close();
+
+        runCommand(m_ctx, "\"" + script.fileName() + "\" one \"two words\"", m_dir.path());
+
+        QCOMPARE(fileText(work("args.txt")), QString("one|two words"));
+    }
+
+    void multipleModeSingleRunListsTheFile() {
+        m_model->setChecked("chkMulti", true);
+        m_model->setText("cmbTeX", "/docs/paper.tex");
+        QStringList listWhileRunning;
+        QString tagWhileRunning;
+        QTimer::singleShot(150, [&] {
+            listWhileRunning = m_model->items("lstProcesses");
+            tagWhileRunning = m_model->tag("cmdConvert");
+        });
+
+        runCommand(m_ctx, "/bin/sh -c \"sleep 0.5\"", m_dir.path());
+
+        QCOMPARE(listWhileRunning, QStringList{"/docs/paper.tex"});
+        QCOMPARE(tagWhileRunning, QString("wait"));
+        QVERIFY(m_model->items("lstProcesses").isEmpty());
+        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QCOMPARE(m_ctx.runningProcesses, 0);
+    }
+
+    // A Convert during the wait runs nested: the first process ends first, but
+    // the nested wait (started last) must finish first.
+    void multipleModeNestedRunsFinishLastStartedFirst() {
+        m_model->setChecked("chkMulti", true);
+        m_model->setText("cmbTeX", "/docs/first.tex");
+        QStringList finished;
+        QStringList listWhileBoth, listAfterNested;
+        QString tagWhileBoth = "unset", tagAfterNested = "unset";
+        int countWhileBoth = -1, countAfterNested = -1;
+        bool firstEndedBeforeNestedReturned = false;
+        bool secondEnded = false;
+
+        QTimer::singleShot(100, [&] {
+            m_model->setText("cmbTeX", "/docs/second.tex");
+            QTimer::singleShot(300, [&] {
+                listWhileBoth = m_model->items("lstProcesses");
+                tagWhileBoth = m_model->tag("cmdConvert");
+                countWhileBoth = m_ctx.runningProcesses;
+            });
+            runCommand(m_ctx, "/bin/sh -c \"sleep 1.3; echo 2 > second.txt\"", m_dir.path());
+            finished << "second";
+            secondEnded = QFile::exists(work("second.txt"));
+            firstEndedBeforeNestedReturned = QFile::exists(work("first.txt"));
+            listAfterNested = m_model->items("lstProcesses");
+            tagAfterNested = m_model->tag("cmdConvert");
+            countAfterNested = m_ctx.runningProcesses;
+        });
+
+        runCommand(m_ctx, "/bin/sh -c \"sleep 0.5; echo 1 > first.txt\"", m_dir.path());
+        finished << "first";
+
+        QCOMPARE(finished, (QStringList{"second", "first"}));
+        QVERIFY(secondEnded);
+        QVERIFY(firstEndedBeforeNestedReturned);
+        QCOMPARE(QFileInfo(work("first.txt")).lastModified() <=
+                     QFileInfo(work("second.txt")).lastModified(),
+                 true);
+        QCOMPARE(listWhileBoth, (QStringList{"/docs/first.tex", "/docs/second.tex"}));
+        QCOMPARE(tagWhileBoth, QString("wait"));
+        QCOMPARE(countWhileBoth, 2);
+        // The first end clears the tag although a run is still tracked; the
+        // list stays until the last.
+        QCOMPARE(tagAfterNested, QString());
+        QCOMPARE(countAfterNested, 1);
+        QCOMPARE(listAfterNested, (QStringList{"/docs/first.tex", "/docs/second.tex"}));
+        QVERIFY(m_model->items("lstProcesses").isEmpty());
+        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QCOMPARE(m_ctx.runningProcesses, 0);
+    }
+
+    void aCommandThatCannotStartReturnsSilently_data() {
+        QTest::addColumn<bool>("multi");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("directory");
+        QTest::newRow("single, missing program") << false << "/nonexistent/prog a.tex"
+                                                 << "";
+        QTest::newRow("multiple, missing program") << true << "/nonexistent/prog a.tex"
+                                                   << "";
+        QTest::newRow("single, missing directory") << false << "/bin/sh -c \"echo x > x.txt\""
+                                                   << "/nonexistent/dir";
+        QTest::newRow("multiple, missing directory") << true << "/bin/sh -c \"echo x > x.txt\""
+                                                     << "/nonexistent/dir";
+        QTest::newRow("multiple, empty line") << true << ""
+                                              << "";
+    }
+    void aCommandThatCannotStartReturnsSilently() {
+        QFETCH(bool, multi);
+        QFETCH(QString, line);
+        QFETCH(QString, directory);
+        m_model->setChecked("chkMulti", multi);
+        m_model->setChecked("chkWarning", true);
+        m_model->setText("cmbTeX", "/docs/a.tex");
+        QSignalSpy spy(m_model, &OptionsModel::changed);
+        QElapsedTimer clock;
+        clock.start();
+
+        runCommand(m_ctx, line, directory.isEmpty() ? m_dir.path() : directory);
+
+        QVERIFY(m_prompter.prompts().isEmpty());
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(m_ctx.runningProcesses, 0);
+        QVERIFY(clock.elapsed() < 5000);
+    }
+
+    void noLauncherRunsNothing() {
+        m_ctx.launcher = nullptr;
+        runCommand(m_ctx, "/bin/sh -c \"echo x > x.txt\"", m_dir.path());
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(work("x.txt")));
+    }
+
+    // In single mode clicks and keys wait until the process has ended; in
+    // multiple mode they are served during the wait.
+    void userInputDuringTheWait_data() {
+        QTest::addColumn<bool>("multi");
+        QTest::addColumn<bool>("deliveredDuringWait");
+        QTest::newRow("single mode holds input back") << false << false;
+        QTest::newRow("multiple mode serves input") << true << true;
+    }
+    void userInputDuringTheWait() {
+        QFETCH(bool, multi);
+        QFETCH(bool, deliveredDuringWait);
+        m_model->setChecked("chkMulti", multi);
+        InputProbe probe;
+        probe.show();
+        bool posted = false;
+        QTimer::singleShot(100, [&] {
+            QCoreApplication::postEvent(
+                &probe, new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(&probe,
+                                        new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier));
+            posted = true;
+        });
+
+        runCommand(m_ctx, "/bin/sh -c \"sleep 0.6; echo done > done.txt\"", m_dir.path());
+
+        QVERIFY(posted);
+        QVERIFY(QFile::exists(work("done.txt")));
+        const QList<QEvent::Type> duringWait = probe.received;
+        QTRY_COMPARE(probe.received,
+                     (QList<QEvent::Type>{QEvent::MouseButtonPress, QEvent::KeyPress}));
+        QCOMPARE(duringWait.size(), deliveredDuringWait ? 2 : 0);
+    }
+
+    // Only the console's own window takes input while single mode waits, so
+    // the user can answer the script's pause.
+    void consoleWindowTakesInputDuringSingleWait() {
+        class ExemptConsole : public RecordingConsole {
+        public:
+            bool acceptsInput(const QObject* target) const override { return target == exempt; }
+            const QObject* exempt = nullptr;
+        };
+        InputProbe console, other;
+        ExemptConsole* made = nullptr;
+        class Factory : public ConsoleFactory {
+        public:
+            Console* create(const QString&) override {
+                *made = new ExemptConsole;
+                (*made)->exempt = exempt;
+                return *made;
+            }
+            ExemptConsole** made;
+            const QObject* exempt;
+        } factory;
+        factory.made = &made;
+        factory.exempt = &console;
+        m_ctx.consoles = &factory;
+        QList<QEvent::Type> consoleDuringWait, otherDuringWait;
+        QTimer::singleShot(100, [&] {
+            for (QWidget* w : {static_cast<QWidget*>(&console), static_cast<QWidget*>(&other)})
+                QCoreApplication::postEvent(
+                    w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        });
+        QTimer::singleShot(400, [&] {
+            consoleDuringWait = console.received;
+            otherDuringWait = other.received;
+        });
+
+        runCommand(m_ctx,
+                   "/usr/bin/timeout 5 /bin/sh -c \"read line; sleep 0.6; echo $? > a.txt\" sh "
+                   "pause",
+                   m_dir.path());
+
+        QCOMPARE(fileText(work("a.txt")), QString("0"));
+        QCOMPARE(consoleDuringWait, QList<QEvent::Type>{QEvent::KeyPress});
+        QVERIFY(otherDuringWait.isEmpty());
+        QTRY_COMPARE(other.received, QList<QEvent::Type>{QEvent::KeyPress});
+    }
+
+    // Standard input stays open only for a console that answers a pause;
+    // without one the script reads end of file instead of waiting for ever.
+    void pauseAndStandardInput_data() {
+        QTest::addColumn<bool>("withConsole");
+        QTest::addColumn<bool>("pause");
+        QTest::addColumn<QString>("readStatus");
+        QTest::newRow("console answers the pause") << true << true << "0";
+        QTest::newRow("no console: input closed") << false << true << "1";
+        QTest::newRow("no pause: input closed") << true << false << "1";
+    }
+    void pauseAndStandardInput() {
+        QFETCH(bool, withConsole);
+        QFETCH(bool, pause);
+        QFETCH(QString, readStatus);
+        RecordingConsoleFactory factory;
+        if (withConsole)
+            m_ctx.consoles = &factory;
+        const QString line = "/usr/bin/timeout 5 /bin/sh -c \"read line; echo $? > status.txt\" " +
+                             QString(pause ? "sh pause" : "sh");
+
+        runCommand(m_ctx, line, m_dir.path());
+
+        QCOMPARE(fileText(work("status.txt")), readStatus);
+        if (withConsole) {
+            QCOMPARE(factory.lines, QStringList{line});
+            QVERIFY(factory.last->attached);
+            QCOMPARE(factory.last->waitedForEnter, pause);
+        }
+    }
+
+    void batchConsoleForwardsOutputAndAnswersThePause() {
+        StdoutConsoleFactory factory;
+        m_ctx.consoles = &factory;
+        QTemporaryFile captured;
+        QVERIFY(captured.open());
+        std::fflush(stdout);
+        const int saved = ::dup(STDOUT_FILENO);
+        ::dup2(captured.handle(), STDOUT_FILENO);
+
+        runCommand(m_ctx,
+                   "/usr/bin/timeout 5 /bin/sh -c \"echo out; echo err >&2; read line; echo "
+                   "read=$?\" sh pause",
+                   m_dir.path());
+
+        std::fflush(stdout);
+        ::dup2(saved, STDOUT_FILENO);
+        ::close(saved);
+        const QString text = fileText(captured.fileName());
+        QVERIFY2(text.contains("out") && text.contains("err") && text.contains("read=0"),
+                 qPrintable(text));
+    }
+
+    void chkMultiExplains_data() {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("quotedName");
+        QTest::newRow("ticked, shipped caption") << true << ""
+                                                 << ""
+                                                 << "Allow multiple conversions";
+        QTest::newRow("ticked, every & removed") << true << ""
+                                                 << "&Allow && several &conversions"
+                                                 << "Allow  several conversions";
+        QTest::newRow("loading settings: silent") << true << "no message"
+                                                  << ""
+                                                  << "";
+        QTest::newRow("unticked: silent") << false << ""
+                                          << ""
+                                          << "";
+    }
+    void chkMultiExplains() {
+        QFETCH(bool, ticked);
+        QFETCH(QString, tag);
+        QFETCH(QString, caption);
+        QFETCH(QString, quotedName);
+        m_model->setChecked("chkMulti", ticked);
+        m_model->setTag("chkMulti", tag);
+        if (!caption.isEmpty())
+            m_model->setCaption("chkMulti", caption);
+
+        chkMulti_Click(m_ctx);
+
+        if (quotedName.isEmpty()) {
+            QVERIFY(m_prompter.prompts().isEmpty());
+            return;
+        }
+        const QString text =
+            "There is a small chance that this facility (to convert more than one tex file at "
+            "the same time) could cause unusual effects.\n\nIf you have problems with it then "
+            "you can disable it by unchecking the '" +
+            quotedName +
+            "' box.\n\nIt can also be disabled by setting \nAllowMultiProcess=No\nin the "
+            "[Preferences] section of Morvane.ini\n\n";
+        QCOMPARE(m_prompter.prompts().size(), 1);
+        QCOMPARE(m_prompter.prompts().first(),
+                 (Prompt{text, "Allow Multiple Conversions", Buttons::Ok, Icon::Exclamation,
+                         Answer::Ok}));
+    }
+};
+
+QTEST_MAIN(TestCommandRunner)
+#include "tst_commandrunner.moc"
