@@ -73,6 +73,12 @@ struct AppContext {
     // after a refused Convert); unset without a window.
     std::function<void(const QString& control)> requestFocus;
 
+    // Reactions that a settings reload runs when their owners are built:
+    // applying the start-up HeVeA configuration and composing the TeX4ht
+    // command line again from the options. Unset, the reload skips them.
+    std::function<void()> loadDefaultConfig;
+    std::function<void()> composeTex4htCommandLine;
+
     int selectedTab() const { return model->index(QStringLiteral("tbstrip")); }
     QString convertFile() const { return model->text(QStringLiteral("cmbTeX")); }
     QString batchDriverPath() const { return programDir + QStringLiteral("/convert.sh"); }
