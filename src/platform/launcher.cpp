@@ -20,6 +20,13 @@ bool asksForPause(const QString& commandLine) {
     return parts.size() > 1 && parts.last() == QLatin1String("pause");
 }
 
+QByteArray readAllOutput(QProcess* process) {
+    QByteArray bytes = process->readAllStandardOutput();
+    if (process->processChannelMode() != QProcess::MergedChannels)
+        bytes += process->readAllStandardError();
+    return bytes;
+}
+
 QProcess* QProcessLauncher::start(const QString& commandLine, const QString& workingDirectory,
                                   QObject* parent, const LaunchChannels& channels) {
     const LaunchCommand command = splitCommandLine(commandLine);

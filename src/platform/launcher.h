@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -56,6 +57,10 @@ LaunchCommand splitCommandLine(const QString& commandLine);
 // True when the command line asks the script to wait for Enter after the
 // converter ("pause" as its last argument).
 bool asksForPause(const QString& commandLine);
+
+// Everything the process wrote since the last call, standard error included
+// (merged by the launcher, read separately otherwise).
+QByteArray readAllOutput(QProcess* process);
 
 // Starts processes from a composed command line.
 class Launcher {

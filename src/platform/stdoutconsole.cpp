@@ -7,7 +7,7 @@ namespace morvane {
 
 namespace {
 void forward(QProcess* process) {
-    const QByteArray bytes = process->readAllStandardOutput() + process->readAllStandardError();
+    const QByteArray bytes = readAllOutput(process);
     if (bytes.isEmpty())
         return;
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);

@@ -81,7 +81,7 @@ void ConsoleWindow::answerPause() {
 void ConsoleWindow::showOutput() {
     if (!m_process)
         return;
-    const QByteArray bytes = m_process->readAllStandardOutput() + m_process->readAllStandardError();
+    const QByteArray bytes = readAllOutput(m_process);
     if (bytes.isEmpty())
         return;
     QString text = m_decoder.decode(bytes);
