@@ -2,29 +2,316 @@
 
 #include "app/shutdown.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/convertcommand.h"
+#include "pipeline/resultdisplay.h"
+#include "pipeline/savedpath.h"
+#include "platform/shell.h"
+#include "settings/inisync.h"
+#include "ui/modelbinder.h"
+#include "ui/optionhandlers.h"
+
+#include "ui_mainwindow.h"
+#include "ui_tab_dvi.h"
+#include "ui_tab_help.h"
+#include "ui_tab_hevea.h"
+#include "ui_tab_l2h.h"
+#include "ui_tab_pdf.h"
+#include "ui_tab_tex4ht.h"
+#include "ui_tab_tth.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
 
 namespace morvane {
 
+namespace {
+
+QString S(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// Labels that open an address when clicked.
+const char* const kLinkLabels[] = {"Label10", "Label11", "Label19", "Label20", "Label21",
+                                   "Label22", "Label31", "Label32", "Label34"};
+
+} // namespace
+
+QString firstDroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    return urls.first().toLocalFile();
+}
+
 struct MainWindow::Private {
     AppContext* ctx;
+    Ui::MainArea main;
+    Ui::HeveaTab hevea;
+    Ui::TthTab tth;
+    Ui::Tex4htTab tex4ht;
+    Ui::L2hTab l2h;
+    Ui::DviTab dvi;
+    Ui::PdfTab pdf;
+    Ui::HelpTab help;
+    ModelBinder* binder = nullptr;
+    QString browseDirectory; // where the open-file dialog starts
+    int txt3Caret = 0;       // caret position remembered at the last click
+    QPalette txt3Palette;    // the command-line box's locked look
 };
 
 MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
     : QMainWindow(parent), d(new Private{&ctx}) {
-    setWindowTitle(QStringLiteral("Morvane"));
+    setObjectName(S("Form1"));
+    setWindowTitle(S("Morvane"));
+    buildForms();
+
+    OptionsModel& model = *ctx.model;
+    // What the form shows hidden before any logic ran.
+    for (const char* name : {"cmbFrags", "Label35", "lblDummy", "fraHelp"}) {
+        if (!model.has(S(name), OptionsModel::Aspect::Visible))
+            model.setVisible(S(name), false);
+    }
+    for (int i = 2; i <= 6; ++i) {
+        const QString page = OptionsModel::arrayElement(S("fraContainer"), i);
+        if (!model.has(page, OptionsModel::Aspect::Visible))
+            model.setVisible(page, false);
+    }
+
+    connectOptionHandlers(ctx);
+    d->binder = new ModelBinder(&model, this, this);
+    d->binder->bind();
+
+    wireButtons();
+    wireSpecialControls();
+
+    if (ctx.paths.texDocsExists)
+        d->browseDirectory = ctx.vars.texDocs;
+    ctx.requestFocus = [this](const QString& control) {
+        if (QWidget* w = d->binder->widget(control))
+            w->setFocus();
+    };
+    setAcceptDrops(true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    d->ctx->requestFocus = nullptr;
+}
 
-void MainWindow::focusFileBox() {}
+void MainWindow::buildForms() {
+    auto* central = new QWidget(this);
+    d->main.setupUi(central);
+    setCentralWidget(central);
+
+    QTabBar* tabs = d->main.tbstrip;
+    for (const char* caption :
+         {"He&VeA", "&TtH", "TeX&4ht", "LaTeX&2HTML", "&DVI", "&PDF", "&Help"})
+        tabs->addTab(S(caption));
+
+    auto* pages = new QVBoxLayout(d->main.pageArea);
+    pages->setContentsMargins(0, 0, 0, 0);
+    auto addPage = [&](auto& form) {
+        auto* page = new QWidget(d->main.pageArea);
+        form.setupUi(page);
+        pages->addWidget(page);
+    };
+    addPage(d->hevea);
+    addPage(d->tth);
+    addPage(d->tex4ht);
+    addPage(d->l2h);
+    addPage(d->dvi);
+    addPage(d->pdf);
+    addPage(d->help);
+}
+
+void MainWindow::wireButtons() {
+    AppContext& ctx = *d->ctx;
+    auto onClick = [this](QAbstractButton* button, auto&& action) {
+        connect(button, &QAbstractButton::clicked, this, [action] { action(); });
+    };
+    onClick(d->main.cmdConvert, [&ctx] { cmdConvert_Click(ctx); });
+    onClick(d->main.cmdLog, [&ctx] { cmdLog_Click(ctx); });
+    onClick(d->main.cmdShow, [&ctx] { cmdShow_Click(ctx); });
+    onClick(d->main.cmdBrowse, [this] { browseForTeXFile(); });
+    onClick(d->main.cmdExit, [this] { close(); });
+    onClick(d->help.cmdHelpExit, [this] { close(); });
+    onClick(d->help.cmdReadIni, [&ctx] { reloadIni(ctx); });
+    onClick(d->help.cmdEditIni, [&ctx] { editIni(ctx); });
+    onClick(d->help.cmdDeleteFileList, [&ctx] { cmdDeleteFileList_Click(ctx); });
+    onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
+    onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
+    onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
+}
+
+void MainWindow::wireSpecialControls() {
+    AppContext& ctx = *d->ctx;
+
+    // Enter in the file box confirms the typed name.
+    connect(d->main.cmbTeX->lineEdit(), &QLineEdit::returnPressed, this,
+            [&ctx] { SavedPath(ctx); });
+
+    // Files dropped anywhere on the window, also on controls that would take
+    // dropped text themselves.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->acceptDrops())
+            w->installEventFilter(this);
+    }
+
+    // The command-line box: Escape and double-click switch manual mode.
+    d->txt3Palette = d->tex4ht.txt3->palette();
+    d->tex4ht.txt3->installEventFilter(this);
+    d->tex4ht.txt3->viewport()->installEventFilter(this);
+
+    // A click on the cover of the style list ticks "Include Style Files".
+    d->hevea.lblListCover->installEventFilter(this);
+    d->hevea.txtExclude->installEventFilter(this);
+
+    for (const char* name : kLinkLabels) {
+        if (auto* label = findChild<QLabel*>(S(name))) {
+            label->setCursor(Qt::PointingHandCursor);
+            label->setStyleSheet(S("color: blue; text-decoration: underline;"));
+            label->installEventFilter(this);
+        }
+    }
+
+    connect(ctx.model, &OptionsModel::changed, this,
+            [this](const QString& name, OptionsModel::Aspect aspect) {
+                if (name == S("txt3Locked") && aspect == OptionsModel::Aspect::Tag)
+                    showCommandLineLock();
+                else if (name == S("List1") && aspect == OptionsModel::Aspect::Enabled)
+                    d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
+                                                        d->ctx->model->isEnabled(S("List1")));
+            });
+    d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
+                                        ctx.model->isEnabled(S("List1")));
+    showCommandLineLock();
+}
+
+void MainWindow::showCommandLineLock() {
+    const bool locked = isCommandLineLocked(*d->ctx->model);
+    QPlainTextEdit* box = d->tex4ht.txt3;
+    box->setReadOnly(locked);
+    // The two states have visibly different backgrounds.
+    QPalette palette = d->txt3Palette;
+    if (!locked) {
+        const QColor base = palette.color(QPalette::Base);
+        palette.setColor(QPalette::Base, QColor::fromRgb(base.rgb() ^ 0x303030));
+    }
+    box->setPalette(palette);
+    QPalette label = d->tex4ht.lblManual->palette();
+    label.setColor(QPalette::WindowText,
+                   locked ? palette.color(QPalette::ButtonText) : QColor(Qt::red));
+    d->tex4ht.lblManual->setPalette(label);
+}
+
+void MainWindow::browseForTeXFile() {
+    const QString file = QFileDialog::getOpenFileName(
+        this, S("Choose a TeX file"), d->browseDirectory, S("TeX Files (*.tex);;All Files (*)"));
+    if (file.isEmpty())
+        return;
+    d->browseDirectory = PathOnly(file);
+    d->ctx->model->setText(S("cmbTeX"), file);
+}
+
+void MainWindow::focusFileBox() {
+    d->main.cmbTeX->setFocus();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (unloadStep(*d->ctx))
         event->accept();
     else
         event->ignore();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!firstDroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    handleDrop(event);
+}
+
+bool MainWindow::handleDrop(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (firstDroppedFile(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString file = firstDroppedFile(drop->mimeData());
+        if (file.isEmpty())
+            return false;
+        d->ctx->model->setText(S("cmbTeX"), file);
+        drop->acceptProposedAction();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (handleDrop(event))
+        return true;
+
+    AppContext& ctx = *d->ctx;
+    QPlainTextEdit* txt3 = d->tex4ht.txt3;
+    if (watched == txt3 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        toggleManualCommandLine(ctx);
+        return true;
+    }
+    if (watched == txt3->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            d->txt3Caret = txt3->textCursor().position();
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            QTextCursor cursor = txt3->textCursor();
+            cursor.clearSelection();
+            cursor.setPosition(qMin(d->txt3Caret, txt3->toPlainText().size()));
+            txt3->setTextCursor(cursor);
+            toggleManualCommandLine(ctx);
+            return true;
+        }
+    }
+    if (watched == d->hevea.lblListCover && event->type() == QEvent::MouseButtonPress) {
+        if (!ctx.model->isChecked(S("chkStyle")))
+            ctx.model->setChecked(S("chkStyle"), true);
+        return true;
+    }
+    if (watched == d->hevea.txtExclude && event->type() == QEvent::MouseButtonRelease) {
+        QTimer::singleShot(0, d->hevea.txtExclude, &QLineEdit::selectAll);
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const QString name = watched->objectName();
+        if (name == S("Label32")) {
+            Label32_Click(ctx);
+            return true;
+        }
+        // Links keep their address in their tag.
+        const QString address = ctx.model->tag(name);
+        if (qobject_cast<QLabel*>(watched) && !address.isEmpty() && ctx.shell) {
+            ctx.shell->open(address);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace morvane

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <memory>
 
+class QMimeData;
+
 namespace morvane {
 
 struct AppContext;
@@ -20,10 +22,24 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildForms();
+    void wireButtons();
+    void wireSpecialControls();
+    void browseForTeXFile();
+    void showCommandLineLock();
+    bool handleDrop(QEvent* event);
+
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// The first local file of a drop, or the empty string when the dropped data
+// offers no file.
+QString firstDroppedFile(const QMimeData* data);
 
 } // namespace morvane
