@@ -5,7 +5,8 @@
 namespace morvane {
 
 // Replaces every occurrence; the search goes on after the inserted text, so a
-// replacement that contains the search string never loops.
+// replacement that contains the search string never loops. An empty search
+// string leaves the text as it is.
 QString replaceAll(const QString& text, const QString& search, const QString& replacement);
 // The same, finding occurrences without regard to letter case.
 QString replaceAllAnyCase(const QString& text, const QString& search, const QString& replacement);
@@ -21,14 +22,22 @@ QString dropTrailingSeparator(const QString& path);
 QString longPathOf(const QString& path);
 
 // The path as one command-line argument for QProcess::splitCommand: quoted when
-// it holds a blank (or other white space or a double quote, which is doubled
-// inside the quotes); otherwise unchanged.
+// it holds a blank (or other white space or a double quote); an embedded
+// double quote is written as three, the form splitCommand reads as one.
+// Otherwise unchanged.
 QString quoteForCommandLine(const QString& path);
 
 // Copies a text file turning CR LF into the platform line end; a source of
 // more than 60000 bytes is copied unchanged. The destination is replaced
 // atomically. False when the copy failed.
 bool copyTextFile(const QString& source, const QString& destination);
+
+// Copies a file byte for byte, replacing the destination atomically (a
+// failure leaves the old destination or none, never a part of the copy).
+// Copying a file onto itself changes nothing. On failure `error` (when given)
+// receives the system's description of what went wrong.
+bool copyFileAtomically(const QString& source, const QString& destination,
+                        QString* error = nullptr);
 
 // Position of the source extension in the file-name part of `path`, searched
 // without regard to case (-1 when absent). Folders never cut a path.
@@ -37,5 +46,8 @@ qsizetype sourceExtensionIndex(const QString& path, const QString& extension);
 // `path` cut before the source extension in its file name (unchanged when the
 // file name does not hold it).
 QString withoutSourceExtension(const QString& path, const QString& extension);
+
+// `dir` & "/" & `name`, without doubling the separator of the root "/".
+QString joinPath(const QString& dir, const QString& name);
 
 } // namespace morvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace morvane {
 
 struct AppContext;
@@ -14,5 +16,9 @@ void updateSaveLabel(AppContext& ctx);
 // The "Change Directory" buttons of the TeX4ht and LaTeX2HTML tabs.
 void cmdTex4htBrowse_Click(AppContext& ctx);
 void cmdlatex2htmlBrowse_Click(AppContext& ctx);
+
+// The extension of the TeX4ht route's main page: ".html" unless the TeX4ht
+// options chose another (the model's `tex4htExtension`).
+QString tex4htOutputExtension(const AppContext& ctx);
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -30,6 +31,17 @@ class SystemVolumeTable : public VolumeTable {
 public:
     QList<Volume> volumes() const override;
 };
+
+// How a mounted file system counts: CD-ROM (iso9660, udf), Remote (network
+// file systems), Ramdisk (tmpfs, ramfs), Removable (on a removable block
+// device), Fixed (any other real file system). Unknown for pseudo file
+// systems (proc, sysfs, cgroup, ...), which are not listed as volumes.
+DriveType classifyVolume(const QByteArray& fileSystemType, bool removableDevice);
+
+// True when the block device `device` (such as /dev/sdb1) is removable, read
+// from <sysBlockRoot>/<disk>/removable; a partition answers for its disk.
+bool isRemovableDevice(const QByteArray& device,
+                       const QString& sysBlockRoot = QStringLiteral("/sys/class/block"));
 
 // Test double.
 class FixedVolumeTable : public VolumeTable {

@@ -1,0 +1,75 @@
+#include "ui/filehistory.h"
+
+#include "pipeline/appcontext.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace morvane {
+
+namespace {
+
+constexpr qsizetype kHistorySize = 10;
+
+QString historyFile(const QString& programDir) {
+    return programDir + QStringLiteral("/FileList.txt");
+}
+
+// A history line is an absolute path; comments start with ";".
+bool isHistoryLine(const QString& line) {
+    return !line.startsWith(QLatin1Char(';')) && line.startsWith(QLatin1Char('/'));
+}
+
+} // namespace
+
+void rememberFile(AppContext& ctx) {
+    const QString text = ctx.convertFile();
+    if (text.isEmpty())
+        return;
+    QStringList history = ctx.model->items(QStringLiteral("cmbTeX"));
+    // Paths are equal only when they are spelled the same: Paper.tex and
+    // paper.tex are two files on Linux. The old entry goes first, so that
+    // converting a listed file again never pushes out another entry.
+    history.removeAll(text);
+    while (history.size() >= kHistorySize)
+        history.removeLast();
+    history.prepend(text);
+    ctx.model->setItems(QStringLiteral("cmbTeX"), history);
+}
+
+QStringList loadFileHistory(const QString& programDir) {
+    QStringList history;
+    QFile in(historyFile(programDir));
+    if (!in.open(QIODevice::ReadOnly))
+        return history;
+    while (!in.atEnd()) {
+        QString line = QString::fromUtf8(in.readLine());
+        while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (isHistoryLine(line))
+            history.append(line);
+    }
+    return history;
+}
+
+bool saveFileHistory(const QString& programDir, const QStringList& history) {
+    QSaveFile out(historyFile(programDir));
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray content = ";This is the file list of tex files that have been converted\n"
+                         ";You can delete this file if you wish\n";
+    for (const QString& entry : history) {
+        // A name holding a line break would come back as two entries, the
+        // second one possibly another file: such a name is not kept.
+        if (entry.contains(QLatin1Char('\n')) || entry.contains(QLatin1Char('\r')))
+            continue;
+        content += entry.toUtf8() + '\n';
+    }
+    if (out.write(content) != content.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace morvane
