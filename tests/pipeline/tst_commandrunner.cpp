@@ -24,35 +24,33 @@ using namespace morvane;
 
 namespace {
 
-// A console that records what it was given and answers a pause after a while.
+// A console that answers a pause after a while; what it was given is kept
+// in `attachments` (one waitsForEnter per attach), which outlives the console.
 class RecordingConsole : public Console {
 public:
     void attach(QProcess* process, bool waitsForEnter) override {
-        attached = true;
-        waitedForEnter = waitsForEnter;
-        if (waitsForEnter && answerPause) {
+        if (attachments)
+            attachments->append(waitsForEnter);
+        if (waitsForEnter) {
             QTimer::singleShot(200, process, [process] {
                 process->write("\n");
                 process->closeWriteChannel();
             });
         }
     }
-    bool attached = false;
-    bool waitedForEnter = false;
-    bool answerPause = true;
+    QList<bool>* attachments = nullptr;
 };
 
 class RecordingConsoleFactory : public ConsoleFactory {
 public:
     Console* create(const QString& commandLine) override {
         lines.append(commandLine);
-        last = new RecordingConsole;
-        last->answerPause = answerPause;
-        return last;
+        auto* console = new RecordingConsole;
+        console->attachments = &attachments;
+        return console;
     }
     QStringList lines;
-    RecordingConsole* last = nullptr;
-    bool answerPause = true;
+    QList<bool> attachments;
 };
 
 // Records the clicks and keys it receives and when.
@@ -343,6 +341,32 @@ private slots:
         QVERIFY(!QFile::exists(work("x.txt")));
     }
 
+    void recordingLauncherRecordsAndRunsItsStandIn_data() {
+        QTest::addColumn<QString>("standIn");
+        QTest::newRow("nothing starts") << "";
+        QTest::newRow("stand-in runs in the working directory") << "/bin/sh -c \"pwd > x.txt\"";
+    }
+    void recordingLauncherRecordsAndRunsItsStandIn() {
+        QFETCH(QString, standIn);
+        RecordingLauncher launcher;
+        launcher.standIn = standIn;
+        m_ctx.launcher = &launcher;
+        m_model->setChecked("chkMulti", true);
+        RecordingConsoleFactory consoles;
+        m_ctx.consoles = &consoles;
+        const QString line = "/p/convert.sh tex4ht paper pause";
+
+        runCommand(m_ctx, line, m_dir.path());
+
+        QCOMPARE(launcher.starts.size(), 1);
+        QCOMPARE(launcher.starts.first().commandLine, line);
+        QCOMPARE(launcher.starts.first().workingDirectory, m_dir.path());
+        QVERIFY(launcher.starts.first().channels.keepInputOpen);
+        QVERIFY(!launcher.starts.first().channels.discardOutput);
+        QCOMPARE(QFile::exists(work("x.txt")), !standIn.isEmpty());
+        QCOMPARE(consoles.attachments.size(), standIn.isEmpty() ? 0 : 1);
+    }
+
     // In single mode clicks and keys wait until the process has ended; in
     // multiple mode they are served during the wait.
     void userInputDuringTheWait_data() {
@@ -447,8 +471,7 @@ private slots:
         QCOMPARE(fileText(work("status.txt")), readStatus);
         if (withConsole) {
             QCOMPARE(factory.lines, QStringList{line});
-            QVERIFY(factory.last->attached);
-            QCOMPARE(factory.last->waitedForEnter, pause);
+            QCOMPARE(factory.attachments, QList<bool>{pause});
         }
     }
 
