@@ -44,6 +44,10 @@ struct SettingsVariables {
 
     // Latex2HTML section.
     QString l2hSaveTo;
+
+    // Starting folder of the open-file dialog: the TeX documents directory
+    // once the path check has found it.
+    QString openDialogDir;
 };
 
 // Results of the path check of the program locations.
