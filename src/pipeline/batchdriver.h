@@ -6,16 +6,51 @@ namespace morvane {
 
 struct AppContext;
 
+// convert.sh, the batch driver in the program directory, is shipped with the
+// program and never created by it. The program only rewrites its settings
+// block: the "set NAME=value" lines between the marker line
+// "REM Morvane will be writing text here automatically" and the next line
+// that begins "REM **". convert.sh reads those lines as data (it never runs
+// them), and is started as
+//     /bin/sh convert.sh ROUTE FILE [pause]
+// with ROUTE one of hevea, tth, dvi, texify, pdf, tex4ht, latex2html, gspdf.
+
 // Rewrites the settings block of convert.sh for the route key ("hevea",
 // "tth", "texify", "tex4ht", "l2h", "gspdf"; any other key writes an empty
-// block). False, after telling the user, when the markers are missing or the
-// file cannot be read or written.
+// block). Everything outside the block is kept byte for byte and the file is
+// replaced atomically. False, after telling the user, when the markers are
+// missing or the file cannot be read or written.
 bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeKey);
 
-// The settings block lines for a route key, as Writebat would write them.
+// The settings block lines for a route key, as Writebat would write them,
+// each ending in "\n". Paths are written as they are (never lower-cased).
+//
+// The "tex4ht" block is composed from the model:
+//   items("tex4htArgs")  the six pieces of the TeX4ht command (program, htrun
+//                        switch, base name, passes, option list, tex4ht
+//                        argument); missing pieces count as empty;
+//   chkHtrun, chkSWP     htrun and the htrun directory (htruns or htrunm);
+//   text("txt3")         the command line box; it replaces the composed
+//                        command unless the box is locked. It counts as
+//                        locked unless tag("txt3Locked") is "no".
 QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& routeKey);
 
-// The start-up check that recognises an old convert.sh.
+// Ghostscript's program directory for its library directory: every "/lib"
+// turned into "/bin" when the result holds the program `gs`, else the library
+// directory unchanged.
+QString ghostscriptProgramDir(const QString& libraryDir);
+
+// Ghostscript's fonts directory for its library directory: for a versioned
+// folder such as /gs/gs5.50/lib, the text up to and including the "/" before
+// "gs5.50" followed by "fonts" (/gs/fonts); otherwise the library directory.
+QString ghostscriptFontsDir(const QString& libraryDir);
+
+// The start-up check that recognises an old convert.sh: tells the user and
+// disables chkHacha and chkTex4htPause, and clears and disables chkHtrun.
 void checkBatchDriverVersion(AppContext& ctx);
+
+// The old-version finding for a convert.sh text (empty when the text is
+// current); `htrunConfigured` is true when an htrun location is set.
+QString oldBatchDriverReason(const QByteArray& text, bool htrunConfigured);
 
 } // namespace morvane

@@ -1,0 +1,372 @@
+# convert.sh - Morvane's batch driver. Every conversion runs through it:
+#
+#     /bin/sh convert.sh ROUTE FILE [pause]
+#
+# ROUTE  FILE (the second argument)
+# hevea       the TeX file name without its extension; HeVeA's and hacha's
+#             messages are appended to FILE.hlog
+# tth         the TeX file path without its extension; writes FILE.htm,
+#             messages appended to FILE.tlog
+# dvi, pdf    the TeX file (latex / pdflatex)
+# texify      the TeX file name without its extension (texi2dvi)
+# tex4ht      the document's base name; it replaces %2 in the command line.
+#             A third argument "pause" waits for Enter after the run.
+# latex2html  the TeX file; "pause" as for tex4ht
+# gspdf       (TrueTeX and Ghostscript: not available on Linux)
+#
+# Morvane rewrites only the settings block at the end of this file, between
+# the line "REM Morvane will..." and the line beginning "REM **". Those
+# lines are read as data by read_settings below and never run: the script
+# ends before them, and their values are never evaluated, so no file name
+# or option in them can run a command. Keep everything else as it is.
+
+# shellcheck disable=SC2317,SC2034  # functions run from main; settings kept for reference
+
+# Lines starting with REM are remarks; should the shell ever reach one it
+# does nothing.
+REM() { :; }
+
+cr=$(printf '\r')
+tab=$(printf '\t')
+
+# Reads the settings block of this file into the variables of the same names.
+read_settings() {
+    redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
+    htrunpath='' L2HMODULE='' init='' filepath=''
+    in_block=0
+    found_block=0
+    while IFS= read -r line || [ -n "$line" ]; do
+        line=${line%"$cr"}
+        if [ "$in_block" = 0 ]; then
+            if [ "$line" = "REM Morvane will be writing text here automatically" ]; then
+                in_block=1
+                found_block=1
+            fi
+            continue
+        fi
+        case $line in
+        'REM **'*) break ;;
+        'set '*=*)
+            name=${line#set }
+            value=${name#*=}
+            name=${name%%=*}
+            assign_setting "$name" "$value"
+            ;;
+        esac
+    done <"$0"
+    [ "$found_block" = 1 ]
+}
+
+# Only the known names are taken; anything else in the block is ignored.
+assign_setting() {
+    case $1 in
+    redir) redir=$2 ;;
+    progpath) progpath=$2 ;;
+    cmdline) cmdline=$2 ;;
+    cmdline2) cmdline2=$2 ;;
+    code) code=$2 ;;
+    delegate_path) delegate_path=$2 ;;
+    gs_lib) gs_lib=$2 ;;
+    htrunpath) htrunpath=$2 ;;
+    L2HMODULE | l2hmodule) L2HMODULE=$2 ;;
+    init) init=$2 ;;
+    filepath) filepath=$2 ;;
+    esac
+}
+
+# Directory lists in the settings are ";"-separated; the result is in
+# list_result with ":" between the entries.
+colon_list() {
+    list_result=
+    _rest=$1
+    while :; do
+        case $_rest in
+        *';'*)
+            list_result=$list_result${_rest%%;*}:
+            _rest=${_rest#*;}
+            ;;
+        *)
+            list_result=$list_result$_rest
+            break
+            ;;
+        esac
+    done
+}
+
+# PATH without empty entries (an empty entry would search the document's
+# directory for programs) and without repeats.
+tidy_path() {
+    _rest=$PATH:
+    _out=
+    while [ -n "$_rest" ]; do
+        _entry=${_rest%%:*}
+        _rest=${_rest#*:}
+        [ -n "$_entry" ] || continue
+        case ":$_out:" in
+        *":$_entry:"*) ;;
+        *) _out=${_out:+$_out:}$_entry ;;
+        esac
+    done
+    PATH=$_out
+}
+
+# Each occurrence of %2 in $1 replaced by $2; the result in subst_result.
+replace_percent2() {
+    subst_result=
+    _w=$1
+    while :; do
+        case $_w in
+        *'%2'*)
+            subst_result=$subst_result${_w%%"%2"*}$2
+            _w=${_w#*"%2"}
+            ;;
+        *) break ;;
+        esac
+    done
+    subst_result=$subst_result$_w
+}
+
+# run_words TEXT ARG...
+# Runs ARG... with the argument "%words" replaced by the words of TEXT. Words
+# are separated by blanks; double quotes group blanks into a word and are
+# removed ("" is an empty word). %2 inside a word becomes the script's
+# second argument (script_file). Nothing is evaluated.
+run_words() {
+    _text=$1
+    shift
+    _count=$#
+    while [ "$_count" -gt 0 ]; do
+        _arg=$1
+        shift
+        _count=$((_count - 1))
+        if [ "$_arg" != "%words" ]; then
+            set -- "$@" "$_arg"
+            continue
+        fi
+        _rest=$_text
+        _word=
+        _inword=0
+        _quoted=0
+        while [ -n "$_rest" ]; do
+            _c=${_rest%"${_rest#?}"}
+            _rest=${_rest#?}
+            case $_c in
+            '"')
+                _quoted=$((1 - _quoted))
+                _inword=1
+                ;;
+            ' ' | "$tab")
+                if [ "$_quoted" = 1 ]; then
+                    _word=$_word$_c
+                elif [ "$_inword" = 1 ]; then
+                    replace_percent2 "$_word" "$script_file"
+                    set -- "$@" "$subst_result"
+                    _word=
+                    _inword=0
+                fi
+                ;;
+            *)
+                _word=$_word$_c
+                _inword=1
+                ;;
+            esac
+        done
+        if [ "$_inword" = 1 ]; then
+            replace_percent2 "$_word" "$script_file"
+            set -- "$@" "$subst_result"
+        fi
+    done
+    if [ $# -eq 0 ]; then
+        echo "convert.sh: no command to run." >&2
+        return 2
+    fi
+    "$@"
+}
+
+# The TeX file for a name given without its extension: NAME.tex, else NAME
+# with a .tex or .ltx extension in any letter case, else NAME itself when it
+# is a file. The result is in source_file.
+find_source() {
+    source_file=
+    if [ -f "$1.tex" ]; then
+        source_file=$1.tex
+    else
+        for _f in "$1".[Tt][Ee][Xx] "$1".[Ll][Tt][Xx]; do
+            if [ -f "$_f" ]; then
+                source_file=$_f
+                break
+            fi
+        done
+        if [ -z "$source_file" ]; then
+            if [ -f "$1" ]; then source_file=$1; else source_file=$1.tex; fi
+        fi
+    fi
+    not_an_option "$source_file"
+    source_file=$safe_name
+}
+
+# A file name that starts with "-" would be taken for an option; the name to
+# pass is in safe_name.
+not_an_option() {
+    case $1 in
+    -*) safe_name=./$1 ;;
+    *) safe_name=$1 ;;
+    esac
+}
+
+# Waits for Enter when the third argument asks for it.
+pause_after() {
+    if [ "$1" = pause ]; then
+        echo
+        echo "Press Enter to continue."
+        read -r _answer || :
+    fi
+}
+
+route_hevea() {
+    find_source "$2"
+    _log=$2.hlog
+    _hevea=hevea
+    _hacha=hacha
+    if [ "$code" = x ]; then
+        command -v hevea.opt >/dev/null 2>&1 && _hevea=hevea.opt
+        command -v hacha.opt >/dev/null 2>&1 && _hacha=hacha.opt
+    fi
+    run_words "$cmdline" "$_hevea" %words "$source_file" </dev/null 2>>"$_log"
+    _status=$?
+    case " $cmdline " in
+    *" -text "* | *" -info "*) cmdline2=no ;; # hacha splits HTML only
+    esac
+    if [ "$cmdline2" != no ] && [ -f "$2.html" ]; then
+        # hacha no longer has a French mode: HeVeA's -francais already gave
+        # the pages their French labels.
+        _options=" $cmdline2 "
+        while :; do
+            case $_options in
+            *' -francais '*) _options="${_options%%" -francais "*} ${_options#*" -francais "}" ;;
+            *) break ;;
+            esac
+        done
+        not_an_option "$2.html"
+        run_words "$_options" "$_hacha" %words "$safe_name" </dev/null 2>>"$_log"
+        _hacha_status=$?
+        [ "$_status" -ne 0 ] || _status=$_hacha_status
+    fi
+    return "$_status"
+}
+
+route_tth() {
+    find_source "$2"
+    run_words "$cmdline" tth "-L$2" %words <"$source_file" >"$2.htm" 2>>"$2.tlog"
+}
+
+route_dvi() {
+    not_an_option "$2"
+    latex -interaction=nonstopmode "$safe_name" </dev/null
+}
+
+route_pdf() {
+    not_an_option "$2"
+    pdflatex -interaction=nonstopmode "$safe_name" </dev/null
+}
+
+route_texify() {
+    find_source "$2"
+    _texify=texi2dvi
+    if ! command -v texi2dvi >/dev/null 2>&1 && command -v texify >/dev/null 2>&1; then
+        _texify=texify
+    fi
+    run_words "$cmdline" "$_texify" --batch %words "$source_file" </dev/null
+}
+
+route_tex4ht() {
+    run_words "$cmdline" %words </dev/null
+    _status=$?
+    pause_after "$3"
+    return "$_status"
+}
+
+# The output directory named by $DESTDIR in the init file, else LaTeX2HTML's
+# own default: a folder named after the file in the current directory.
+l2h_output_dir() {
+    l2h_dir=
+    if [ -n "$init" ] && [ -f "$init" ]; then
+        l2h_dir=$(sed -n "s/^\\\$DESTDIR = '\\(.*\\)';$cr*\$/\\1/p" "$init" | head -n 1)
+    fi
+    if [ -z "$l2h_dir" ]; then
+        _name=${1##*/}
+        l2h_dir=${_name%.*}
+    fi
+}
+
+route_latex2html() {
+    l2h_output_dir "$2"
+    _messages=$(mktemp) || return 2
+    not_an_option "$2"
+    _file=$safe_name
+    # The messages are shown and kept for the images log, which LaTeX2HTML
+    # writes itself while it runs.
+    {
+        if [ -n "$init" ]; then
+            latex2html -init_file "$init" "$_file" </dev/null 2>&1
+        else
+            latex2html "$_file" </dev/null 2>&1
+        fi
+        echo "$?" >"$_messages.status"
+    } | tee "$_messages"
+    _status=$(cat "$_messages.status" 2>/dev/null)
+    if [ -d "$l2h_dir" ]; then
+        cat "$_messages" >>"$l2h_dir/images.log"
+    fi
+    rm -f "$_messages" "$_messages.status"
+    pause_after "$3"
+    return "${_status:-2}"
+}
+
+route_gspdf() {
+    echo "convert.sh: TrueTeX is not available on Linux; use pdfLaTeX or texify for PDF." >&2
+    return 1
+}
+
+main() {
+    if ! read_settings; then
+        echo "convert.sh: the settings block is missing; please restore an original copy of convert.sh." >&2
+        return 2
+    fi
+    colon_list "$progpath"
+    progpath=$list_result
+    PATH="$PATH:$progpath:$htrunpath"
+    tidy_path
+    export PATH
+    if [ -n "$gs_lib" ]; then
+        colon_list "$gs_lib"
+        GS_LIB=$list_result${GS_LIB:+:$GS_LIB}
+        export GS_LIB
+    fi
+    if [ -n "$delegate_path" ]; then
+        MAGICK_CONFIGURE_PATH=$delegate_path${MAGICK_CONFIGURE_PATH:+:$MAGICK_CONFIGURE_PATH}
+        export MAGICK_CONFIGURE_PATH
+    fi
+
+    script_file=$2
+    case $1 in
+    gspdf) route_gspdf ;;
+    hevea | tth | dvi | texify | pdf | tex4ht | latex2html)
+        if [ -z "$2" ]; then
+            echo "convert.sh: no file given for the $1 route." >&2
+            return 2
+        fi
+        "route_$1" "$@"
+        ;;
+    *)
+        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html or gspdf." >&2
+        return 2
+        ;;
+    esac
+}
+
+main "$@"
+exit $?
+
+REM Morvane will be writing text here automatically
+REM ** End of the settings block; keep this line and the marker line above.

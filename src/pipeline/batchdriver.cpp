@@ -1,0 +1,261 @@
+#include "pipeline/batchdriver.h"
+
+#include "pipeline/appcontext.h"
+#include "platform/prompter.h"
+#include "settings/optionsmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace morvane {
+
+namespace {
+
+const QByteArray kMarker = "REM Morvane will be writing text here automatically";
+const QByteArray kEndLine = "REM **";
+const QString kTitle = QStringLiteral("Convert.sh");
+const QString kPublisherPage = QStringLiteral("https://morvane.example.org");
+
+// One "set NAME=value" line. A value is a single line of the block: a line
+// break inside it would start a line of its own (even a false "REM **" end
+// line), so breaks become blanks.
+QString setLine(const QString& name, QString value) {
+    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return QStringLiteral("set ") + name + QLatin1Char('=') + value + QLatin1Char('\n');
+}
+
+// Every double blank made one blank, in one pass from the left (so four
+// blanks become two), as the command lines have always been tidied.
+QString singleSpaced(QString text) {
+    return text.replace(QStringLiteral("  "), QStringLiteral(" "));
+}
+
+QString tex4htPiece(const QStringList& pieces, int number) {
+    return number - 1 < pieces.size() ? pieces.at(number - 1) : QString();
+}
+
+QString tex4htBlock(const AppContext& ctx) {
+    const OptionsModel& model = *ctx.model;
+    QString block = setLine(QStringLiteral("progpath"), ctx.vars.tex4ht);
+    block += setLine(QStringLiteral("delegate_path"), ctx.vars.imageMagick);
+    block += setLine(QStringLiteral("gs_lib"), ctx.vars.gsLib);
+
+    const QStringList pieces = model.items(QStringLiteral("tex4htArgs"));
+    const auto piece = [&pieces](int n) { return tex4htPiece(pieces, n); };
+    // Piece 3, the document, becomes the script's second argument.
+    const QString tail = QStringLiteral(" %2 ") + piece(4) + QLatin1Char(' ') + piece(5) +
+                         QLatin1Char(' ') + piece(6);
+    const bool htrun = model.checkValue(QStringLiteral("chkHtrun")) == 1;
+    const bool locked = model.tag(QStringLiteral("txt3Locked")) != QLatin1String("no");
+
+    QString htrunDir;
+    QString command;
+    if (htrun) {
+        htrunDir =
+            model.checkValue(QStringLiteral("chkSWP")) == 1 ? ctx.vars.htrunS : ctx.vars.htrunM;
+        command = htrunDir + QStringLiteral("/htrun ") + singleSpaced(piece(2) + tail).trimmed();
+    } else {
+        command = singleSpaced(piece(1) + QLatin1Char(' ') + piece(2) + tail);
+    }
+    // An unlocked command-line box wins. htrun still runs from its directory;
+    // the box's text starts with the program name.
+    if (!locked) {
+        const QString text = model.text(QStringLiteral("txt3"));
+        command = htrun ? htrunDir + QLatin1Char('/') + text : text;
+    }
+    block += setLine(QStringLiteral("htrunpath"), htrunDir);
+    block += setLine(QStringLiteral("cmdline"), command);
+    return block;
+}
+
+QString l2hBlock(const AppContext& ctx) {
+    const SettingsVariables& v = ctx.vars;
+    const QString gsProgram = ghostscriptProgramDir(v.gsLib);
+    QString block = setLine(QStringLiteral("progpath"),
+                            gsProgram + QLatin1Char(';') + v.l2h + QLatin1Char(';') + v.perl +
+                                QLatin1Char(';') + v.netpbm + QLatin1Char(';') + v.l2h +
+                                QStringLiteral("/bin"));
+    block += setLine(QStringLiteral("gs_lib"),
+                     v.gsLib + QLatin1Char(';') + ghostscriptFontsDir(v.gsLib));
+    block += setLine(QStringLiteral("L2HMODULE"), v.l2h);
+    block += setLine(QStringLiteral("init"), ctx.programDir + QStringLiteral("/latex2html.init"));
+    return block;
+}
+
+QString gspdfBlock(const AppContext& ctx, const QString& commandLine) {
+    // "command£directory". Without a "£" the whole text is the command.
+    const qsizetype p = commandLine.indexOf(QChar(0x00A3));
+    const QString command = p < 0 ? commandLine : commandLine.left(p);
+    const QString directory = p < 0 ? QString() : commandLine.mid(p + 1);
+    return setLine(QStringLiteral("filepath"), directory) +
+           setLine(QStringLiteral("progpath"), ctx.programDir) +
+           setLine(QStringLiteral("cmdline"), command);
+}
+
+QString redirPath(const AppContext& ctx) {
+    return ctx.programDir + QStringLiteral("/redir");
+}
+
+void tellUnreadable(const AppContext& ctx, const QString& path, const QString& reason) {
+    const QString native = QDir::toNativeSeparators(path);
+    const QString text =
+        QFileInfo::exists(path)
+            ? QStringLiteral("Can't read ") + native + QStringLiteral(".\n\n") + reason
+            : QStringLiteral("Can't find ") + native + QStringLiteral(" file.\n\n") +
+                  QStringLiteral("Please restore an original copy of Convert.sh.");
+    ctx.prompter->tell(text, kTitle, Icon::Critical);
+}
+
+bool readBatchDriver(const QString& path, QByteArray& text, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    text = file.readAll();
+    return true;
+}
+
+// Finds the marker line; `afterMarker` is set to the first byte after its line
+// end. Writers that turned the script's line ends into CR LF are tolerated.
+qsizetype findMarker(const QByteArray& text, qsizetype& afterMarker) {
+    for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r\n")}) {
+        const qsizetype m = text.indexOf(kMarker + lineEnd);
+        if (m >= 0) {
+            afterMarker = m + kMarker.size() + lineEnd.size();
+            return m;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+QString ghostscriptProgramDir(const QString& libraryDir) {
+    QString bin = libraryDir;
+    bin.replace(QStringLiteral("/lib"), QStringLiteral("/bin"));
+    return QFileInfo(bin + QStringLiteral("/gs")).isFile() ? bin : libraryDir;
+}
+
+QString ghostscriptFontsDir(const QString& libraryDir) {
+    qsizetype from = 0;
+    while (true) {
+        const qsizetype i = libraryDir.indexOf(QStringLiteral("/gs"), from);
+        if (i < 0)
+            return libraryDir;
+        if (i + 4 < libraryDir.size() && libraryDir.at(i + 4) == QLatin1Char('.'))
+            return libraryDir.left(i + 1) + QStringLiteral("fonts");
+        from = i + 1;
+    }
+}
+
+QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& routeKey) {
+    const QString key = routeKey.toLower();
+    const OptionsModel& model = *ctx.model;
+    if (key == QLatin1String("hevea")) {
+        QString hacha = QStringLiteral("no");
+        if (model.checkValue(QStringLiteral("chkHacha")) == 1)
+            hacha = model.checkValue(QStringLiteral("chkFrench")) == 1 ? QStringLiteral("-francais")
+                                                                       : QString();
+        const bool native = model.index(QStringLiteral("optCode")) == 1;
+        return setLine(QStringLiteral("redir"), redirPath(ctx)) +
+               setLine(QStringLiteral("progpath"), ctx.vars.hevea) +
+               setLine(QStringLiteral("cmdline"), commandLine) +
+               setLine(QStringLiteral("cmdline2"), hacha) +
+               setLine(QStringLiteral("code"), native ? QStringLiteral("x") : QString());
+    }
+    if (key == QLatin1String("tth"))
+        return setLine(QStringLiteral("redir"), redirPath(ctx)) +
+               setLine(QStringLiteral("progpath"), ctx.vars.tth) +
+               setLine(QStringLiteral("cmdline"), commandLine);
+    if (key == QLatin1String("texify"))
+        return setLine(QStringLiteral("progpath"), ctx.vars.texify) +
+               setLine(QStringLiteral("cmdline"), commandLine);
+    if (key == QLatin1String("tex4ht"))
+        return tex4htBlock(ctx);
+    if (key == QLatin1String("l2h"))
+        return l2hBlock(ctx);
+    if (key == QLatin1String("gspdf"))
+        return gspdfBlock(ctx, commandLine);
+    return {};
+}
+
+bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeKey) {
+    const QString path = ctx.batchDriverPath();
+    QByteArray text;
+    QString error;
+    if (!readBatchDriver(path, text, error)) {
+        tellUnreadable(ctx, path, error);
+        return false;
+    }
+
+    qsizetype blockStart = 0;
+    const qsizetype m = findMarker(text, blockStart);
+    // The end line is looked for from inside the marker on, so a "REM **"
+    // line above the marker never counts.
+    const qsizetype e = m < 0 ? -1 : text.indexOf(kEndLine, m + 4);
+    if (m < 0 || e < 0) {
+        ctx.prompter->tell(QStringLiteral("Convert.sh has been altered so that Morvane can't read "
+                                          "it.\n\nPlease restore an original copy of Convert.sh."),
+                           kTitle, Icon::Critical);
+        return false;
+    }
+
+    QByteArray updated =
+        text.left(blockStart) + settingsBlock(ctx, commandLine, routeKey).toUtf8() + text.mid(e);
+    if (updated.endsWith('\n') && updated.size() >= 2)
+        updated.chop(1);
+    updated += '\n';
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(updated) != updated.size() || !out.commit()) {
+        ctx.prompter->tell(QStringLiteral("Can't write ") + QDir::toNativeSeparators(path) +
+                               QStringLiteral(".\n\n") + out.errorString(),
+                           kTitle, Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+QString oldBatchDriverReason(const QByteArray& text, bool htrunConfigured) {
+    if (text.contains("hevea.log"))
+        return QStringLiteral("won't produce a correct log file if you use Hevea or Tth.");
+    if (!text.contains("$cmdline2"))
+        return QStringLiteral("can't use Hacha (part of Hevea).");
+    if (!text.contains("pause_after \"$3\""))
+        return QStringLiteral("can't use Pause in Tex4ht.");
+    if (!text.contains("PATH=\"$PATH:$progpath:$htrunpath\"\n") && htrunConfigured)
+        return QStringLiteral("can't use htrun in Tex4ht.");
+    return {};
+}
+
+void checkBatchDriverVersion(AppContext& ctx) {
+    QByteArray text;
+    QString error;
+    // A missing convert.sh has already stopped the start-up; an unreadable one
+    // is reported when a conversion needs it.
+    if (!readBatchDriver(ctx.batchDriverPath(), text, error))
+        return;
+    const QString reason =
+        oldBatchDriverReason(text, !ctx.vars.htrunS.isEmpty() || !ctx.vars.htrunM.isEmpty());
+    if (reason.isEmpty())
+        return;
+    ctx.prompter->tell(
+        QStringLiteral("You are currently using an old version of convert.sh which ") + reason +
+            QStringLiteral("\n\nPlease replace convert.sh with a newer version which will be found "
+                           "in Update.zip.\n \nIf you have deleted the zip file you can download "
+                           "Update.zip from ") +
+            kPublisherPage + QLatin1Char('.'),
+        QStringLiteral("Old version of convert.sh"), Icon::Exclamation);
+    OptionsModel& model = *ctx.model;
+    model.setEnabled(QStringLiteral("chkHacha"), false);
+    model.setEnabled(QStringLiteral("chkTex4htPause"), false);
+    model.setCheckValue(QStringLiteral("chkHtrun"), 0);
+    model.setEnabled(QStringLiteral("chkHtrun"), false);
+}
+
+} // namespace morvane
