@@ -7,6 +7,7 @@
 #include "pipeline/appcontext.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,11 +23,17 @@ constexpr QByteArrayView fileUrl = "file:///";
 // only once their copy is safely written.
 void moveImagesInto(const QString& dir, const QString& subdirPath, bool keepOriginals) {
     // Case-sensitive, like the image-line test: a FIG.GIF whose reference is
-    // never rewritten must not be taken away from the page.
-    const QStringList images = QDir(dir).entryList(
-        {QStringLiteral("*.gif"), QStringLiteral("*.png"), QStringLiteral("*.jpg")},
-        QDir::Files | QDir::CaseSensitive, QDir::Name);
-    for (const QString& name : images) {
+    // never rewritten must not be taken away from the page. Matched by hand:
+    // every page of a large output folder lists the whole folder again.
+    QStringList images;
+    for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        if (name.endsWith(QLatin1String(".gif")) || name.endsWith(QLatin1String(".png")) ||
+            name.endsWith(QLatin1String(".jpg")))
+            images.append(name);
+    }
+    images.sort();
+    for (const QString& name : std::as_const(images)) {
         const QString original = dir + QLatin1Char('/') + name;
         if (copyFileReplacing(original, subdirPath + QLatin1Char('/') + name) && !keepOriginals)
             QFile::remove(original);

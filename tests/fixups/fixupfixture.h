@@ -1,0 +1,75 @@
+#pragma once
+
+// Shared set-up of the fix-up tests: a context with an options model, a
+// scripted link question and a temporary folder to write pages into.
+
+#include "fixups/htmlfixups.h"
+#include "pipeline/appcontext.h"
+#include "settings/optionsmodel.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QQueue>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace morvane::test {
+
+// Answers the link question from a queue of link-answer states and records
+// every question asked.
+class ScriptedLinkQuestion : public LinkQuestion {
+public:
+    void ask(AppContext& ctx, const QString& text) override {
+        texts.append(text);
+        ctx.linkAnswer = answers.isEmpty() ? 1 : answers.dequeue();
+    }
+    QQueue<int> answers;
+    QStringList texts;
+};
+
+struct FixupFixture {
+    FixupFixture() {
+        ctx.model = &model;
+        ctx.linkQuestion = &question;
+        model.setIndex(QStringLiteral("tbstrip"), TabTex4ht);
+    }
+
+    QString path(const QString& relative) const { return dir.path() + QLatin1Char('/') + relative; }
+
+    QString write(const QString& relative, const QByteArray& content) const {
+        const QString file = path(relative);
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(content);
+        return file;
+    }
+
+    QByteArray read(const QString& relative) const {
+        QFile in(path(relative));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+
+    bool exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+
+    // Puts a file's modification time an hour back, so that a rewrite shows.
+    void ageFile(const QString& relative) const {
+        QFile file(path(relative));
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime);
+    }
+    bool wasRewritten(const QString& relative) const {
+        return QFileInfo(path(relative)).lastModified() >
+               QDateTime::currentDateTime().addSecs(-1800);
+    }
+
+    QTemporaryDir dir;
+    OptionsModel model;
+    AppContext ctx;
+    ScriptedLinkQuestion question;
+};
+
+} // namespace morvane::test
