@@ -1,0 +1,159 @@
+#include "drivers/tth.h"
+
+#include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "pipeline/commandrunner.h"
+#include "pipeline/convertcommand.h"
+#include "pipeline/pathutils.h"
+#include "pipeline/resultdisplay.h"
+#include "settings/optionsmodel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace morvane {
+
+namespace {
+
+const QByteArray kHourTitle = QByteArrayLiteral("<title>@hour</title>");
+const QByteArray kHourMarker = QByteArrayLiteral("@hour@minute1060");
+// Only the start of the page is searched for the block.
+constexpr qsizetype kHourProbeBytes = 1000;
+// The title line and the lines that follow it in the block.
+constexpr int kHourBlockFollowers = 21;
+
+// Length of the line end at `pos` (LF or CR LF), 0 when there is none.
+qsizetype lineEndAt(const QByteArray& text, qsizetype pos) {
+    if (text.mid(pos, 1) == "\n")
+        return 1;
+    if (text.mid(pos, 2) == "\r\n")
+        return 2;
+    return 0;
+}
+
+QByteArray readStart(const QString& file, qsizetype bytes) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    return in.read(bytes);
+}
+
+// Puts the header and an empty line in front of TtH's messages. The log is
+// replaced in one step, so a failure leaves TtH's own log as it was.
+bool prependLogHeader(const QString& logFile, const QString& header) {
+    QFile in(logFile);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray messages = in.readAll();
+    in.close();
+    QSaveFile out(logFile);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write((header + QStringLiteral("\n\n")).toUtf8());
+    out.write(messages);
+    return out.commit();
+}
+
+} // namespace
+
+QString tthOptions(const OptionsModel& model) {
+    QString options;
+    if (model.checkValue(QStringLiteral("chkItalics")) == 1)
+        options = QStringLiteral("-i");
+    if (model.checkValue(QStringLiteral("chkInline")) == 1)
+        options += QStringLiteral(" -e2");
+    if (model.checkValue(QStringLiteral("chkNumber")) == 1)
+        options += QStringLiteral(" -n");
+    return options;
+}
+
+bool hasHourBlock(const QByteArray& pageStart) {
+    const QByteArray probe = pageStart.left(kHourProbeBytes);
+    for (qsizetype at = probe.indexOf(kHourTitle); at >= 0;
+         at = probe.indexOf(kHourTitle, at + 1)) {
+        qsizetype pos = at + kHourTitle.size();
+        // One or two line ends between the title and the marker.
+        for (int ends = 1; ends <= 2; ++ends) {
+            const qsizetype end = lineEndAt(probe, pos);
+            if (end == 0)
+                break;
+            pos += end;
+            if (probe.mid(pos, kHourMarker.size()) == kHourMarker)
+                return true;
+        }
+    }
+    return false;
+}
+
+QByteArray withoutHourBlock(const QByteArray& page) {
+    QByteArray kept;
+    kept.reserve(page.size());
+    int skip = 0;
+    qsizetype start = 0;
+    while (start < page.size()) {
+        qsizetype end = page.indexOf('\n', start);
+        end = end < 0 ? page.size() : end + 1;
+        const QByteArrayView line(page.constData() + start, end - start);
+        if (line.contains(kHourTitle))
+            skip = kHourBlockFollowers;
+        else if (skip > 0)
+            --skip;
+        else
+            kept.append(line);
+        start = end;
+    }
+    return kept;
+}
+
+void Revise(const QString& htmlFile) {
+    if (!hasHourBlock(readStart(htmlFile, kHourProbeBytes)))
+        return;
+    QFile in(htmlFile);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray page = in.readAll();
+    in.close();
+    QSaveFile out(htmlFile);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    out.write(withoutHourBlock(page));
+    out.commit();
+}
+
+void Tth(AppContext& ctx, const QString& source) {
+    OptionsModel& model = *ctx.model;
+    const QString dir = PathOnly(source);
+    // Letter case is kept: on Linux Paper.tex gives Paper.tlog and Paper.htm.
+    const QString base = withoutSourceExtension(source, ctx.sourceExtension);
+    const QString logFile = base + QStringLiteral(".tlog");
+    ctx.logs.tth = logFile;
+    // A failed run must not leave the log of an earlier one behind.
+    if (QFileInfo::exists(logFile))
+        QFile::remove(logFile);
+
+    if (!Writebat(ctx, tthOptions(model), QStringLiteral("tth")))
+        return;
+    runCommand(ctx,
+               quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" tth ") +
+                   quoteForCommandLine(base),
+               dir);
+
+    const QString header = QStringLiteral("Tth log file for ") + longPathOf(source);
+    if (!prependLogHeader(logFile, header))
+        return;
+
+    const QString result = base + QStringLiteral(".htm");
+    ctx.expectedOutput = result;
+    if (model.checkValue(QStringLiteral("chkRevise")) == 1)
+        Revise(result);
+
+    if (model.checkValue(QStringLiteral("chkIE")) == 1)
+        RunIE(ctx, result);
+    else
+        model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result));
+
+    checkLog(ctx, logFile, header);
+}
+
+} // namespace morvane

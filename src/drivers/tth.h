@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+class OptionsModel;
+
+// TtH's options from the TtH tab: "-i", " -e2", " -n" in that order.
+QString tthOptions(const OptionsModel& model);
+
+// True when the first 1000 bytes of a page hold the "<title>@hour</title>"
+// block that Revise removes (title, one or two line ends, "@hour@minute1060").
+bool hasHourBlock(const QByteArray& pageStart);
+
+// The page without the "<title>@hour</title>" line and the 21 lines after it.
+QByteArray withoutHourBlock(const QByteArray& page);
+
+// Removes the @hour block from a TtH page; a page without it is not rewritten.
+// The page is replaced atomically.
+void Revise(const QString& htmlFile);
+
+// The TtH route: runs tth on `source` through the batch driver, gives its log
+// a header, revises the page when asked, shows it and checks the log.
+void Tth(AppContext& ctx, const QString& source);
+
+} // namespace morvane

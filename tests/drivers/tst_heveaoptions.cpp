@@ -1,0 +1,236 @@
+// The HeVeA driver's composers and rules: option string, output type, style
+// directory names, result file, hacha's pages, the log rule, and the driver's
+// command line, working directory and log header with a recording launcher.
+
+#include "drivers/hevea.h"
+#include "pipeline/appcontext.h"
+#include "pipeline/convertcommand.h"
+#include "platform/launcher.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+#include "settings/optionsmodel.h"
+#include "support/testhome.h"
+#include "ui/optionhandlers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace morvane;
+
+namespace {
+
+// One tab setting per entry: "chkFrench", "verbose=2", "List1=a.hva|b.hva",
+// "txtExclude=x.hva", "optOutput=1".
+void applySettings(OptionsModel& model, const QStringList& settings) {
+    for (const QString& setting : settings) {
+        const qsizetype eq = setting.indexOf('=');
+        if (eq < 0) {
+            model.setCheckValue(setting, 1);
+            continue;
+        }
+        const QString name = setting.left(eq);
+        const QString value = setting.mid(eq + 1);
+        if (name == "verbose")
+            model.setIndex("cmbHeveaVerbose", value.toInt());
+        else if (name == "optOutput")
+            model.setIndex("optOutput", value.toInt());
+        else if (name == "List1")
+            model.setItems("List1", value.split('|'));
+        else
+            model.setText(name, value);
+    }
+}
+
+const QString kSeparator(26, '-');
+
+QByteArray header(const QString& source) {
+    return ("Hevea log file for " + source + "\n\n").toUtf8();
+}
+
+} // namespace
+
+class TestHeveaOptions : public QObject {
+    Q_OBJECT
+private slots:
+    void options_data() {
+        QTest::addColumn<QStringList>("settings");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("nothing ticked") << QStringList{} << "";
+        QTest::newRow("French mode") << QStringList{"chkFrench"} << " -francais ";
+        QTest::newRow("French and single verbosity")
+            << QStringList{"chkFrench", "verbose=1"} << " -francais -v ";
+        QTest::newRow("double verbosity") << QStringList{"verbose=2"} << " -v -v ";
+        QTest::newRow("verbosity none") << QStringList{"verbose=0"} << "";
+        QTest::newRow("styles up to the separator")
+            << QStringList{"chkStyle", "List1=a.hva|b.hva|" + kSeparator + "|c.hva"}
+            << "a.hva b.hva ";
+        QTest::newRow("separator on top passes no style")
+            << QStringList{"chkStyle", "List1=" + kSeparator + "|a.hva"} << "";
+        QTest::newRow("only the first five rows")
+            << QStringList{"chkStyle", "List1=a|b|c|d|e|f|g"} << "a b c d e ";
+        QTest::newRow("25 hyphens are a style name")
+            << QStringList{"chkStyle", "List1=" + QString(25, '-') + "|a.hva"}
+            << QString(25, '-') + " a.hva ";
+        QTest::newRow("excluded file")
+            << QStringList{"chkStyle", "txtExclude=x.hva"} << "-e x.hva ";
+        QTest::newRow("styles and excluded file")
+            << QStringList{"chkStyle", "List1=a.hva|" + kSeparator, "txtExclude=x.hva"}
+            << "a.hva -e x.hva ";
+        QTest::newRow("style box off passes neither styles nor -e")
+            << QStringList{"List1=a.hva|b.hva", "txtExclude=x.hva"} << "";
+        QTest::newRow("iterate") << QStringList{"chkFix"} << " -fix ";
+        QTest::newRow("version and iterate")
+            << QStringList{"chkVersion", "chkFix"} << "-exec xxdate.exe -fix ";
+        QTest::newRow("version goes in front of French")
+            << QStringList{"chkFrench", "chkVersion"} << "-exec xxdate.exe -francais ";
+        QTest::newRow("version alone") << QStringList{"chkVersion"} << "-exec xxdate.exe ";
+        QTest::newRow("esponja") << QStringList{"chkEsponja"} << " -O ";
+        QTest::newRow("esponja comes after -exec and -fix")
+            << QStringList{"chkEsponja", "chkVersion", "chkFix"} << "-exec xxdate.exe -fix -O ";
+        QTest::newRow("everything")
+            << QStringList{"chkFrench",        "verbose=2",
+                           "chkStyle",         "List1=a.hva|b.hva|" + kSeparator,
+                           "txtExclude=x.hva", "chkFix",
+                           "chkVersion",       "chkEsponja"}
+            << "-exec xxdate.exe -francais -v -v a.hva b.hva -e x.hva -fix -O ";
+    }
+    void options() {
+        QFETCH(QStringList, settings);
+        QFETCH(QString, expected);
+        OptionsModel model;
+        applySettings(model, settings);
+        QCOMPARE(heveaOptions(model), expected);
+    }
+
+    void outputTypePiece_data() {
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QString>("piece");
+        QTest::newRow("HTML") << 0 << "";
+        QTest::newRow("Text") << 1 << " -text ";
+        QTest::newRow("Info") << 2 << " -info ";
+    }
+    void outputTypePiece() {
+        QFETCH(int, output);
+        QFETCH(QString, piece);
+        OptionsModel model;
+        model.setIndex("optOutput", output);
+        QCOMPARE(heveaOutputTypePiece(model), piece);
+    }
+
+    void extend_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("caseFlag");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("txt is text") << "txt"
+                                     << ""
+                                     << "text";
+        QTest::newRow("txt upper is still text") << "txt"
+                                                 << "U"
+                                                 << "text";
+        QTest::newRow("html") << "html"
+                              << ""
+                              << "html";
+        QTest::newRow("html upper") << "html"
+                                    << "U"
+                                    << "HTML";
+        QTest::newRow("info") << "info"
+                              << ""
+                              << "info";
+        QTest::newRow("info upper") << "info"
+                                    << "U"
+                                    << "info";
+    }
+    void extend() {
+        QFETCH(QString, extension);
+        QFETCH(QString, caseFlag);
+        QFETCH(QString, name);
+        QCOMPARE(Extend(extension, caseFlag), name);
+    }
+
+    void resultFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("hacha");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("HTML") << "paper"
+                              << "html" << false << "/d/paper.html";
+        QTest::newRow("text output") << "paper"
+                                     << "txt" << false << "/d/paper.txt";
+        QTest::newRow("info output") << "paper"
+                                     << "info" << false << "/d/paper.info";
+        QTest::newRow("hacha") << "paper"
+                               << "html" << true << "/d/index.html";
+        QTest::newRow("case kept") << "Paper"
+                                   << "html" << false << "/d/Paper.html";
+    }
+    void resultFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, extension);
+        QFETCH(bool, hacha);
+        QFETCH(QString, result);
+        QCOMPARE(heveaResultFile("/d/", name, extension, hacha), result);
+    }
+
+    void hachaPagesAreIndexAndNumberedPages() {
+        QTemporaryDir dir;
+        for (const char* name :
+             {"index.html", "paper001.html", "paper002.html", "paper1.html", "Paper003.html",
+              "paperabc.html", "other001.html", "paper001.htm", "paper0001.html", "index.htm"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QDir().mkdir(dir.filePath("paper004.html")); // a directory is not a page
+        QCOMPARE(hachaPages(dir.path() + "/", "paper"),
+                 (QStringList{"index.html", "paper001.html", "paper002.html", "paperabc.html"}));
+        QCOMPARE(hachaPages(dir.path() + "/", "Paper"),
+                 (QStringList{"Paper003.html", "index.html"}));
+    }
+
+    void logRule_data() {
+        QTest::addColumn<QByteArray>("messages");
+        QTest::addColumn<int>("dirLength");
+        QTest::addColumn<int>("verdict");
+        const int clean = int(LogVerdict::Clean);
+        const int errors = int(LogVerdict::Errors);
+        const int unchanged = int(LogVerdict::Unchanged);
+        const QByteArray sentence = "hevea is using the .hvb file";
+
+        QTest::newRow("empty log beyond header") << QByteArray() << 10 << clean;
+        QTest::newRow("30 beyond header and dir") << QByteArray(40, 'x') << 10 << clean;
+        QTest::newRow("31 beyond header and dir, 41 said")
+            << QByteArray(41, 'x') << 10 << unchanged;
+        QTest::newRow("31 beyond, 51 said") << QByteArray(51, 'x') << 20 << errors;
+        QTest::newRow("50 said stays unchanged") << QByteArray(50, 'x') << 5 << unchanged;
+        QTest::newRow("51 said is errors") << QByteArray(51, 'x') << 5 << errors;
+        QTest::newRow("hvb sentence does not count")
+            << sentence + QByteArray(50, 'x') << 5 << unchanged;
+        QTest::newRow("hvb sentence twice does not count")
+            << sentence + "\n" + sentence + QByteArray(49, 'x') << 5 << unchanged;
+        QTest::newRow("hvb sentence is exact case")
+            << QByteArray("Hevea is using the .hvb file") + QByteArray(24, 'x') << 5 << errors;
+        QTest::newRow("hvb sentence and one more character")
+            << sentence + QByteArray(51, 'x') << 5 << errors;
+        // Only the first 500 bytes are read: what follows is not seen.
+        // 35 header bytes, 16 sentences (448 bytes) and 17 more fill the 500.
+        QTest::newRow("only the first 500 bytes")
+            << sentence.repeated(16) + QByteArray(17, 'y') + QByteArray(200, 'x') << 5 << unchanged;
+    }
+    void logRule() {
+        QFETCH(QByteArray, messages);
+        QFETCH(int, dirLength);
+        QFETCH(int, verdict);
+        // A header of exactly 35 bytes, as the last row relies on.
+        const QByteArray head = header("/tmp/abcde.tex");
+        QCOMPARE(head.size(), 35);
+        const QByteArray log = head + messages;
+        QCOMPARE(int(judgeHeveaLog(log.size(), log.left(500), head.size(), dirLength)), verdict);
+        // Handing over more than 500 bytes changes nothing: the rule reads 500.
+        QCOMPARE(int(judgeHeveaLog(log.size(), log, head.size(), dirLength)), verdict);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHeveaOptions)
+#include "tst_heveaoptions.moc"
