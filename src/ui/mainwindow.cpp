@@ -164,6 +164,8 @@ void MainWindow::wireSpecialControls() {
         if (w->acceptDrops())
             w->installEventFilter(this);
     }
+    d->main.cmbTeX->lineEdit()->setAcceptDrops(true);
+    d->main.cmbTeX->lineEdit()->installEventFilter(this);
 
     // The command-line box: Escape and double-click switch manual mode.
     d->txt3Palette = d->tex4ht.txt3->palette();

@@ -135,7 +135,8 @@ void tbstrip_Click(AppContext& ctx) {
     default:
         break;
     }
-    model.setIndex(S("optIE"), browser);
+    if (model.index(S("optIE")) != browser)
+        model.setIndex(S("optIE"), browser);
 
     model.setVisible(OptionsModel::arrayElement(S("fraContainer"), tab), true);
 
@@ -341,6 +342,10 @@ void connectOptionHandlers(AppContext& ctx) {
     if (model->property(kHandlersConnected).toBool())
         return;
     model->setProperty(kHandlersConnected, true);
+    if (!ctx.composeTex4htCommandLine) {
+        AppContext* c = &ctx;
+        ctx.composeTex4htCommandLine = [c] { composeTex4htCommandLine(*c); };
+    }
 
     using Handler = std::function<void(AppContext&)>;
     static const QHash<QString, Handler> handlers = {

@@ -1,0 +1,652 @@
+#include "pipeline/appcontext.h"
+#include "platform/prompter.h"
+#include "settings/optionsmodel.h"
+#include "support/testhome.h"
+#include "ui/optionhandlers.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace morvane;
+
+namespace {
+
+const QString kTexifyDvi =
+    QStringLiteral("Texify automatically runs (La)TeX, Makeindex (Texindex) and BibTeX as many "
+                   "times as necessary to produce a DVI file with sorted indices and all "
+                   "cross-references resolved.");
+const QString kTexifyPdf =
+    QStringLiteral("Texify automatically runs pdf(La)TeX, Makeindex (Texindex) and BibTeX as many "
+                   "times as necessary to produce a PDF file with sorted indices and all "
+                   "cross-references resolved.");
+const QString kChain = QStringLiteral("Use TrueTeX and GhostScript to produce PDF file. "
+                                      "Instructions and files obtainable at");
+
+// A context with a model, a scripted prompter and a temporary program
+// directory; every converter program is found unless a test says otherwise.
+struct Fixture {
+    test::TestHome home{false};
+    OptionsModel model;
+    ScriptedPrompter prompter;
+    AppContext ctx;
+
+    Fixture() {
+        ctx.programDir = home.path();
+        ctx.model = &model;
+        ctx.prompter = &prompter;
+        for (int i = 1; i <= 6; ++i)
+            ctx.paths.programFound[i] = true;
+        connectOptionHandlers(ctx);
+    }
+    void selectTab(int tab) { model.setIndex(QStringLiteral("tbstrip"), tab); }
+};
+
+} // namespace
+
+class TestOptionHandlers : public QObject {
+    Q_OBJECT
+private slots:
+    void tabChangeSetsCaptionsAndButtons_data();
+    void tabChangeSetsCaptionsAndButtons();
+    void tabChangeDisablesConvertWhenProgramMissing_data();
+    void tabChangeDisablesConvertWhenProgramMissing();
+    void tabChangeShowsOnlyTheTabsFrame();
+    void helpTabHidesSharedFrameAndBackShowsIt();
+    void browserChoiceKeptAcrossDviTab_data();
+    void browserChoiceKeptAcrossDviTab();
+    void saveLabelsNameTheOutputRoots();
+    void upgradeNoticeOnceAndNotWhileLoading();
+    void connectingTwiceReactsOnce();
+
+    void outputKindSetsCaptionsAndExtension_data();
+    void outputKindSetsCaptionsAndExtension();
+    void outputKindRefillsStyleList();
+    void extendWords_data();
+    void extendWords();
+
+    void versionRules_data();
+    void versionRules();
+    void esponjaCannotBeTickedWithoutProgram();
+    void nativeCodeNeedsHeveaOpt();
+    void styleBoxEnablesStyleControls();
+
+    void closeEnabledOnlyForExternalBrowserAndRun_data();
+    void closeEnabledOnlyForExternalBrowserAndRun();
+
+    void imagesBoxEnablesImagesName();
+    void backslashInImagesNameBecomesSlash_data();
+    void backslashInImagesNameBecomesSlash();
+    void htrunChoosesScientificWorkplace_data();
+    void htrunChoosesScientificWorkplace();
+    void manualCommandLineToggles();
+
+    void texifyLabelOnDviTab();
+    void chainAndPdfTexifyExcludeEachOther();
+    void chainShowsPassesOnlyWithCurrentBatchFile_data();
+    void chainShowsPassesOnlyWithCurrentBatchFile();
+    void texifyBoxDecidesConvertOnItsTab();
+
+    void antiVirusInformation();
+    void deleteFileListAsksFirst_data();
+    void deleteFileListAsksFirst();
+};
+
+void TestOptionHandlers::tabChangeSetsCaptionsAndButtons_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("outputType");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("browserChoiceEnabled");
+
+    QTest::newRow("HeVeA html") << 1 << "html"
+                                << "HTML" << true;
+    QTest::newRow("HeVeA text") << 1 << "txt"
+                                << "text" << true;
+    QTest::newRow("HeVeA info") << 1 << "info"
+                                << "info" << true;
+    QTest::newRow("TtH") << 2 << "txt"
+                         << "HTML" << true;
+    QTest::newRow("TeX4ht") << 3 << "html"
+                            << "HTML" << true;
+    QTest::newRow("LaTeX2HTML") << 4 << "html"
+                                << "HTML" << true;
+    QTest::newRow("DVI") << 5 << "html"
+                         << "DVI" << false;
+    QTest::newRow("PDF") << 6 << "html"
+                         << "PDF" << false;
+}
+
+void TestOptionHandlers::tabChangeSetsCaptionsAndButtons() {
+    QFETCH(int, tab);
+    QFETCH(QString, outputType);
+    QFETCH(QString, kind);
+    QFETCH(bool, browserChoiceEnabled);
+    Fixture f;
+    f.ctx.vars.upgradeNoticeShown = true;
+    f.ctx.vars.heveaOutputExtension = outputType;
+    f.selectTab(tab);
+
+    QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
+    QCOMPARE(f.model.caption("chkClose"), "Close &after running " + kind + " file");
+    QCOMPARE(f.model.caption("cmdShow"), "Sh&ow " + kind + " file");
+    QCOMPARE(f.model.isEnabled("optIE_0"), browserChoiceEnabled);
+    QCOMPARE(f.model.isEnabled("optIE_1"), browserChoiceEnabled);
+    QVERIFY(f.model.isEnabled("cmdConvert"));
+    // With the external browser chosen chkClose is enabled on every tab.
+    QVERIFY(f.model.isEnabled("chkClose"));
+    QVERIFY(f.prompter.prompts().isEmpty());
+}
+
+void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<bool>("texifyTicked");
+    QTest::addColumn<QString>("pathLabel"); // empty: Convert stays enabled
+
+    QTest::newRow("HeVeA missing") << 1 << false << "Hevea Not Found";
+    QTest::newRow("TtH missing") << 2 << false << "Tth Not Found";
+    QTest::newRow("TeX4ht missing") << 3 << false << "Tex4ht Not Found";
+    QTest::newRow("LaTeX2HTML missing") << 4 << false << "L2h Not Found";
+    QTest::newRow("DVI with texify") << 5 << true << "Texify Not Found";
+    QTest::newRow("DVI with latex") << 5 << false << "";
+    QTest::newRow("PDF with texify") << 6 << true << "Texify Not Found";
+    QTest::newRow("PDF with pdflatex") << 6 << false << "";
+}
+
+void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
+    QFETCH(int, tab);
+    QFETCH(bool, texifyTicked);
+    QFETCH(QString, pathLabel);
+    Fixture f;
+    f.ctx.vars.upgradeNoticeShown = true;
+    f.ctx.paths.programFound[tab] = false;
+    f.model.setChecked(OptionsModel::arrayElement("chkTexify", tab == 6 ? 1 : 0), texifyTicked);
+    f.selectTab(tab);
+
+    QCOMPARE(f.model.isEnabled("cmdConvert"), pathLabel.isEmpty());
+    if (!pathLabel.isEmpty())
+        QCOMPARE(f.model.caption("lblPath"), pathLabel);
+    else
+        QVERIFY(!f.model.caption("lblPath").endsWith(" Not Found"));
+
+    // A tab whose program is there enables Convert again.
+    f.selectTab(tab == 1 ? 2 : 1);
+    QVERIFY(f.model.isEnabled("cmdConvert"));
+}
+
+void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
+    Fixture f;
+    f.ctx.vars.upgradeNoticeShown = true;
+    for (int tab = 1; tab <= 6; ++tab) {
+        f.selectTab(tab);
+        for (int i = 1; i <= 6; ++i)
+            QCOMPARE(f.model.isVisible(OptionsModel::arrayElement("fraContainer", i)), i == tab);
+        QVERIFY(!f.model.isVisible("fraHelp"));
+        QVERIFY(f.model.isVisible("Frame2"));
+    }
+}
+
+void TestOptionHandlers::helpTabHidesSharedFrameAndBackShowsIt() {
+    Fixture f;
+    f.selectTab(2);
+    f.selectTab(7);
+    QVERIFY(!f.model.isVisible("Frame2"));
+    QVERIFY(f.model.isVisible("fraHelp"));
+    for (int i = 1; i <= 6; ++i)
+        QVERIFY(!f.model.isVisible(OptionsModel::arrayElement("fraContainer", i)));
+
+    f.selectTab(5);
+    QVERIFY(f.model.isVisible("Frame2"));
+    QVERIFY(!f.model.isVisible("fraHelp"));
+    QVERIFY(f.model.isVisible("fraContainer_5"));
+}
+
+void TestOptionHandlers::browserChoiceKeptAcrossDviTab_data() {
+    QTest::addColumn<int>("browser");
+    QTest::newRow("external browser") << 0;
+    QTest::newRow("own browser") << 1;
+}
+
+void TestOptionHandlers::browserChoiceKeptAcrossDviTab() {
+    QFETCH(int, browser);
+    Fixture f;
+    f.selectTab(1);
+    f.model.setIndex("optIE", browser);
+    f.selectTab(5);
+    QVERIFY(!f.model.isEnabled("optIE_0"));
+    QCOMPARE(f.model.index("optIE"), browser);
+    f.selectTab(1);
+    QCOMPARE(f.model.index("optIE"), browser);
+    QVERIFY(f.model.isEnabled("optIE_0"));
+    QCOMPARE(f.model.isEnabled("chkClose"), browser == 0);
+}
+
+void TestOptionHandlers::saveLabelsNameTheOutputRoots() {
+    Fixture f;
+    f.ctx.vars.upgradeNoticeShown = true;
+    f.ctx.vars.tex4htSaveTo = "/home/u/tex4ht out";
+    f.ctx.vars.l2hSaveTo = "/home/u/l2h";
+    f.selectTab(3);
+    QCOMPARE(f.model.caption("lblSaveTo"), "Files saved to a subdirectory of /home/u/tex4ht out");
+    f.selectTab(4);
+    QCOMPARE(f.model.caption("lblSavelatex2"), "Files saved to a subdirectory of /home/u/l2h");
+}
+
+void TestOptionHandlers::upgradeNoticeOnceAndNotWhileLoading() {
+    Fixture f;
+    f.ctx.loading = true;
+    f.selectTab(3);
+    QVERIFY(f.prompter.prompts().isEmpty());
+    QVERIFY(!f.ctx.vars.upgradeNoticeShown);
+
+    f.ctx.loading = false;
+    f.selectTab(1);
+    QVERIFY(f.prompter.prompts().isEmpty());
+    f.selectTab(3);
+    QCOMPARE(f.prompter.prompts().size(), 1);
+    const Prompt notice = f.prompter.prompts().first();
+    QCOMPARE(notice.title, QStringLiteral("Updated Version"));
+    QCOMPARE(notice.icon, Icon::Exclamation);
+    QVERIFY(notice.text.startsWith("Morvane has been updated to version "));
+    QVERIFY(notice.text.endsWith("or change it by pressing the Advanced button."));
+    QVERIFY(f.ctx.vars.upgradeNoticeShown);
+
+    f.selectTab(1);
+    f.selectTab(3);
+    QCOMPARE(f.prompter.prompts().size(), 1);
+}
+
+void TestOptionHandlers::connectingTwiceReactsOnce() {
+    Fixture f;
+    connectOptionHandlers(f.ctx);
+    // Ticking "Allow multiple conversions" explains the mode once.
+    f.model.setChecked("chkMulti", true);
+    QCOMPARE(f.prompter.prompts().size(), 1);
+    // The reload's seam recomposes the TeX4ht command line.
+    QVERIFY(bool(f.ctx.composeTex4htCommandLine));
+}
+
+void TestOptionHandlers::outputKindSetsCaptionsAndExtension_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("type");
+    QTest::newRow("HTML") << 0 << "HTML"
+                          << "html";
+    QTest::newRow("text") << 1 << "text"
+                          << "txt";
+    QTest::newRow("info") << 2 << "info"
+                          << "info";
+}
+
+void TestOptionHandlers::outputKindSetsCaptionsAndExtension() {
+    QFETCH(int, index);
+    QFETCH(QString, kind);
+    QFETCH(QString, type);
+    Fixture f;
+    f.ctx.vars.heveaOutputExtension = "unset";
+    f.model.setIndex("optOutput", 3); // so that every row is a change
+    f.model.setIndex("optOutput", index);
+    QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
+    QCOMPARE(f.model.caption("chkClose"), "Close &after running " + kind + " file");
+    QCOMPARE(f.model.caption("cmdShow"), "Sh&ow " + kind + " file");
+    QCOMPARE(f.ctx.vars.heveaOutputExtension, type);
+}
+
+void TestOptionHandlers::outputKindRefillsStyleList() {
+    Fixture f;
+    // HeVeA not found: the style files come from the program directory.
+    f.ctx.paths.programFound[1] = false;
+    for (const char* name : {"b.hva", "a.hva", "hevea.hva", "copy of hevea.hva", "notes.txt"})
+        f.home.write(name, "");
+    f.model.setItems("List1", {"old.hva"});
+    f.model.setIndex("optOutput", 1);
+
+    const QString separator(26, QLatin1Char('-'));
+    QCOMPARE(f.model.items("List1"), QStringList({separator, "a.hva", "b.hva"}));
+
+    // Without style files the list stays empty, without a separator.
+    for (const char* name : {"b.hva", "a.hva"})
+        QFile::remove(f.home.file(name));
+    f.model.setIndex("optOutput", 2);
+    QVERIFY(f.model.items("List1").isEmpty());
+}
+
+void TestOptionHandlers::extendWords_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("flag");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("html upper") << "html"
+                                << "U"
+                                << "HTML";
+    QTest::newRow("html lower") << "html"
+                                << ""
+                                << "html";
+    QTest::newRow("txt upper") << "txt"
+                               << "U"
+                               << "text";
+    QTest::newRow("txt lower") << "txt"
+                               << ""
+                               << "text";
+    QTest::newRow("info") << "info"
+                          << "U"
+                          << "info";
+}
+
+void TestOptionHandlers::extendWords() {
+    QFETCH(QString, type);
+    QFETCH(QString, flag);
+    QFETCH(QString, word);
+    QCOMPARE(Extend(type, flag), word);
+}
+
+void TestOptionHandlers::versionRules_data() {
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("esponjaPresent");
+    QTest::addColumn<bool>("fixEnabled");
+    QTest::addColumn<bool>("fixKept");
+    QTest::addColumn<bool>("esponjaEnabled");
+    QTest::addColumn<bool>("esponjaKept");
+
+    QTest::newRow("recent with esponja") << true << true << true << true << true << true;
+    QTest::newRow("recent without esponja") << true << false << true << true << false << false;
+    QTest::newRow("old with esponja") << false << true << false << false << false << false;
+    QTest::newRow("old without esponja") << false << false << false << false << false << false;
+}
+
+void TestOptionHandlers::versionRules() {
+    QFETCH(bool, ticked);
+    QFETCH(bool, esponjaPresent);
+    QFETCH(bool, fixEnabled);
+    QFETCH(bool, fixKept);
+    QFETCH(bool, esponjaEnabled);
+    QFETCH(bool, esponjaKept);
+    Fixture f;
+    f.ctx.vars.hevea = f.home.path() + "/bin";
+    if (esponjaPresent)
+        f.home.write("bin/esponja", "");
+    else
+        f.home.write("bin/hevea", "");
+    f.model.setChecked("chkVersion", !ticked);
+    // Ticked before the version rule runs; esponja's own rule is checked
+    // separately.
+    f.model.setChecked("chkFix", true);
+    if (esponjaPresent)
+        f.model.setChecked("chkEsponja", true);
+    f.model.setChecked("chkVersion", ticked);
+
+    QCOMPARE(f.model.isEnabled("chkFix"), fixEnabled);
+    QCOMPARE(f.model.isChecked("chkFix"), fixKept);
+    QCOMPARE(f.model.isEnabled("chkEsponja"), esponjaEnabled);
+    QCOMPARE(f.model.isChecked("chkEsponja"), esponjaKept);
+}
+
+void TestOptionHandlers::esponjaCannotBeTickedWithoutProgram() {
+    Fixture f;
+    f.ctx.vars.hevea = f.home.path();
+    f.model.setChecked("chkEsponja", true);
+    QVERIFY(!f.model.isChecked("chkEsponja"));
+    f.home.write("esponja", "");
+    f.model.setChecked("chkEsponja", true);
+    QVERIFY(f.model.isChecked("chkEsponja"));
+    // No HeVeA location: nothing to check against.
+    f.ctx.vars.hevea.clear();
+    f.model.setChecked("chkEsponja", false);
+    f.model.setChecked("chkEsponja", true);
+    QVERIFY(f.model.isChecked("chkEsponja"));
+}
+
+void TestOptionHandlers::nativeCodeNeedsHeveaOpt() {
+    Fixture f;
+    f.ctx.vars.hevea = f.home.path();
+    f.model.setIndex("optCode", 1);
+    QCOMPARE(f.model.index("optCode"), 0);
+    f.home.write("hevea.opt", "");
+    f.model.setIndex("optCode", 1);
+    QCOMPARE(f.model.index("optCode"), 1);
+}
+
+void TestOptionHandlers::styleBoxEnablesStyleControls() {
+    Fixture f;
+    const QStringList group = {"List1",   "cmdUp",         "cmdDown",       "Label18",
+                               "Label17", "cmdSaveConfig", "cmdLoadConfig", "txtExclude"};
+    f.model.setIndex("List1", 2);
+    f.model.setChecked("chkStyle", true);
+    for (const QString& name : group)
+        QVERIFY2(f.model.isEnabled(name), qPrintable(name));
+    QCOMPARE(f.model.index("List1"), 2);
+    f.model.setChecked("chkStyle", false);
+    for (const QString& name : group)
+        QVERIFY2(!f.model.isEnabled(name), qPrintable(name));
+    QCOMPARE(f.model.index("List1"), -1);
+}
+
+void TestOptionHandlers::closeEnabledOnlyForExternalBrowserAndRun_data() {
+    QTest::addColumn<bool>("run");
+    QTest::addColumn<int>("browser");
+    QTest::addColumn<bool>("closeEnabled");
+    QTest::newRow("run, external") << true << 0 << true;
+    QTest::newRow("run, own") << true << 1 << false;
+    QTest::newRow("no run, external") << false << 0 << false;
+    QTest::newRow("no run, own") << false << 1 << false;
+}
+
+void TestOptionHandlers::closeEnabledOnlyForExternalBrowserAndRun() {
+    QFETCH(bool, run);
+    QFETCH(int, browser);
+    QFETCH(bool, closeEnabled);
+    Fixture f;
+    f.model.setIndex("optIE", browser == 0 ? 1 : 0);
+    f.model.setChecked("chkIE", !run);
+    f.model.setIndex("optIE", browser);
+    f.model.setChecked("chkIE", run);
+    QCOMPARE(f.model.isEnabled("chkClose"), closeEnabled);
+}
+
+void TestOptionHandlers::imagesBoxEnablesImagesName() {
+    Fixture f;
+    f.model.setChecked("chkImages", true);
+    QVERIFY(f.model.isEnabled("txtImages"));
+    f.model.setChecked("chkImages", false);
+    QVERIFY(!f.model.isEnabled("txtImages"));
+}
+
+void TestOptionHandlers::backslashInImagesNameBecomesSlash_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("at the end") << "images\\"
+                                << "images/";
+    QTest::newRow("in the middle") << "a\\b"
+                                   << "a/b";
+    QTest::newRow("several") << "\\a\\\\b"
+                             << "/a//b";
+    QTest::newRow("none") << "pics"
+                          << "pics";
+}
+
+void TestOptionHandlers::backslashInImagesNameBecomesSlash() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    Fixture f;
+    f.model.setText("txtImages", typed);
+    QCOMPARE(f.model.text("txtImages"), kept);
+}
+
+void TestOptionHandlers::htrunChoosesScientificWorkplace_data() {
+    QTest::addColumn<QString>("htrunM");
+    QTest::addColumn<QString>("htrunS");
+    QTest::addColumn<bool>("swpBefore");
+    QTest::addColumn<bool>("swpAfter");
+    QTest::newRow("both set keep the choice") << "/m"
+                                              << "/s" << true << true;
+    QTest::newRow("no SWP htrun clears") << "/m"
+                                         << "" << true << false;
+    QTest::newRow("no MiKTeX htrun ticks") << ""
+                                           << "/s" << false << true;
+    QTest::newRow("none: MiKTeX rule last") << ""
+                                            << "" << false << true;
+}
+
+void TestOptionHandlers::htrunChoosesScientificWorkplace() {
+    QFETCH(QString, htrunM);
+    QFETCH(QString, htrunS);
+    QFETCH(bool, swpBefore);
+    QFETCH(bool, swpAfter);
+    Fixture f;
+    f.ctx.vars.htrunM = htrunM;
+    f.ctx.vars.htrunS = htrunS;
+    f.model.setChecked("chkSWP", swpBefore);
+    f.model.setEnabled("chkSWP", false);
+    f.model.setChecked("chkHtrun", true);
+    QCOMPARE(f.model.isChecked("chkSWP"), swpAfter);
+    f.model.setChecked("chkHtrun", false);
+    QVERIFY(f.model.isEnabled("chkSWP"));
+}
+
+void TestOptionHandlers::manualCommandLineToggles() {
+    Fixture f;
+    f.model.setText("txt3", "htlatex paper");
+    f.model.setItems("cmbFrags", {"-- Select a code fragment --", "\\HCode{x}"});
+    f.model.setIndex("cmbFrags", 1);
+    f.model.setVisible("cmbFrags", false);
+    QVERIFY(isCommandLineLocked(f.model));
+
+    toggleManualCommandLine(f.ctx);
+    QVERIFY(!isCommandLineLocked(f.model));
+    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("no"));
+    QCOMPARE(f.model.caption("lblManual"), QStringLiteral("Manual command line:"));
+    QVERIFY(f.model.isVisible("cmbFrags"));
+    QCOMPARE(f.model.index("cmbFrags"), 0);
+
+    toggleManualCommandLine(f.ctx);
+    QVERIFY(isCommandLineLocked(f.model));
+    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("yes"));
+    QCOMPARE(f.model.caption("lblManual"), QStringLiteral("Command line:"));
+    QVERIFY(!f.model.isVisible("cmbFrags"));
+}
+
+void TestOptionHandlers::texifyLabelOnDviTab() {
+    Fixture f;
+    f.model.setChecked("chkTexify_0", true);
+    QCOMPARE(f.model.caption("Label6"), kTexifyDvi);
+    f.model.setChecked("chkTexify_0", false);
+    QCOMPARE(f.model.caption("Label6"), QStringLiteral("Just uses (La)TeX"));
+}
+
+void TestOptionHandlers::chainAndPdfTexifyExcludeEachOther() {
+    Fixture f;
+    f.home.write("pdfmakegstc.bat", ":: Version 2\r\n@echo off\r\n");
+    f.model.setChecked("chkTexify_1", true);
+    QCOMPARE(f.model.caption("Label7"), kTexifyPdf);
+
+    f.model.setChecked("chkSWPGS", true);
+    QVERIFY(!f.model.isChecked("chkTexify_1"));
+    QCOMPARE(f.model.caption("Label7"), kChain);
+    QVERIFY(f.model.isVisible("Label34"));
+    QVERIFY(f.model.isVisible("cmdBat"));
+
+    f.model.setChecked("chkTexify_1", true);
+    QVERIFY(!f.model.isChecked("chkSWPGS"));
+    QCOMPARE(f.model.caption("Label7"), kTexifyPdf);
+    QVERIFY(!f.model.isVisible("Label34"));
+    QVERIFY(!f.model.isVisible("Label15"));
+    QVERIFY(!f.model.isVisible("cmbpdfPasses"));
+    QVERIFY(!f.model.isVisible("cmdBat"));
+
+    f.model.setChecked("chkTexify_1", false);
+    QCOMPARE(f.model.caption("Label7"), QStringLiteral("Conversion uses pdfLaTeX"));
+}
+
+void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: no file
+    QTest::addColumn<bool>("passesShown");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("current, CR LF") << QByteArray(":: VERSION 2\r\nrem\r\n") << true << kChain;
+    QTest::newRow("current, LF") << QByteArray("@echo off\n:: version 2\n") << true << kChain;
+    QTest::newRow("old") << QByteArray(":: version 1\r\n") << false
+                         << QStringLiteral(
+                                "You appear to be using an old version of pdfmakegstc.bat. Please "
+                                "replace it with a newer version from ");
+    QTest::newRow("missing") << QByteArray() << false
+                             << QStringLiteral("Unable to find pdfmakegstc.bat in Morvane's "
+                                               "directory. You can obtain it from ");
+}
+
+void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, passesShown);
+    QFETCH(QString, label);
+    Fixture f;
+    if (!content.isEmpty())
+        f.home.write("pdfmakegstc.bat", content);
+    f.model.setChecked("chkSWPGS", true);
+    QCOMPARE(f.model.isVisible("Label15"), passesShown);
+    QCOMPARE(f.model.isVisible("cmbpdfPasses"), passesShown);
+    QCOMPARE(f.model.caption("Label7"), label);
+
+    f.model.setChecked("chkSWPGS", false);
+    QVERIFY(!f.model.isVisible("cmbpdfPasses"));
+    QCOMPARE(f.model.caption("Label7"), QStringLiteral("Conversion uses pdfLaTeX"));
+}
+
+void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
+    Fixture f;
+    f.ctx.paths.programFound[5] = false;
+    f.ctx.paths.programFound[6] = false;
+    f.selectTab(5);
+    QVERIFY(f.model.isEnabled("cmdConvert"));
+    f.model.setChecked("chkTexify_0", true);
+    QVERIFY(!f.model.isEnabled("cmdConvert"));
+    QCOMPARE(f.model.caption("lblPath"), QStringLiteral("Texify Not Found"));
+    f.model.setChecked("chkTexify_0", false);
+    QVERIFY(f.model.isEnabled("cmdConvert"));
+
+    // The PDF box changed while the TtH tab (program missing) is on show
+    // leaves that tab's Convert alone.
+    f.ctx.paths.programFound[2] = false;
+    f.selectTab(2);
+    QVERIFY(!f.model.isEnabled("cmdConvert"));
+    f.model.setChecked("chkTexify_1", true);
+    f.model.setChecked("chkTexify_1", false);
+    QVERIFY(!f.model.isEnabled("cmdConvert"));
+    QCOMPARE(f.model.caption("lblPath"), QStringLiteral("Tth Not Found"));
+}
+
+void TestOptionHandlers::antiVirusInformation() {
+    Fixture f;
+    Label32_Click(f.ctx);
+    QCOMPARE(f.prompter.prompts().size(), 1);
+    const Prompt p = f.prompter.prompts().first();
+    QCOMPARE(p.title, QStringLiteral("Anti-Virus Problem"));
+    QCOMPARE(p.icon, Icon::Information);
+    QCOMPARE(p.buttons, Buttons::Ok);
+    QCOMPARE(p.text,
+             QStringLiteral("You may find that anti-virus software prevents LaTeX2HTML operating "
+                            "properly. This is known to happen with MacAfee and Norton on Windows "
+                            "98.\n\nClearly Morvane shouldn't turn anti-virus software off "
+                            "automatically so there is an option to remind you to turn it off if "
+                            "you wish."));
+}
+
+void TestOptionHandlers::deleteFileListAsksFirst_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("yes") << int(Answer::Yes) << true;
+    QTest::newRow("no") << int(Answer::No) << false;
+}
+
+void TestOptionHandlers::deleteFileListAsksFirst() {
+    QFETCH(int, answer);
+    QFETCH(bool, cleared);
+    Fixture f;
+    f.model.setItems("cmbTeX", {"/a/x.tex", "/b/y.tex"});
+    f.prompter.queueAnswer(Answer(answer));
+    cmdDeleteFileList_Click(f.ctx);
+    QCOMPARE(f.prompter.prompts().size(), 1);
+    const Prompt p = f.prompter.prompts().first();
+    QCOMPARE(p.text, QStringLiteral("Are you sure you want to delete the history file list?"));
+    QCOMPARE(p.title, QStringLiteral("Confirm delete file list"));
+    QCOMPARE(p.buttons, Buttons::YesNo);
+    QCOMPARE(p.icon, Icon::Question);
+    QCOMPARE(f.model.items("cmbTeX").isEmpty(), cleared);
+}
+
+QTEST_GUILESS_MAIN(TestOptionHandlers)
+#include "tst_optionhandlers.moc"
