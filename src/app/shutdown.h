@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 namespace morvane {
 
 struct AppContext;
@@ -8,5 +11,8 @@ struct AppContext;
 // settings and the file history and shows the anti-virus reminder. False when
 // the user chose to stay.
 bool unloadStep(AppContext& ctx);
+
+// The question asked when conversions are still running at exit.
+QString runningConversionsQuestion(const QStringList& running);
 
 } // namespace morvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace morvane {
 
@@ -13,5 +14,32 @@ struct AppContext;
 // selects the start-up tab. The window, single-instance hand-over and
 // first-run dialog are the caller's business.
 bool loadStep(AppContext& ctx, const QString& commandLineFile);
+
+// The command-line file: the arguments joined by blanks, every double quote
+// removed.
+QString commandLineFileOf(const QStringList& arguments);
+
+// A relative command-line file completed with `currentDir`; an absolute one
+// and the empty string stay as they are.
+QString fullPathOf(const QString& file, const QString& currentDir);
+
+// The one-time notice shown when the TeX4ht tab opens after an upgrade.
+QString upgradeNoticeText();
+// Shows the notice when the TeX4ht tab is selected and it was never shown.
+void upgradeNoticeStep(AppContext& ctx);
+
+// "major.minor.patch" of this build.
+QString programVersion();
+// The version label: "Morvane " + version + six blanks + "©" + publisher.
+QString versionLabel();
+// A file's modification time as the date label shows it.
+QString dateTimeLabel(const QString& file);
+
+// Records the executable's path and version in the per-user store (group
+// "Path": "Short", "Long", "Version").
+void registerProgram(const QString& executable);
+
+// The directory whose *.hva files fill the style list.
+QString styleDirectory(const AppContext& ctx);
 
 } // namespace morvane

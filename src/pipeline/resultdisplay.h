@@ -27,6 +27,9 @@ class ResultViewer {
 public:
     virtual ~ResultViewer() = default;
     virtual void show(const QString& file) = 0;
+    // Stores the window's placement in the per-user store at exit; a window
+    // that was never opened leaves the stored placement as it is.
+    virtual void savePlacement() {}
 };
 
 } // namespace morvane

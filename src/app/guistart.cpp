@@ -1,0 +1,169 @@
+#include "app/guistart.h"
+
+#include "app/singleinstance.h"
+#include "app/startup.h"
+#include "drivers/registry.h"
+#include "pipeline/appcontext.h"
+#include "pipeline/pathutils.h"
+#include "platform/folderchooser.h"
+#include "platform/launcher.h"
+#include "platform/programdir.h"
+#include "platform/qtprompter.h"
+#include "platform/shell.h"
+#include "platform/volumes.h"
+#include "settings/optionsmodel.h"
+#include "ui/browserwindow.h"
+#include "ui/changelinkdialog.h"
+#include "ui/consolewindow.h"
+#include "ui/mainwindow.h"
+#include "ui/optionhandlers.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
+
+namespace morvane {
+
+namespace {
+
+// The main window previews every key: F1 opens the Help tab, and
+// Ctrl+Shift+Alt+F12 puts the focus into the file box (the hand-over's
+// old keystroke, kept for users who scripted it).
+class MainKeys : public QObject {
+public:
+    MainKeys(AppContext& ctx, MainWindow& window) : m_ctx(ctx), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != &m_window)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (key->key() == Qt::Key_F1 && mods == Qt::NoModifier) {
+            m_ctx.model->setIndex(QStringLiteral("tbstrip"), TabHelp);
+            return true;
+        }
+        if (key->key() == Qt::Key_F12 &&
+            mods == (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
+            m_window.focusFileBox();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    AppContext& m_ctx;
+    MainWindow& m_window;
+};
+
+void reportHandOver(const AppContext& ctx) {
+    const QString report = qEnvironmentVariable("MORVANE_TEST_REPORT");
+    if (report.isEmpty())
+        return;
+    QFile out(report);
+    if (out.open(QIODevice::Append))
+        out.write(ctx.model->text(QStringLiteral("cmbTeX")).toUtf8() + '\n');
+}
+
+} // namespace
+
+QString handOverText(const QString& commandLineFile, const QString& currentDir) {
+    if (commandLineFile.isEmpty())
+        return {};
+    return longPathOf(fullPathOf(commandLineFile, currentDir));
+}
+
+void receiveHandOver(AppContext& ctx, MainWindow& window, const QString& file) {
+    if (!file.isEmpty())
+        ctx.model->setText(QStringLiteral("cmbTeX"), file);
+    if (window.isMinimized())
+        window.showNormal();
+    else
+        window.show();
+    window.raise();
+    window.activateWindow();
+    window.focusFileBox();
+    reportHandOver(ctx);
+}
+
+int runGui(int& argc, char** argv) {
+    // The built-in browser's web engine needs this before the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+
+    const QString commandLineFile = commandLineFileOf(app.arguments().mid(1));
+    const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
+
+    SingleInstance instance(SingleInstance::serverNameFor(programDir));
+    if (!instance.claim(handOverText(commandLineFile, QDir::currentPath())))
+        return 0;
+    registerProgram(QCoreApplication::applicationFilePath());
+
+    OptionsModel model;
+    QtPrompter prompter;
+    DesktopShell shell;
+    QProcessLauncher launcher;
+    QtConsoleFactory consoles;
+    QtFolderChooser folders;
+    SystemVolumeTable volumes;
+    DialogLinkQuestion linkQuestion;
+
+    AppContext ctx;
+    ctx.programDir = programDir;
+    ctx.model = &model;
+    ctx.prompter = &prompter;
+    ctx.shell = &shell;
+    ctx.launcher = &launcher;
+    ctx.consoles = &consoles;
+    ctx.folders = &folders;
+    ctx.volumes = &volumes;
+    ctx.linkQuestion = &linkQuestion;
+    LazyBrowser browser(ctx);
+    ctx.viewer = &browser;
+    // "Close after running": leave every event loop at once, saving nothing.
+    ctx.quitProgram = [] { QCoreApplication::exit(0); };
+
+    installDrivers(ctx);
+    // Connected before the settings are read, so that a value from
+    // Morvane.ini brings its dependent controls into line as a click does.
+    connectOptionHandlers(ctx);
+    if (!loadStep(ctx, commandLineFile))
+        return 1;
+
+    QPointer<MainWindow> window = new MainWindow(ctx);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    prompter.setOwner(window);
+    MainKeys keys(ctx, *window);
+    app.installEventFilter(&keys);
+    QObject::connect(&instance, &SingleInstance::received, window,
+                     [&ctx, window](const QString& file) { receiveHandOver(ctx, *window, file); });
+    // The program ends with its main window, even while the browser is open.
+    app.setQuitOnLastWindowClosed(false);
+    QObject::connect(window, &QObject::destroyed, &app, &QCoreApplication::quit);
+
+    ctx.loading = true;
+    window->show();
+    // The Program Locations dialog of a first run is not built yet; the file
+    // box gets the focus in every case.
+    window->focusFileBox();
+    upgradeNoticeStep(ctx);
+    ctx.loading = false;
+
+    if (qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    const int status = app.exec();
+    app.removeEventFilter(&keys);
+    delete window;
+    return status;
+}
+
+} // namespace morvane

@@ -1,0 +1,45 @@
+#include "app/shutdown.h"
+
+#include "pipeline/appcontext.h"
+#include "pipeline/resultdisplay.h"
+#include "platform/prompter.h"
+#include "settings/inisync.h"
+#include "ui/filehistory.h"
+
+namespace morvane {
+
+QString runningConversionsQuestion(const QStringList& running) {
+    const bool several = running.size() > 1;
+    QString text = QStringLiteral("You are currently converting the following process") +
+                   (several ? QStringLiteral("es") : QString()) + QStringLiteral(":\n") +
+                   QStringLiteral("\n");
+    for (const QString& entry : running)
+        text += entry + QStringLiteral("\n");
+    text += QStringLiteral("\n");
+    text += QStringLiteral("You should wait until ") +
+            (several ? QStringLiteral("they have") : QStringLiteral("it has")) +
+            QStringLiteral(" been completed.") + QStringLiteral("\n");
+    text += QStringLiteral("\n");
+    text += QStringLiteral("Do you still wish to exit?") + QStringLiteral("\n\n");
+    return text;
+}
+
+bool unloadStep(AppContext& ctx) {
+    const QStringList running = ctx.model->items(QStringLiteral("lstProcesses"));
+    if (!running.isEmpty() &&
+        ctx.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
+                          Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return false;
+
+    writeini(ctx);
+    if (ctx.model->isChecked(QStringLiteral("chkSettings")) && ctx.viewer)
+        ctx.viewer->savePlacement();
+    saveFileHistory(ctx.programDir, ctx.model->items(QStringLiteral("cmbTeX")));
+
+    if (ctx.l2hRun && ctx.model->isChecked(QStringLiteral("chkAntiVirus")))
+        ctx.prompter->tell(QStringLiteral("Just to remind you to turn the virus checker back on!"),
+                           QStringLiteral("Anti-Virus Reminder"), Icon::Exclamation);
+    return true;
+}
+
+} // namespace morvane

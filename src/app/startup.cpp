@@ -1,0 +1,227 @@
+#include "app/startup.h"
+
+#include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "pipeline/pathutils.h"
+#include "platform/prompter.h"
+#include "settings/hevealibrary.h"
+#include "settings/inisync.h"
+#include "settings/pathcheck.h"
+#include "ui/filehistory.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSettings>
+
+namespace morvane {
+
+namespace {
+
+// Captions the form does not hold itself.
+void setFixedCaptions(OptionsModel& model) {
+    const QString slow = QStringLiteral("May take a long time to convert");
+    model.setCaption(QStringLiteral("Label5"), slow);
+    model.setCaption(QStringLiteral("Label25"), slow);
+    const QString texify = QStringLiteral(
+        "Texify automatically runs (La)TeX, Makeindex (Texindex) and BibTeX as many times as "
+        "necessary to produce a DVI file with sorted indices and all cross-references resolved.");
+    model.setCaption(QStringLiteral("Label6"), texify);
+    model.setCaption(QStringLiteral("Label7"), texify);
+    model.setCaption(QStringLiteral("Label18"),
+                     QStringLiteral("Drag or use arrows to put styles in order that Hevea will "
+                                    "use. Only those above the line will be used."));
+    model.setCaption(QStringLiteral("lblListCover"), QString());
+}
+
+void fillPassLists(OptionsModel& model) {
+    model.setItems(QStringLiteral("cmbPasses"), {QStringLiteral("Default"), QStringLiteral("1"),
+                                                 QStringLiteral("2"), QStringLiteral("3")});
+    // The LaTeX2HTML depth lists hold "Default" and 0 to 8.
+    for (const QString name : {QStringLiteral("cmbSplit"), QStringLiteral("cmbVerbosity")}) {
+        if (!model.items(name).isEmpty())
+            continue;
+        QStringList items{QStringLiteral("Default")};
+        for (int depth = 0; depth <= 8; ++depth)
+            items.append(QString::number(depth));
+        model.setItems(name, items);
+    }
+    for (const QString name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
+                               QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
+        model.setIndex(name, 0);
+}
+
+bool programFileMissing(AppContext& ctx, const QString& name, const QString& secondLine,
+                        const QString& title) {
+    if (QFileInfo::exists(ctx.programDir + QLatin1Char('/') + name))
+        return false;
+    ctx.prompter->tell(QStringLiteral("Can't find ") + ctx.programDir + QLatin1Char('/') + name +
+                           QStringLiteral(" file.") + QStringLiteral("\n\n") + secondLine,
+                       title, Icon::Critical);
+    return true;
+}
+
+void selectStartupTab(AppContext& ctx) {
+    ctx.model->setItems(QStringLiteral("cmbTabs"),
+                        {QStringLiteral("HeVeA"), QStringLiteral("TtH"), QStringLiteral("TeX4ht"),
+                         QStringLiteral("LaTeX2HTML"), QStringLiteral("DVI"),
+                         QStringLiteral("PDF")});
+    int tab = ctx.vars.startupTab;
+    // A negative or too large value (hand-edited INI) falls back to HeVeA.
+    if (tab < 0 || tab > 5)
+        tab = 0;
+    ctx.model->setIndex(QStringLiteral("cmbTabs"), tab);
+    ctx.model->setIndex(QStringLiteral("tbstrip"), tab + 1);
+}
+
+void fillStyleList(AppContext& ctx) {
+    // An unreadable directory simply leaves the list empty.
+    const QStringList hva = styleFileNames(styleDirectory(ctx));
+    ctx.model->setItems(QStringLiteral("File1"), hva);
+    ctx.model->setItems(QStringLiteral("List1"), styleListFrom(hva));
+}
+
+// HeVeA's native-code program and esponja decide what the HeVeA tab offers.
+void applyHeveaVersionRules(AppContext& ctx) {
+    OptionsModel& model = *ctx.model;
+    const QString heveaDir = ctx.vars.hevea;
+    if (!heveaDir.isEmpty()) {
+        model.setVisible(QStringLiteral("Frame12"),
+                         QFileInfo::exists(heveaDir + QStringLiteral("/hevea.opt")));
+        const bool esponja = QFileInfo::exists(heveaDir + QStringLiteral("/esponja"));
+        model.setEnabled(QStringLiteral("chkEsponja"), esponja);
+        if (!esponja)
+            model.setChecked(QStringLiteral("chkEsponja"), false);
+    }
+    if (model.isVisible(QStringLiteral("Frame12")))
+        model.setChecked(QStringLiteral("chkVersion"), true);
+    else
+        model.setIndex(QStringLiteral("optCode"), 0);
+    if (!model.isChecked(QStringLiteral("chkVersion")))
+        model.setChecked(QStringLiteral("chkEsponja"), false);
+}
+
+} // namespace
+
+QString commandLineFileOf(const QStringList& arguments) {
+    QString file = arguments.join(QLatin1Char(' '));
+    file.remove(QLatin1Char('"'));
+    return file;
+}
+
+QString fullPathOf(const QString& file, const QString& currentDir) {
+    // A relative path with folders in it is completed as well: on Linux it
+    // would otherwise be read against the wrong directory or lost.
+    if (file.isEmpty() || QDir::isAbsolutePath(file))
+        return file;
+    return QDir::cleanPath(currentDir + QLatin1Char('/') + file);
+}
+
+QString programVersion() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(MORVANE_VERSION_MAJOR)
+        .arg(MORVANE_VERSION_MINOR)
+        .arg(MORVANE_VERSION_PATCH);
+}
+
+QString versionLabel() {
+    return QStringLiteral("Morvane ") + programVersion() + QStringLiteral("      ") +
+           QStringLiteral("\u00a9 The Morvane developers");
+}
+
+QString dateTimeLabel(const QString& file) {
+    return QLocale::c().toString(QFileInfo(file).lastModified(),
+                                 QStringLiteral("d MMM yyyy  h:mm AP"));
+}
+
+QString upgradeNoticeText() {
+    return QStringLiteral("Morvane has been updated to version ") +
+           QStringLiteral("%1.%2").arg(MORVANE_VERSION_MAJOR).arg(MORVANE_VERSION_MINOR) +
+           QStringLiteral(". ") + QStringLiteral("\n") +
+           QStringLiteral("The method of saving command lines has changed.") +
+           QStringLiteral("\n\n") +
+           QStringLiteral("Check that the loaded command line is as you would expect ") +
+           QStringLiteral("\n") + QStringLiteral("or change it by pressing the Advanced button.");
+}
+
+void upgradeNoticeStep(AppContext& ctx) {
+    if (ctx.selectedTab() != TabTex4ht || ctx.vars.upgradeNoticeShown)
+        return;
+    ctx.prompter->tell(upgradeNoticeText(), QStringLiteral("Updated Version"), Icon::Exclamation);
+    ctx.vars.upgradeNoticeShown = true;
+}
+
+void registerProgram(const QString& executable) {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(QStringLiteral("Path"));
+    // There are no short names on Linux: both forms are the path itself.
+    store.setValue(QStringLiteral("Short"), executable);
+    store.setValue(QStringLiteral("Long"), longPathOf(executable));
+    store.setValue(QStringLiteral("Version"), programVersion());
+    store.endGroup();
+}
+
+QString styleDirectory(const AppContext& ctx) {
+    if (!ctx.paths.programFound[TabHevea])
+        return ctx.programDir;
+    const QString type = ctx.vars.heveaOutputExtension;
+    const QString kind = type == QStringLiteral("txt") ? QStringLiteral("text") : type;
+    return heveaLibraryDirectory(ctx.vars.hevea) + QLatin1Char('/') + kind;
+}
+
+bool loadStep(AppContext& ctx, const QString& commandLineFile) {
+    ctx.loading = true;
+    QString file = commandLineFile;
+    file.remove(QLatin1Char('"'));
+
+    setFixedCaptions(*ctx.model);
+    fillPassLists(*ctx.model);
+    ctx.sourceExtension = QStringLiteral(".tex");
+
+    if (!file.isEmpty()) {
+        QString box = longPathOf(fullPathOf(file, QDir::currentPath()));
+        if (box == QStringLiteral("/") || box == QStringLiteral("\\"))
+            box.clear();
+        ctx.model->setText(QStringLiteral("cmbTeX"), box);
+    }
+
+    if (programFileMissing(ctx, QStringLiteral("Morvane.ini"),
+                           QStringLiteral("Cannot run Morvane without this file."),
+                           QStringLiteral("Initialisation File"))) {
+        ctx.loading = false;
+        return false;
+    }
+    readini(ctx);
+    if (programFileMissing(ctx, QStringLiteral("convert.sh"),
+                           QStringLiteral("Morvane cannot run any programs without this file."),
+                           QStringLiteral("Batch File"))) {
+        ctx.loading = false;
+        return false;
+    }
+    CheckPaths(ctx);
+
+    fillStyleList(ctx);
+    selectStartupTab(ctx);
+
+    if (ctx.loadDefaultConfig)
+        ctx.loadDefaultConfig();
+    ctx.model->setItems(QStringLiteral("cmbTeX"), loadFileHistory(ctx.programDir));
+    checkBatchDriverVersion(ctx);
+    ctx.l2hRun = false;
+
+    applyHeveaVersionRules(ctx);
+    ctx.model->setVisible(QStringLiteral("chkHtrun"), true);
+
+    ctx.model->setCaption(QStringLiteral("lblVersion"), versionLabel());
+    ctx.model->setCaption(QStringLiteral("lblDateTime"),
+                          dateTimeLabel(QCoreApplication::applicationFilePath()));
+    // The TeX4ht command line follows the options just read.
+    if (ctx.composeTex4htCommandLine)
+        ctx.composeTex4htCommandLine();
+    ctx.loading = false;
+    return true;
+}
+
+} // namespace morvane

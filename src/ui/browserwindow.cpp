@@ -1,0 +1,150 @@
+#include "ui/browserwindow.h"
+
+#include "pipeline/appcontext.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace morvane {
+
+namespace {
+
+const QString browserGroup = QStringLiteral("Browser");
+
+QUrl urlOf(const QString& address) {
+    if (address.contains(QStringLiteral("://")))
+        return QUrl(address);
+    return QUrl::fromLocalFile(address);
+}
+
+} // namespace
+
+BrowserWindow::BrowserWindow(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx) {
+    setObjectName(QStringLiteral("frmBrowser"));
+    resize(800, 600);
+
+    auto* label = new QLabel(QStringLiteral("&Address:"), this);
+    label->setObjectName(QStringLiteral("lblAddress"));
+    m_address = new QComboBox(this);
+    m_address->setObjectName(QStringLiteral("cboAddress"));
+    m_address->setEditable(true);
+    m_address->setInsertPolicy(QComboBox::NoInsert);
+    m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    label->setBuddy(m_address);
+    m_view = new QWebEngineView(this);
+    m_view->setObjectName(QStringLiteral("brwWebBrowser"));
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(label);
+    bar->addWidget(m_address);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(m_view, 1);
+
+    connect(m_address, &QComboBox::textActivated, this, [this](const QString& address) {
+        if (!m_updatingHistory)
+            navigate(address);
+    });
+    connect(m_view, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_view, &QWebEngineView::loadFinished, this,
+            [this](bool) { rememberAddress(m_view->url()); });
+    restorePlacement();
+}
+
+QString BrowserWindow::normalisedAddress(const QUrl& url) {
+    return url.isLocalFile() ? url.toLocalFile() : url.toString();
+}
+
+void BrowserWindow::show(const QString& file) {
+    m_address->setEditText(file);
+    navigate(file);
+    QWidget::show();
+    raise();
+    activateWindow();
+}
+
+void BrowserWindow::navigate(const QString& address) {
+    m_view->setUrl(urlOf(address));
+}
+
+void BrowserWindow::rememberAddress(const QUrl& url) {
+    const QString address = normalisedAddress(url);
+    m_updatingHistory = true;
+    const int old = m_address->findText(address, Qt::MatchExactly);
+    if (old >= 0)
+        m_address->removeItem(old);
+    if (!address.isEmpty())
+        m_address->insertItem(0, address);
+    m_address->setCurrentIndex(0);
+    m_updatingHistory = false;
+}
+
+void BrowserWindow::restorePlacement() {
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1024, 768);
+    const QPoint centred(screen.x() + (screen.width() - width()) / 2,
+                         screen.y() + (screen.height() - height()) / 2);
+    move(centred);
+    if (!m_ctx.model->isChecked(QStringLiteral("chkSettings")))
+        return;
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(browserGroup);
+    bool ok = false;
+    const int state = store.value(QStringLiteral("WindowState")).toInt(&ok);
+    if (!ok)
+        return;
+    if (state == 2) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    if (state == 1) {
+        setWindowState(Qt::WindowMinimized);
+        return;
+    }
+    bool okLeft = false, okTop = false, okHeight = false, okWidth = false;
+    const int left = store.value(QStringLiteral("Left")).toInt(&okLeft);
+    const int top = store.value(QStringLiteral("Top")).toInt(&okTop);
+    const int h = store.value(QStringLiteral("Height")).toInt(&okHeight);
+    const int w = store.value(QStringLiteral("Width")).toInt(&okWidth);
+    if (okLeft && okTop && okHeight && okWidth && w > 0 && h > 0)
+        setGeometry(left, top, w, h);
+}
+
+void BrowserWindow::savePlacement() {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(browserGroup);
+    const int state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
+    store.setValue(QStringLiteral("WindowState"), state);
+    // A minimised or maximised window keeps the placement stored before.
+    if (state != 0)
+        return;
+    store.setValue(QStringLiteral("Left"), x());
+    store.setValue(QStringLiteral("Top"), y());
+    store.setValue(QStringLiteral("Height"), height());
+    store.setValue(QStringLiteral("Width"), width());
+}
+
+LazyBrowser::LazyBrowser(AppContext& ctx) : m_ctx(ctx) {}
+
+LazyBrowser::~LazyBrowser() = default;
+
+void LazyBrowser::show(const QString& file) {
+    if (!m_window)
+        m_window = std::make_unique<BrowserWindow>(m_ctx);
+    m_window->show(file);
+}
+
+void LazyBrowser::savePlacement() {
+    if (m_window)
+        m_window->savePlacement();
+}
+
+} // namespace morvane

@@ -1,0 +1,262 @@
+#include "pipeline/appcontext.h"
+#include "pipeline/resultdisplay.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+#include "settings/optionsmodel.h"
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace morvane;
+
+namespace {
+
+class RecordingViewer : public ResultViewer {
+public:
+    void show(const QString& file) override { shown.append(file); }
+    QStringList shown;
+};
+
+struct Results {
+    QTemporaryDir dir;
+    OptionsModel model;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingViewer viewer;
+    AppContext ctx;
+    int quits = 0;
+
+    Results() {
+        ctx.programDir = dir.path() + "/prog";
+        QDir().mkpath(ctx.programDir);
+        ctx.model = &model;
+        ctx.prompter = &prompter;
+        ctx.shell = &shell;
+        ctx.viewer = &viewer;
+        ctx.quitProgram = [this] { ++quits; };
+    }
+    QString write(const QString& name, const QByteArray& content) const {
+        const QString path = dir.path() + "/" + name;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile out(path);
+        out.open(QIODevice::WriteOnly);
+        out.write(content);
+        return path;
+    }
+};
+
+const QString tthHeader = QStringLiteral("Tth log file for /x/a.tex");
+
+} // namespace
+
+class TestResultDisplay : public QObject {
+    Q_OBJECT
+private slots:
+    void logCheckCountsBeyondTheHeader_data() {
+        QTest::addColumn<int>("extra");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("header only") << 0 << "View &Log" << false;
+        QTest::newRow("50 more characters: clean") << 50 << "View &Log" << false;
+        QTest::newRow("51 more characters: errors") << 51 << "Errors in &Log" << true;
+    }
+    void logCheckCountsBeyondTheHeader() {
+        QFETCH(int, extra);
+        QFETCH(QString, caption);
+        QFETCH(bool, bold);
+        Results d;
+        d.model.setCaption("cmdLog", "Errors in &Log");
+        d.model.setBold("cmdLog", true);
+        const QString log = d.write("a.tlog", tthHeader.toUtf8() + "\n\n" + QByteArray(extra, 'e'));
+        checkLog(d.ctx, log, tthHeader);
+        QCOMPARE(d.model.caption("cmdLog"), caption);
+        QCOMPARE(d.model.isBold("cmdLog"), bold);
+    }
+
+    void logCheckOfAMissingLogChangesNothing() {
+        Results d;
+        d.model.setCaption("cmdLog", "Errors in &Log");
+        d.model.setBold("cmdLog", true);
+        checkLog(d.ctx, d.dir.path() + "/none.tlog", tthHeader);
+        QCOMPARE(d.model.caption("cmdLog"), QString("Errors in &Log"));
+        QVERIFY(d.model.isBold("cmdLog"));
+    }
+
+    void headerAddedOnce() {
+        Results d;
+        const QString log = d.write("a.log", "This is pdfTeX\nline two\n");
+        const QString header = "Latex log file for /x/a.tex";
+        addLogHeader(d.ctx, log, header);
+        const QByteArray once = test::readAll(log);
+        QCOMPARE(once, QByteArray("Latex log file for /x/a.tex\n\nThis is pdfTeX\nline two\n"));
+        addLogHeader(d.ctx, log, header);
+        QCOMPARE(test::readAll(log), once);
+        // No temporary files are left beside the log.
+        QCOMPARE(QDir(d.dir.path()).entryList(QDir::Files), QStringList{"a.log"});
+    }
+
+    void headerFoundAnywhereInTheFirst1000Bytes_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<bool>("headerAdded");
+        QTest::newRow("at 900") << 900 << false;
+        QTest::newRow("at 1100") << 1100 << true;
+    }
+    void headerFoundAnywhereInTheFirst1000Bytes() {
+        QFETCH(int, position);
+        QFETCH(bool, headerAdded);
+        Results d;
+        const QByteArray body = QByteArray(position, 'x') + "Hevea log file for /x/a.tex\n";
+        const QString log = d.write("a.hlog", body);
+        addLogHeader(d.ctx, log, "Hevea log file for /x/a.tex");
+        QCOMPARE(test::readAll(log).startsWith("Hevea log file for"), headerAdded);
+    }
+
+    void headerErrorsLeaveTheLog() {
+        Results d;
+        const QString log = d.write("ro/a.log", "original\n");
+        QFile::setPermissions(d.dir.path() + "/ro", QFile::ReadOwner | QFile::ExeOwner);
+        addLogHeader(d.ctx, log, "Latex log file for /x/a.tex");
+        QFile::setPermissions(d.dir.path() + "/ro",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (QFileInfo(d.dir.path() + "/ro").isWritable() && test::readAll(log) != "original\n")
+            QSKIP("running with rights that ignore folder permissions");
+        QCOMPARE(test::readAll(log), QByteArray("original\n"));
+        // A missing log is no error either.
+        addLogHeader(d.ctx, d.dir.path() + "/none.log", "h");
+        QVERIFY(!QFile::exists(d.dir.path() + "/none.log"));
+    }
+
+    void runIeMessages_data() {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("missing") << false << " not found!"
+                                 << "No HTML File";
+        QTest::newRow("empty") << true << " is empty!"
+                               << "Empty HTML File";
+    }
+    void runIeMessages() {
+        QFETCH(bool, exists);
+        QFETCH(QString, suffix);
+        QFETCH(QString, title);
+        Results d;
+        const QString page = d.dir.path() + "/a.html";
+        if (exists)
+            d.write("a.html", "");
+        d.model.setEnabled("cmdShow", false);
+        RunIE(d.ctx, page);
+        QCOMPARE(d.prompter.prompts().size(), 1);
+        QCOMPARE(d.prompter.prompts().first().text, page + suffix);
+        QCOMPARE(d.prompter.prompts().first().title, title);
+        QCOMPARE(d.prompter.prompts().first().icon, Icon::Exclamation);
+        QVERIFY(d.shell.opened.isEmpty());
+        QVERIFY(d.viewer.shown.isEmpty());
+        QVERIFY(!d.model.isEnabled("cmdShow"));
+    }
+
+    void runIeOwnBrowser() {
+        Results d;
+        const QString page = d.write("My Dir/a.html", "<html></html>");
+        d.model.setIndex("optIE", 1);
+        d.model.setChecked("chkClose", true);
+        d.model.setEnabled("cmdShow", false);
+        RunIE(d.ctx, page);
+        QCOMPARE(d.viewer.shown, QStringList{page});
+        QVERIFY(d.shell.opened.isEmpty());
+        // The close rule belongs to the external browser only.
+        QCOMPARE(d.quits, 0);
+        QVERIFY(d.model.isEnabled("cmdShow"));
+    }
+
+    void closeAfterRunning_data() {
+        QTest::addColumn<bool>("close");
+        QTest::addColumn<bool>("programPage");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<int>("quits");
+        QTest::newRow("close ticked: ends") << true << false << true << 1;
+        QTest::newRow("close unticked: stays") << false << false << true << 0;
+        QTest::newRow("program's tex.htm: stays") << true << true << true << 0;
+        QTest::newRow("browser failed to open: stays") << true << false << false << 0;
+    }
+    void closeAfterRunning() {
+        QFETCH(bool, close);
+        QFETCH(bool, programPage);
+        QFETCH(bool, opened);
+        QFETCH(int, quits);
+        Results d;
+        const QString page =
+            programPage ? d.write("prog/tex.htm", "<p>") : d.write("a.html", "<p>");
+        d.model.setIndex("optIE", 0);
+        d.model.setChecked("chkClose", close);
+        d.shell.openResult = opened;
+        d.model.setEnabled("cmdShow", false);
+        RunIE(d.ctx, page);
+        QCOMPARE(d.shell.opened, QStringList{page});
+        QCOMPARE(d.quits, quits);
+        QCOMPARE(d.model.isEnabled("cmdShow"), quits == 0);
+    }
+
+    void viewLogWithTheEditor() {
+        Results d;
+        d.ctx.vars.editor = "/opt/tools/ed";
+        d.model.setIndex("tbstrip", TabHevea);
+        d.ctx.logs.hevea = d.write("My Docs/a.hlog", "log");
+        cmdLog_Click(d.ctx);
+        QCOMPARE(d.shell.started.size(), 1);
+        // One argument, blanks and all.
+        QCOMPARE(d.shell.started.first(), (QStringList{"/opt/tools/ed", d.ctx.logs.hevea}));
+        QVERIFY(d.shell.opened.isEmpty());
+    }
+
+    void viewLogWithoutEditor_data() {
+        QTest::addColumn<bool>("openWorks");
+        QTest::addColumn<QString>("notepad");
+        QTest::addColumn<int>("starts");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("associated program") << true << "/usr/bin/gedit" << 0 << 0;
+        QTest::newRow("no association: plain-text editor") << false << "/usr/bin/gedit" << 1 << 0;
+        QTest::newRow("no editor at all: told") << false << "" << 0 << 1;
+    }
+    void viewLogWithoutEditor() {
+        QFETCH(bool, openWorks);
+        QFETCH(QString, notepad);
+        QFETCH(int, starts);
+        QFETCH(int, messages);
+        Results d;
+        d.model.setIndex("tbstrip", TabTth);
+        d.ctx.logs.tth = d.write("a.tlog", "log");
+        d.shell.openResult = openWorks;
+        d.shell.notepadProgram = notepad;
+        cmdLog_Click(d.ctx);
+        QCOMPARE(d.shell.opened, QStringList{d.ctx.logs.tth});
+        QCOMPARE(d.shell.started.size(), starts);
+        if (starts)
+            QCOMPARE(d.shell.started.first(), (QStringList{notepad, d.ctx.logs.tth}));
+        QCOMPARE(d.prompter.prompts().size(), messages);
+    }
+
+    void closeEnabledRule_data() {
+        QTest::addColumn<bool>("runHtml");
+        QTest::addColumn<int>("browser");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("run, external") << true << 0 << true;
+        QTest::newRow("run, own browser") << true << 1 << false;
+        QTest::newRow("no run, external") << false << 0 << false;
+    }
+    void closeEnabledRule() {
+        QFETCH(bool, runHtml);
+        QFETCH(int, browser);
+        QFETCH(bool, enabled);
+        Results d;
+        d.model.setChecked("chkIE", runHtml);
+        d.model.setIndex("optIE", browser);
+        updateCloseEnabled(d.ctx);
+        QCOMPARE(d.model.isEnabled("chkClose"), enabled);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResultDisplay)
+#include "tst_resultdisplay.moc"
