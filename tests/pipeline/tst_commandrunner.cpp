@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QProcess>
@@ -65,6 +64,20 @@ protected:
         return QWidget::event(e);
     }
 };
+
+// Shell text that waits until the test creates `name` in the working
+// directory, so that the test and not the clock decides when a process ends
+// (it gives up after about 10 s).
+QString untilFile(const QString& name) {
+    return QStringLiteral("i=0; while [ ! -e %1 ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); "
+                          "done")
+        .arg(name);
+}
+
+void touch(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+}
 
 QString fileText(const QString& path) {
     return QString::fromUtf8(test::readAll(path)).trimmed();
@@ -197,7 +210,6 @@ private slots:
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
         runCommand(m_ctx, line, m_dir.path());
-        QTest::qWait(300); // a wrongly started process would have written by now
 
         QCOMPARE(m_prompter.prompts().size(), 1);
         QVERIFY(!QFile::exists(work("ran.txt")));
@@ -207,12 +219,10 @@ private slots:
     void singleModeRunsInWorkingDirectoryAndReturnsAfterEnd() {
         const QString ownDirectory = QDir::currentPath();
         QSignalSpy spy(m_model, &OptionsModel::changed);
-        QElapsedTimer clock;
-        clock.start();
 
         runCommand(m_ctx, "/bin/sh -c \"sleep 0.4; pwd > where.txt\"", m_dir.path());
 
-        QVERIFY(clock.elapsed() >= 350);
+        // Written after the sleep: the wait did not return before the end.
         QCOMPARE(fileText(work("where.txt")), QDir(m_dir.path()).canonicalPath());
         QCOMPARE(QDir::currentPath(), ownDirectory);
         // Single mode leaves the count, the list and the tag alone.
@@ -236,12 +246,13 @@ private slots:
         m_model->setText("cmbTeX", "/docs/paper.tex");
         QStringList listWhileRunning;
         QString tagWhileRunning;
-        QTimer::singleShot(150, [&] {
+        QTimer::singleShot(0, [&] {
             listWhileRunning = m_model->items("lstProcesses");
             tagWhileRunning = m_model->tag("cmdConvert");
+            touch(work("go"));
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"sleep 0.5\"", m_dir.path());
+        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go") + "\"", m_dir.path());
 
         QCOMPARE(listWhileRunning, QStringList{"/docs/paper.tex"});
         QCOMPARE(tagWhileRunning, QString("wait"));
@@ -262,14 +273,26 @@ private slots:
         bool firstEndedBeforeNestedReturned = false;
         bool secondEnded = false;
 
-        QTimer::singleShot(100, [&] {
+        // Inside the first wait: start the second; while both run, look and
+        // let the first end; once it has, let the second end.
+        QTimer::singleShot(0, [&] {
             m_model->setText("cmbTeX", "/docs/second.tex");
-            QTimer::singleShot(300, [&] {
+            QTimer::singleShot(100, [&] {
                 listWhileBoth = m_model->items("lstProcesses");
                 tagWhileBoth = m_model->tag("cmdConvert");
                 countWhileBoth = m_ctx.runningProcesses;
+                touch(work("go1"));
             });
-            runCommand(m_ctx, "/bin/sh -c \"sleep 1.3; echo 2 > second.txt\"", m_dir.path());
+            QTimer firstDone;
+            connect(&firstDone, &QTimer::timeout, [&] {
+                if (QFile::exists(work("first.txt"))) {
+                    firstDone.stop();
+                    touch(work("go2"));
+                }
+            });
+            firstDone.start(20);
+            runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go2") + "; echo 2 > second.txt\"",
+                       m_dir.path());
             finished << "second";
             secondEnded = QFile::exists(work("second.txt"));
             firstEndedBeforeNestedReturned = QFile::exists(work("first.txt"));
@@ -278,15 +301,13 @@ private slots:
             countAfterNested = m_ctx.runningProcesses;
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"sleep 0.5; echo 1 > first.txt\"", m_dir.path());
+        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go1") + "; echo 1 > first.txt\"",
+                   m_dir.path());
         finished << "first";
 
         QCOMPARE(finished, (QStringList{"second", "first"}));
         QVERIFY(secondEnded);
         QVERIFY(firstEndedBeforeNestedReturned);
-        QCOMPARE(QFileInfo(work("first.txt")).lastModified() <=
-                     QFileInfo(work("second.txt")).lastModified(),
-                 true);
         QCOMPARE(listWhileBoth, (QStringList{"/docs/first.tex", "/docs/second.tex"}));
         QCOMPARE(tagWhileBoth, QString("wait"));
         QCOMPARE(countWhileBoth, 2);
@@ -323,21 +344,18 @@ private slots:
         m_model->setChecked("chkWarning", true);
         m_model->setText("cmbTeX", "/docs/a.tex");
         QSignalSpy spy(m_model, &OptionsModel::changed);
-        QElapsedTimer clock;
-        clock.start();
 
         runCommand(m_ctx, line, directory.isEmpty() ? m_dir.path() : directory);
 
         QVERIFY(m_prompter.prompts().isEmpty());
         QCOMPARE(spy.count(), 0);
         QCOMPARE(m_ctx.runningProcesses, 0);
-        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(!QFile::exists(work("x.txt")));
     }
 
     void noLauncherRunsNothing() {
         m_ctx.launcher = nullptr;
         runCommand(m_ctx, "/bin/sh -c \"echo x > x.txt\"", m_dir.path());
-        QTest::qWait(200);
         QVERIFY(!QFile::exists(work("x.txt")));
     }
 
@@ -382,7 +400,10 @@ private slots:
         InputProbe probe;
         probe.show();
         bool posted = false;
-        QTimer::singleShot(100, [&] {
+        // Posted events are served before a timer due 100 ms later, so the
+        // process is still running while they are offered.
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(100, [&] { touch(work("go")); });
             QCoreApplication::postEvent(
                 &probe, new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
                                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
@@ -391,7 +412,8 @@ private slots:
             posted = true;
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"sleep 0.6; echo done > done.txt\"", m_dir.path());
+        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go") + "; echo done > done.txt\"",
+                   m_dir.path());
 
         QVERIFY(posted);
         QVERIFY(QFile::exists(work("done.txt")));
@@ -425,19 +447,20 @@ private slots:
         factory.exempt = &console;
         m_ctx.consoles = &factory;
         QList<QEvent::Type> consoleDuringWait, otherDuringWait;
-        QTimer::singleShot(100, [&] {
+        QTimer::singleShot(0, [&] {
             for (QWidget* w : {static_cast<QWidget*>(&console), static_cast<QWidget*>(&other)})
                 QCoreApplication::postEvent(
                     w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
         });
-        QTimer::singleShot(400, [&] {
+        QTimer::singleShot(300, [&] {
             consoleDuringWait = console.received;
             otherDuringWait = other.received;
+            touch(work("go"));
         });
 
         runCommand(m_ctx,
-                   "/usr/bin/timeout 5 /bin/sh -c \"read line; sleep 0.6; echo $? > a.txt\" sh "
-                   "pause",
+                   "/usr/bin/timeout 10 /bin/sh -c \"read line; s=$?; " + untilFile("go") +
+                       "; echo $s > a.txt\" sh pause",
                    m_dir.path());
 
         QCOMPARE(fileText(work("a.txt")), QString("0"));

@@ -19,10 +19,11 @@ namespace {
 
 // A process started as runCommand starts it: merged output, standard input
 // open only when the console must answer a pause.
-std::unique_ptr<QProcess> startProcess(const QString& line, bool keepInputOpen) {
+std::unique_ptr<QProcess> startProcess(const QString& line, bool keepInputOpen,
+                                       const QString& directory = QString()) {
     LaunchChannels channels;
     channels.keepInputOpen = keepInputOpen;
-    return std::unique_ptr<QProcess>(QProcessLauncher().start(line, QString(), nullptr, channels));
+    return std::unique_ptr<QProcess>(QProcessLauncher().start(line, directory, nullptr, channels));
 }
 
 // "read" exits with 0 when it got a line, so the output tells whether the
@@ -36,9 +37,12 @@ class TestConsoleWindow : public QObject {
     Q_OBJECT
 private slots:
     void streamsOutputWhileRunningAndClosesAtTheEnd() {
+        QTemporaryDir dir;
         ConsoleWindow console("/bin/sh -c ...");
-        auto process = startProcess(
-            "/bin/sh -c \"echo first; echo warning >&2; sleep 0.8; echo last\"", false);
+        // The script goes on only when the test has seen the first lines.
+        auto process = startProcess("/usr/bin/timeout 10 /bin/sh -c \"echo first; echo warning "
+                                    ">&2; while [ ! -e go ]; do sleep 0.05; done; echo last\"",
+                                    false, dir.path());
         QVERIFY(process);
         console.attach(process.get(), false);
         QVERIFY(console.isVisible());
@@ -49,6 +53,8 @@ private slots:
         QVERIFY(console.output().contains("first"));
         QCOMPARE(process->state(), QProcess::Running);
         QVERIFY(!console.output().contains("last"));
+        QFile go(dir.filePath("go"));
+        QVERIFY(go.open(QIODevice::WriteOnly));
 
         QTRY_VERIFY(!console.isVisible());
         QCOMPARE(process->state(), QProcess::NotRunning);
@@ -102,15 +108,21 @@ private slots:
         QVERIFY(!button->isEnabled());
     }
 
+    // Input left open, yet no pause asked: Enter must not feed the script
+    // (which then times out at its read instead of going on).
     void enterIsIgnoredWithoutPause() {
         ConsoleWindow console("x");
-        auto process =
-            startProcess("/bin/sh -c \"sleep 0.3; read line; echo answered=$?\" sh", false);
+        auto process = startProcess("/usr/bin/timeout 1 /bin/sh -c \"echo reading; read line; echo "
+                                    "answered=$?\" sh",
+                                    true);
         QVERIFY(process);
         console.attach(process.get(), false);
+        QTRY_VERIFY(console.output().contains("reading"));
         QTest::keyClick(console.findChild<QPlainTextEdit*>("txtConsole"), Qt::Key_Return);
-        QVERIFY(process->waitForFinished(3000));
-        QTRY_VERIFY(console.output().contains("answered=1"));
+        QTest::keyClick(&console, Qt::Key_Return);
+        QVERIFY(process->waitForFinished(5000));
+        QVERIFY(!console.output().contains("answered"));
+        QVERIFY(process->exitCode() != 0);
     }
 
     void acceptsInputOnlyForItsOwnWindow() {
@@ -138,25 +150,33 @@ private slots:
         ctx.prompter = &prompter;
         ctx.launcher = &launcher;
         ctx.consoles = &consoles;
+        QTemporaryDir dir;
         QString seen;
-        QTimer::singleShot(500, [&] {
+        QTimer lookForConsole;
+        connect(&lookForConsole, &QTimer::timeout, [&] {
             for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == "frmConsole" && w->isVisible()) {
-                    auto* console = dynamic_cast<ConsoleWindow*>(w);
-                    seen = console->output();
-                    QCoreApplication::postEvent(
-                        console->findChild<QPlainTextEdit*>("txtConsole"),
-                        new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
-                }
+                auto* console = dynamic_cast<ConsoleWindow*>(w);
+                if (!console || !console->isVisible() || !console->output().contains("converting"))
+                    continue;
+                lookForConsole.stop();
+                seen = console->output();
+                QCoreApplication::postEvent(
+                    console->findChild<QPlainTextEdit*>("txtConsole"),
+                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
             }
         });
-        QElapsedTimer clock;
-        clock.start();
+        lookForConsole.start(20);
 
-        runCommand(ctx, kPausingScript, QDir::tempPath());
+        // Without the Enter, timeout ends the script before it writes the file.
+        runCommand(ctx,
+                   "/usr/bin/timeout 5 /bin/sh -c \"echo converting; read line; echo $? > "
+                   "answered.txt\" sh pause",
+                   dir.path());
 
         QCOMPARE(seen, QString("converting\n"));
-        QVERIFY2(clock.elapsed() < 4000, "the Enter did not reach the console");
+        QFile answered(dir.filePath("answered.txt"));
+        QVERIFY(answered.open(QIODevice::ReadOnly));
+        QCOMPARE(answered.readAll().trimmed(), QByteArray("0"));
     }
 };
 
