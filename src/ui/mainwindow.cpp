@@ -116,6 +116,9 @@ void MainWindow::buildForms() {
          {"He&VeA", "&TtH", "TeX&4ht", "LaTeX&2HTML", "&DVI", "&PDF", "&Help"})
         tabs->addTab(S(caption));
 
+    // The running conversions are few; the list need not push the frame open.
+    d->main.lstProcesses->setMaximumHeight(fontMetrics().height() * 5);
+
     auto* pages = new QVBoxLayout(d->main.pageArea);
     pages->setContentsMargins(0, 0, 0, 0);
     auto addPage = [&](auto& form) {
