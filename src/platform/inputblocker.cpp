@@ -32,7 +32,9 @@ InputBlocker::Treatment InputBlocker::treatmentOf(const QEvent* event) {
     case QEvent::TouchCancel:
     case QEvent::TabletPress:
     case QEvent::TabletRelease:
-        return Treatment::Hold;
+        // Replaying the window system's input later would slip past modal
+        // dialogs opened meanwhile; only the program's own posts are kept.
+        return event->spontaneous() ? Treatment::Drop : Treatment::Hold;
     case QEvent::MouseMove:
     case QEvent::TabletMove:
     case QEvent::NonClientAreaMouseButtonPress:

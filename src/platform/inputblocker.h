@@ -10,14 +10,16 @@ class QEvent;
 
 namespace morvane {
 
-// Holds back user input for as long as it lives: clicks and keys aimed at any
-// window are kept and posted again, in order, when the blocker goes away, so
-// nothing the user does while the program waits for a converter is acted on
-// before the converter has ended. Mouse moves, drags and shortcuts are
-// dropped (they cannot be replayed sensibly) and a close request from the
-// window system is refused. Objects for which `exempt` answers true (the
-// console window that must take the Enter answering the script's pause) get
-// their input as usual.
+// Holds back user input for as long as it lives. Clicks and keys that the
+// program itself posts to a window are kept and posted again, in order, when
+// the blocker goes away, so nothing is acted on before the converter has
+// ended. Input that comes from the window system only reaches the blocker
+// when the caller lets it through (a console window must take its Enter);
+// for other windows it is dropped. Mouse
+// moves, drags and shortcuts are always dropped (they cannot be replayed
+// sensibly) and a close request from the window system is refused. Objects
+// for which `exempt` answers true (the console window) get their input as
+// usual.
 class InputBlocker : public QObject {
 public:
     using Exemption = std::function<bool(const QObject*)>;
