@@ -35,10 +35,13 @@ read_settings() {
     htrunpath='' L2HMODULE='' init='' filepath=''
     in_block=0
     found_block=0
+    # Spelt in two pieces so that the marker line is the file's only copy.
+    _marker="REM Morvane will be writing"
+    _marker="$_marker text here automatically"
     while IFS= read -r line || [ -n "$line" ]; do
         line=${line%"$cr"}
         if [ "$in_block" = 0 ]; then
-            if [ "$line" = "REM Morvane will be writing text here automatically" ]; then
+            if [ "$line" = "$_marker" ]; then
                 in_block=1
                 found_block=1
             fi
