@@ -9,6 +9,7 @@
 #include "settings/inisync.h"
 #include "ui/modelbinder.h"
 #include "ui/optionhandlers.h"
+#include "ui/stylelist.h"
 
 #include "ui_mainwindow.h"
 #include "ui_tab_dvi.h"
@@ -24,6 +25,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
@@ -152,6 +154,8 @@ void MainWindow::wireButtons() {
     onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
     onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
+    onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
+    onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
 }
 
 void MainWindow::wireSpecialControls() {
@@ -174,6 +178,13 @@ void MainWindow::wireSpecialControls() {
     d->txt3Palette = d->tex4ht.txt3->palette();
     d->tex4ht.txt3->installEventFilter(this);
     d->tex4ht.txt3->viewport()->installEventFilter(this);
+
+    // Styles dragged within their list move by the list's own rules; the
+    // drop is reported as a copy so that the view removes nothing itself.
+    QListWidget* styles = d->hevea.List1;
+    styles->setDragDropMode(QAbstractItemView::DragDrop);
+    styles->setDefaultDropAction(Qt::CopyAction);
+    styles->viewport()->installEventFilter(this);
 
     // A click on the cover of the style list ticks "Include Style Files".
     d->hevea.lblListCover->installEventFilter(this);
@@ -275,6 +286,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
 
     AppContext& ctx = *d->ctx;
+    QListWidget* styles = d->hevea.List1;
+    if (watched == styles->viewport() && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->source() != styles)
+            return true;
+        const int row = styles->indexAt(drop->position().toPoint()).row();
+        dropStyle(ctx, styles->currentRow(), row < 0 ? styles->count() : row);
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        return true;
+    }
     QPlainTextEdit* txt3 = d->tex4ht.txt3;
     if (watched == txt3 && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

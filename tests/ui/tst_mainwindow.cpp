@@ -79,6 +79,7 @@ private slots:
     void convertWithEmptyFileBoxPrompts();
     void droppedFilesFillTheFileBox();
     void coverOfStyleListTicksIncludeStyles();
+    void arrowButtonsMoveStyles();
 };
 
 // Every control named on the main window, with its class and caption (empty
@@ -503,6 +504,21 @@ void TestMainWindow::coverOfStyleListTicksIncludeStyles() {
     QTest::mouseClick(f.find<QLabel>("lblListCover"), Qt::LeftButton);
     QVERIFY(f.model.isChecked("chkStyle"));
     QVERIFY(f.find<QListWidget>("List1")->isEnabled());
+}
+
+void TestMainWindow::arrowButtonsMoveStyles() {
+    Fixture f;
+    const QString separator(26, QLatin1Char('-'));
+    f.model.setChecked("chkStyle", true);
+    f.model.setItems("List1", {separator, "a.hva", "b.hva"});
+    f.find<QListWidget>("List1")->setCurrentRow(2);
+    f.find<QPushButton>("cmdUp")->click();
+    QCOMPARE(f.model.items("List1"), QStringList({separator, "b.hva", "a.hva"}));
+    QCOMPARE(f.find<QListWidget>("List1")->currentRow(), 1);
+    f.find<QPushButton>("cmdDown")->click();
+    f.find<QPushButton>("cmdDown")->click();
+    QCOMPARE(f.model.items("List1"), QStringList({separator, "a.hva", "b.hva"}));
+    QCOMPARE(f.model.index("List1"), 2);
 }
 
 QTEST_MAIN(TestMainWindow)
