@@ -20,6 +20,9 @@ namespace {
 
 const QString kHeaderStart = QStringLiteral("Hevea log file for ");
 
+// The line that ends the used part of the style list.
+const QString kStyleSeparator(26, QLatin1Char('-'));
+
 // Only the first five rows of the style list are ever passed to HeVeA.
 constexpr int kStyleRows = 5;
 
@@ -33,7 +36,7 @@ QString styleFiles(const OptionsModel& model) {
     QString pieces;
     const QStringList rows = model.items(QStringLiteral("List1"));
     for (int row = 0; row < kStyleRows && row < rows.size(); ++row) {
-        if (rows.at(row) == styleSeparator())
+        if (rows.at(row) == kStyleSeparator)
             break;
         pieces += rows.at(row) + QLatin1Char(' ');
     }
@@ -61,10 +64,6 @@ QByteArray readStart(const QString& file, qsizetype bytes) {
 }
 
 } // namespace
-
-QString styleSeparator() {
-    return QString(26, QLatin1Char('-'));
-}
 
 QString heveaOptions(const OptionsModel& model) {
     QString options;
@@ -152,7 +151,9 @@ void Hevea(AppContext& ctx, const QString& source) {
                    quoteForCommandLine(name),
                dir);
 
-    const bool hacha = model.checkValue(QStringLiteral("chkHacha")) == 1;
+    // hacha splits HTML only: with text or info output there is no index page.
+    const bool hacha =
+        model.checkValue(QStringLiteral("chkHacha")) == 1 && heveaOutputTypePiece(model).isEmpty();
     const QString result = heveaResultFile(dir, name, ctx.vars.heveaOutputExtension, hacha);
     // The file shown and checked is the one this route really produced (the
     // text and info outputs are not .html).

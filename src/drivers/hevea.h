@@ -9,9 +9,6 @@ namespace morvane {
 struct AppContext;
 class OptionsModel;
 
-// The line of 26 hyphens that ends the used part of the style list.
-QString styleSeparator();
-
 // HeVeA's options from the HeVeA tab, in the order HeVeA wants them: French
 // mode, verbosity, the used style files and the excluded file, -fix, -O, with
 // "-exec xxdate.exe " in front when the 1.05-or-later box is ticked.

@@ -1,0 +1,187 @@
+#pragma once
+
+// What the driver tests share: a program directory with the shipped files, a
+// context set up as the window sets it up (settings read from Morvane.ini),
+// copies of the test documents, and runs of the built program in batch mode.
+
+#include "app/startup.h"
+#include "drivers/registry.h"
+#include "fixups/htmlfixups.h"
+#include "pipeline/appcontext.h"
+#include "pipeline/convertcommand.h"
+#include "platform/launcher.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+#include "settings/optionsmodel.h"
+#include "support/testhome.h"
+#include "ui/optionhandlers.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace morvane::test {
+
+// The change-link dialog, scripted: records each text and answers from a
+// queue (1 yes, 2 no, 3 yes to all, 4 no to all), then with `fallback`.
+class ScriptedLinkQuestion : public LinkQuestion {
+public:
+    void ask(AppContext& ctx, const QString& text) override {
+        texts.append(text);
+        ctx.linkAnswer = answers.isEmpty() ? fallback : answers.takeFirst();
+    }
+    QStringList texts;
+    QList<int> answers;
+    int fallback = 1;
+};
+
+// A context wired like the main window's, without the window.
+struct ConversionRig {
+    TestHome home;
+    OptionsModel model;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    QProcessLauncher launcher;
+    ScriptedLinkQuestion links;
+    AppContext ctx;
+    int quitCalls = 0;
+    bool loaded = false;
+
+    ConversionRig() {
+        ctx.programDir = home.path();
+        ctx.model = &model;
+        ctx.prompter = &prompter;
+        ctx.shell = &shell;
+        ctx.launcher = &launcher;
+        ctx.linkQuestion = &links;
+        ctx.quitProgram = [this] { ++quitCalls; };
+        installDrivers(ctx);
+        connectOptionHandlers(ctx);
+        loaded = loadStep(ctx, QString());
+        prompter.clear();
+    }
+
+    void selectTab(int tab) {
+        model.setIndex(QStringLiteral("tbstrip"), tab);
+        tbstrip_Click(ctx);
+    }
+
+    // Presses Convert for `file` on `tab`.
+    void convert(int tab, const QString& file) {
+        selectTab(tab);
+        model.setText(QStringLiteral("cmbTeX"), file);
+        cmdConvert_Click(ctx);
+    }
+
+    bool logMarked() const {
+        return model.isBold(QStringLiteral("cmdLog")) &&
+               model.caption(QStringLiteral("cmdLog")) == QStringLiteral("Errors in &Log");
+    }
+    bool logPlain() const {
+        return !model.isBold(QStringLiteral("cmdLog")) &&
+               model.caption(QStringLiteral("cmdLog")) != QStringLiteral("Errors in &Log");
+    }
+};
+
+inline QString dataDir() {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/drivers");
+}
+
+// Copies a directory tree.
+inline bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + path.mid(from.size());
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every file below `dir` with its bytes, to show that a run left them alone.
+inline QHash<QString, QByteArray> filesBelow(const QString& dir, const QString& suffix) {
+    QHash<QString, QByteArray> files;
+    QDirIterator it(dir, {QStringLiteral("*") + suffix}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, readAll(path));
+    }
+    return files;
+}
+
+inline QStringList filesNamed(const QString& dir, const QString& pattern) {
+    QStringList found;
+    QDirIterator it(dir, {pattern}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found.append(it.next());
+    return found;
+}
+
+inline QString sample2e() {
+    QProcess which;
+    which.start(QStringLiteral("kpsewhich"), {QStringLiteral("sample2e.tex")});
+    if (!which.waitForFinished(30000))
+        return QString();
+    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
+}
+
+// Sets one key of the home's Morvane.ini (as a user editing it would).
+inline void setIniKey(const QString& iniFile, const QString& key, const QString& value) {
+    QByteArray text = readAll(iniFile);
+    QList<QByteArray> lines = text.split('\n');
+    bool found = false;
+    for (QByteArray& line : lines) {
+        if (line.startsWith(key.toUtf8() + '=')) {
+            line = (key + QLatin1Char('=') + value).toUtf8();
+            found = true;
+        }
+    }
+    QVERIFY2(found, qPrintable(key));
+    QFile out(iniFile);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(lines.join('\n'));
+}
+
+struct BatchRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the built program: `morvane --convert=ROUTE FILE` with MORVANE_HOME
+// set to `home`, in `workingDir`.
+inline BatchRun runBatch(const QString& home, const QString& workingDir, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MORVANE_HOME"), home);
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(workingDir);
+    process.start(QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"), args);
+    BatchRun run;
+    if (!process.waitForFinished(300000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+} // namespace morvane::test
