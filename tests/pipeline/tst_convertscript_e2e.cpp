@@ -109,34 +109,41 @@ class TestConvertScript : public QObject {
     Q_OBJECT
 private slots:
     void hevea_data() {
-        QTest::addColumn<bool>("hacha");
-        QTest::addColumn<bool>("french");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QStringList>("settings"); // check boxes and option groups set to 1
         QTest::addColumn<QStringList>("expectedFiles");
-        QTest::newRow("without hacha") << false << false << QStringList{"paper.html"};
+        QTest::addColumn<bool>("split");
+        QTest::newRow("without hacha") << "" << QStringList{} << QStringList{"paper.html"} << false;
         QTest::newRow("with hacha")
-            << true << false << QStringList{"paper.html", "index.html", "paper001.html"};
-        QTest::newRow("with hacha, French")
-            << true << true << QStringList{"paper.html", "index.html", "paper002.html"};
+            << "" << QStringList{"chkHacha"}
+            << QStringList{"paper.html", "index.html", "paper001.html"} << true;
+        QTest::newRow("with hacha, French, native code")
+            << " -francais " << QStringList{"chkHacha", "chkFrench", "optCode"}
+            << QStringList{"paper.html", "index.html", "paper002.html"} << true;
+        // hacha splits HTML only.
+        QTest::newRow("text output with hacha ticked")
+            << " -text " << QStringList{"chkHacha"} << QStringList{"paper.txt"} << false;
     }
 
     void hevea() {
-        QFETCH(bool, hacha);
-        QFETCH(bool, french);
+        QFETCH(QString, commandLine);
+        QFETCH(QStringList, settings);
         QFETCH(QStringList, expectedFiles);
+        QFETCH(bool, split);
         Fixture f;
         QVERIFY(writeFile(f.path("paper.tex"), kPaper));
         const QByteArray header = "Hevea log file for " + f.path("paper.tex").toUtf8() + "\n\n";
         QVERIFY(writeFile(f.path("paper.hlog"), header));
-        f.model.setChecked("chkHacha", hacha);
-        f.model.setChecked("chkFrench", french);
-        QVERIFY(Writebat(f.ctx, french ? " -francais " : "", "hevea"));
+        for (const QString& name : settings)
+            f.model.setCheckValue(name, 1);
+        QVERIFY(Writebat(f.ctx, commandLine, "hevea"));
 
         const Run r = f.run({"hevea", "paper"}, f.dir());
         QVERIFY2(r.finished, r.output.constData());
         QCOMPARE(r.exitCode, 0);
         for (const QString& name : expectedFiles)
             QVERIFY2(QFile::exists(f.path(name)), qPrintable(name));
-        QCOMPARE(QFile::exists(f.path("index.html")), hacha);
+        QCOMPARE(QFile::exists(f.path("index.html")), split);
         // HeVeA's messages were appended after the program's header.
         const QByteArray log = test::readAll(f.path("paper.hlog"));
         QVERIFY(log.startsWith(header));
