@@ -120,7 +120,7 @@ Outcome cdRomRule(AppContext& ctx, QString& file) {
 
 // latex and pdflatex fail on "~" in a file name, htlatex and texi2dvi on a
 // blank: offer a copy in the TeX documents directory with "_" instead. The
-// HeVeA and TtH routes are exempt, so their questions stay as users know them.
+// HeVeA and TtH routes are exempt.
 Outcome shortNameRule(AppContext& ctx, QString& source) {
     const bool blankName = !ctx.vars.longFileName && fileNameOf(source).contains(QLatin1Char(' '));
     if (ctx.selectedTab() < TabTex4ht || !(source.contains(QLatin1Char('~')) || blankName))
