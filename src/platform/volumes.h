@@ -6,7 +6,7 @@
 
 namespace morvane {
 
-// Drive types as the design knows them, from the mounted volumes.
+// Drive types with the classic drive-type numbers, from the mounted volumes.
 enum class DriveType { Unknown = 0, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, Ramdisk = 6 };
 
 struct Volume {
