@@ -2,13 +2,13 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 
 namespace morvane {
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
     : QObject(parent), m_name(std::move(serverName)) {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
 }
 

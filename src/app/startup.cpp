@@ -157,9 +157,16 @@ void registerProgram(const QString& executable) {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
     store.beginGroup(QStringLiteral("Path"));
     // There are no short names on Linux: both forms are the path itself.
-    store.setValue(QStringLiteral("Short"), executable);
-    store.setValue(QStringLiteral("Long"), longPathOf(executable));
-    store.setValue(QStringLiteral("Version"), programVersion());
+    const QList<std::pair<QString, QString>> entries{
+        {QStringLiteral("Short"), executable},
+        {QStringLiteral("Long"), longPathOf(executable)},
+        {QStringLiteral("Version"), programVersion()}};
+    // The store is rewritten only when something changed, so an ordinary
+    // start costs no disk write.
+    for (const auto& [key, value] : entries) {
+        if (store.value(key).toString() != value || !store.contains(key))
+            store.setValue(key, value);
+    }
     store.endGroup();
 }
 

@@ -1,6 +1,8 @@
 #include "ui/browserwindow.h"
 
 #include "pipeline/appcontext.h"
+#include "platform/shell.h"
+#include "ui/webengineloader.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -10,7 +12,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace morvane {
 
@@ -38,7 +39,7 @@ BrowserWindow::BrowserWindow(AppContext& ctx, QWidget* parent) : QWidget(parent)
     m_address->setInsertPolicy(QComboBox::NoInsert);
     m_address->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     label->setBuddy(m_address);
-    m_view = new QWebEngineView(this);
+    m_view = createWebEngineView(this);
     m_view->setObjectName(QStringLiteral("brwWebBrowser"));
 
     auto* bar = new QHBoxLayout;
@@ -52,14 +53,14 @@ BrowserWindow::BrowserWindow(AppContext& ctx, QWidget* parent) : QWidget(parent)
         if (!m_updatingHistory)
             navigate(address);
     });
-    connect(m_view, &QWebEngineView::titleChanged, this, &QWidget::setWindowTitle);
-    connect(m_view, &QWebEngineView::loadFinished, this,
-            [this](bool) { rememberAddress(m_view->url()); });
+    // The view is known only by its meta-object (see createWebEngineView).
+    connect(m_view, SIGNAL(titleChanged(QString)), this, SLOT(setWindowTitle(QString)));
+    connect(m_view, SIGNAL(loadFinished(bool)), this, SLOT(rememberAddress()));
     restorePlacement();
 }
 
 QString BrowserWindow::normalisedAddress(const QUrl& url) {
-    return url.isLocalFile() ? url.toLocalFile() : url.toString();
+    return url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded);
 }
 
 void BrowserWindow::show(const QString& file) {
@@ -71,11 +72,11 @@ void BrowserWindow::show(const QString& file) {
 }
 
 void BrowserWindow::navigate(const QString& address) {
-    m_view->setUrl(urlOf(address));
+    m_view->setProperty("url", urlOf(address));
 }
 
-void BrowserWindow::rememberAddress(const QUrl& url) {
-    const QString address = normalisedAddress(url);
+void BrowserWindow::rememberAddress() {
+    const QString address = normalisedAddress(m_view->property("url").toUrl());
     m_updatingHistory = true;
     const int old = m_address->findText(address, Qt::MatchExactly);
     if (old >= 0)
@@ -137,6 +138,11 @@ LazyBrowser::LazyBrowser(AppContext& ctx) : m_ctx(ctx) {}
 LazyBrowser::~LazyBrowser() = default;
 
 void LazyBrowser::show(const QString& file) {
+    if (!m_window && !webEngineAvailable()) {
+        if (m_ctx.shell)
+            m_ctx.shell->open(file);
+        return;
+    }
     if (!m_window)
         m_window = std::make_unique<BrowserWindow>(m_ctx);
     m_window->show(file);

@@ -6,7 +6,7 @@
 #include <memory>
 
 class QComboBox;
-class QWebEngineView;
+class QUrl;
 
 namespace morvane {
 
@@ -26,19 +26,22 @@ public:
     // The address list's form of an address: a file URL becomes its path.
     static QString normalisedAddress(const QUrl& url);
 
+private slots:
+    void rememberAddress();
+
 private:
     void navigate(const QString& address);
-    void rememberAddress(const QUrl& url);
     void restorePlacement();
 
     AppContext& m_ctx;
     QComboBox* m_address = nullptr;
-    QWebEngineView* m_view = nullptr;
+    QWidget* m_view = nullptr; // the web engine's view, loaded on demand
     bool m_updatingHistory = false;
 };
 
 // Creates the browser window the first time something is shown, so that a
-// program start never pays for the web engine.
+// program start never pays for the web engine. When the engine cannot be
+// loaded, pages go to the desktop's browser instead.
 class LazyBrowser : public ResultViewer {
 public:
     explicit LazyBrowser(AppContext& ctx);

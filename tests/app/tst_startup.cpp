@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QtTest>
 #include <memory>
 
@@ -282,6 +283,23 @@ private slots:
         upgradeNoticeStep(again.ctx);
         for (const Prompt& p : again.prompter.prompts())
             QVERIFY(p.title != "Updated Version");
+    }
+
+    void programRegisteredInTheUserStore() {
+        QTemporaryDir store;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+        QTemporaryDir dir;
+        writeFile(dir.filePath("morvane"), "");
+        for (const QString& executable : {dir.filePath("morvane"), dir.filePath("gone")}) {
+            registerProgram(executable);
+            QSettings settings("Morvane", "Morvane");
+            settings.beginGroup("Path");
+            QCOMPARE(settings.value("Short").toString(), executable);
+            QCOMPARE(settings.value("Long").toString(),
+                     QFile::exists(executable) ? executable : QString());
+            QCOMPARE(settings.value("Version").toString(), programVersion());
+        }
+        QVERIFY(QFile::exists(store.path() + "/Morvane/Morvane.conf"));
     }
 
     void upgradeNoticeOnlyOnTheTex4htTab() {
