@@ -78,7 +78,8 @@ bool producedByThisRun(const QString& output, const OutputSnapshot& before,
     if (output.isEmpty())
         return false;
     const QFileInfo info(output);
-    if (!info.exists())
+    // An empty page is no result (the window says "... is empty!" for it).
+    if (!info.exists() || info.size() == 0)
         return false;
     if (output == before.path && before.existed && info.lastModified() == before.modified)
         return false;

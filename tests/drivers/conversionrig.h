@@ -163,9 +163,12 @@ struct BatchRun {
 
 // Runs the built program: `morvane --convert=ROUTE FILE` with MORVANE_HOME
 // set to `home`, in `workingDir`.
-inline BatchRun runBatch(const QString& home, const QString& workingDir, const QStringList& args) {
+inline BatchRun runBatch(const QString& home, const QString& workingDir, const QStringList& args,
+                         const QString& pathInFront = QString()) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!pathInFront.isEmpty())
+        env.insert(QStringLiteral("PATH"), pathInFront + QLatin1Char(':') + env.value("PATH"));
     env.insert(QStringLiteral("MORVANE_HOME"), home);
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));

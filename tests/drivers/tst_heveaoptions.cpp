@@ -2,15 +2,9 @@
 // directory names, result file, hacha's pages, the log rule, and the driver's
 // command line, working directory and log header with a recording launcher.
 
+#include "conversionrig.h"
 #include "drivers/hevea.h"
-#include "pipeline/appcontext.h"
-#include "pipeline/convertcommand.h"
-#include "platform/launcher.h"
-#include "platform/prompter.h"
-#include "platform/shell.h"
-#include "settings/optionsmodel.h"
-#include "support/testhome.h"
-#include "ui/optionhandlers.h"
+#include "pipeline/pathutils.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +12,7 @@
 #include <QtTest>
 
 using namespace morvane;
+using namespace morvane::test;
 
 namespace {
 
@@ -229,6 +224,101 @@ private slots:
         QCOMPARE(int(judgeHeveaLog(log.size(), log.left(500), head.size(), dirLength)), verdict);
         // Handing over more than 500 bytes changes nothing: the rule reads 500.
         QCOMPARE(int(judgeHeveaLog(log.size(), log, head.size(), dirLength)), verdict);
+    }
+    void driverCommandLineAndHeader() {
+        QTemporaryDir work;
+        const QString dir = work.filePath("my docs");
+        QVERIFY(QDir().mkpath(dir));
+        const QString source = dir + "/Paper.tex";
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        ConversionRig rig;
+        // A program directory with a blank in its path.
+        const QString programDir = work.filePath("prog dir");
+        QVERIFY(copyTree(rig.home.path(), programDir));
+        rig.ctx.programDir = programDir;
+        RecordingLauncher launcher;
+        rig.ctx.launcher = &launcher;
+        rig.model.setCheckValue("chkIE", 0);
+        rig.model.setCheckValue("chkMulti", 0);
+        rig.model.setBold("cmdLog", true);
+        rig.model.setCaption("cmdLog", "Errors in &Log");
+
+        Hevea(rig.ctx, source);
+        QCOMPARE(launcher.starts.size(), 1);
+        QCOMPARE(launcher.starts.at(0).commandLine,
+                 "\"" + programDir + "/convert.sh\" hevea Paper");
+        QCOMPARE(QProcess::splitCommand(launcher.starts.at(0).commandLine),
+                 (QStringList{programDir + "/convert.sh", "hevea", "Paper"}));
+        QCOMPARE(launcher.starts.at(0).workingDirectory, dir + "/");
+        // Letter case kept; the header is all the log holds, so it is clean.
+        QCOMPARE(rig.ctx.logs.hevea, dir + "/Paper.hlog");
+        QCOMPARE(readAll(dir + "/Paper.hlog"), "Hevea log file for " + source.toUtf8() + "\n\n");
+        QVERIFY(rig.logPlain());
+        QCOMPARE(rig.ctx.expectedOutput, dir + "/Paper.html");
+        QVERIFY(!rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.prompter.prompts().isEmpty());
+    }
+
+    void driverNameWithQuotes() {
+        QTemporaryDir work;
+        const QString source = work.filePath("say \"hi\" now.tex");
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        ConversionRig rig;
+        RecordingLauncher launcher;
+        rig.ctx.launcher = &launcher;
+        Hevea(rig.ctx, source);
+        QCOMPARE(launcher.starts.size(), 1);
+        const QStringList parts = QProcess::splitCommand(launcher.starts.at(0).commandLine);
+        QCOMPARE(parts, (QStringList{rig.home.path() + "/convert.sh", "hevea", "say \"hi\" now"}));
+    }
+
+    void driverStopsWhenTheBatchDriverIsAltered() {
+        QTemporaryDir work;
+        const QString source = work.filePath("paper.tex");
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        ConversionRig rig;
+        RecordingLauncher launcher;
+        rig.ctx.launcher = &launcher;
+        QFile driver(rig.home.file("convert.sh"));
+        QVERIFY(driver.open(QIODevice::WriteOnly));
+        driver.write("echo no markers here\n");
+        driver.close();
+        Hevea(rig.ctx, source);
+        QVERIFY(launcher.starts.isEmpty());
+        QCOMPARE(rig.prompter.prompts().size(), 1);
+        QCOMPARE(rig.prompter.prompts().at(0).icon, Icon::Critical);
+        // The header was written before the batch driver was read.
+        QVERIFY(readAll(work.filePath("paper.hlog")).startsWith("Hevea log file for "));
+    }
+
+    void driverLogRule_data() {
+        QTest::addColumn<int>("beyondDir");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("30 beyond header and directory") << 30 << false;
+        QTest::newRow("31 beyond header and directory") << 31 << true;
+    }
+    void driverLogRule() {
+        QFETCH(int, beyondDir);
+        QFETCH(bool, marked);
+        QTemporaryDir work;
+        const QString source = work.filePath("paper.tex");
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        const int dirLength = int(PathOnly(source).toUtf8().size());
+        QVERIFY(dirLength + beyondDir >= 51);
+        ConversionRig rig;
+        RecordingLauncher launcher;
+        // Stands in for hevea: appends messages of a known length to the log.
+        launcher.standIn = QString("/bin/sh -c \"printf %1 >> paper.hlog\"")
+                               .arg(QString(dirLength + beyondDir, 'x'));
+        rig.ctx.launcher = &launcher;
+        rig.model.setBold("cmdLog", !marked);
+        rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
+        Hevea(rig.ctx, source);
+        QCOMPARE(QFileInfo(work.filePath("paper.hlog")).size(),
+                 qint64(("Hevea log file for " + source + "\n\n").toUtf8().size() + dirLength +
+                        beyondDir));
+        QCOMPARE(rig.logMarked(), marked);
+        QCOMPARE(rig.logPlain(), !marked);
     }
 };
 

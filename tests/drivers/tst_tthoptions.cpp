@@ -2,14 +2,15 @@
 // removes, and the driver's command line, stale log and log header with a
 // recording launcher.
 
+#include "conversionrig.h"
 #include "drivers/tth.h"
-#include "settings/optionsmodel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace morvane;
+using namespace morvane::test;
 
 namespace {
 
@@ -162,6 +163,65 @@ private slots:
         Revise(page);
         QCOMPARE(readFile(page), "<html>\n<head>\n" + numberedLines(20, 24, "\n"));
         QCOMPARE(readFile(dir.filePath("temp.htm")), QByteArray("the user's own temp.htm"));
+    }
+    void driverCommandLineAndStaleLog() {
+        QTemporaryDir work;
+        const QString dir = work.filePath("my docs");
+        QVERIFY(QDir().mkpath(dir));
+        const QString source = dir + "/Paper.tex";
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        writeFile(dir + "/Paper.tlog", "Tth log file for an earlier run\n\nold messages\n");
+        ConversionRig rig;
+        RecordingLauncher launcher; // nothing starts: TtH leaves no log
+        rig.ctx.launcher = &launcher;
+        rig.model.setCheckValue("chkNumber", 1);
+        rig.convert(TabTth, source);
+
+        QCOMPARE(launcher.starts.size(), 1);
+        QCOMPARE(QProcess::splitCommand(launcher.starts.at(0).commandLine),
+                 (QStringList{rig.home.path() + "/convert.sh", "tth", dir + "/Paper"}));
+        QCOMPARE(launcher.starts.at(0).workingDirectory, dir + "/");
+        QCOMPARE(rig.ctx.logs.tth, dir + "/Paper.tlog");
+        // The stale log is gone, so View Log has nothing to show.
+        QVERIFY(!QFile::exists(dir + "/Paper.tlog"));
+        QVERIFY(!rig.model.isEnabled("cmdLog"));
+        QVERIFY(!QFile::exists(dir + "/temp.log"));
+        QVERIFY(rig.prompter.prompts().isEmpty());
+        const QByteArray block = readAll(rig.home.file("convert.sh"));
+        QVERIFY(block.contains("\nset cmdline= -n\n"));
+    }
+
+    void driverLogRule_data() {
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("header only") << 0 << false;
+        QTest::newRow("50 beyond the header") << 50 << false;
+        QTest::newRow("51 beyond the header") << 51 << true;
+    }
+    void driverLogRule() {
+        QFETCH(int, messages);
+        QFETCH(bool, marked);
+        QTemporaryDir work;
+        const QString source = work.filePath("paper.tex");
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        writeFile(work.filePath("temp.log"), "the user's own temp.log");
+        ConversionRig rig;
+        RecordingLauncher launcher;
+        // Stands in for tth: a page and messages of a known length.
+        launcher.standIn =
+            QString("/bin/sh -c \"printf '%1' >> paper.tlog; echo page > paper.htm\"")
+                .arg(QString(messages, 'm'));
+        rig.ctx.launcher = &launcher;
+        rig.model.setCheckValue("chkIE", 0);
+        rig.model.setBold("cmdLog", !marked);
+        rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
+        Tth(rig.ctx, source);
+        const QByteArray log = readAll(work.filePath("paper.tlog"));
+        QCOMPARE(log, "Tth log file for " + source.toUtf8() + "\n\n" + QByteArray(messages, 'm'));
+        QCOMPARE(rig.logMarked(), marked);
+        QCOMPARE(rig.logPlain(), !marked);
+        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QCOMPARE(readAll(work.filePath("temp.log")), QByteArray("the user's own temp.log"));
     }
 };
 

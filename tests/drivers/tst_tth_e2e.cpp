@@ -1,0 +1,224 @@
+// The TtH route end to end with the real tth: through the Convert command
+// with a scripted prompter, and through the built program's batch mode.
+
+#include "conversionrig.h"
+#include "drivers/tth.h"
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+void tthOptions(OptionsModel& model, bool revise, bool runHtml) {
+    model.setCheckValue("chkItalics", 1);
+    model.setCheckValue("chkInline", 0);
+    model.setCheckValue("chkNumber", 1);
+    model.setCheckValue("chkRevise", revise ? 1 : 0);
+    model.setCheckValue("chkIE", runHtml ? 1 : 0);
+    model.setIndex("optIE", 0);
+    model.setCheckValue("chkClose", 0);
+}
+
+QByteArray headerOf(const QString& source) {
+    return "Tth log file for " + source.toUtf8() + "\n\n";
+}
+
+QByteArray cmdlineOf(const QString& home) {
+    const QList<QByteArray> lines = readAll(home + "/convert.sh").split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("set cmdline="))
+            return line;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestTthE2e : public QObject {
+    Q_OBJECT
+
+    QString m_sample;
+
+private slots:
+    void initTestCase() {
+        m_sample = sample2e();
+        QVERIFY2(QFile::exists(m_sample), "kpsewhich finds no sample2e.tex");
+    }
+
+    void sample2eThroughConvert() {
+        QTemporaryDir work;
+        const QString source = work.filePath("sample2e.tex");
+        QVERIFY(QFile::copy(m_sample, source));
+        const QByteArray original = readAll(source);
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        tthOptions(rig.model, true, true);
+        rig.convert(TabTth, source);
+
+        const QString page = work.filePath("sample2e.htm");
+        QVERIFY(readAll(page).contains("An Example Document"));
+        QCOMPARE(cmdlineOf(rig.home.path()), QByteArray("set cmdline=-i -n"));
+        QCOMPARE(rig.shell.opened, QStringList{page});
+        QVERIFY(rig.prompter.prompts().isEmpty());
+        QCOMPARE(rig.ctx.expectedOutput, page);
+
+        const QString log = work.filePath("sample2e.tlog");
+        QCOMPARE(rig.ctx.logs.tth, log);
+        const QByteArray text = readAll(log);
+        QVERIFY(text.startsWith(headerOf(source)));
+        QVERIFY(text.contains("Number of lines processed"));
+        // TtH 4 reports what it did on every run, well over 50 characters.
+        QVERIFY(rig.logMarked());
+        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(!QFile::exists(work.filePath("temp.log")));
+        QCOMPARE(readAll(source), original);
+
+        // A second run gives a fresh log with one header.
+        rig.convert(TabTth, source);
+        QCOMPARE(readAll(log).count("Tth log file for"), 1);
+    }
+
+    void reviseRemovesTheHourBlock() {
+        QTemporaryDir work;
+        const QString source = work.filePath("stamp.tex");
+        QVERIFY(QFile::copy(dataDir() + "/stamp.tex", source));
+        const QString page = work.filePath("stamp.htm");
+        ConversionRig rig;
+
+        tthOptions(rig.model, false, false);
+        rig.convert(TabTth, source);
+        const QByteArray plain = readAll(page);
+        QVERIFY(plain.contains("<title>@hour</title>\n\n@hour@minute1060"));
+
+        // TtH 4's style sheets push the block past the first 1000 bytes, the
+        // part of the page Revise looks at: the page stays as TtH wrote it.
+        QVERIFY(plain.indexOf("@hour@minute1060") + 16 > 1000);
+        tthOptions(rig.model, true, false);
+        rig.convert(TabTth, source);
+        QCOMPARE(readAll(page), plain);
+        QVERIFY(!QFile::exists(work.filePath("temp.htm")));
+        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QCOMPARE(readAll(source), readAll(dataDir() + "/stamp.tex"));
+
+        // The same page with a shorter head loses the title line and the 21
+        // lines after it.
+        const qsizetype title = plain.indexOf("<title>@hour</title>");
+        const QByteArray shortHead = "<html>\n" + plain.mid(title);
+        QFile rewrite(page);
+        QVERIFY(rewrite.open(QIODevice::WriteOnly));
+        rewrite.write(shortHead);
+        rewrite.close();
+        Revise(page);
+        const QByteArray revised = readAll(page);
+        QVERIFY(revised.startsWith("<html>\n"));
+        QVERIFY(!revised.contains("<title>@hour</title>"));
+        QVERIFY(!revised.contains("@hour@minute1060"));
+        QCOMPARE(revised.count('\n'), shortHead.count('\n') - 22);
+        QVERIFY(shortHead.endsWith(revised.mid(7)));
+
+        // A page without the block is left as TtH wrote it.
+        const QString other = work.filePath("other.tex");
+        QVERIFY(QFile::copy(dataDir() + "/xref/other.tex", other));
+        rig.convert(TabTth, other);
+        QVERIFY(readAll(work.filePath("other.htm")).contains("The other document."));
+    }
+
+    void unknownMacro() {
+        QTemporaryDir work;
+        const QString source = work.filePath("macro.tex");
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
+        ConversionRig rig;
+        tthOptions(rig.model, true, false);
+        rig.convert(TabTth, source);
+        QVERIFY(readAll(work.filePath("macro.htm")).contains("Text with"));
+        const QByteArray log = readAll(work.filePath("macro.tlog"));
+        QVERIFY(log.startsWith(headerOf(source)));
+        QVERIFY(log.contains("Unknown command \\undefinedmacro"));
+        QVERIFY(rig.logMarked());
+    }
+
+    void crossReferencesAndSubdirectoryInput() {
+        QTemporaryDir work;
+        QVERIFY(copyTree(dataDir() + "/xref", work.path()));
+        const auto sources = filesBelow(work.path(), ".tex");
+        ConversionRig rig;
+        tthOptions(rig.model, true, false);
+        rig.convert(TabTth, work.filePath("main.tex"));
+        const QByteArray page = readAll(work.filePath("main.htm"));
+        QVERIFY(page.contains("Back to Section"));    // \input{parts/more}
+        QVERIFY(page.contains("href=\"other.tex\"")); // TtH's route has no link fix-up
+        QVERIFY(page.contains("figure.png"));
+        QVERIFY(rig.links.texts.isEmpty());
+        QCOMPARE(filesBelow(work.path(), ".tex"), sources);
+    }
+
+    void awkwardFileNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blank") << "with blank";
+        QTest::newRow("double quote") << "quote\"d";
+        QTest::newRow("single quote") << "it's";
+        QTest::newRow("semicolon") << "semi;colon";
+        QTest::newRow("command substitution") << "$(touch PWNED)";
+        QTest::newRow("backquotes") << "`touch PWNED`";
+        QTest::newRow("leading dash") << "-dash";
+    }
+    void awkwardFileNames() {
+        QFETCH(QString, name);
+        QTemporaryDir work;
+        const QString dir = work.filePath("odd dir; `touch PWNED`");
+        QVERIFY(QDir().mkpath(dir));
+        const QString source = dir + "/" + name + ".tex";
+        QVERIFY(QFile::copy(dataDir() + "/xref/other.tex", source));
+
+        ConversionRig rig;
+        tthOptions(rig.model, true, false);
+        rig.convert(TabTth, source);
+        QVERIFY(readAll(dir + "/" + name + ".htm").contains("The other document."));
+        QVERIFY(readAll(dir + "/" + name + ".tlog").startsWith(headerOf(source)));
+
+        QFile::remove(dir + "/" + name + ".htm");
+        const BatchRun run = runBatch(rig.home.path(), dir, {"--convert=tth", name + ".tex"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(readAll(dir + "/" + name + ".htm").contains("The other document."));
+        QCOMPARE(readAll(source), readAll(dataDir() + "/xref/other.tex"));
+        QVERIFY(filesNamed(work.path(), "PWNED").isEmpty());
+        QVERIFY(filesNamed(rig.home.path(), "PWNED").isEmpty());
+    }
+
+    void batchMode() {
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
+        const QByteArray original = readAll(work.filePath("sample2e.tex"));
+        TestHome home;
+        const QByteArray iniBefore = readAll(home.file("Morvane.ini"));
+        BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=tth", work.filePath("sample2e.tex")});
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.err.contains("sample2e.tlog"));
+        QVERIFY(readAll(work.filePath("sample2e.htm")).contains("An Example Document"));
+        QVERIFY(readAll(work.filePath("sample2e.tlog"))
+                    .startsWith(headerOf(work.filePath("sample2e.tex"))));
+        QCOMPARE(readAll(work.filePath("sample2e.tex")), original);
+        QCOMPARE(readAll(home.file("Morvane.ini")), iniBefore);
+        QVERIFY(!QFile::exists(home.file("FileList.txt")));
+
+        run = runBatch(home.path(), work.path(), {"--convert=tth", "nothing.tex"});
+        QCOMPARE(run.status, 2);
+
+        // A tth that writes nothing leaves an empty page: nothing was produced.
+        const QString fakes = work.filePath("fakes");
+        QVERIFY(QDir().mkpath(fakes));
+        QFile fake(fakes + "/tth");
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("#!/bin/sh\nexit 0\n");
+        fake.close();
+        QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"}, fakes);
+        QCOMPARE(QFileInfo(work.filePath("sample2e.htm")).size(), 0);
+        QCOMPARE(run.status, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTthE2e)
+#include "tst_tth_e2e.moc"
