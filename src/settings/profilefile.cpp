@@ -18,8 +18,7 @@ bool sameName(const QString& a, const QString& b) {
 // enclosing double quotes removed, at most ValueLimit characters.
 QString cleanValue(const QString& stored) {
     QString value = stored.trimmed();
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) &&
-        value.endsWith(QLatin1Char('"')))
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
         value = value.mid(1, value.size() - 2);
     return value;
 }

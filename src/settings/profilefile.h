@@ -66,11 +66,11 @@ public:
 private:
     enum class Kind { Other, Section, Entry };
     struct Line {
-        QByteArray raw;    // the line without its line end
+        QByteArray raw; // the line without its line end
         Kind kind = Kind::Other;
-        QString name;      // section or key name, trimmed
+        QString name;          // section or key name, trimmed
         qsizetype valueAt = 0; // entries: byte offset of the value in raw
-        int section = -1;  // index of the section line above, -1 before any
+        int section = -1;      // index of the section line above, -1 before any
     };
 
     void parse(const QByteArray& bytes);
