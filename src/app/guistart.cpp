@@ -34,7 +34,8 @@ namespace {
 // old keystroke, kept for users who scripted it).
 class MainKeys : public QObject {
 public:
-    MainKeys(AppContext& ctx, MainWindow& window) : m_ctx(ctx), m_window(window) {}
+    MainKeys(AppContext& ctx, MainWindow& window)
+        : QObject(&window), m_ctx(ctx), m_window(window) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -78,6 +79,10 @@ QString handOverText(const QString& commandLineFile, const QString& currentDir) 
     if (commandLineFile.isEmpty())
         return {};
     return longPathOf(fullPathOf(commandLineFile, currentDir));
+}
+
+void installMainKeys(AppContext& ctx, MainWindow& window) {
+    qApp->installEventFilter(new MainKeys(ctx, window));
 }
 
 void receiveHandOver(AppContext& ctx, MainWindow& window, const QString& file) {
@@ -142,8 +147,7 @@ int runGui(int& argc, char** argv) {
     QPointer<MainWindow> window = new MainWindow(ctx);
     window->setAttribute(Qt::WA_DeleteOnClose);
     prompter.setOwner(window);
-    MainKeys keys(ctx, *window);
-    app.installEventFilter(&keys);
+    installMainKeys(ctx, *window);
     QObject::connect(&instance, &SingleInstance::received, window,
                      [&ctx, window](const QString& file) { receiveHandOver(ctx, *window, file); });
     // The program ends with its main window, even while the browser is open.
@@ -161,7 +165,6 @@ int runGui(int& argc, char** argv) {
     if (qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN"))
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = app.exec();
-    app.removeEventFilter(&keys);
     delete window;
     return status;
 }

@@ -22,6 +22,10 @@ int runGui(int& argc, char** argv);
 // command-line file, or the empty string when it has none (or it is missing).
 QString handOverText(const QString& commandLineFile, const QString& currentDir);
 
+// The main window's key preview: F1 selects the Help tab, Ctrl+Shift+Alt+F12
+// puts the focus into the file box. The filter is owned by the window.
+void installMainKeys(AppContext& ctx, MainWindow& window);
+
 // The running program's side of the hand-over: the file goes into the file
 // box as if typed and confirmed, and the window comes to the front.
 void receiveHandOver(AppContext& ctx, MainWindow& window, const QString& file);

@@ -1,0 +1,78 @@
+#include "app/guistart.h"
+#include "pipeline/appcontext.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+#include "settings/optionsmodel.h"
+#include "support/testhome.h"
+#include "ui/mainwindow.h"
+#include "ui/optionhandlers.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace morvane;
+
+namespace {
+
+struct Window {
+    test::TestHome home{false};
+    OptionsModel model;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    AppContext ctx;
+    std::unique_ptr<MainWindow> window;
+
+    Window() {
+        ctx.programDir = home.path();
+        ctx.model = &model;
+        ctx.prompter = &prompter;
+        ctx.shell = &shell;
+        ctx.vars.upgradeNoticeShown = true;
+        connectOptionHandlers(ctx);
+        model.setIndex("tbstrip", TabHevea);
+        window = std::make_unique<MainWindow>(ctx);
+        installMainKeys(ctx, *window);
+        window->show();
+    }
+};
+
+} // namespace
+
+class TestGuiStart : public QObject {
+    Q_OBJECT
+private slots:
+    void f1SelectsTheHelpTab() {
+        Window w;
+        QTest::keyClick(w.window.get(), Qt::Key_F1);
+        QCOMPARE(w.model.index("tbstrip"), int(TabHelp));
+    }
+
+    void modifiedF1DoesNothing() {
+        Window w;
+        QTest::keyClick(w.window.get(), Qt::Key_F1, Qt::ControlModifier);
+        QCOMPARE(w.model.index("tbstrip"), int(TabHevea));
+    }
+
+    void handOverPutsTheFileIntoTheFileBox() {
+        Window w;
+        QTemporaryDir dir;
+        const QString report = dir.filePath("report.txt");
+        qputenv("MORVANE_TEST_REPORT", report.toUtf8());
+        w.window->showMinimized();
+        receiveHandOver(w.ctx, *w.window, "/d/paper.tex");
+        QCOMPARE(w.model.text("cmbTeX"), QString("/d/paper.tex"));
+        QVERIFY(!w.window->isMinimized());
+        QVERIFY(w.window->isVisible());
+        // A later start without a file leaves the box alone.
+        receiveHandOver(w.ctx, *w.window, QString());
+        QCOMPARE(w.model.text("cmbTeX"), QString("/d/paper.tex"));
+        qunsetenv("MORVANE_TEST_REPORT");
+        QCOMPARE(test::readAll(report), QByteArray("/d/paper.tex\n/d/paper.tex\n"));
+    }
+};
+
+QTEST_MAIN(TestGuiStart)
+#include "tst_guistart.moc"
