@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <filesystem>
 
 namespace morvane::fixups {
 
@@ -96,15 +97,59 @@ std::optional<QByteArray> readFile(const QString& path) {
     return bytes;
 }
 
-bool replaceFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
+namespace {
+
+// A file being written beside the one it will replace. Renaming it over the
+// original is atomic, so a crash part-way leaves the old file or the new one.
+// Unlike QSaveFile it does not wait for the disk: a TeX4ht folder has
+// hundreds of pages, and syncing each one made the fix-ups many times slower
+// than the conversion's own tools, which do not sync either.
+class Replacement {
+public:
+    explicit Replacement(const QString& path)
+        : m_target(resolved(path)),
+          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.morvane-XXXXXX")) {}
+    ~Replacement() {
+        if (!m_done)
+            m_temp.remove();
     }
-    return file.commit();
+    bool open() { return m_temp.open(); }
+    bool write(const QByteArray& bytes) { return m_temp.write(bytes) == bytes.size(); }
+    bool commit() {
+        if (!m_temp.flush())
+            return false;
+        // Asking for the name gives an unnamed temporary file its name.
+        const QString tempName = m_temp.fileName();
+        m_temp.close();
+        const QFileInfo original(m_target);
+        QFile::setPermissions(tempName, original.exists()
+                                            ? original.permissions()
+                                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(tempName).toStdString(),
+                                QFile::encodeName(m_target).toStdString(), error);
+        m_done = !error;
+        return m_done;
+    }
+
+private:
+    // A link is written through to the file it names, as an editor would.
+    static QString resolved(const QString& path) {
+        const QFileInfo info(path);
+        return info.isSymLink() ? info.symLinkTarget() : path;
+    }
+
+    QString m_target;
+    QTemporaryFile m_temp;
+    bool m_done = false;
+};
+
+} // namespace
+
+bool replaceFile(const QString& path, const QByteArray& content) {
+    Replacement file(path);
+    return file.open() && file.write(content) && file.commit();
 }
 
 void editFileLines(const QString& path, const LineEdit& edit) {
@@ -119,16 +164,14 @@ bool copyFileReplacing(const QString& source, const QString& destination) {
     QFile in(source);
     if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
+    Replacement out(destination);
+    if (!out.open())
         return false;
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray block = in.read(chunk);
-        if (in.error() != QFileDevice::NoError || out.write(block) != block.size()) {
-            out.cancelWriting();
+        if (in.error() != QFileDevice::NoError || !out.write(block))
             return false;
-        }
     }
     return out.commit();
 }

@@ -7,9 +7,9 @@
 #include "pipeline/appcontext.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 namespace morvane {
 
@@ -26,11 +26,13 @@ void moveImagesInto(const QString& dir, const QString& subdirPath, bool keepOrig
     // never rewritten must not be taken away from the page. Matched by hand:
     // every page of a large output folder lists the whole folder again.
     QStringList images;
-    for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
-        const QString name = it.nextFileInfo().fileName();
-        if (name.endsWith(QLatin1String(".gif")) || name.endsWith(QLatin1String(".png")) ||
-            name.endsWith(QLatin1String(".jpg")))
-            images.append(name);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(QFile::encodeName(dir).toStdString(), error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string& name = it->path().native();
+        if ((name.ends_with(".gif") || name.ends_with(".png") || name.ends_with(".jpg")) &&
+            it->is_regular_file(error))
+            images.append(QFile::decodeName(it->path().filename().native().c_str()));
     }
     images.sort();
     for (const QString& name : std::as_const(images)) {

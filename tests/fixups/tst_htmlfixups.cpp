@@ -129,6 +129,25 @@ private slots:
         QVERIFY(!f.exists("out/temp.htm"));
     }
 
+    void rewriteKeepsPermissionsAndLinks() {
+        FixupFixture f;
+        f.ctx.linkAnswer = 3;
+        f.write("real/p.html", "<a href=\"a.tex\">\n");
+        QFile::setPermissions(f.path("real/p.html"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QDir().mkpath(f.path("out"));
+        QVERIFY(QFile::link(f.path("real/p.html"), f.path("out/p.html")));
+        fixLinks(f.ctx, f.path("out/p.html"));
+        QVERIFY(QFileInfo(f.path("out/p.html")).isSymLink());
+        QCOMPARE(f.read("real/p.html"), QByteArray("<a href=\"a.html\">\n"));
+        QCOMPARE(QFile::permissions(f.path("real/p.html")), QFile::ReadOwner | QFile::WriteOwner |
+                                                                QFile::ReadGroup | QFile::ReadUser |
+                                                                QFile::WriteUser);
+        QCOMPARE(QDir(f.path("real")).entryList(QDir::Files | QDir::Hidden), QStringList{"p.html"});
+        QCOMPARE(QDir(f.path("out")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"p.html"});
+    }
+
     void noThenAllSuppressesQuestionsAcrossPages() {
         FixupFixture f;
         f.write("p1.html", "<a href=\"a.tex\">\n<a href=\"b.tex\">\n");
