@@ -128,8 +128,13 @@ int runBatchMode(const QString& routeWord, const QString& file) {
         return NothingProduced;
     }
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(file));
-    if (!QFileInfo(source).isFile()) {
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.exists()) {
         complain(QStringLiteral("%1 doesn't exist.").arg(QDir::toNativeSeparators(source)));
+        return NothingProduced;
+    }
+    if (!sourceInfo.isFile()) {
+        complain(QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(source)));
         return NothingProduced;
     }
 

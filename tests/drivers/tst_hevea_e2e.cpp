@@ -289,10 +289,46 @@ private slots:
         QVERIFY(run.err.contains("TeX Files Only: "));
         QVERIFY(run.err.contains("macro.ltx is not a TeX file!"));
 
+        run = runBatch(home.path(), work.path(), {"--convert=hevea", work.path()});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("is not a file"));
+
+        // With hacha the result is hacha's index page.
+        setIniKey(ini, "Hacha", "Yes");
+        const QByteArray hachaIni = readAll(ini);
+        run = runBatch(home.path(), work.path(), {"--convert=hevea", "sample2e.tex"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(readAll(work.filePath("index.html")).contains("sample2e001.html"));
+        QVERIFY(QFile::exists(work.filePath("sample2e001.html")));
+        QCOMPARE(readAll(ini), hachaIni);
+        setIniKey(ini, "Hacha", "No");
+
         // Batch mode writes neither the settings nor the file history.
         QCOMPARE(readAll(ini), iniBefore);
         QVERIFY(!QFile::exists(home.file("FileList.txt")));
         QCOMPARE(filesBelow(work.path(), ".tex"), sources);
+    }
+
+    void batchModeShowsTheConvertersOutput() {
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));
+        // A stand-in hevea that talks on standard output and writes a page.
+        const QString fakes = work.filePath("fakes");
+        QVERIFY(QDir().mkpath(fakes));
+        QFile fake(fakes + "/hevea");
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("#!/bin/sh\n"
+                   "for last; do :; done\n"
+                   "echo \"stand-in hevea converting $last\"\n"
+                   "echo '<html>page</html>' > \"${last%.tex}.html\"\n");
+        fake.close();
+        QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        TestHome home;
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=hevea", "macro.tex"}, fakes);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("stand-in hevea converting macro.tex"), run.out.constData());
+        QCOMPARE(readAll(work.filePath("macro.html")), QByteArray("<html>page</html>\n"));
     }
 
     void batchModeKeepsTheFileHistory() {
