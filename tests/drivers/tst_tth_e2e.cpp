@@ -206,6 +206,14 @@ private slots:
         run = runBatch(home.path(), work.path(), {"--convert=tth", "nothing.tex"});
         QCOMPARE(run.status, 2);
 
+        // With multiple conversions allowed the wait serves events instead of
+        // blocking; the outcome is the same.
+        setIniKey(home.file("Morvane.ini"), "AllowMultiProcess", "Yes");
+        QFile::remove(work.filePath("sample2e.htm"));
+        run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(readAll(work.filePath("sample2e.htm")).contains("An Example Document"));
+
         // A tth that writes nothing leaves an empty page: nothing was produced.
         const QString fakes = work.filePath("fakes");
         QVERIFY(QDir().mkpath(fakes));
