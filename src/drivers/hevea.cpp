@@ -108,17 +108,11 @@ QString heveaResultFile(const QString& dir, const QString& name, const QString& 
 
 QStringList hachaPages(const QString& dir, const QString& name) {
     QDir folder(dir);
-    folder.setFilter(QDir::Files);
-    folder.setSorting(QDir::Name);
     // Exact letter case: on Linux Paper001.html is not paper001.html.
+    folder.setFilter(QDir::Files | QDir::CaseSensitive);
+    folder.setSorting(QDir::Name);
     folder.setNameFilters({QStringLiteral("index.html"), name + QStringLiteral("???.html")});
-    QStringList pages;
-    const QStringList entries = folder.entryList();
-    for (const QString& entry : entries) {
-        if (entry == QStringLiteral("index.html") || entry.startsWith(name))
-            pages.append(entry);
-    }
-    return pages;
+    return folder.entryList();
 }
 
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,

@@ -171,9 +171,9 @@ private slots:
 
     void hachaPagesAreIndexAndNumberedPages() {
         QTemporaryDir dir;
-        for (const char* name :
-             {"index.html", "paper001.html", "paper002.html", "paper1.html", "Paper003.html",
-              "paperabc.html", "other001.html", "paper001.htm", "paper0001.html", "index.htm"}) {
+        for (const char* name : {"index.html", "paper001.html", "paper002.html", "paper1.html",
+                                 "Paper003.html", "paperabc.html", "other001.html", "paper001.htm",
+                                 "paper0001.html", "index.htm", "INDEX.html", "PAPER005.html"}) {
             QFile file(dir.filePath(name));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
