@@ -76,6 +76,7 @@ private slots:
     void browserChoiceSurvivesDviTab();
     void backslashTypedInImagesBox();
     void escapeTogglesManualCommandLine();
+    void doubleClickTogglesManualCommandLine();
     void convertWithEmptyFileBoxPrompts();
     void droppedFilesFillTheFileBox();
     void coverOfStyleListTicksIncludeStyles();
@@ -456,6 +457,20 @@ void TestMainWindow::escapeTogglesManualCommandLine() {
     QCOMPARE(label->text(), QStringLiteral("Command line:"));
     QCOMPARE(txt3->palette().color(QPalette::Base), lockedBase);
     QVERIFY(f.find<QComboBox>("cmbFrags")->isHidden());
+}
+
+void TestMainWindow::doubleClickTogglesManualCommandLine() {
+    Fixture f;
+    auto* txt3 = f.find<QPlainTextEdit>("txt3");
+    f.model.setText("txt3", "htlatex paper \"html\"");
+    QTest::mouseClick(txt3->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QTest::mouseDClick(txt3->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("no"));
+    QVERIFY(!txt3->isReadOnly());
+    QVERIFY(!txt3->textCursor().hasSelection());
+    QTest::mouseDClick(txt3->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("yes"));
+    QCOMPARE(f.find<QLabel>("lblManual")->text(), QStringLiteral("Command line:"));
 }
 
 void TestMainWindow::convertWithEmptyFileBoxPrompts() {
