@@ -172,12 +172,12 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     model.setIndex(QStringLiteral("tbstrip"), route->tab);
     tbstrip_Click(ctx);
     model.setText(QStringLiteral("cmbTeX"), source);
+    // The window disables Convert when the route's program is missing.
     if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
-        QString reason = model.text(QStringLiteral("lblPath"));
-        if (reason.isEmpty())
-            reason = model.caption(QStringLiteral("lblPath"));
-        complain(
-            QStringLiteral("the %1 route cannot run: %2").arg(QLatin1String(route->label), reason));
+        complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
+                                "of %3/Morvane.ini).")
+                     .arg(QLatin1String(route->label), ctx.paths.programName[route->tab],
+                          QDir::toNativeSeparators(ctx.programDir)));
         return NothingProduced;
     }
 

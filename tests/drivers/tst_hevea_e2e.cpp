@@ -350,6 +350,7 @@ private slots:
         setIniKey(home.file("Morvane.ini"), "Hevea", work.filePath("nowhere"));
         const BatchRun run = runBatch(home.path(), work.path(), {"--convert=hevea", "macro.tex"});
         QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("Hevea Not Found"), run.err.constData());
         QVERIFY(!QFile::exists(work.filePath("macro.html")));
     }
 
