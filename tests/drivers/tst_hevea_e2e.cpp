@@ -138,6 +138,25 @@ private slots:
         QCOMPARE(filesBelow(work.path(), ".tex"), sources);
     }
 
+    void frenchEsponjaAndHacha() {
+        QTemporaryDir work;
+        const QString source = work.filePath("sample2e.tex");
+        QVERIFY(QFile::copy(m_sample, source));
+        ConversionRig rig;
+        heveaOptions(rig.model, true, true, false);
+        rig.model.setCheckValue("chkFrench", 1);
+        rig.model.setCheckValue("chkEsponja", 1);
+        rig.convert(TabHevea, source);
+        QCOMPARE(settingsLine(rig.home.path(), "cmdline"),
+                 QByteArray("set cmdline=-exec xxdate.exe -francais -fix -O "));
+        QCOMPARE(settingsLine(rig.home.path(), "cmdline2"), QByteArray("set cmdline2=-francais"));
+        QVERIFY(QFile::exists(work.filePath("index.html")));
+        QVERIFY(QFile::exists(work.filePath("sample2e001.html")));
+        // HeVeA 2 warns that -francais is deprecated: that is in the log.
+        QVERIFY(readAll(work.filePath("sample2e.hlog")).contains("-francais option is deprecated"));
+        QVERIFY(rig.logMarked());
+    }
+
     void unknownMacroMarksTheLog() {
         QTemporaryDir work;
         const QString source = work.filePath("macro.tex");
