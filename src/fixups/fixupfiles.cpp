@@ -1,11 +1,13 @@
 #include "fixups/fixupfiles.h"
 
+#include "fixups/imagefolder.h"
+
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTemporaryFile>
 #include <filesystem>
 
 namespace morvane::fixups {
@@ -106,28 +108,32 @@ namespace {
 // than the conversion's own tools, which do not sync either.
 class Replacement {
 public:
-    explicit Replacement(const QString& path)
-        : m_target(resolved(path)),
-          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.morvane-XXXXXX")) {}
+    explicit Replacement(const QString& path) : m_target(resolved(path)) {
+        static quint64 counter = 0;
+        const QFileInfo target(m_target);
+        m_temp.setFileName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                           QStringLiteral(".morvane-%1-%2")
+                               .arg(QCoreApplication::applicationPid())
+                               .arg(++counter));
+    }
     ~Replacement() {
         if (!m_done)
             m_temp.remove();
     }
-    bool open() { return m_temp.open(); }
+    // A fresh name every time: an existing file is never opened.
+    bool open() { return m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly); }
     bool write(const QByteArray& bytes) { return m_temp.write(bytes) == bytes.size(); }
     bool commit() {
-        if (!m_temp.flush())
-            return false;
-        // Asking for the name gives an unnamed temporary file its name.
-        const QString tempName = m_temp.fileName();
-        m_temp.close();
         const QFileInfo original(m_target);
-        QFile::setPermissions(tempName, original.exists()
-                                            ? original.permissions()
-                                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        m_temp.setPermissions(original.exists()
+                                  ? original.permissions()
+                                  : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        m_temp.close();
+        if (m_temp.error() != QFileDevice::NoError)
+            return false;
         std::error_code error;
-        std::filesystem::rename(QFile::encodeName(tempName).toStdString(),
+        std::filesystem::rename(QFile::encodeName(m_temp.fileName()).toStdString(),
                                 QFile::encodeName(m_target).toStdString(), error);
         m_done = !error;
         return m_done;
@@ -141,15 +147,20 @@ private:
     }
 
     QString m_target;
-    QTemporaryFile m_temp;
+    QFile m_temp;
     bool m_done = false;
 };
 
 } // namespace
 
 bool replaceFile(const QString& path, const QByteArray& content) {
+    const QString dir = QFileInfo(path).absolutePath();
+    const std::optional<FolderTime> before = folderTime(dir);
     Replacement file(path);
-    return file.open() && file.write(content) && file.commit();
+    if (!file.open() || !file.write(content) || !file.commit())
+        return false;
+    noteOwnReplacement(dir, before, folderTime(dir));
+    return true;
 }
 
 void editFileLines(const QString& path, const LineEdit& edit) {

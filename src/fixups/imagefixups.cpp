@@ -4,12 +4,12 @@
 #include "fixups/firstlink.h"
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
+#include "fixups/imagefolder.h"
 #include "pipeline/appcontext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <filesystem>
 
 namespace morvane {
 
@@ -18,29 +18,6 @@ using namespace fixups;
 namespace {
 
 constexpr QByteArrayView fileUrl = "file:///";
-
-// Copies the page folder's pictures into the subdirectory; the originals go
-// only once their copy is safely written.
-void moveImagesInto(const QString& dir, const QString& subdirPath, bool keepOriginals) {
-    // Case-sensitive, like the image-line test: a FIG.GIF whose reference is
-    // never rewritten must not be taken away from the page. Matched by hand:
-    // every page of a large output folder lists the whole folder again.
-    QStringList images;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(QFile::encodeName(dir).toStdString(), error), end;
-         !error && it != end; it.increment(error)) {
-        const std::string& name = it->path().native();
-        if ((name.ends_with(".gif") || name.ends_with(".png") || name.ends_with(".jpg")) &&
-            it->is_regular_file(error))
-            images.append(QFile::decodeName(it->path().filename().native().c_str()));
-    }
-    images.sort();
-    for (const QString& name : std::as_const(images)) {
-        const QString original = dir + QLatin1Char('/') + name;
-        if (copyFileReplacing(original, subdirPath + QLatin1Char('/') + name) && !keepOriginals)
-            QFile::remove(original);
-    }
-}
 
 // The value of an image opener at `valueStart`, up to its closing quote or
 // the end of the line.
@@ -95,7 +72,7 @@ void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& s
     const QString dir = info.absolutePath();
     const QString subdirPath = dir + QLatin1Char('/') + name;
     QDir().mkpath(subdirPath); // errors are ignored: the copies below then fail
-    moveImagesInto(dir, subdirPath, keepOriginals);
+    moveFolderImages(dir, subdirPath, keepOriginals);
 
     const QByteArray prefix = name.toUtf8() + '/';
     const QByteArray lowerPrefix = asciiLower(prefix);

@@ -271,6 +271,41 @@ private slots:
                             "<img src=\"file:///tmp/z.png\"><a href=\"z.html\">\n"));
     }
 
+    void picturesOfAFolderFollowItsChanges() {
+        FixupFixture f;
+        f.write("out/fig.gif", "one");
+        for (const char* page : {"out/p1.html", "out/p2.html", "out/p3.html", "out/p4.html"})
+            f.write(page, "<img src=\"fig.gif\">\n");
+        fixImageSubdirectory(f.ctx, f.path("out/p1.html"), "images", true);
+        QCOMPARE(f.read("out/images/fig.gif"), QByteArray("one"));
+
+        // Rewritten in place (the folder's entries stay the same).
+        {
+            QFile original(f.path("out/fig.gif"));
+            QVERIFY(original.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            original.write("second");
+        }
+        fixImageSubdirectory(f.ctx, f.path("out/p2.html"), "images", true);
+        QCOMPARE(f.read("out/images/fig.gif"), QByteArray("second"));
+
+        // A copy someone deleted (the page folder itself is unchanged).
+        QVERIFY(QFile::remove(f.path("out/images/fig.gif")));
+        fixImageSubdirectory(f.ctx, f.path("out/p3.html"), "images", true);
+        QCOMPARE(f.read("out/images/fig.gif"), QByteArray("second"));
+
+        // A new picture.
+        f.write("out/new.png", "new");
+        fixImageSubdirectory(f.ctx, f.path("out/p3.html"), "images", true);
+        QCOMPARE(f.read("out/images/new.png"), QByteArray("new"));
+
+        // Moving instead of keeping takes the originals away.
+        fixImageSubdirectory(f.ctx, f.path("out/p4.html"), "images", false);
+        QVERIFY(!f.exists("out/fig.gif"));
+        QVERIFY(!f.exists("out/new.png"));
+        QCOMPARE(f.read("out/images/new.png"), QByteArray("new"));
+        QCOMPARE(f.read("out/p4.html"), QByteArray("<img src=\"images/fig.gif\">\n"));
+    }
+
     void imageSubdirectoryRefusesUnsafeNames_data() {
         QTest::addColumn<QString>("subdir");
         QTest::newRow("empty") << "";
