@@ -1,41 +1,44 @@
 #include "ui/webengineloader.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
-#include <QWebEngineView>
-#include <new>
+#include <QWidget>
 
 namespace morvane {
 
 namespace {
 
-using Constructor = void (*)(void* self, QWidget* parent);
+using Factory = QWidget* (*)(QWidget* parent);
 
-// QWebEngineView::QWebEngineView(QWidget*); nullptr when the library or the
-// constructor cannot be found.
-Constructor viewConstructor() {
-    static QLibrary library(QStringLiteral("Qt6WebEngineWidgets"), 6);
-    if (!library.isLoaded() && !library.load())
-        return nullptr;
-    return reinterpret_cast<Constructor>(library.resolve("_ZN14QWebEngineViewC1EP7QWidget"));
+// The web-view module: next to the executable (build tree, portable copy),
+// else in the installed module directory. nullptr when it cannot be loaded.
+Factory viewFactory() {
+    static Factory factory = [] {
+        const QStringList candidates{QCoreApplication::applicationDirPath() +
+                                         QStringLiteral("/morvane_webview"),
+                                     QStringLiteral(MORVANE_MODULE_INSTALL_DIR "/morvane_webview")};
+        for (const QString& candidate : candidates) {
+            auto* library = new QLibrary(candidate); // stays loaded for the program's life
+            if (library->load()) {
+                if (auto f = reinterpret_cast<Factory>(library->resolve("morvane_create_web_view")))
+                    return f;
+            }
+            delete library;
+        }
+        return Factory(nullptr);
+    }();
+    return factory;
 }
 
 } // namespace
 
 bool webEngineAvailable() {
-    return viewConstructor() != nullptr;
+    return viewFactory() != nullptr;
 }
 
 QWidget* createWebEngineView(QWidget* parent) {
-    const Constructor construct = viewConstructor();
-    if (!construct)
-        return nullptr;
-    // The constructor runs on storage of the view's size (known from the
-    // header); nothing else of the library is named here, so the program
-    // does not load it at start.
-    void* storage = ::operator new(sizeof(QWebEngineView));
-    construct(storage, parent);
-    // Deleting it through QWidget runs the view's own deleting destructor.
-    return static_cast<QWidget*>(static_cast<QWebEngineView*>(storage));
+    const Factory factory = viewFactory();
+    return factory ? factory(parent) : nullptr;
 }
 
 } // namespace morvane
