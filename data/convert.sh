@@ -56,8 +56,16 @@ read_settings() {
             assign_setting "$name" "$value"
             ;;
         esac
-    done <"$0"
+    done <<EOF_SETTINGS
+$(settings_tail)
+EOF_SETTINGS
     [ "$found_block" = 1 ]
+}
+
+# The lines of this file from the marker on. sed reads the file in one go;
+# the shell's read would take it byte by byte, one system call each.
+settings_tail() {
+    sed -n "/^$_marker/,\$p" "$0"
 }
 
 # Only the known names are taken; anything else in the block is ignored.
