@@ -124,15 +124,18 @@ public:
     bool open() { return m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly); }
     bool write(const QByteArray& bytes) { return m_temp.write(bytes) == bytes.size(); }
     bool commit() {
-        const QFileInfo original(m_target);
-        m_temp.setPermissions(original.exists()
-                                  ? original.permissions()
-                                  : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        // The page keeps its mode (read from one status call; a new file
+        // gets rw-r--r--).
+        std::error_code error;
+        const auto status =
+            std::filesystem::status(QFile::encodeName(m_target).toStdString(), error);
+        const auto mode = !error && std::filesystem::exists(status) ? status.permissions()
+                                                                    : std::filesystem::perms(0644);
+        std::filesystem::permissions(QFile::encodeName(m_temp.fileName()).toStdString(), mode,
+                                     error);
         m_temp.close();
         if (m_temp.error() != QFileDevice::NoError)
             return false;
-        std::error_code error;
         std::filesystem::rename(QFile::encodeName(m_temp.fileName()).toStdString(),
                                 QFile::encodeName(m_target).toStdString(), error);
         m_done = !error;
