@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 namespace morvane {
 
@@ -18,8 +19,9 @@ namespace {
 
 const QByteArray kHourTitle = QByteArrayLiteral("<title>@hour</title>");
 const QByteArray kHourMarker = QByteArrayLiteral("@hour@minute1060");
-// Only the start of the page is searched for the block.
-constexpr qsizetype kHourProbeBytes = 1000;
+// Only the start of the page is searched for the block. TtH 4 puts about
+// 1 KB of style sheets in front of the title, past a 1000-byte window.
+constexpr qsizetype kHourProbeBytes = 4000;
 // The title line and the lines that follow it in the block.
 constexpr int kHourBlockFollowers = 21;
 
@@ -32,6 +34,41 @@ qsizetype lineEndAt(const QByteArray& text, qsizetype pos) {
     return 0;
 }
 
+// How a routine line is recognised: by its start, and for makeindex's
+// summaries also by the "nothing went wrong" part of it.
+struct RoutineLine {
+    QByteArrayView start;
+    QByteArrayView alsoHolds;
+};
+
+// What TtH says on every run, and what makeindex says when TtH runs it for a
+// document with an index. Problems begin with "****" (or are makeindex's
+// "!!" lines), and every other message still counts.
+constexpr RoutineLine kRoutineLines[] = {
+    {"Including LaTeX commands", {}},
+    {"No auxiliary LaTeX file found: ", {}},
+    {"HTML Title constructed as:", {}},
+    {"Number of lines processed approximately ", {}},
+    {"Opened index file: ", {}},
+    {"Closing index file and processing ...", {}},
+    {"This is makeindex, version ", {}},
+    {"Scanning style file ", {}},
+    {"Scanning input file ", ", 0 rejected)"},
+    {"Sorting entries...", {}},
+    {"Generating output file ", ", 0 warnings)"},
+    {"Output written in ", {}},
+    {"Transcript written in ", {}},
+};
+
+bool isRoutineLine(QByteArrayView line) {
+    for (const RoutineLine& routine : kRoutineLines) {
+        if (line.startsWith(routine.start) &&
+            (routine.alsoHolds.isEmpty() || line.contains(routine.alsoHolds)))
+            return true;
+    }
+    return false;
+}
+
 QByteArray readStart(const QString& file, qsizetype bytes) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
@@ -39,20 +76,23 @@ QByteArray readStart(const QString& file, qsizetype bytes) {
     return in.read(bytes);
 }
 
-// Puts the header and an empty line in front of TtH's messages. The log is
-// replaced in one step, so a failure leaves TtH's own log as it was.
-bool prependLogHeader(const QString& logFile, const QString& header) {
+// Puts the header and an empty line in front of TtH's messages and returns
+// the messages. The log is replaced in one step, so a failure leaves TtH's
+// own log as it was.
+std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString& header) {
     QFile in(logFile);
     if (!in.open(QIODevice::ReadOnly))
-        return false;
+        return std::nullopt;
     const QByteArray messages = in.readAll();
     in.close();
     QSaveFile out(logFile);
     if (!out.open(QIODevice::WriteOnly))
-        return false;
+        return std::nullopt;
     out.write((header + QStringLiteral("\n\n")).toUtf8());
     out.write(messages);
-    return out.commit();
+    if (!out.commit())
+        return std::nullopt;
+    return messages;
 }
 
 } // namespace
@@ -106,6 +146,31 @@ QByteArray withoutHourBlock(const QByteArray& page) {
     return kept;
 }
 
+QByteArray withoutRoutineTthLines(const QByteArray& messages) {
+    QByteArray kept;
+    qsizetype start = 0;
+    while (start < messages.size()) {
+        qsizetype end = messages.indexOf('\n', start);
+        end = end < 0 ? messages.size() : end + 1;
+        QByteArrayView line(messages.constData() + start, end - start);
+        const QByteArrayView text = line.endsWith("\r\n") ? line.chopped(2)
+                                    : line.endsWith('\n') ? line.chopped(1)
+                                                          : line;
+        // Blank lines carry no message.
+        if (!text.trimmed().isEmpty() && !isRoutineLine(text))
+            kept.append(line);
+        start = end;
+    }
+    return kept;
+}
+
+bool tthLogHasErrors(const QByteArray& messages) {
+    // Any other line counts, however short: "**** Unknown command \\@, (1
+    // user-defined) Line 78" is 49 bytes, and an allowance of 50 bytes (room
+    // for TtH's own chatter, which is now left out by name) would hide it.
+    return !withoutRoutineTthLines(messages).isEmpty();
+}
+
 void Revise(const QString& htmlFile) {
     if (!hasHourBlock(readStart(htmlFile, kHourProbeBytes)))
         return;
@@ -140,7 +205,8 @@ void Tth(AppContext& ctx, const QString& source) {
                dir);
 
     const QString header = QStringLiteral("Tth log file for ") + longPathOf(source);
-    if (!prependLogHeader(logFile, header))
+    const std::optional<QByteArray> messages = prependLogHeader(logFile, header);
+    if (!messages)
         return;
 
     const QString result = base + QStringLiteral(".htm");
@@ -153,7 +219,14 @@ void Tth(AppContext& ctx, const QString& source) {
     else
         model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result));
 
-    checkLog(ctx, logFile, header);
+    // TtH reports its progress on every run; only what is left beyond that
+    // marks View Log, so a clean document shows a plain button.
+    if (tthLogHasErrors(*messages)) {
+        model.setCaption(QStringLiteral("cmdLog"), QStringLiteral("Errors in &Log"));
+        model.setBold(QStringLiteral("cmdLog"), true);
+    } else {
+        ResetcmdLog(ctx);
+    }
 }
 
 } // namespace morvane

@@ -89,11 +89,11 @@ private slots:
             << QByteArray("<html><title>Paper</title>\n<body>x</body></html>\n") << false;
         QTest::newRow("title case differs")
             << QByteArray("<TITLE>@hour</TITLE>\n@hour@minute1060\n") << false;
-        QTest::newRow("block within the first 1000 bytes")
-            << QByteArray(1000 - 37, ' ') + "<title>@hour</title>\n@hour@minute1060\n"
+        QTest::newRow("block within the first 4000 bytes")
+            << QByteArray(4000 - 37, ' ') + "<title>@hour</title>\n@hour@minute1060\n"
             << true;
-        QTest::newRow("block past the first 1000 bytes")
-            << QByteArray(1000 - 36, ' ') + "<title>@hour</title>\n@hour@minute1060\n"
+        QTest::newRow("block past the first 4000 bytes")
+            << QByteArray(4000 - 36, ' ') + "<title>@hour</title>\n@hour@minute1060\n"
             << false;
         QTest::newRow("second title holds the block")
             << QByteArray("<title>@hour</title> x\n<title>@hour</title>\n\n@hour@minute1060\n")
@@ -103,6 +103,55 @@ private slots:
         QFETCH(QByteArray, start);
         QFETCH(bool, found);
         QCOMPARE(hasHourBlock(start), found);
+    }
+
+    void logRule_data() {
+        QTest::addColumn<QByteArray>("messages");
+        QTest::addColumn<bool>("errors");
+        const QByteArray routine = "Including LaTeX commands\n"
+                                   "No auxiliary LaTeX file found: a-rather-long-file-name.aux\n"
+                                   "HTML Title constructed as:A title that runs on for a while\n"
+                                   "Number of lines processed approximately 12345\n";
+        const QByteArray index = "Opened index file: idx.tid\n"
+                                 "Closing index file and processing ...\n"
+                                 "This is makeindex, version 2.16 [TeX Live 2022].\n"
+                                 "Scanning style file ./idx.tms.done (1 attributes redefined, "
+                                 "0 ignored).\n"
+                                 "Scanning input file idx.tid....done (1 entries accepted, 0 "
+                                 "rejected).\n"
+                                 "Sorting entries...done (0 comparisons).\n"
+                                 "Generating output file idx.tin....done (5 lines written, 0 "
+                                 "warnings).\n"
+                                 "Output written in idx.tin.\n"
+                                 "Transcript written in idx.ilg.\n";
+        QTest::newRow("nothing") << QByteArray() << false;
+        QTest::newRow("routine progress only") << routine << false;
+        QTest::newRow("routine progress with CR LF")
+            << QByteArray(routine).replace("\n", "\r\n") << false;
+        QTest::newRow("makeindex without problems") << routine + index << false;
+        QTest::newRow("unknown command")
+            << routine + "**** Unknown command \\foo, (0 user-defined) Line 1\n"
+            << true;
+        QTest::newRow("unresolved references")
+            << routine + "Unknown Latex \\ref:sec:more\nNo bibcite for knuth\n"
+                         "Unknown bibitem knuth\n"
+            << true;
+        QTest::newRow("makeindex rejected an entry")
+            << QByteArray(index).replace("0 rejected", "1 rejected") << true;
+        QTest::newRow("makeindex warned")
+            << QByteArray(index).replace("0 warnings", "2 warnings") << true;
+        QTest::newRow("blank lines") << routine + "\n  \n\r\n" << false;
+        QTest::newRow("short unknown command")
+            << routine + "**** Unknown command \\@, (1 user-defined) Line 78\n"
+            << true;
+        QTest::newRow("one short line without a line end") << routine + "x" << true;
+        QTest::newRow("routine words inside another line")
+            << "**** Error: Number of lines processed approximately 3\n" + routine << true;
+    }
+    void logRule() {
+        QFETCH(QByteArray, messages);
+        QFETCH(bool, errors);
+        QCOMPARE(tthLogHasErrors(messages), errors);
     }
 
     void blockRemoval_data() {
@@ -195,7 +244,7 @@ private slots:
         QTest::addColumn<int>("messages");
         QTest::addColumn<bool>("marked");
         QTest::newRow("header only") << 0 << false;
-        QTest::newRow("50 beyond the header") << 50 << false;
+        QTest::newRow("a short message") << 5 << true;
         QTest::newRow("51 beyond the header") << 51 << true;
     }
     void driverLogRule() {
