@@ -155,6 +155,7 @@ private slots:
         // HeVeA 2 warns that -francais is deprecated: that is in the log.
         QVERIFY(readAll(work.filePath("sample2e.hlog")).contains("-francais option is deprecated"));
         QVERIFY(rig.logMarked());
+        QCOMPARE(readAll(source), readAll(m_sample));
     }
 
     void unknownMacroMarksTheLog() {
@@ -193,6 +194,7 @@ private slots:
         heveaOptions(rig.model, false, false, false);
         rig.convert(TabHevea, source);
         QVERIFY(!rig.model.isEnabled("cmdShow"));
+        QCOMPARE(readAll(source), readAll(dataDir() + "/broken.tex"));
     }
 
     void textOutput() {
@@ -212,6 +214,7 @@ private slots:
         QVERIFY(QFile::exists(work.filePath("Other.hlog")));
         QVERIFY(!QFile::exists(work.filePath("index.html")));
         QVERIFY(rig.model.isEnabled("cmdShow"));
+        QCOMPARE(readAll(source), readAll(dataDir() + "/xref/other.tex"));
     }
 
     void awkwardFileNames_data() {
@@ -328,6 +331,34 @@ private slots:
         QCOMPARE(filesBelow(work.path(), ".tex"), sources);
     }
 
+    // Awkward documents end, are judged, and leave the sources and
+    // everything outside the document's folder as they were.
+    void badDocumentsInBatchMode_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("status");
+        QTest::newRow("input cycle") << "cycle.tex" << 2;
+        QTest::newRow("missing input and outside picture") << "missing.tex" << 1;
+    }
+    void badDocumentsInBatchMode() {
+        QFETCH(QString, file);
+        QFETCH(int, status);
+        QTemporaryDir outer;
+        const QString work = outer.filePath("doc");
+        QVERIFY(copyTree(dataDir() + "/badinput", work));
+        const auto sources = filesBelow(work, ".tex");
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work, {"--convert=hevea", file});
+        QCOMPARE(run.status, status);
+        // The converter may add files (HeVeA its .image.tex); the documents stay.
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+            QCOMPARE(readAll(source.key()), source.value());
+        QCOMPARE(QDir(outer.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"doc"});
+        // A page is there exactly when the conversion produced something.
+        const QFileInfo page(work + "/" + QFileInfo(file).completeBaseName() + ".html");
+        QCOMPARE(page.exists() && page.size() > 0, status != 2);
+    }
+
     void batchModeShowsTheConvertersOutput() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));
@@ -348,6 +379,15 @@ private slots:
         QCOMPARE(run.status, 0);
         QVERIFY2(run.out.contains("stand-in hevea converting macro.tex"), run.out.constData());
         QCOMPARE(readAll(work.filePath("macro.html")), QByteArray("<html>page</html>\n"));
+    }
+
+    void helpListsBatchMode() {
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), home.path(), {"--help"});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.contains("morvane --convert=ROUTE FILE"), run.out.constData());
+        for (const char* route : {"hevea", "tth", "tex4ht", "latex2html", "dvi", "pdf"})
+            QVERIFY2(run.out.contains(route), route);
     }
 
     void batchModeKeepsTheFileHistory() {

@@ -227,6 +227,34 @@ private slots:
         QVERIFY(filesNamed(rig.home.path(), "PWNED").isEmpty());
     }
 
+    // Awkward documents end, are judged, and leave the sources and
+    // everything outside the document's folder as they were.
+    void badDocumentsInBatchMode_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("status");
+        QTest::newRow("input cycle") << "cycle.tex" << 1;
+        QTest::newRow("missing input and outside picture") << "missing.tex" << 1;
+    }
+    void badDocumentsInBatchMode() {
+        QFETCH(QString, file);
+        QFETCH(int, status);
+        QTemporaryDir outer;
+        const QString work = outer.filePath("doc");
+        QVERIFY(copyTree(dataDir() + "/badinput", work));
+        const auto sources = filesBelow(work, ".tex");
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work, {"--convert=tth", file});
+        QCOMPARE(run.status, status);
+        // The converter may add files (HeVeA its .image.tex); the documents stay.
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+            QCOMPARE(readAll(source.key()), source.value());
+        QCOMPARE(QDir(outer.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"doc"});
+        // A page is there exactly when the conversion produced something.
+        const QFileInfo page(work + "/" + QFileInfo(file).completeBaseName() + ".htm");
+        QCOMPARE(page.exists() && page.size() > 0, status != 2);
+    }
+
     void batchMode() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
@@ -266,6 +294,7 @@ private slots:
         run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"}, fakes);
         QCOMPARE(QFileInfo(work.filePath("sample2e.htm")).size(), 0);
         QCOMPARE(run.status, 2);
+        QCOMPARE(readAll(work.filePath("sample2e.tex")), original);
     }
 };
 
