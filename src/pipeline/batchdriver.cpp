@@ -82,7 +82,8 @@ QString l2hBlock(const AppContext& ctx) {
     block += setLine(QStringLiteral("gs_lib"),
                      v.gsLib + QLatin1Char(';') + ghostscriptFontsDir(v.gsLib));
     block += setLine(QStringLiteral("L2HMODULE"), v.l2h);
-    block += setLine(QStringLiteral("init"), ctx.programDir + QStringLiteral("/latex2html.init"));
+    // The file the LaTeX2HTML driver writes; names are case-sensitive here.
+    block += setLine(QStringLiteral("init"), ctx.programDir + QStringLiteral("/LaTeX2HTML.init"));
     return block;
 }
 

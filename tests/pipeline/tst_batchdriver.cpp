@@ -152,7 +152,7 @@ private slots:
                "set gs_lib=/usr/share/ghostscript/10.0/Resource/Init;"
                "/usr/share/ghostscript/10.0/Resource/Init\n"
                "set L2HMODULE=/usr/share/LaTeX2HTML\n"
-               "set init=%HOME%/latex2html.init\n";
+               "set init=%HOME%/LaTeX2HTML.init\n";
         QTest::newRow("gspdf splits at the pound sign")
             << "gspdf" << QString::fromUtf8("%HOME%/pdfmakegstc.bat \"My Paper\" 3 /Docs£/Docs/U/")
             << QStringList{}

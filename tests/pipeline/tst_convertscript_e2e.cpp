@@ -244,10 +244,12 @@ private slots:
     void latex2html() {
         Fixture f;
         QVERIFY(writeFile(f.path("paper.tex"), kPaper));
-        const QString out = f.path("paper");
-        QVERIFY(QDir(f.dir()).mkdir("paper"));
+        // Not LaTeX2HTML's default folder: the result shows that the init file
+        // the route writes was read.
+        const QString out = f.path("web");
+        QVERIFY(QDir(f.dir()).mkdir("web"));
         // The init file as the LaTeX2HTML route writes it.
-        QVERIFY(writeFile(f.home.file("latex2html.init"),
+        QVERIFY(writeFile(f.home.file("LaTeX2HTML.init"),
                           "# Automatic settings\n$DESTDIR = '" + out.toUtf8() +
                               "';\n$IMAGE_TYPE = 'png';\n\n\n# User settings\n"));
         QVERIFY(Writebat(f.ctx, QString(), "l2h"));
@@ -311,6 +313,8 @@ private slots:
         QTest::newRow("command substitution") << "$(touch pwned)";
         QTest::newRow("backquotes and semicolon") << "a;`touch pwned`;b";
         QTest::newRow("leading dash") << "-paper";
+        QTest::newRow("double quotes") << "say \"hi\"";
+        QTest::newRow("newline") << "two\nlines";
     }
 
     void namesAreSingleArgumentsAndNeverRun() {
