@@ -1,5 +1,6 @@
 #include "drivers/hevea.h"
 
+#include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace morvane {
 
@@ -48,12 +48,10 @@ QString styleFiles(const OptionsModel& model) {
 
 // The log is written anew with its header; HeVeA's messages are appended by
 // the batch driver. Errors are ignored: the conversion goes on without it.
+// It is replaced by a rename without waiting for the disk: a log is rewritten
+// on every run, and a sync would hold up each conversion.
 void writeLogHeader(const QString& logFile, const QString& header) {
-    QSaveFile out(logFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    out.write(header.toUtf8());
-    out.commit();
+    fixups::replaceFile(logFile, header.toUtf8());
 }
 
 QByteArray readStart(const QString& file, qsizetype bytes) {

@@ -1,5 +1,6 @@
 #include "drivers/tth.h"
 
+#include "fixups/fixupfiles.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
@@ -85,12 +86,8 @@ std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString
         return std::nullopt;
     const QByteArray messages = in.readAll();
     in.close();
-    QSaveFile out(logFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return std::nullopt;
-    out.write((header + QStringLiteral("\n\n")).toUtf8());
-    out.write(messages);
-    if (!out.commit())
+    // Replaced by a rename without waiting for the disk, as the HeVeA log.
+    if (!fixups::replaceFile(logFile, (header + QStringLiteral("\n\n")).toUtf8() + messages))
         return std::nullopt;
     return messages;
 }
