@@ -82,7 +82,7 @@ void BM_MultipleModeWaitCpu(benchmark::State& state) {
         Runner runner(true);
         ours = corePercentDuring(
             [&] { runCommand(runner.ctx, QStringLiteral("/bin/sleep 5"), QString()); });
-        // The wait as first designed: poll with a zero timeout and pump events.
+        // The classic wait: poll with a zero timeout and pump events.
         polling = corePercentDuring([] {
             QProcess process;
             process.start(QStringLiteral("/bin/sleep"), {QStringLiteral("1")});

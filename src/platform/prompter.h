@@ -22,7 +22,7 @@ struct Prompt {
     bool operator==(const Prompt&) const = default;
 };
 
-// The first button of a button set: the default when the design names none.
+// The first button of a button set: the default when a question names none.
 Answer firstButton(Buttons buttons);
 
 class Prompter {

@@ -11,11 +11,11 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // Opens a file or URL with its associated program; false when the desktop
-    // could not (the design's "no associated program" case).
+    // could not (reported to the user as "no associated program").
     virtual bool open(const QString& fileOrUrl) = 0;
     // Starts a program detached; false when it could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
-    // The plain-text editor used where the design says "Notepad"; empty when
+    // The plain-text editor that stands in for "Notepad"; empty when
     // none is installed.
     virtual QString notepad() const = 0;
 };
