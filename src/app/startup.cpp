@@ -210,6 +210,8 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     CheckPaths(ctx);
 
     fillStyleList(ctx);
+    if (ctx.paths.texDocsExists)
+        ctx.vars.openDialogDir = ctx.vars.texDocs;
     selectStartupTab(ctx);
 
     if (ctx.loadDefaultConfig)

@@ -1,9 +1,11 @@
 #include "settings/hevealibrary.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace morvane {
@@ -34,6 +36,33 @@ QString askHevea(const QString& program) {
     return libraryDirectoryFromVersionText(QString::fromLocal8Bit(process.readAll()));
 }
 
+// What identifies one hevea program: a new or updated program is asked
+// again, the same one is not.
+QString programStamp(const QString& program) {
+    const QFileInfo info(program);
+    return program + QLatin1Char('|') + QString::number(info.size()) + QLatin1Char('|') +
+           QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+// The answer is kept in the per-user store (group "Hevea"), so that an
+// ordinary start runs no process: asking hevea costs more than building the
+
+QString storedLibrary(const QString& stamp) {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(QStringLiteral("Hevea"));
+    if (store.value(QStringLiteral("Program")).toString() != stamp)
+        return {};
+    const QString library = store.value(QStringLiteral("Library")).toString();
+    return QFileInfo(library).isDir() ? library : QString();
+}
+
+void storeLibrary(const QString& stamp, const QString& library) {
+    QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    store.beginGroup(QStringLiteral("Hevea"));
+    store.setValue(QStringLiteral("Program"), stamp);
+    store.setValue(QStringLiteral("Library"), library);
+}
+
 } // namespace
 
 QString libraryDirectoryFromVersionText(const QString& versionText) {
@@ -52,13 +81,21 @@ QString heveaLibraryDirectory(const QString& heveaDir) {
     const QString program = heveaProgram(heveaDir);
     if (program.isEmpty())
         return fallbackLibrary;
-    auto it = known.constFind(program);
+    const QString stamp = programStamp(program);
+    auto it = known.constFind(stamp);
     if (it != known.constEnd())
         return *it;
-    QString library = askHevea(program);
-    if (library.isEmpty())
-        library = fallbackLibrary;
-    known.insert(program, library);
+    QString library = storedLibrary(stamp);
+    if (library.isEmpty()) {
+        library = askHevea(program);
+        // Only a real answer is remembered: a hevea that failed once is asked
+        // again at the next start.
+        if (library.isEmpty())
+            library = fallbackLibrary;
+        else
+            storeLibrary(stamp, library);
+    }
+    known.insert(stamp, library);
     return library;
 }
 

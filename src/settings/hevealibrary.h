@@ -10,7 +10,8 @@ namespace morvane {
 // hevea program: `hevea -version` names it after "library directory:".
 // `heveaDir` is the HeVeA location of the settings; when it holds no hevea,
 // the one on PATH is asked. Falls back to /usr/share/hevea. The answer is
-// remembered per program, so asking again costs nothing.
+// remembered per program, in this run and in the per-user store until the
+// program changes, so a start normally runs no process.
 QString heveaLibraryDirectory(const QString& heveaDir = QString());
 
 // The library directory named in the output of `hevea -version`; empty when

@@ -21,15 +21,21 @@ bool OptionsModel::has(const QString& name, Aspect aspect) const {
     return m_state[static_cast<int>(aspect)].contains(name);
 }
 
-int OptionsModel::checkValue(const QString& name) const { return get(name, Aspect::Value).toInt(); }
+int OptionsModel::checkValue(const QString& name) const {
+    return get(name, Aspect::Value).toInt();
+}
 
 void OptionsModel::setCheckValue(const QString& name, int value) {
     set(name, Aspect::Value, value);
 }
 
-int OptionsModel::index(const QString& name) const { return get(name, Aspect::Value).toInt(); }
+int OptionsModel::index(const QString& name) const {
+    return get(name, Aspect::Value).toInt();
+}
 
-void OptionsModel::setIndex(const QString& name, int index) { set(name, Aspect::Value, index); }
+void OptionsModel::setIndex(const QString& name, int index) {
+    set(name, Aspect::Value, index);
+}
 
 QString OptionsModel::text(const QString& name) const {
     return get(name, Aspect::Value).toString();
@@ -73,11 +79,17 @@ void OptionsModel::setCaption(const QString& name, const QString& caption) {
     set(name, Aspect::Caption, caption);
 }
 
-bool OptionsModel::isBold(const QString& name) const { return get(name, Aspect::Bold).toBool(); }
+bool OptionsModel::isBold(const QString& name) const {
+    return get(name, Aspect::Bold).toBool();
+}
 
-void OptionsModel::setBold(const QString& name, bool bold) { set(name, Aspect::Bold, bold); }
+void OptionsModel::setBold(const QString& name, bool bold) {
+    set(name, Aspect::Bold, bold);
+}
 
-QString OptionsModel::tag(const QString& name) const { return get(name, Aspect::Tag).toString(); }
+QString OptionsModel::tag(const QString& name) const {
+    return get(name, Aspect::Tag).toString();
+}
 
 void OptionsModel::setTag(const QString& name, const QString& tag) {
     set(name, Aspect::Tag, tag);

@@ -65,9 +65,8 @@ struct MainWindow::Private {
     Ui::PdfTab pdf;
     Ui::HelpTab help;
     ModelBinder* binder = nullptr;
-    QString browseDirectory; // where the open-file dialog starts
-    int txt3Caret = 0;       // caret position remembered at the last click
-    QPalette txt3Palette;    // the command-line box's locked look
+    int txt3Caret = 0;    // caret position remembered at the last click
+    QPalette txt3Palette; // the command-line box's locked look
 };
 
 MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
@@ -95,8 +94,6 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
     wireButtons();
     wireSpecialControls();
 
-    if (ctx.paths.texDocsExists)
-        d->browseDirectory = ctx.vars.texDocs;
     ctx.requestFocus = [this](const QString& control) {
         if (QWidget* w = d->binder->widget(control))
             w->setFocus();
@@ -229,11 +226,14 @@ void MainWindow::showCommandLineLock() {
 }
 
 void MainWindow::browseForTeXFile() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, S("Choose a TeX file"), d->browseDirectory, S("TeX Files (*.tex);;All Files (*)"));
+    const QString file =
+        QFileDialog::getOpenFileName(this, S("Choose a TeX file"), d->ctx->vars.openDialogDir,
+                                     S("TeX Files (*.tex);;All Files (*)"));
     if (file.isEmpty())
         return;
-    d->browseDirectory = PathOnly(file);
+    // The dialog opens where the last file was found, until a reload points
+    // it at the TeX documents folder again.
+    d->ctx->vars.openDialogDir = PathOnly(file);
     d->ctx->model->setText(S("cmbTeX"), file);
 }
 

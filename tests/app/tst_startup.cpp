@@ -254,6 +254,23 @@ private slots:
         QVERIFY(!load.ctx.l2hRun);
     }
 
+    void openDialogStartsInTheTeXDocuments_data() {
+        QTest::addColumn<bool>("docsExist");
+        QTest::newRow("folder present") << true;
+        QTest::newRow("folder missing") << false;
+    }
+    void openDialogStartsInTheTeXDocuments() {
+        QFETCH(bool, docsExist);
+        auto home = homeWith(QByteArray());
+        const QString docs = home->file("docs");
+        home->write("Morvane.ini", "[Paths]\nTeXDocs=" + docs.toUtf8() + "/\n");
+        if (docsExist)
+            QVERIFY(QDir().mkpath(docs));
+        Load load(home->path());
+        QVERIFY(load.run());
+        QCOMPARE(load.ctx.vars.openDialogDir, docsExist ? docs : QString());
+    }
+
     void upgradeNoticeOnce() {
         auto home = homeWith(iniText("/nonexistent", 2));
         {
