@@ -3,7 +3,11 @@
 // directly. Both are timed alternately in the same run, ten times each; the
 // counters report the medians of wall time and their ratio (the goal is at
 // most 1.10), and the same for the processor time of the started processes,
-// which a busy machine disturbs less.
+// which a busy machine disturbs less. Two more timings show where the extra
+// time goes: the program alone (it starts, reads its settings and refuses a
+// .ltx file at the Convert command's check, running no converter) and the
+// driver script alone (it starts, reads its settings block and refuses an
+// unknown route).
 
 #include <benchmark/benchmark.h>
 
@@ -72,7 +76,8 @@ struct Setup {
         const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
         for (const QString& name : data.entryList(QDir::Files))
             QFile::copy(data.filePath(name), home.filePath(name));
-        ok = QFile::copy(sample2e(), work.filePath(QStringLiteral("sample2e.tex")));
+        ok = QFile::copy(sample2e(), work.filePath(QStringLiteral("sample2e.tex"))) &&
+             QFile::copy(sample2e(), work.filePath(QStringLiteral("sample2e.ltx")));
         env.insert(QStringLiteral("MORVANE_HOME"), home.path());
     }
 
@@ -99,6 +104,18 @@ struct Setup {
                     {QStringLiteral("--convert=hevea"), QStringLiteral("sample2e.tex")}, {});
     }
 
+    Timing programOnly() {
+        return time(QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"),
+                    {QStringLiteral("--convert=hevea"), QStringLiteral("sample2e.ltx")}, {});
+    }
+
+    Timing scriptOnly() {
+        return time(QStringLiteral("/bin/sh"),
+                    {home.filePath(QStringLiteral("convert.sh")), QStringLiteral("none"),
+                     QStringLiteral("sample2e")},
+                    {});
+    }
+
     Timing direct(const QStringList& heveaCommand) {
         return time(heveaCommand.first(), heveaCommand.mid(1) << QStringLiteral("sample2e.tex"),
                     work.filePath(QStringLiteral("direct.log")));
@@ -117,7 +134,7 @@ void BM_BatchModeVersusDirectHevea(benchmark::State& state) {
     const QStringList heveaCommand = QStringList{QStringLiteral("hevea")} +
                                      QProcess::splitCommand(settingsCmdline(setup.home.path()));
 
-    std::vector<double> batchWall, directWall, batchCpu, directCpu;
+    std::vector<double> batchWall, directWall, batchCpu, directCpu, programWall, scriptWall;
     for (auto _ : state) {
         for (int run = 0; run < kRuns; ++run) {
             const Timing direct = setup.direct(heveaCommand);
@@ -126,6 +143,8 @@ void BM_BatchModeVersusDirectHevea(benchmark::State& state) {
             directCpu.push_back(direct.cpu);
             batchWall.push_back(batch.wall);
             batchCpu.push_back(batch.cpu);
+            programWall.push_back(setup.programOnly().wall);
+            scriptWall.push_back(setup.scriptOnly().wall);
         }
     }
     state.counters["batch_ms"] = median(batchWall) * 1000.0;
@@ -134,6 +153,8 @@ void BM_BatchModeVersusDirectHevea(benchmark::State& state) {
     state.counters["batch_cpu_ms"] = median(batchCpu) * 1000.0;
     state.counters["direct_cpu_ms"] = median(directCpu) * 1000.0;
     state.counters["cpu_ratio"] = median(batchCpu) / median(directCpu);
+    state.counters["program_only_ms"] = median(programWall) * 1000.0;
+    state.counters["script_only_ms"] = median(scriptWall) * 1000.0;
     state.SetLabel(heveaCommand.join(QLatin1Char(' ')).toStdString() + " sample2e.tex");
 }
 
