@@ -71,7 +71,7 @@ Answer fromQtButton(int button, Buttons buttons) {
         break;
     }
     // Closing the box with Escape or the title bar: the "no" side of the set.
-    return buttons == Buttons::Ok ? Answer::Ok
+    return buttons == Buttons::Ok      ? Answer::Ok
            : buttons == Buttons::YesNo ? Answer::No
                                        : Answer::Cancel;
 }

@@ -19,9 +19,9 @@ bool DesktopShell::startDetached(const QString& program, const QStringList& argu
 }
 
 QString DesktopShell::notepad() const {
-    static const char* const editors[] = {"gnome-text-editor", "gedit",  "kate",
-                                          "kwrite",            "mousepad", "xed",
-                                          "pluma",             "featherpad", "leafpad"};
+    static const char* const editors[] = {
+        "gnome-text-editor", "gedit",  "kate", "kwrite", "mousepad", "xed", "pluma",
+        "featherpad",        "leafpad"};
     for (const char* editor : editors) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(editor));
         if (!found.isEmpty())
