@@ -359,6 +359,27 @@ private slots:
         QCOMPARE(page.exists() && page.size() > 0, status != 2);
     }
 
+    // The link question takes its default answer, Yes, without a window.
+    void crossReferencesInBatchMode() {
+        QTemporaryDir work;
+        QVERIFY(copyTree(dataDir() + "/xref", work.path()));
+        const auto sources = filesBelow(work.path(), ".tex");
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "Fix", "Yes");
+        setIniKey(home.file("Morvane.ini"), "Hacha", "Yes");
+        // The first run writes the labels and says so; the second finds them.
+        BatchRun run = runBatch(home.path(), work.path(), {"--convert=hevea", "main.tex"});
+        QCOMPARE(run.status, 1);
+        run = runBatch(home.path(), work.path(), {"--convert=hevea", "main.tex"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(readAll(work.filePath("index.html")).contains("main001.html"));
+        const QByteArray first = readAll(work.filePath("main001.html"));
+        QVERIFY(first.contains("href=\"other.html\""));
+        QVERIFY(first.contains("<a href=\"main002.html#sec%3Amore\">2</a>"));
+        QVERIFY(readAll(work.filePath("main002.html")).contains("Back to Section"));
+        QCOMPARE(filesBelow(work.path(), ".tex"), sources);
+    }
+
     void batchModeShowsTheConvertersOutput() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));

@@ -192,6 +192,14 @@ private slots:
         QVERIFY(page.contains("figure.png"));
         QVERIFY(rig.links.texts.isEmpty());
         QCOMPARE(filesBelow(work.path(), ".tex"), sources);
+
+        // Without LaTeX's .aux file TtH cannot resolve \ref and says so.
+        QFile::remove(work.filePath("main.htm"));
+        const BatchRun run = runBatch(rig.home.path(), work.path(), {"--convert=tth", "main.tex"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(readAll(work.filePath("main.tlog")).contains("Unknown Latex \\ref:sec:more"));
+        QVERIFY(readAll(work.filePath("main.htm")).contains("Back to Section"));
+        QCOMPARE(filesBelow(work.path(), ".tex"), sources);
     }
 
     void awkwardFileNames_data() {
