@@ -20,7 +20,15 @@ class ResultViewer;
 class LinkQuestion;
 
 // Route tabs of the main window's tab strip, numbered as the strip numbers them.
-enum Tab { TabHevea = 1, TabTth = 2, TabTex4ht = 3, TabL2h = 4, TabDvi = 5, TabPdf = 6, TabHelp = 7 };
+enum Tab {
+    TabHevea = 1,
+    TabTth = 2,
+    TabTex4ht = 3,
+    TabL2h = 4,
+    TabDvi = 5,
+    TabPdf = 6,
+    TabHelp = 7
+};
 
 // The last log of each route, read by View Log.
 struct RouteLogs {
@@ -44,14 +52,15 @@ struct AppContext {
     PathCheck paths;
     RouteLogs logs;
 
-    QString expectedOutput;                        // the file the selected route produces
+    QString expectedOutput;                           // the file the selected route produces
     QString sourceExtension = QStringLiteral(".tex"); // default source extension
-    int linkAnswer = 0;                            // remembered answer of the link question
-    int includeDepth = 0;                          // nested include handling in one conversion
-    bool loading = false;                          // true while the main window loads
-    bool l2hRun = false;                           // a LaTeX2HTML conversion was started
-    bool batchMode = false;                        // no window: questions take their defaults
-    int runningProcesses = 0;                      // processes tracked in multiple mode
+    int linkAnswer = 0;                               // remembered answer of the link question
+    int includeDepth = 0;                             // nested include handling in one conversion
+    bool loading = false;                             // true while the main window loads
+    bool l2hRun = false;                              // a LaTeX2HTML conversion was started
+    bool batchMode = false;                           // no window: questions take their defaults
+    bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes
+    int runningProcesses = 0; // processes tracked in multiple mode
 
     // Drivers by tab (1..6); an empty slot means the route is not built.
     std::array<Driver, 8> drivers;
@@ -62,7 +71,7 @@ struct AppContext {
     ConsoleFactory* consoles = nullptr;
     FolderChooser* folders = nullptr;
     VolumeTable* volumes = nullptr;
-    ResultViewer* viewer = nullptr;     // built-in browser window
+    ResultViewer* viewer = nullptr;       // built-in browser window
     LinkQuestion* linkQuestion = nullptr; // the change-link dialog
 
     // Ends the program at once, without questions and without saving (the

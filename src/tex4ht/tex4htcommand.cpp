@@ -1,15 +1,135 @@
 #include "tex4ht/tex4htcommand.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/pathutils.h"
 
 namespace morvane {
 
-// Minimal composer: the TeX4ht option model (argument list, advanced options,
-// package line) is not built yet, so the command line in `txt3` is left as
-// it is. The option handlers already call this at every point where the
-// full composer will have to run.
+namespace {
+
+QString S(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+constexpr int kElementCount = 6;
+
+// The document's base name: the file box's file name cut before the source
+// extension (its letter case kept: Linux file names are case-sensitive).
+QString documentBaseName(const AppContext& ctx) {
+    return withoutSourceExtension(fileNameOf(ctx.convertFile()), ctx.sourceExtension);
+}
+
+// Element 5 with the images folder put before its closing quote.
+QString withImagesFolder(QString options, const QString& folder) {
+    if (options.isEmpty())
+        return S("\"html,imgdir:") + folder + S("/\"");
+    const qsizetype earlier = options.indexOf(S(",imgdir:"));
+    if (earlier >= 0)
+        options = options.left(earlier) + S("\"");
+    const qsizetype closing = options.lastIndexOf(QLatin1Char('"'));
+    const QString part = S(",imgdir:") + folder + S("/");
+    if (closing > 0)
+        return options.left(closing) + part + options.mid(closing);
+    return options + part;
+}
+
+void applyHtrun(QStringList& args, const QString& packageLine, bool fromAdvancedDialog) {
+    args[0] = S("htrun");
+    if (args[1].isEmpty())
+        args[1] = S("-ht");
+    if (packageLine.isEmpty() || fromAdvancedDialog)
+        return;
+    QString options = packageLineOptions(packageLine);
+    if (options.contains(S("xhtml,mathml"))) {
+        args[1] = S("-xhm");
+        options.replace(S(",mathml"), QString());
+    } else if (options.contains(S("xhtml,mozilla"))) {
+        args[1] = S("-mz");
+        options.replace(S(",mozilla"), QString());
+    } else if (options.contains(S("xhtml"))) {
+        args[1] = S("-xh");
+    }
+    args[4] = options;
+}
+
+} // namespace
+
+QStringList tex4htArguments(const OptionsModel& model) {
+    QStringList args = model.items(S("tex4htArgs"));
+    while (args.size() < kElementCount)
+        args.append(QString());
+    return args.mid(0, kElementCount);
+}
+
+QString packageLineOptions(const QString& packageLine) {
+    const qsizetype open = packageLine.indexOf(QLatin1Char('['));
+    const qsizetype close = packageLine.indexOf(QLatin1Char(']'), open + 1);
+    if (open < 0 || close < 0)
+        return {};
+    return QLatin1Char('"') + packageLine.mid(open + 1, close - open - 1) + QLatin1Char('"');
+}
+
+void updatePassesControl(AppContext& ctx) {
+    OptionsModel& model = *ctx.model;
+    bool enabled = false;
+    if (model.isChecked(S("chkSWP")))
+        enabled = true;
+    else if (ctx.latexCount)
+        enabled =
+            model.isChecked(S("chkHtrun")) && tex4htArguments(model).at(0).startsWith(S("htrun"));
+    model.setEnabled(S("cmbPasses"), enabled);
+    model.setEnabled(S("lblPasses"), enabled);
+}
+
 void composeTex4htCommandLine(AppContext& ctx) {
-    (void)ctx;
+    OptionsModel& model = *ctx.model;
+    if (model.tag(S("txt3Locked")) == S("no"))
+        return; // the user is editing the command line by hand
+    updatePassesControl(ctx);
+
+    QStringList args = tex4htArguments(model);
+    const QString packageLine = model.tag(S("txt3"));
+    const bool htrun = model.isChecked(S("chkHtrun"));
+    const bool swp = model.isChecked(S("chkSWP"));
+
+    args[2] = quoteForCommandLine(documentBaseName(ctx));
+    if (htrun)
+        applyHtrun(args, packageLine, model.tag(S("cmdAdvanced.returning")) == S("yes"));
+    else
+        args[1].clear();
+
+    static const QStringList plainBatches{S("htlatex"), S("ht latex"), S("htrun"), QString()};
+    if (!htrun && swp && plainBatches.contains(args[0]))
+        args[0] = S("xht");
+    else if (!htrun && !swp && (args[0] == S("xht") || args[0] == S("htrun") || args[0].isEmpty()))
+        args[0] = packageLine.isEmpty() ? S("htlatex") : S("ht latex");
+
+    if (packageLine.startsWith(S("\\usepackage")))
+        args[4].clear(); // the options travel in the document
+
+    if (model.isEnabled(S("cmbPasses"))) {
+        const QStringList passes = model.items(S("cmbPasses"));
+        const int index = model.index(S("cmbPasses"));
+        const QString text = index >= 0 && index < passes.size() ? passes.at(index) : QString();
+        args[3] = text.isEmpty() || text == S("Default") ? S("3") : text;
+    } else {
+        args[3].clear();
+    }
+
+    const QString images = model.text(S("txtImages"));
+    if (!packageLine.startsWith(S("\\usepackage")) && model.isChecked(S("chkImages")) &&
+        !images.isEmpty())
+        args[4] = withImagesFolder(args[4], images);
+    if (args[4] == S("\"html\""))
+        args[4].clear();
+
+    model.setItems(S("tex4htArgs"), args);
+    // Empty elements leave no gap; a blank inside a quoted file name stays.
+    QStringList words;
+    for (const QString& arg : args)
+        if (!arg.trimmed().isEmpty())
+            words.append(arg.trimmed());
+    model.setText(S("txt3"), words.join(QLatin1Char(' ')));
 }
 
 } // namespace morvane

@@ -1,0 +1,100 @@
+#include "pipeline/appcontext.h"
+#include "settings/optionsmodel.h"
+#include "tex4ht/tex4htcommand.h"
+
+#include <QtTest>
+
+using namespace morvane;
+
+class TestTex4htCommand : public QObject {
+    Q_OBJECT
+private slots:
+    void composes_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("swp");
+        QTest::addColumn<bool>("htrun");
+        QTest::addColumn<QString>("images");
+        QTest::addColumn<QString>("packageLine");
+        QTest::addColumn<QString>("expected");
+
+        const QStringList plain{"htlatex", "", "", "", "", ""};
+        QTest::newRow("plain htlatex") << "/d/Paper.tex" << plain << false << false << ""
+                                       << ""
+                                       << "htlatex Paper";
+        QTest::newRow("blank name quoted") << "/d/my  paper.tex" << plain << false << false << ""
+                                           << ""
+                                           << "htlatex \"my  paper\"";
+        QTest::newRow("swp gives xht and three passes")
+            << "/d/a.tex" << plain << true << false << ""
+            << ""
+            << "xht a 3";
+        QTest::newRow("images folder on empty options")
+            << "/d/a.tex" << plain << false << false << "pics"
+            << ""
+            << "htlatex a \"html,imgdir:pics/\"";
+        QTest::newRow("images folder before the closing quote")
+            << "/d/a.tex" << QStringList{"htlatex", "", "", "", "\"xhtml,imgdir:old/\"", ""}
+            << false << false << "pics"
+            << ""
+            << "htlatex a \"xhtml,imgdir:pics/\"";
+        QTest::newRow("usepackage line empties the options")
+            << "/d/a.tex" << QStringList{"htlatex", "", "", "", "\"xhtml\"", ""} << false << false
+            << "pics"
+            << "\\usepackage[xhtml]{tex4ht}"
+            << "htlatex a";
+        QTest::newRow("htrun with mathml package line")
+            << "/d/a.tex" << plain << false << true << ""
+            << "[xhtml,mathml]"
+            << "htrun -xhm a \"xhtml\"";
+        QTest::newRow("html alone is dropped")
+            << "/d/a.tex" << QStringList{"htlatex", "", "", "", "\"html\"", "-dx"} << false << false
+            << ""
+            << ""
+            << "htlatex a -dx";
+    }
+
+    void composes() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, args);
+        QFETCH(bool, swp);
+        QFETCH(bool, htrun);
+        QFETCH(QString, images);
+        QFETCH(QString, packageLine);
+        QFETCH(QString, expected);
+
+        OptionsModel model;
+        AppContext ctx;
+        ctx.model = &model;
+        model.setText("cmbTeX", file);
+        model.setItems("tex4htArgs", args);
+        model.setChecked("chkSWP", swp);
+        model.setChecked("chkHtrun", htrun);
+        model.setItems("cmbPasses", {"Default", "1", "2", "3"});
+        model.setChecked("chkImages", !images.isEmpty());
+        model.setText("txtImages", images);
+        model.setTag("txt3", packageLine);
+
+        composeTex4htCommandLine(ctx);
+        QCOMPARE(model.text("txt3"), expected);
+        QCOMPARE(model.isEnabled("cmbPasses"), swp);
+    }
+
+    void manualModeKeepsTheEdits() {
+        OptionsModel model;
+        AppContext ctx;
+        ctx.model = &model;
+        model.setText("cmbTeX", "/d/a.tex");
+        model.setItems("tex4htArgs", {"htlatex", "", "", "", "", ""});
+        model.setTag("txt3Locked", "no");
+        model.setText("txt3", "my own line");
+        composeTex4htCommandLine(ctx);
+        QCOMPARE(model.text("txt3"), QString("my own line"));
+        model.setTag("txt3Locked", "yes");
+        composeTex4htCommandLine(ctx);
+        QCOMPARE(model.text("txt3"), QString("htlatex a"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTex4htCommand)
+#include "tst_tex4htcommand.moc"
