@@ -9,7 +9,7 @@ namespace morvane {
 
 struct AppContext;
 
-// The main window: a view of the options model. Its forms carry the design's
+// The main window: a view of the options model. Its forms carry the program's
 // control names; it forwards clicks to the logic and mirrors the model.
 class MainWindow : public QMainWindow {
     Q_OBJECT
