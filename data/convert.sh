@@ -268,7 +268,9 @@ route_hevea() {
 
 route_tth() {
     find_source "$2"
-    run_words "$cmdline" tth "-L$2" %words <"$source_file" >"$2.htm" 2>>"$2.tlog"
+    # tth runs makeindex and latex on the -L name; TeX Live refuses to write
+    # through an absolute path, and the script runs in the file's folder.
+    run_words "$cmdline" tth "-L${2##*/}" %words <"$source_file" >"$2.htm" 2>>"$2.tlog"
 }
 
 route_dvi() {
