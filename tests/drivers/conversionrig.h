@@ -187,4 +187,26 @@ inline BatchRun runBatch(const QString& home, const QString& workingDir, const Q
     return run;
 }
 
+// Runs an awkward document of the bad-input folder through batch mode and
+// checks that it ends with `status`, leaves the sources and everything
+// outside the document's folder as they were, and produces a page exactly
+// when the status says it did.
+inline void checkBadDocumentInBatchMode(const QString& route, const QString& file, int status,
+                                        const QString& pageSuffix) {
+    QTemporaryDir outer;
+    const QString work = outer.filePath("doc");
+    QVERIFY(copyTree(dataDir() + "/badinput", work));
+    const auto sources = filesBelow(work, ".tex");
+    TestHome home;
+    const BatchRun run = runBatch(home.path(), work, {"--convert=" + route, file});
+    QCOMPARE(run.status, status);
+    // The converter may add files (HeVeA its .image.tex); the documents stay.
+    for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+        QCOMPARE(readAll(source.key()), source.value());
+    QCOMPARE(QDir(outer.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"doc"});
+    const QFileInfo page(work + "/" + QFileInfo(file).completeBaseName() + pageSuffix);
+    QCOMPARE(page.exists() && page.size() > 0, status != 2);
+}
+
 } // namespace morvane::test
