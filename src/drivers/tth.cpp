@@ -1,6 +1,5 @@
 #include "drivers/tth.h"
 
-#include "fixups/fixupfiles.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
@@ -75,21 +74,6 @@ QByteArray readStart(const QString& file, qsizetype bytes) {
     if (!in.open(QIODevice::ReadOnly))
         return {};
     return in.read(bytes);
-}
-
-// Puts the header and an empty line in front of TtH's messages and returns
-// the messages. The log is replaced in one step, so a failure leaves TtH's
-// own log as it was.
-std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString& header) {
-    QFile in(logFile);
-    if (!in.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray messages = in.readAll();
-    in.close();
-    // Replaced by a rename without waiting for the disk, as the HeVeA log.
-    if (!fixups::replaceFile(logFile, (header + QStringLiteral("\n\n")).toUtf8() + messages))
-        return std::nullopt;
-    return messages;
 }
 
 } // namespace

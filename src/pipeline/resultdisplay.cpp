@@ -96,26 +96,33 @@ void ResetcmdLog(AppContext& ctx) {
     ctx.model->setBold(logButton, false);
 }
 
-void addLogHeader(AppContext&, const QString& logFile, const QString& header) {
+std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString& header) {
     QFile in(logFile);
     if (!in.open(QIODevice::ReadOnly))
-        return;
-    if (in.peek(1000).contains("log file for"))
-        return;
-    const QByteArray content = in.readAll();
+        return std::nullopt;
+    const QByteArray messages = in.readAll();
     if (in.error() != QFileDevice::NoError)
-        return;
+        return std::nullopt;
     in.close();
 
     // The new log is written beside the old one and renamed over it, so a
     // failure part-way leaves the converter's log as it was.
     QSaveFile out(logFile);
     if (!out.open(QIODevice::WriteOnly))
-        return;
+        return std::nullopt;
     out.write(header.toUtf8() + "\n\n");
-    out.write(content);
+    out.write(messages);
     if (!out.commit())
+        return std::nullopt;
+    return messages;
+}
+
+void addLogHeader(AppContext&, const QString& logFile, const QString& header) {
+    QFile in(logFile);
+    if (!in.open(QIODevice::ReadOnly) || in.peek(1000).contains("log file for"))
         return;
+    in.close();
+    prependLogHeader(logFile, header);
 }
 
 void checkLog(AppContext& ctx, const QString& logFile, const QString& header) {
