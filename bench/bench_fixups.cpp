@@ -90,12 +90,12 @@ double runSed(const PageFolder& pages) {
 }
 
 double runFixups(AppContext& ctx, const PageFolder& pages, bool withLinkFixup) {
-    ctx.linkAnswer = 3; // yes to all: no question in a timed run
+    ctx.run.linkAnswer = 3; // yes to all: no question in a timed run
     const auto start = Clock::now();
     for (const QString& page : pages.pages) {
         if (withLinkFixup)
-            fixLinks(ctx, page);
-        fixImageSubdirectory(ctx, page, QStringLiteral("images"), true);
+            fixLinks(ctx, LinkRules{}, page);
+        fixImageSubdirectory(ctx, LinkRules{}, page, QStringLiteral("images"), true);
     }
     return secondsSince(start);
 }

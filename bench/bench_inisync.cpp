@@ -5,6 +5,7 @@
 // "x_savefile" are the ratios of each benchmark's time to these baselines.
 // Goal: readini + writeini under 5 ms.
 
+#include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "settings/inisync.h"
@@ -33,7 +34,7 @@ struct Home {
         QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner);
         ctx.programDir = dir.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
+        ctx.seams.prompter = &prompter;
         readini(ctx);
         // Save Preferences ticked: every key of the table is written.
         model.setCheckValue(QStringLiteral("chkSave"), 1);

@@ -6,12 +6,12 @@
 // runCommand alone, and from the Convert command through its checks, the
 // HeVeA driver, Writebat and convert.sh to the converter's first instruction.
 
-#include "drivers/registry.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
 #include "pipeline/convertcommand.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
+#include "support/doubles.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,8 +60,8 @@ struct Runner {
 
     explicit Runner(bool multiple) {
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.launcher = &launcher;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.launcher = &launcher;
         model.setChecked(QStringLiteral("chkMulti"), multiple);
         model.setText(QStringLiteral("cmbTeX"), QStringLiteral("/docs/paper.tex"));
     }
@@ -183,12 +183,11 @@ public:
 
         m_ctx.programDir = m_dir.filePath(QStringLiteral("home"));
         m_ctx.model = &m_model;
-        m_ctx.prompter = &m_prompter;
-        m_ctx.launcher = &m_launcher;
-        m_ctx.vars.hevea = QStringLiteral("/usr/bin");
+        m_ctx.seams.prompter = &m_prompter;
+        m_ctx.seams.launcher = &m_launcher;
+        m_ctx.settings.vars.hevea = QStringLiteral("/usr/bin");
         m_model.setIndex(QStringLiteral("tbstrip"), TabHevea);
         m_model.setText(QStringLiteral("cmbTeX"), m_source);
-        installDrivers(m_ctx);
     }
 
     QString stamp() const { return m_stamp; }

@@ -5,7 +5,8 @@
 //  - copyFileAtomically on a large file (chunked through QSaveFile): counter
 //    "ratio_vs_qfile_copy" of the large-file benchmark.
 
-#include "pipeline/pathutils.h"
+#include "platform/atomicfile.h"
+#include "platform/pathutils.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -89,7 +90,8 @@ void BM_LargeFileCopy(benchmark::State& state) {
     for (auto _ : state) {
         plain += seconds([&] { plainCopy(f.large, f.large + QStringLiteral(".plain")); });
         ours += seconds([&] {
-            benchmark::DoNotOptimize(copyFileAtomically(f.large, f.large + QStringLiteral(".out")));
+            benchmark::DoNotOptimize(copyFileAtomically(f.large, f.large + QStringLiteral(".out"),
+                                                        Durability::WaitForDisk));
         });
     }
     state.counters["ratio_vs_qfile_copy"] = ours / plain;

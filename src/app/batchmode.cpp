@@ -1,22 +1,18 @@
 #include "app/batchmode.h"
 
+#include "app/optionhandlers.h"
 #include "app/startup.h"
-#include "drivers/registry.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
-#include "pipeline/savedpath.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/stdoutconsole.h"
 #include "settings/optionsmodel.h"
-#include "ui/optionhandlers.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <array>
 #include <cstdio>
 
 namespace morvane {
@@ -25,29 +21,6 @@ namespace {
 
 enum ExitStatus { CleanResult = 0, ErrorsInLog = 1, NothingProduced = 2 };
 
-struct RouteName {
-    const char* word;
-    Tab tab;
-    const char* label;
-};
-
-constexpr std::array<RouteName, 6> kRoutes{{
-    {"hevea", TabHevea, "HeVeA"},
-    {"tth", TabTth, "TtH"},
-    {"tex4ht", TabTex4ht, "TeX4ht"},
-    {"latex2html", TabL2h, "LaTeX2HTML"},
-    {"dvi", TabDvi, "DVI"},
-    {"pdf", TabPdf, "PDF"},
-}};
-
-const RouteName* findRoute(const QString& word) {
-    for (const RouteName& route : kRoutes) {
-        if (word == QLatin1String(route.word))
-            return &route;
-    }
-    return nullptr;
-}
-
 void complain(const QString& text) {
     std::fprintf(stderr, "morvane: %s\n", text.toUtf8().constData());
     std::fflush(stderr);
@@ -55,41 +28,9 @@ void complain(const QString& text) {
 
 QString routeWords() {
     QStringList words;
-    for (const RouteName& route : kRoutes)
-        words.append(QLatin1String(route.word));
+    for (const Route& route : builtInRoutes())
+        words.append(QLatin1String(route.key));
     return words.join(QStringLiteral(", "));
-}
-
-// The state of the route's result before the run, so that a result left by
-// an earlier run does not count as produced by this one.
-struct OutputSnapshot {
-    QString path;
-    bool existed = false;
-    QDateTime modified;
-};
-
-OutputSnapshot snapshot(const QString& path) {
-    const QFileInfo info(path);
-    return {path, info.exists(), info.exists() ? info.lastModified() : QDateTime()};
-}
-
-bool producedByThisRun(const QString& output, const OutputSnapshot& before,
-                       const QDateTime& started) {
-    if (output.isEmpty())
-        return false;
-    const QFileInfo info(output);
-    // An empty page is no result (the window says "... is empty!" for it).
-    if (!info.exists() || info.size() == 0)
-        return false;
-    if (output == before.path && before.existed && info.lastModified() == before.modified)
-        return false;
-    // File times come from a coarse clock that may lag the wall clock a little.
-    return info.lastModified() >= started.addSecs(-1);
-}
-
-bool logMarked(const OptionsModel& model) {
-    return model.isBold(QStringLiteral("cmdLog")) ||
-           model.caption(QStringLiteral("cmdLog")) == QStringLiteral("Errors in &Log");
 }
 
 } // namespace
@@ -116,8 +57,14 @@ QString commandLineHelp() {
                "--help                shows this text.\n");
 }
 
+int exitStatusOf(const std::optional<ConversionResult>& result) {
+    if (!result || !result->produced)
+        return NothingProduced;
+    return result->verdict == LogVerdict::Errors ? ErrorsInLog : CleanResult;
+}
+
 int runBatchMode(const QString& routeWord, const QString& file) {
-    const RouteName* route = findRoute(routeWord);
+    const Route* route = routeForKey(builtInRoutes(), routeWord);
     if (!route) {
         complain(
             QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
@@ -147,21 +94,20 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     AppContext ctx;
     ctx.programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
     ctx.model = &model;
-    ctx.batchMode = true;
-    ctx.prompter = &prompter;
-    ctx.shell = &shell;
-    ctx.launcher = &launcher;
-    ctx.consoles = &consoles;
+    ctx.seams.prompter = &prompter;
+    ctx.seams.shell = &shell;
+    ctx.seams.launcher = &launcher;
+    ctx.seams.consoles = &consoles;
     // Nothing may end the program before it has given its exit status.
-    ctx.quitProgram = [] {};
-    installDrivers(ctx);
+    ctx.seams.quitProgram = [] {};
     connectOptionHandlers(ctx);
 
     if (!loadStep(ctx, QString()))
         return NothingProduced;
 
-    if (!ctx.drivers[route->tab]) {
-        complain(QStringLiteral("the %1 route is not built yet.").arg(QLatin1String(route->label)));
+    if (!route->driver) {
+        complain(
+            QStringLiteral("the %1 route is not built yet.").arg(QLatin1String(route->caption)));
         return NothingProduced;
     }
 
@@ -176,30 +122,24 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
         complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
                                 "of %3/Morvane.ini).")
-                     .arg(QLatin1String(route->label), ctx.paths.programName[route->tab],
+                     .arg(QLatin1String(route->caption), ctx.settings.paths.programName[route->tab],
                           QDir::toNativeSeparators(ctx.programDir)));
         return NothingProduced;
     }
 
-    SavedPath(ctx);
-    const OutputSnapshot before = snapshot(ctx.expectedOutput);
-    const QDateTime started = QDateTime::currentDateTime();
-
-    cmdConvert_Click(ctx);
-
-    if (!producedByThisRun(ctx.expectedOutput, before, started)) {
+    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    const int status = exitStatusOf(result);
+    if (status == NothingProduced) {
+        const QString expected =
+            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
         complain(QStringLiteral("the conversion produced no %1.")
-                     .arg(ctx.expectedOutput.isEmpty()
-                              ? QStringLiteral("result")
-                              : QDir::toNativeSeparators(ctx.expectedOutput)));
-        return NothingProduced;
-    }
-    if (logMarked(model)) {
+                     .arg(expected.isEmpty() ? QStringLiteral("result")
+                                             : QDir::toNativeSeparators(expected)));
+    } else if (status == ErrorsInLog) {
         complain(QStringLiteral("the converter reported problems; see %1")
-                     .arg(QDir::toNativeSeparators(currentLogFile(ctx))));
-        return ErrorsInLog;
+                     .arg(QDir::toNativeSeparators(result->log)));
     }
-    return CleanResult;
+    return status;
 }
 
 } // namespace morvane

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QStringList>
+#include <optional>
 
 namespace morvane {
 
@@ -8,6 +11,10 @@ namespace morvane {
 // Returns the process exit status (0 clean result, 1 errors in the log,
 // 2 stopped or nothing produced).
 int runBatchMode(const QString& route, const QString& file);
+
+// The exit status for the Convert command's result: 2 when no driver ran or
+// it produced nothing new, 1 when its log holds errors, else 0.
+int exitStatusOf(const std::optional<ConversionResult>& result);
 
 // The text `morvane --help` prints.
 QString commandLineHelp();

@@ -1,14 +1,13 @@
 #include "app/guistart.h"
 
+#include "app/optionhandlers.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "drivers/registry.h"
 #include "pipeline/appcontext.h"
-#include "pipeline/pathutils.h"
-#include "platform/folderchooser.h"
 #include "platform/launcher.h"
+#include "platform/pathutils.h"
+#include "platform/pointershape.h"
 #include "platform/programdir.h"
-#include "platform/qtprompter.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
 #include "settings/optionsmodel.h"
@@ -16,11 +15,14 @@
 #include "ui/changelinkdialog.h"
 #include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
-#include "ui/optionhandlers.h"
+#include "ui/qtfolderchooser.h"
+#include "ui/qtprompter.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
@@ -75,6 +77,15 @@ void reportHandOver(const AppContext& ctx) {
 
 } // namespace
 
+void installPointerHandlers() {
+    PointerOverride::setHandlers(
+        [](PointerShape shape) {
+            QGuiApplication::setOverrideCursor(
+                QCursor(shape == PointerShape::Busy ? Qt::WaitCursor : Qt::ArrowCursor));
+        },
+        [] { QGuiApplication::restoreOverrideCursor(); });
+}
+
 QString handOverText(const QString& commandLineFile, const QString& currentDir) {
     if (commandLineFile.isEmpty())
         return {};
@@ -102,6 +113,7 @@ int runGui(int& argc, char** argv) {
     // The built-in browser's web engine needs this before the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    installPointerHandlers();
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
 
@@ -125,19 +137,18 @@ int runGui(int& argc, char** argv) {
     AppContext ctx;
     ctx.programDir = programDir;
     ctx.model = &model;
-    ctx.prompter = &prompter;
-    ctx.shell = &shell;
-    ctx.launcher = &launcher;
-    ctx.consoles = &consoles;
-    ctx.folders = &folders;
-    ctx.volumes = &volumes;
-    ctx.linkQuestion = &linkQuestion;
+    ctx.seams.prompter = &prompter;
+    ctx.seams.shell = &shell;
+    ctx.seams.launcher = &launcher;
+    ctx.seams.consoles = &consoles;
+    ctx.seams.folders = &folders;
+    ctx.seams.volumes = &volumes;
+    ctx.seams.linkQuestion = &linkQuestion;
     LazyBrowser browser(ctx);
-    ctx.viewer = &browser;
+    ctx.seams.viewer = &browser;
     // "Close after running": leave every event loop at once, saving nothing.
-    ctx.quitProgram = [] { QCoreApplication::exit(0); };
+    ctx.seams.quitProgram = [] { QCoreApplication::exit(0); };
 
-    installDrivers(ctx);
     // Connected before the settings are read, so that a value from
     // Morvane.ini brings its dependent controls into line as a click does.
     connectOptionHandlers(ctx);
@@ -170,3 +181,8 @@ int runGui(int& argc, char** argv) {
 }
 
 } // namespace morvane
+
+// The entry the executable resolves when it loads this library for the window.
+extern "C" Q_DECL_EXPORT int morvane_run_gui(int* argc, char** argv) {
+    return morvane::runGui(*argc, argv);
+}

@@ -18,6 +18,9 @@ class MainWindow;
 //                            has been shown (nothing is saved).
 int runGui(int& argc, char** argv);
 
+// Lets the fix-ups show the busy pointer over the program's windows.
+void installPointerHandlers();
+
 // What a later start hands to the running program: the long full path of its
 // command-line file, or the empty string when it has none (or it is missing).
 QString handOverText(const QString& commandLineFile, const QString& currentDir);

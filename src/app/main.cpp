@@ -1,13 +1,32 @@
 #include "app/batchmode.h"
-#include "app/guistart.h"
+#include "platform/programmodule.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstring>
 
-// `morvane --help` and `morvane --convert=ROUTE FILE` run without a display:
-// they never create a widget, so a QCoreApplication is enough (the widget
-// library is linked but not started). Everything else starts the window.
+namespace {
+
+// The window and its dialogs live in the GUI library, loaded only for the
+// window: `morvane --help` and `morvane --convert=ROUTE FILE` then run with
+// Qt Core alone, which starts in a fraction of the time that Qt's widget,
+// GUI and network libraries take to load.
+using RunGui = int (*)(int* argc, char** argv);
+
+int runWindow(int argc, char** argv) {
+    QString error;
+    const auto run = reinterpret_cast<RunGui>(morvane::resolveProgramModule(
+        QStringLiteral("libmorvane_gui.so"), "morvane_run_gui", &error));
+    if (!run) {
+        std::fprintf(stderr, "morvane: cannot load the window: %s\n",
+                     error.toLocal8Bit().constData());
+        return 1;
+    }
+    return run(&argc, argv);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     const char* first = argc > 1 ? argv[1] : "";
     if (std::strcmp(first, "--help") == 0) {
@@ -24,5 +43,5 @@ int main(int argc, char** argv) {
         const QString file = args.size() > 2 ? args.at(2) : QString();
         return morvane::runBatchMode(route, file);
     }
-    return morvane::runGui(argc, argv);
+    return runWindow(argc, argv);
 }

@@ -1,10 +1,11 @@
 #include "app/shutdown.h"
 
+#include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/prompter.h"
+#include "settings/filehistory.h"
 #include "settings/inisync.h"
-#include "ui/filehistory.h"
 
 namespace morvane {
 
@@ -27,18 +28,19 @@ QString runningConversionsQuestion(const QStringList& running) {
 bool unloadStep(AppContext& ctx) {
     const QStringList running = ctx.model->items(QStringLiteral("lstProcesses"));
     if (!running.isEmpty() &&
-        ctx.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
-                          Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        ctx.seams.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
+                                Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
         return false;
 
     writeini(ctx);
-    if (ctx.model->isChecked(QStringLiteral("chkSettings")) && ctx.viewer)
-        ctx.viewer->savePlacement();
+    if (ctx.model->isChecked(QStringLiteral("chkSettings")) && ctx.seams.viewer)
+        ctx.seams.viewer->savePlacement();
     saveFileHistory(ctx.programDir, ctx.model->items(QStringLiteral("cmbTeX")));
 
     if (ctx.l2hRun && ctx.model->isChecked(QStringLiteral("chkAntiVirus")))
-        ctx.prompter->tell(QStringLiteral("Just to remind you to turn the virus checker back on!"),
-                           QStringLiteral("Anti-Virus Reminder"), Icon::Exclamation);
+        ctx.seams.prompter->tell(
+            QStringLiteral("Just to remind you to turn the virus checker back on!"),
+            QStringLiteral("Anti-Virus Reminder"), Icon::Exclamation);
     return true;
 }
 

@@ -1,13 +1,12 @@
 #include "app/startup.h"
 
+#include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
-#include "pipeline/pathutils.h"
+#include "platform/pathutils.h"
 #include "platform/prompter.h"
+#include "settings/filehistory.h"
 #include "settings/hevealibrary.h"
-#include "settings/inisync.h"
-#include "settings/pathcheck.h"
-#include "ui/filehistory.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -57,9 +56,10 @@ bool programFileMissing(AppContext& ctx, const QString& name, const QString& sec
                         const QString& title) {
     if (QFileInfo::exists(ctx.programDir + QLatin1Char('/') + name))
         return false;
-    ctx.prompter->tell(QStringLiteral("Can't find ") + ctx.programDir + QLatin1Char('/') + name +
-                           QStringLiteral(" file.") + QStringLiteral("\n\n") + secondLine,
-                       title, Icon::Critical);
+    ctx.seams.prompter->tell(QStringLiteral("Can't find ") + ctx.programDir + QLatin1Char('/') +
+                                 name + QStringLiteral(" file.") + QStringLiteral("\n\n") +
+                                 secondLine,
+                             title, Icon::Critical);
     return true;
 }
 
@@ -68,7 +68,7 @@ void selectStartupTab(AppContext& ctx) {
                         {QStringLiteral("HeVeA"), QStringLiteral("TtH"), QStringLiteral("TeX4ht"),
                          QStringLiteral("LaTeX2HTML"), QStringLiteral("DVI"),
                          QStringLiteral("PDF")});
-    int tab = ctx.vars.startupTab;
+    int tab = ctx.settings.vars.startupTab;
     // A negative or too large value (hand-edited INI) falls back to HeVeA.
     if (tab < 0 || tab > 5)
         tab = 0;
@@ -78,7 +78,7 @@ void selectStartupTab(AppContext& ctx) {
 
 void fillStyleList(AppContext& ctx) {
     // An unreadable directory simply leaves the list empty.
-    const QStringList hva = styleFileNames(styleDirectory(ctx));
+    const QStringList hva = styleFileNames(styleDirectory(ctx.settings, ctx.programDir));
     ctx.model->setItems(QStringLiteral("File1"), hva);
     ctx.model->setItems(QStringLiteral("List1"), styleListFrom(hva));
 }
@@ -86,7 +86,7 @@ void fillStyleList(AppContext& ctx) {
 // HeVeA's native-code program and esponja decide what the HeVeA tab offers.
 void applyHeveaVersionRules(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    const QString heveaDir = ctx.vars.hevea;
+    const QString heveaDir = ctx.settings.vars.hevea;
     if (!heveaDir.isEmpty()) {
         model.setVisible(QStringLiteral("Frame12"),
                          QFileInfo::exists(heveaDir + QStringLiteral("/hevea.opt")));
@@ -147,10 +147,11 @@ QString upgradeNoticeText() {
 }
 
 void upgradeNoticeStep(AppContext& ctx) {
-    if (ctx.selectedTab() != TabTex4ht || ctx.vars.upgradeNoticeShown)
+    if (ctx.selectedTab() != TabTex4ht || ctx.settings.vars.upgradeNoticeShown)
         return;
-    ctx.prompter->tell(upgradeNoticeText(), QStringLiteral("Updated Version"), Icon::Exclamation);
-    ctx.vars.upgradeNoticeShown = true;
+    ctx.seams.prompter->tell(upgradeNoticeText(), QStringLiteral("Updated Version"),
+                             Icon::Exclamation);
+    ctx.settings.vars.upgradeNoticeShown = true;
 }
 
 void registerProgram(const QString& executable) {
@@ -170,14 +171,6 @@ void registerProgram(const QString& executable) {
     store.endGroup();
 }
 
-QString styleDirectory(const AppContext& ctx) {
-    if (!ctx.paths.programFound[TabHevea])
-        return ctx.programDir;
-    const QString type = ctx.vars.heveaOutputExtension;
-    const QString kind = type == QStringLiteral("txt") ? QStringLiteral("text") : type;
-    return heveaLibraryDirectory(ctx.vars.hevea) + QLatin1Char('/') + kind;
-}
-
 bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     ctx.loading = true;
     QString file = commandLineFile;
@@ -185,7 +178,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
 
     setFixedCaptions(*ctx.model);
     fillPassLists(*ctx.model);
-    ctx.sourceExtension = QStringLiteral(".tex");
+    ctx.run.sourceExtension = QStringLiteral(".tex");
 
     if (!file.isEmpty()) {
         QString box = longPathOf(fullPathOf(file, QDir::currentPath()));
@@ -210,8 +203,8 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     CheckPaths(ctx);
 
     fillStyleList(ctx);
-    if (ctx.paths.texDocsExists)
-        ctx.vars.openDialogDir = ctx.vars.texDocs;
+    if (ctx.settings.paths.texDocsExists)
+        ctx.settings.vars.openDialogDir = ctx.settings.vars.texDocs;
     selectStartupTab(ctx);
 
     if (ctx.loadDefaultConfig)

@@ -39,7 +39,4 @@ QString dateTimeLabel(const QString& file);
 // "Path": "Short", "Long", "Version").
 void registerProgram(const QString& executable);
 
-// The directory whose *.hva files fill the style list.
-QString styleDirectory(const AppContext& ctx);
-
 } // namespace morvane

@@ -6,8 +6,9 @@
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
 #include "pipeline/convertcommand.h"
-#include "pipeline/pathutils.h"
+#include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
+#include "platform/pathutils.h"
 #include "settings/optionsmodel.h"
 
 #include <QDir>
@@ -32,17 +33,15 @@ constexpr qint64 kQuietLogBytes = 31;
 constexpr qsizetype kLogProbeBytes = 500;
 constexpr qsizetype kErrorChars = 51;
 
-QString styleFiles(const OptionsModel& model) {
+QString styleFiles(const HeveaOptions& options) {
     QString pieces;
-    const QStringList rows = model.items(QStringLiteral("List1"));
-    for (int row = 0; row < kStyleRows && row < rows.size(); ++row) {
-        if (rows.at(row) == kStyleSeparator)
+    for (int row = 0; row < kStyleRows && row < options.styleRows.size(); ++row) {
+        if (options.styleRows.at(row) == kStyleSeparator)
             break;
-        pieces += rows.at(row) + QLatin1Char(' ');
+        pieces += options.styleRows.at(row) + QLatin1Char(' ');
     }
-    const QString excluded = model.text(QStringLiteral("txtExclude"));
-    if (!excluded.isEmpty())
-        pieces += QStringLiteral("-e ") + excluded + QLatin1Char(' ');
+    if (!options.excluded.isEmpty())
+        pieces += QStringLiteral("-e ") + options.excluded + QLatin1Char(' ');
     return pieces;
 }
 
@@ -54,42 +53,44 @@ void writeLogHeader(const QString& logFile, const QString& header) {
     fixups::replaceFile(logFile, header.toUtf8());
 }
 
-QByteArray readStart(const QString& file, qsizetype bytes) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    return in.read(bytes);
-}
-
 } // namespace
 
-QString heveaOptions(const OptionsModel& model) {
-    QString options;
-    if (model.checkValue(QStringLiteral("chkFrench")) == 1)
-        options += QStringLiteral(" -francais ");
-    switch (model.index(QStringLiteral("cmbHeveaVerbose"))) {
-    case 1:
-        options += QStringLiteral(" -v ");
-        break;
-    case 2:
-        options += QStringLiteral(" -v -v ");
-        break;
-    default:
-        break;
-    }
-    if (model.checkValue(QStringLiteral("chkStyle")) == 1)
-        options += styleFiles(model);
-    if (model.checkValue(QStringLiteral("chkFix")) == 1)
-        options += QStringLiteral(" -fix ");
-    if (model.checkValue(QStringLiteral("chkVersion")) == 1)
-        options.prepend(QStringLiteral("-exec xxdate.exe "));
-    if (model.checkValue(QStringLiteral("chkEsponja")) == 1)
-        options += QStringLiteral(" -O ");
-    return replaceAll(options, QStringLiteral("  "), QStringLiteral(" "));
+HeveaOptions HeveaOptions::from(const OptionsModel& model) {
+    HeveaOptions options;
+    options.french = model.isChecked(QStringLiteral("chkFrench"));
+    options.verbosity = model.index(QStringLiteral("cmbHeveaVerbose"));
+    options.useStyles = model.isChecked(QStringLiteral("chkStyle"));
+    options.styleRows = model.items(QStringLiteral("List1"));
+    options.excluded = model.text(QStringLiteral("txtExclude"));
+    options.iterate = model.isChecked(QStringLiteral("chkFix"));
+    options.recentVersion = model.isChecked(QStringLiteral("chkVersion"));
+    options.esponja = model.isChecked(QStringLiteral("chkEsponja"));
+    options.outputType = model.index(QStringLiteral("optOutput"));
+    options.hacha = model.isChecked(QStringLiteral("chkHacha"));
+    return options;
 }
 
-QString heveaOutputTypePiece(const OptionsModel& model) {
-    switch (model.index(QStringLiteral("optOutput"))) {
+QString heveaOptions(const HeveaOptions& options) {
+    QString line;
+    if (options.french)
+        line += QStringLiteral(" -francais ");
+    if (options.verbosity == 1)
+        line += QStringLiteral(" -v ");
+    else if (options.verbosity == 2)
+        line += QStringLiteral(" -v -v ");
+    if (options.useStyles)
+        line += styleFiles(options);
+    if (options.iterate)
+        line += QStringLiteral(" -fix ");
+    if (options.recentVersion)
+        line.prepend(QStringLiteral("-exec xxdate.exe "));
+    if (options.esponja)
+        line += QStringLiteral(" -O ");
+    return replaceAll(line, QStringLiteral("  "), QStringLiteral(" "));
+}
+
+QString heveaOutputTypePiece(const HeveaOptions& options) {
+    switch (options.outputType) {
     case 1:
         return QStringLiteral(" -text ");
     case 2:
@@ -97,6 +98,14 @@ QString heveaOutputTypePiece(const OptionsModel& model) {
     default:
         return QString();
     }
+}
+
+QString Extend(const QString& outputType, const QString& caseFlag) {
+    if (outputType == QStringLiteral("txt"))
+        return QStringLiteral("text");
+    if (outputType == QStringLiteral("html"))
+        return caseFlag == QStringLiteral("U") ? QStringLiteral("HTML") : QStringLiteral("html");
+    return outputType;
 }
 
 QString heveaResultFile(const QString& dir, const QString& name, const QString& extension,
@@ -124,56 +133,54 @@ LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 head
     return probe.size() >= kErrorChars ? LogVerdict::Errors : LogVerdict::Unchanged;
 }
 
-void Hevea(AppContext& ctx, const QString& source) {
-    OptionsModel& model = *ctx.model;
+OutputPlace heveaPlace(const AppContext& ctx, const QString& file) {
+    OutputPlace place = placeBesideSource(ctx, file, QStringLiteral(".html"));
+    // hacha makes index.html the first page.
+    if (ctx.model->isChecked(QStringLiteral("chkHacha")))
+        place.label = savedAsLabel(PathOnly(file) + QStringLiteral("index.html"));
+    return place;
+}
+
+ConversionResult Hevea(AppContext& ctx, const QString& source) {
+    const HeveaOptions options = HeveaOptions::from(*ctx.model);
     const QString dir = PathOnly(source);
     // Letter case is kept: on Linux Paper.tex gives Paper and Paper.hlog.
-    const QString base = withoutSourceExtension(source, ctx.sourceExtension);
-    const QString logFile = base + QStringLiteral(".hlog");
-    ctx.logs.hevea = logFile;
+    const QString base = withoutSourceExtension(source, ctx.run.sourceExtension);
+    ConversionResult result;
+    result.log = base + QStringLiteral(".hlog");
 
     const QString header = kHeaderStart + longPathOf(source) + QStringLiteral("\n\n");
-    writeLogHeader(logFile, header);
+    writeLogHeader(result.log, header);
 
     const QString name = fileNameOf(base);
-    if (!Writebat(ctx, heveaOutputTypePiece(model) + heveaOptions(model), QStringLiteral("hevea")))
-        return;
+    if (!Writebat(ctx, heveaOutputTypePiece(options) + heveaOptions(options),
+                  QStringLiteral("hevea")))
+        return result;
     runCommand(ctx,
                quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" hevea ") +
                    quoteForCommandLine(name),
                dir);
 
     // hacha splits HTML only: with text or info output there is no index page.
-    const bool hacha =
-        model.checkValue(QStringLiteral("chkHacha")) == 1 && heveaOutputTypePiece(model).isEmpty();
-    const QString result = heveaResultFile(dir, name, ctx.vars.heveaOutputExtension, hacha);
+    const bool hacha = options.hacha && heveaOutputTypePiece(options).isEmpty();
     // The file shown and checked is the one this route really produced (the
     // text and info outputs are not .html).
-    ctx.expectedOutput = result;
+    result.output = heveaResultFile(dir, name, ctx.settings.vars.heveaOutputExtension, hacha);
 
-    ctx.linkAnswer = 0;
+    // HeVeA's bare link targets are its own labels.
+    const LinkRules links{.bareNamesAreLabels = true};
+    ctx.run.linkAnswer = 0;
     if (hacha) {
-        const QStringList pages = hachaPages(dir, name);
-        for (const QString& page : pages)
-            fixLinks(ctx, dir + page);
+        for (const QString& page : hachaPages(dir, name))
+            fixLinks(ctx, links, dir + page);
     } else {
-        fixLinks(ctx, result);
+        fixLinks(ctx, links, result.output);
     }
 
-    if (model.checkValue(QStringLiteral("chkIE")) == 1)
-        RunIE(ctx, result);
-    else
-        model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result));
-
-    const qint64 logSize = QFileInfo(logFile).size();
-    const LogVerdict verdict = judgeHeveaLog(logSize, readStart(logFile, kLogProbeBytes),
-                                             header.toUtf8().size(), dir.toUtf8().size());
-    if (verdict == LogVerdict::Clean) {
-        ResetcmdLog(ctx);
-    } else if (verdict == LogVerdict::Errors) {
-        model.setCaption(QStringLiteral("cmdLog"), QStringLiteral("Errors in &Log"));
-        model.setBold(QStringLiteral("cmdLog"), true);
-    }
+    const qint64 logSize = QFileInfo(result.log).size();
+    result.verdict = judgeHeveaLog(logSize, readFileStart(result.log, kLogProbeBytes),
+                                   header.toUtf8().size(), dir.toUtf8().size());
+    return result;
 }
 
 } // namespace morvane

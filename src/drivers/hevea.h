@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -9,14 +11,34 @@ namespace morvane {
 struct AppContext;
 class OptionsModel;
 
-// HeVeA's options from the HeVeA tab, in the order HeVeA wants them: French
-// mode, verbosity, the used style files and the excluded file, -fix, -O, with
-// "-exec xxdate.exe " in front when the 1.05-or-later box is ticked.
-QString heveaOptions(const OptionsModel& model);
+// The HeVeA tab's options as the driver composes them.
+struct HeveaOptions {
+    bool french = false;        // chkFrench
+    int verbosity = 0;          // cmbHeveaVerbose: 0 quiet, 1 "-v", 2 "-v -v"
+    bool useStyles = false;     // chkStyle
+    QStringList styleRows;      // List1, in the order HeVeA is to read them
+    QString excluded;           // txtExclude
+    bool iterate = false;       // chkFix
+    bool recentVersion = false; // chkVersion (1.05 or later: "-exec xxdate.exe")
+    bool esponja = false;       // chkEsponja
+    int outputType = 0;         // optOutput: 0 HTML, 1 text, 2 info
+    bool hacha = false;         // chkHacha
+
+    static HeveaOptions from(const OptionsModel& model);
+};
+
+// HeVeA's options in the order HeVeA wants them: French mode, verbosity, the
+// used style files and the excluded file, -fix, -O, with "-exec xxdate.exe "
+// in front for HeVeA 1.05 or later.
+QString heveaOptions(const HeveaOptions& options);
 
 // The output-type piece that goes in front of the options: "", " -text " or
-// " -info " for optOutput 0, 1, 2.
-QString heveaOutputTypePiece(const OptionsModel& model);
+// " -info " for the output types 0, 1, 2.
+QString heveaOutputTypePiece(const HeveaOptions& options);
+
+// The output-kind word: "txt" gives "text"; "html" gives "HTML" with the case
+// flag "U", else "html"; anything else is returned as it is.
+QString Extend(const QString& outputType, const QString& caseFlag);
 
 // The file HeVeA's route shows: index.<ext> with hacha, else <name>.<ext>,
 // in `dir` (which ends in "/").
@@ -25,9 +47,6 @@ QString heveaResultFile(const QString& dir, const QString& name, const QString& 
 
 // The pages hacha leaves in `dir`: index.html and name???.html, sorted.
 QStringList hachaPages(const QString& dir, const QString& name);
-
-// What the HeVeA log says about the run.
-enum class LogVerdict { Clean, Errors, Unchanged };
 
 // Judges a HeVeA log: `logSize` is its length in bytes, `logStart` its first
 // bytes, `headerLength` the bytes of its header line with both line ends and
@@ -38,9 +57,12 @@ enum class LogVerdict { Clean, Errors, Unchanged };
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,
                          qint64 dirLength);
 
+// Where the HeVeA route saves its result: next to the TeX file, as
+// index.html when hacha splits the pages.
+OutputPlace heveaPlace(const AppContext& ctx, const QString& file);
+
 // The HeVeA route: runs hevea (and hacha, esponja) on `source` through the
-// batch driver, fixes the links of the produced pages, shows the result and
-// marks View Log when HeVeA complained.
-void Hevea(AppContext& ctx, const QString& source);
+// batch driver, fixes the links of the produced pages and judges the log.
+ConversionResult Hevea(AppContext& ctx, const QString& source);
 
 } // namespace morvane

@@ -1,16 +1,17 @@
 #include "drivers/tth.h"
+#include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
 #include "pipeline/convertcommand.h"
-#include "pipeline/pathutils.h"
+#include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
+#include "platform/pathutils.h"
 #include "settings/optionsmodel.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace morvane {
@@ -69,24 +70,26 @@ bool isRoutineLine(QByteArrayView line) {
     return false;
 }
 
-QByteArray readStart(const QString& file, qsizetype bytes) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    return in.read(bytes);
-}
-
 } // namespace
 
-QString tthOptions(const OptionsModel& model) {
-    QString options;
-    if (model.checkValue(QStringLiteral("chkItalics")) == 1)
-        options = QStringLiteral("-i");
-    if (model.checkValue(QStringLiteral("chkInline")) == 1)
-        options += QStringLiteral(" -e2");
-    if (model.checkValue(QStringLiteral("chkNumber")) == 1)
-        options += QStringLiteral(" -n");
+TthOptions TthOptions::from(const OptionsModel& model) {
+    TthOptions options;
+    options.italics = model.isChecked(QStringLiteral("chkItalics"));
+    options.inlineGraphics = model.isChecked(QStringLiteral("chkInline"));
+    options.numberMulti = model.isChecked(QStringLiteral("chkNumber"));
+    options.revise = model.isChecked(QStringLiteral("chkRevise"));
     return options;
+}
+
+QString tthOptions(const TthOptions& options) {
+    QString line;
+    if (options.italics)
+        line = QStringLiteral("-i");
+    if (options.inlineGraphics)
+        line += QStringLiteral(" -e2");
+    if (options.numberMulti)
+        line += QStringLiteral(" -n");
+    return line;
 }
 
 bool hasHourBlock(const QByteArray& pageStart) {
@@ -153,61 +156,50 @@ bool tthLogHasErrors(const QByteArray& messages) {
 }
 
 void Revise(const QString& htmlFile) {
-    if (!hasHourBlock(readStart(htmlFile, kHourProbeBytes)))
+    if (!hasHourBlock(readFileStart(htmlFile, kHourProbeBytes)))
         return;
     QFile in(htmlFile);
     if (!in.open(QIODevice::ReadOnly))
         return;
     const QByteArray page = in.readAll();
     in.close();
-    QSaveFile out(htmlFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    out.write(withoutHourBlock(page));
-    out.commit();
+    replaceFileAtomically(htmlFile, withoutHourBlock(page), Durability::NoWait);
 }
 
-void Tth(AppContext& ctx, const QString& source) {
-    OptionsModel& model = *ctx.model;
+OutputPlace tthPlace(const AppContext& ctx, const QString& file) {
+    return placeBesideSource(ctx, file, QStringLiteral(".htm"));
+}
+
+ConversionResult Tth(AppContext& ctx, const QString& source) {
+    const TthOptions options = TthOptions::from(*ctx.model);
     const QString dir = PathOnly(source);
     // Letter case is kept: on Linux Paper.tex gives Paper.tlog and Paper.htm.
-    const QString base = withoutSourceExtension(source, ctx.sourceExtension);
-    const QString logFile = base + QStringLiteral(".tlog");
-    ctx.logs.tth = logFile;
+    const QString base = withoutSourceExtension(source, ctx.run.sourceExtension);
+    ConversionResult result;
+    result.log = base + QStringLiteral(".tlog");
     // A failed run must not leave the log of an earlier one behind.
-    if (QFileInfo::exists(logFile))
-        QFile::remove(logFile);
+    if (QFileInfo::exists(result.log))
+        QFile::remove(result.log);
 
-    if (!Writebat(ctx, tthOptions(model), QStringLiteral("tth")))
-        return;
+    if (!Writebat(ctx, tthOptions(options), QStringLiteral("tth")))
+        return result;
     runCommand(ctx,
                quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" tth ") +
                    quoteForCommandLine(base),
                dir);
 
     const QString header = QStringLiteral("Tth log file for ") + longPathOf(source);
-    const std::optional<QByteArray> messages = prependLogHeader(logFile, header);
+    const std::optional<QByteArray> messages = prependLogHeader(result.log, header);
     if (!messages)
-        return;
+        return result;
 
-    const QString result = base + QStringLiteral(".htm");
-    ctx.expectedOutput = result;
-    if (model.checkValue(QStringLiteral("chkRevise")) == 1)
-        Revise(result);
-
-    if (model.checkValue(QStringLiteral("chkIE")) == 1)
-        RunIE(ctx, result);
-    else
-        model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result));
-
+    result.output = base + QStringLiteral(".htm");
+    if (options.revise)
+        Revise(result.output);
     // TtH reports its progress on every run; only what is left beyond that
     // marks View Log, so a clean document shows a plain button.
-    if (tthLogHasErrors(*messages)) {
-        model.setCaption(QStringLiteral("cmdLog"), QStringLiteral("Errors in &Log"));
-        model.setBold(QStringLiteral("cmdLog"), true);
-    } else {
-        ResetcmdLog(ctx);
-    }
+    result.verdict = tthLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+    return result;
 }
 
 } // namespace morvane

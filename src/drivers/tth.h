@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,8 +10,18 @@ namespace morvane {
 struct AppContext;
 class OptionsModel;
 
-// TtH's options from the TtH tab: "-i", " -e2", " -n" in that order.
-QString tthOptions(const OptionsModel& model);
+// The TtH tab's options.
+struct TthOptions {
+    bool italics = false;        // chkItalics: "-i"
+    bool inlineGraphics = false; // chkInline: " -e2"
+    bool numberMulti = false;    // chkNumber: " -n"
+    bool revise = false;         // chkRevise: remove the @hour block from the page
+
+    static TthOptions from(const OptionsModel& model);
+};
+
+// TtH's options: "-i", " -e2", " -n" in that order.
+QString tthOptions(const TthOptions& options);
 
 // True when the first 4000 bytes of a page hold the "<title>@hour</title>"
 // block that Revise removes (title, one or two line ends, "@hour@minute1060").
@@ -34,8 +46,11 @@ bool tthLogHasErrors(const QByteArray& messages);
 // The page is replaced atomically.
 void Revise(const QString& htmlFile);
 
+// Where the TtH route saves its page: next to the TeX file, as .htm.
+OutputPlace tthPlace(const AppContext& ctx, const QString& file);
+
 // The TtH route: runs tth on `source` through the batch driver, gives its log
-// a header, revises the page when asked, shows it and checks the log.
-void Tth(AppContext& ctx, const QString& source);
+// a header, revises the page when asked and checks the log.
+ConversionResult Tth(AppContext& ctx, const QString& source);
 
 } // namespace morvane

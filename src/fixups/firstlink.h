@@ -7,7 +7,8 @@
 
 namespace morvane {
 struct AppContext;
-}
+struct LinkRules;
+} // namespace morvane
 
 namespace morvane::fixups {
 
@@ -17,7 +18,7 @@ inline constexpr QByteArrayView imageOpener = "src=\"";
 
 // The line with the target of its first link rewritten, or nothing when the
 // line has no complete first link or its target stays as it is.
-std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, QByteArrayView line,
-                                           const QString& pageName);
+std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rules,
+                                           QByteArrayView line, const QString& pageName);
 
 } // namespace morvane::fixups

@@ -1,14 +1,12 @@
 #include "fixups/fixupfiles.h"
 
 #include "fixups/imagefolder.h"
+#include "platform/atomicfile.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <filesystem>
 
 namespace morvane::fixups {
 
@@ -19,10 +17,6 @@ constexpr char lowerAscii(char c) {
 }
 constexpr char upperAscii(char c) {
     return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
-bool inGuiApplication() {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 } // namespace
@@ -99,68 +93,10 @@ std::optional<QByteArray> readFile(const QString& path) {
     return bytes;
 }
 
-namespace {
-
-// A file being written beside the one it will replace. Renaming it over the
-// original is atomic, so a crash part-way leaves the old file or the new one.
-// Unlike QSaveFile it does not wait for the disk: a TeX4ht folder has
-// hundreds of pages, and syncing each one made the fix-ups many times slower
-// than the conversion's own tools, which do not sync either.
-class Replacement {
-public:
-    explicit Replacement(const QString& path) : m_target(resolved(path)) {
-        static quint64 counter = 0;
-        const QFileInfo target(m_target);
-        m_temp.setFileName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral(".morvane-%1-%2")
-                               .arg(QCoreApplication::applicationPid())
-                               .arg(++counter));
-    }
-    ~Replacement() {
-        if (!m_done)
-            m_temp.remove();
-    }
-    // A fresh name every time: an existing file is never opened.
-    bool open() { return m_temp.open(QIODevice::WriteOnly | QIODevice::NewOnly); }
-    bool write(const QByteArray& bytes) { return m_temp.write(bytes) == bytes.size(); }
-    bool commit() {
-        // The page keeps its mode (read from one status call; a new file
-        // gets rw-r--r--).
-        std::error_code error;
-        const auto status =
-            std::filesystem::status(QFile::encodeName(m_target).toStdString(), error);
-        const auto mode = !error && std::filesystem::exists(status) ? status.permissions()
-                                                                    : std::filesystem::perms(0644);
-        std::filesystem::permissions(QFile::encodeName(m_temp.fileName()).toStdString(), mode,
-                                     error);
-        m_temp.close();
-        if (m_temp.error() != QFileDevice::NoError)
-            return false;
-        std::filesystem::rename(QFile::encodeName(m_temp.fileName()).toStdString(),
-                                QFile::encodeName(m_target).toStdString(), error);
-        m_done = !error;
-        return m_done;
-    }
-
-private:
-    // A link is written through to the file it names, as an editor would.
-    static QString resolved(const QString& path) {
-        const QFileInfo info(path);
-        return info.isSymLink() ? info.symLinkTarget() : path;
-    }
-
-    QString m_target;
-    QFile m_temp;
-    bool m_done = false;
-};
-
-} // namespace
-
 bool replaceFile(const QString& path, const QByteArray& content) {
     const QString dir = QFileInfo(path).absolutePath();
     const std::optional<FolderTime> before = folderTime(dir);
-    Replacement file(path);
-    if (!file.open() || !file.write(content) || !file.commit())
+    if (!replaceFileAtomically(path, content, Durability::NoWait))
         return false;
     noteOwnReplacement(dir, before, folderTime(dir));
     return true;
@@ -172,22 +108,6 @@ void editFileLines(const QString& path, const LineEdit& edit) {
         return;
     if (const std::optional<QByteArray> edited = editLines(*content, edit))
         replaceFile(path, *edited);
-}
-
-bool copyFileReplacing(const QString& source, const QString& destination) {
-    QFile in(source);
-    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
-        return false;
-    Replacement out(destination);
-    if (!out.open())
-        return false;
-    constexpr qint64 chunk = 1 << 20;
-    while (!in.atEnd()) {
-        const QByteArray block = in.read(chunk);
-        if (in.error() != QFileDevice::NoError || !out.write(block))
-            return false;
-    }
-    return out.commit();
 }
 
 bool sameFile(const QString& a, const QString& b) {
@@ -209,30 +129,6 @@ bool staysInside(const QString& name) {
 
 QString pathFromBytes(QByteArrayView bytes) {
     return QFile::decodeName(QByteArray(bytes.data(), bytes.size()));
-}
-
-BusyPointer::BusyPointer() {
-    if (inGuiApplication()) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        m_set = true;
-    }
-}
-
-BusyPointer::~BusyPointer() {
-    if (m_set)
-        QGuiApplication::restoreOverrideCursor();
-}
-
-NormalPointer::NormalPointer() {
-    if (inGuiApplication()) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-        m_set = true;
-    }
-}
-
-NormalPointer::~NormalPointer() {
-    if (m_set)
-        QGuiApplication::restoreOverrideCursor();
 }
 
 } // namespace morvane::fixups

@@ -2,6 +2,8 @@
 
 // Byte-level helpers shared by the page and TeX-file fix-ups.
 
+#include "platform/pointershape.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -35,15 +37,13 @@ std::optional<QByteArray> editLines(const QByteArray& content, const LineEdit& e
 // Reads a whole file; nothing when it cannot be read.
 std::optional<QByteArray> readFile(const QString& path);
 
-// Replaces a file's contents atomically (a failure leaves the old file).
+// Replaces a page's or a log's contents atomically, without waiting for the
+// disk, and notes the change for the image folder's cache.
 bool replaceFile(const QString& path, const QByteArray& content);
 
 // Reads `path`, applies `edit` to its lines and replaces the file only when
 // some line changed, so an untouched page keeps its modification time.
 void editFileLines(const QString& path, const LineEdit& edit);
-
-// Copies a file byte for byte, replacing the destination atomically.
-bool copyFileReplacing(const QString& source, const QString& destination);
 
 // True when both paths name the same existing file.
 bool sameFile(const QString& a, const QString& b);
@@ -55,28 +55,15 @@ bool staysInside(const QString& name);
 // A file name taken from page bytes, as the file system spells it.
 QString pathFromBytes(QByteArrayView bytes);
 
-// Shows the busy pointer while a fix-up works (only in a GUI application).
-class BusyPointer {
+// The busy pointer while a fix-up works, and the normal one while a question
+// is up inside it.
+class BusyPointer : public PointerOverride {
 public:
-    BusyPointer();
-    ~BusyPointer();
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    bool m_set = false;
+    BusyPointer() : PointerOverride(PointerShape::Busy) {}
 };
-
-// Shows the normal pointer while a question is up, inside a BusyPointer.
-class NormalPointer {
+class NormalPointer : public PointerOverride {
 public:
-    NormalPointer();
-    ~NormalPointer();
-    NormalPointer(const NormalPointer&) = delete;
-    NormalPointer& operator=(const NormalPointer&) = delete;
-
-private:
-    bool m_set = false;
+    NormalPointer() : PointerOverride(PointerShape::Normal) {}
 };
 
 } // namespace morvane::fixups

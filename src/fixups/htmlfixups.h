@@ -9,12 +9,20 @@ namespace morvane {
 
 struct AppContext;
 
-// The change-link dialog ("Change Link Filename"): sets ctx.linkAnswer to
+// The change-link dialog ("Change Link Filename"): sets ctx.run.linkAnswer to
 // 1 (yes), 2 (no), 3 (yes to all) or 4 (no to all).
 class LinkQuestion {
 public:
     virtual ~LinkQuestion() = default;
     virtual void ask(AppContext& ctx, const QString& text) = 0;
+};
+
+// How a route's pages link to other documents of the conversion.
+struct LinkRules {
+    // HeVeA: a target without a "." is one of its labels and becomes a fragment.
+    bool bareNamesAreLabels = false;
+    // The extension a link to a TeX file gets: "html", or TeX4ht's own.
+    QByteArray pageExtension = QByteArrayLiteral("html");
 };
 
 // Pages are edited as bytes: they may hold any encoding, or none, and every
@@ -27,15 +35,17 @@ bool isImageLine(QByteArrayView line);
 bool isImageLine(const QString& line);
 
 // The target a link should get; may ask the change-link question.
-QByteArray rewriteLink(AppContext& ctx, const QByteArray& target, const QString& pageName);
-QString rewriteLink(AppContext& ctx, const QString& target, const QString& pageName);
+QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray& target,
+                       const QString& pageName);
+QString rewriteLink(AppContext& ctx, const LinkRules& rules, const QString& target,
+                    const QString& pageName);
 
 // Rewrites links to .tex files in one page.
-void fixLinks(AppContext& ctx, const QString& page);
+void fixLinks(AppContext& ctx, const LinkRules& rules, const QString& page);
 
 // Moves the page directory's images into `subdir` and points the page at it.
-void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& subdir,
-                          bool keepOriginals);
+void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString& page,
+                          const QString& subdir, bool keepOriginals);
 
 // Copies images a line refers to from the TeX file's folder into `destinationDir`.
 void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& destinationDir);

@@ -6,6 +6,7 @@
 #include "fixups/htmlfixups.h"
 #include "fixups/imagefolder.h"
 #include "pipeline/appcontext.h"
+#include "platform/atomicfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,8 +59,8 @@ QString withoutTrailingSlash(const QString& dir) {
 
 } // namespace
 
-void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& subdir,
-                          bool keepOriginals) {
+void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString& page,
+                          const QString& subdir, bool keepOriginals) {
     const QFileInfo info(page);
     if (!info.isFile())
         return;
@@ -84,7 +85,7 @@ void fixImageSubdirectory(AppContext& ctx, const QString& page, const QString& s
             copySourceImages(ctx, line, destination);
             return prefixImageSources(line, prefix);
         }
-        return rewriteFirstLink(ctx, line, pageName);
+        return rewriteFirstLink(ctx, rules, line, pageName);
     });
 }
 
@@ -108,7 +109,7 @@ void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& desti
     if (sameFile(source, destination))
         return;
     QDir().mkpath(QFileInfo(destination).absolutePath());
-    copyFileReplacing(source, destination);
+    copyFileAtomically(source, destination, Durability::NoWait);
 }
 
 void copySourceImages(AppContext& ctx, const QString& line, const QString& destinationDir) {

@@ -1,6 +1,7 @@
 #include "fixups/imagefolder.h"
 
 #include "fixups/fixupfiles.h"
+#include "platform/atomicfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -94,7 +95,7 @@ void moveFolderImages(const QString& dir, const QString& subdirPath, bool keepOr
         const auto previous = before.constFind(name);
         const bool upToDate =
             previous != before.constEnd() && *previous == *stamp && QFileInfo::exists(copy);
-        if (!upToDate && !copyFileReplacing(original, copy))
+        if (!upToDate && !copyFileAtomically(original, copy, Durability::NoWait))
             continue;
         if (keepOriginals)
             memo.copied.insert(name, *stamp);

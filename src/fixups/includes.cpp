@@ -4,7 +4,8 @@
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
-#include "pipeline/pathutils.h"
+#include "platform/atomicfile.h"
+#include "platform/pathutils.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -80,9 +81,9 @@ std::optional<QByteArray> rewriteIncludeLine(IncludeRun& run, QByteArrayView lin
 
     const QByteArray written = includeName(argument);
     QByteArray fileName = written;
-    const QByteArray extension = asciiLower(run.ctx.sourceExtension.toUtf8());
+    const QByteArray extension = asciiLower(run.ctx.run.sourceExtension.toUtf8());
     if (!containsAnyCase(fileName, extension))
-        fileName += run.ctx.sourceExtension.toUtf8();
+        fileName += run.ctx.run.sourceExtension.toUtf8();
     const QString included = sourceDir + QLatin1Char('/') + pathFromBytes(fileName);
     // A file the source folder does not hold may come from TeX's own search
     // path: its line keeps the directory that finds it.
@@ -106,7 +107,7 @@ void handleIncludesIn(IncludeRun& run, const QString& source, const QString& des
     if (QFileInfo(source).fileName().compare(QLatin1String("tcilatex.tex"), Qt::CaseInsensitive) ==
         0) {
         if (!sameFile(source, destination))
-            copyFileReplacing(source, destination);
+            copyFileAtomically(source, destination, Durability::NoWait);
         return;
     }
     // The working copy is written from the source; when both are one file
@@ -129,11 +130,11 @@ void handleIncludesIn(IncludeRun& run, const QString& source, const QString& des
         return;
 
     for (const IncludePair& pair : pairs) {
-        if (run.ctx.includeDepth >= maxIncludeDepth)
+        if (run.ctx.run.includeDepth >= maxIncludeDepth)
             break;
         if (run.finished.contains(pathKey(pair.destination)))
             continue;
-        ++run.ctx.includeDepth;
+        ++run.ctx.run.includeDepth;
         handleIncludesIn(run, pair.source, pair.destination);
     }
 

@@ -4,7 +4,6 @@
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
-#include "pipeline/savedpath.h"
 
 #include <QFileInfo>
 
@@ -16,22 +15,12 @@ namespace {
 
 enum LinkAnswer { NotAsked = 0, Yes = 1, No = 2, YesToAll = 3, NoToAll = 4 };
 
-// The extension a link to a TeX file gets: the route's page extension.
-QByteArray newLinkExtension(const AppContext& ctx) {
-    if (ctx.selectedTab() != TabTex4ht)
-        return QByteArrayLiteral("html");
-    QByteArray extension = tex4htOutputExtension(ctx).toUtf8();
-    if (extension.startsWith('.'))
-        extension.remove(0, 1);
-    return extension;
-}
-
 void askAboutLink(AppContext& ctx, const QByteArray& target, const QByteArray& proposal,
                   const QString& pageName) {
-    if (!ctx.linkQuestion) {
+    if (!ctx.seams.linkQuestion) {
         // Without a window the question takes its default button, Yes, and
         // the all-box stays unticked, as the dialog opens.
-        ctx.linkAnswer = Yes;
+        ctx.run.linkAnswer = Yes;
         return;
     }
     const QString text = QStringLiteral("Link to ") + QString::fromUtf8(target) +
@@ -39,7 +28,7 @@ void askAboutLink(AppContext& ctx, const QByteArray& target, const QByteArray& p
                          QStringLiteral("Do you wish to change this link to ") +
                          QString::fromUtf8(proposal) + QStringLiteral("?");
     NormalPointer normal;
-    ctx.linkQuestion->ask(ctx, text);
+    ctx.seams.linkQuestion->ask(ctx, text);
 }
 
 } // namespace
@@ -65,10 +54,11 @@ bool isImageLine(const QString& line) {
     return isImageLine(QByteArrayView(line.toUtf8()));
 }
 
-QByteArray rewriteLink(AppContext& ctx, const QByteArray& target, const QString& pageName) {
-    if (ctx.linkAnswer == NoToAll)
+QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray& target,
+                       const QString& pageName) {
+    if (ctx.run.linkAnswer == NoToAll)
         return target;
-    if (ctx.selectedTab() == TabHevea && !target.contains('.')) {
+    if (rules.bareNamesAreLabels && !target.contains('.')) {
         // A bare label becomes a fragment. An empty target, a fragment and
         // an address with a scheme are left alone: prefixing them again on
         // every run would break the page's own anchors.
@@ -78,27 +68,28 @@ QByteArray rewriteLink(AppContext& ctx, const QByteArray& target, const QString&
     }
     if (target.contains(':'))
         return target;
-    const QByteArray sourceExtension = asciiLower(ctx.sourceExtension.toUtf8());
+    const QByteArray sourceExtension = asciiLower(ctx.run.sourceExtension.toUtf8());
     const qsizetype at = indexOfAnyCase(target, sourceExtension);
     if (at < 0 || sourceExtension.isEmpty())
         return target;
     // Keep the dot, swap the extension, keep whatever followed it (#label).
-    const QByteArray proposal = target.left(at + 1) + newLinkExtension(ctx);
-    if (ctx.linkAnswer < YesToAll)
+    const QByteArray proposal = target.left(at + 1) + rules.pageExtension;
+    if (ctx.run.linkAnswer < YesToAll)
         askAboutLink(ctx, target, proposal, pageName);
-    if (ctx.linkAnswer == Yes || ctx.linkAnswer == YesToAll)
+    if (ctx.run.linkAnswer == Yes || ctx.run.linkAnswer == YesToAll)
         return proposal + target.mid(at + sourceExtension.size());
     return target;
 }
 
-QString rewriteLink(AppContext& ctx, const QString& target, const QString& pageName) {
-    return QString::fromUtf8(rewriteLink(ctx, target.toUtf8(), pageName));
+QString rewriteLink(AppContext& ctx, const LinkRules& rules, const QString& target,
+                    const QString& pageName) {
+    return QString::fromUtf8(rewriteLink(ctx, rules, target.toUtf8(), pageName));
 }
 
 namespace fixups {
 
-std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, QByteArrayView line,
-                                           const QString& pageName) {
+std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rules,
+                                           QByteArrayView line, const QString& pageName) {
     const qsizetype opener = indexOfAnyCase(line, linkOpener);
     if (opener < 0)
         return std::nullopt;
@@ -107,7 +98,7 @@ std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, QByteArrayView line,
     if (close < 0)
         return std::nullopt; // an unterminated attribute is left as it is
     const QByteArray target = line.sliced(start, close - start).toByteArray();
-    const QByteArray rewritten = rewriteLink(ctx, target, pageName);
+    const QByteArray rewritten = rewriteLink(ctx, rules, target, pageName);
     if (rewritten == target)
         return std::nullopt;
     QByteArray result;
@@ -120,13 +111,14 @@ std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, QByteArrayView line,
 
 } // namespace fixups
 
-void fixLinks(AppContext& ctx, const QString& page) {
+void fixLinks(AppContext& ctx, const LinkRules& rules, const QString& page) {
     const QFileInfo info(page);
     if (!info.isFile())
         return;
     BusyPointer busy;
     const QString pageName = info.fileName();
-    editFileLines(page, [&](QByteArrayView line) { return rewriteFirstLink(ctx, line, pageName); });
+    editFileLines(
+        page, [&](QByteArrayView line) { return rewriteFirstLink(ctx, rules, line, pageName); });
 }
 
 } // namespace morvane

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "pipeline/route.h"
 #include "settings/optionsmodel.h"
 #include "settings/settingsvariables.h"
 
 #include <QString>
 #include <QStringList>
-#include <array>
 #include <functional>
 
 namespace morvane {
@@ -19,52 +19,10 @@ class VolumeTable;
 class ResultViewer;
 class LinkQuestion;
 
-// Route tabs of the main window's tab strip, numbered as the strip numbers them.
-enum Tab {
-    TabHevea = 1,
-    TabTth = 2,
-    TabTex4ht = 3,
-    TabL2h = 4,
-    TabDvi = 5,
-    TabPdf = 6,
-    TabHelp = 7
-};
-
-// The last log of each route, read by View Log.
-struct RouteLogs {
-    QString hevea;
-    QString tth;
-    QString tex4ht;
-    QString l2h;
-    QString dviPdf;
-};
-
-using Driver = std::function<void(const QString& source)>;
-
-// Everything the conversion pipeline and the drivers share: the options model
-// (the window's live controls), the settings variables, run-time state and
-// the seams to the outside world. The main window owns one; batch mode owns
-// one without a window.
-struct AppContext {
-    QString programDir;
-    OptionsModel* model = nullptr;
-    SettingsVariables vars;
-    PathCheck paths;
-    RouteLogs logs;
-
-    QString expectedOutput;                           // the file the selected route produces
-    QString sourceExtension = QStringLiteral(".tex"); // default source extension
-    int linkAnswer = 0;                               // remembered answer of the link question
-    int includeDepth = 0;                             // nested include handling in one conversion
-    bool loading = false;                             // true while the main window loads
-    bool l2hRun = false;                              // a LaTeX2HTML conversion was started
-    bool batchMode = false;                           // no window: questions take their defaults
-    bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes
-    int runningProcesses = 0; // processes tracked in multiple mode
-
-    // Drivers by tab (1..6); an empty slot means the route is not built.
-    std::array<Driver, 8> drivers;
-
+// The program's ways to the outside world, built once at start-up: the
+// window's own implementations, batch mode's quiet ones, or the tests'
+// scripted doubles. Any of them may be unset where nothing needs it.
+struct Seams {
     Prompter* prompter = nullptr;
     Shell* shell = nullptr;
     Launcher* launcher = nullptr;
@@ -81,6 +39,35 @@ struct AppContext {
     // Gives a control of the main window the keyboard focus (the file box
     // after a refused Convert); unset without a window.
     std::function<void(const QString& control)> requestFocus;
+};
+
+// The state of one conversion, from the Convert command to its result.
+struct ConversionState {
+    QString expectedOutput;                           // the file the selected route produces
+    QString sourceExtension = QStringLiteral(".tex"); // default source extension
+    int linkAnswer = 0;                               // remembered answer of the link question
+    int includeDepth = 0;                             // nested include handling
+};
+
+// Everything the conversion pipeline and the drivers share: the options model
+// (the window's live controls), the settings, the route table, the state of
+// the running conversion and the seams to the outside world. The main window
+// owns one; batch mode owns one without a window.
+struct AppContext {
+    QString programDir;
+    OptionsModel* model = nullptr;
+    Seams seams;
+    Settings settings;
+    ConversionState run;
+
+    // The routes of the tab strip.
+    RouteTable routes = builtInRoutes();
+    RouteLogs logs;
+
+    bool loading = false;     // true while the main window loads
+    bool l2hRun = false;      // a LaTeX2HTML conversion was started
+    bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes
+    int runningProcesses = 0; // processes tracked in multiple mode
 
     // Reactions that a settings reload runs when their owners are built:
     // applying the start-up HeVeA configuration and composing the TeX4ht
@@ -89,6 +76,8 @@ struct AppContext {
     std::function<void()> composeTex4htCommandLine;
 
     int selectedTab() const { return model->index(QStringLiteral("tbstrip")); }
+    // The route of the selected tab; nullptr on the Help tab.
+    const Route* selectedRoute() const { return routeForTab(routes, selectedTab()); }
     QString convertFile() const { return model->text(QStringLiteral("cmbTeX")); }
     QString batchDriverPath() const { return programDir + QStringLiteral("/convert.sh"); }
 };

@@ -1,4 +1,5 @@
 #include "pipeline/batchdriver.h"
+#include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace morvane {
@@ -40,9 +40,9 @@ QString tex4htPiece(const QStringList& pieces, int number) {
 
 QString tex4htBlock(const AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
-    QString block = setLine(QStringLiteral("progpath"), ctx.vars.tex4ht);
-    block += setLine(QStringLiteral("delegate_path"), ctx.vars.imageMagick);
-    block += setLine(QStringLiteral("gs_lib"), ctx.vars.gsLib);
+    QString block = setLine(QStringLiteral("progpath"), ctx.settings.vars.tex4ht);
+    block += setLine(QStringLiteral("delegate_path"), ctx.settings.vars.imageMagick);
+    block += setLine(QStringLiteral("gs_lib"), ctx.settings.vars.gsLib);
 
     const QStringList pieces = model.items(QStringLiteral("tex4htArgs"));
     const auto piece = [&pieces](int n) { return tex4htPiece(pieces, n); };
@@ -55,8 +55,8 @@ QString tex4htBlock(const AppContext& ctx) {
     QString htrunDir;
     QString command;
     if (htrun) {
-        htrunDir =
-            model.checkValue(QStringLiteral("chkSWP")) == 1 ? ctx.vars.htrunS : ctx.vars.htrunM;
+        htrunDir = model.checkValue(QStringLiteral("chkSWP")) == 1 ? ctx.settings.vars.htrunS
+                                                                   : ctx.settings.vars.htrunM;
         command = htrunDir + QStringLiteral("/htrun ") + singleSpaced(piece(2) + tail).trimmed();
     } else {
         command = singleSpaced(piece(1) + QLatin1Char(' ') + piece(2) + tail);
@@ -73,7 +73,7 @@ QString tex4htBlock(const AppContext& ctx) {
 }
 
 QString l2hBlock(const AppContext& ctx) {
-    const SettingsVariables& v = ctx.vars;
+    const SettingsVariables& v = ctx.settings.vars;
     const QString gsProgram = ghostscriptProgramDir(v.gsLib);
     QString block = setLine(QStringLiteral("progpath"),
                             gsProgram + QLatin1Char(';') + v.l2h + QLatin1Char(';') + v.perl +
@@ -108,7 +108,7 @@ void tellUnreadable(const AppContext& ctx, const QString& path, const QString& r
             ? QStringLiteral("Can't read ") + native + QStringLiteral(".\n\n") + reason
             : QStringLiteral("Can't find ") + native + QStringLiteral(" file.\n\n") +
                   QStringLiteral("Please restore an original copy of Convert.sh.");
-    ctx.prompter->tell(text, kTitle, Icon::Critical);
+    ctx.seams.prompter->tell(text, kTitle, Icon::Critical);
 }
 
 bool readBatchDriver(const QString& path, QByteArray& text, QString& error) {
@@ -164,17 +164,17 @@ QString settingsBlock(const AppContext& ctx, const QString& commandLine, const Q
                                                                        : QString();
         const bool native = model.index(QStringLiteral("optCode")) == 1;
         return setLine(QStringLiteral("redir"), redirPath(ctx)) +
-               setLine(QStringLiteral("progpath"), ctx.vars.hevea) +
+               setLine(QStringLiteral("progpath"), ctx.settings.vars.hevea) +
                setLine(QStringLiteral("cmdline"), commandLine) +
                setLine(QStringLiteral("cmdline2"), hacha) +
                setLine(QStringLiteral("code"), native ? QStringLiteral("x") : QString());
     }
     if (key == QLatin1String("tth"))
         return setLine(QStringLiteral("redir"), redirPath(ctx)) +
-               setLine(QStringLiteral("progpath"), ctx.vars.tth) +
+               setLine(QStringLiteral("progpath"), ctx.settings.vars.tth) +
                setLine(QStringLiteral("cmdline"), commandLine);
     if (key == QLatin1String("texify"))
-        return setLine(QStringLiteral("progpath"), ctx.vars.texify) +
+        return setLine(QStringLiteral("progpath"), ctx.settings.vars.texify) +
                setLine(QStringLiteral("cmdline"), commandLine);
     if (key == QLatin1String("tex4ht"))
         return tex4htBlock(ctx);
@@ -200,9 +200,10 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
     // line above the marker never counts.
     const qsizetype e = m < 0 ? -1 : text.indexOf(kEndLine, m + 4);
     if (m < 0 || e < 0) {
-        ctx.prompter->tell(QStringLiteral("Convert.sh has been altered so that Morvane can't read "
-                                          "it.\n\nPlease restore an original copy of Convert.sh."),
-                           kTitle, Icon::Critical);
+        ctx.seams.prompter->tell(
+            QStringLiteral("Convert.sh has been altered so that Morvane can't read "
+                           "it.\n\nPlease restore an original copy of Convert.sh."),
+            kTitle, Icon::Critical);
         return false;
     }
 
@@ -212,11 +213,11 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
         updated.chop(1);
     updated += '\n';
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(updated) != updated.size() || !out.commit()) {
-        ctx.prompter->tell(QStringLiteral("Can't write ") + QDir::toNativeSeparators(path) +
-                               QStringLiteral(".\n\n") + out.errorString(),
-                           kTitle, Icon::Critical);
+    QString writeError;
+    if (!replaceFileAtomically(path, updated, Durability::WaitForDisk, &writeError)) {
+        ctx.seams.prompter->tell(QStringLiteral("Can't write ") + QDir::toNativeSeparators(path) +
+                                     QStringLiteral(".\n\n") + writeError,
+                                 kTitle, Icon::Critical);
         return false;
     }
     return true;
@@ -241,11 +242,11 @@ void checkBatchDriverVersion(AppContext& ctx) {
     // is reported when a conversion needs it.
     if (!readBatchDriver(ctx.batchDriverPath(), text, error))
         return;
-    const QString reason =
-        oldBatchDriverReason(text, !ctx.vars.htrunS.isEmpty() || !ctx.vars.htrunM.isEmpty());
+    const QString reason = oldBatchDriverReason(text, !ctx.settings.vars.htrunS.isEmpty() ||
+                                                          !ctx.settings.vars.htrunM.isEmpty());
     if (reason.isEmpty())
         return;
-    ctx.prompter->tell(
+    ctx.seams.prompter->tell(
         QStringLiteral("You are currently using an old version of convert.sh which ") + reason +
             QStringLiteral("\n\nPlease replace convert.sh with a newer version which will be found "
                            "in Update.zip.\n \nIf you have deleted the zip file you can download "

@@ -32,18 +32,18 @@ struct Run {
 
 Run startRun(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
     Run run;
-    if (!ctx.launcher)
+    if (!ctx.seams.launcher)
         return run;
     run.pause = asksForPause(commandLine);
-    if (ctx.consoles)
-        run.console.reset(ctx.consoles->create(commandLine));
+    if (ctx.seams.consoles)
+        run.console.reset(ctx.seams.consoles->create(commandLine));
 
     LaunchChannels channels;
     // Without a console nobody could answer the pause: the script then reads
     // end of file and goes on instead of waiting for ever.
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
-    run.process.reset(ctx.launcher->start(commandLine, workingDirectory, nullptr, channels));
+    run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
     if (run.process && run.console)
         run.console->attach(run.process.get(), run.pause);
     return run;
@@ -71,8 +71,9 @@ QString longLineQuestion(const QString& commandLine) {
 bool userAcceptsLongLine(AppContext& ctx, const QString& commandLine) {
     if (!ctx.model->isChecked(kWarning) || commandLine.length() <= kMaxDosLine)
         return true;
-    return ctx.prompter->ask(longLineQuestion(commandLine), QStringLiteral("DOS Command Line"),
-                             Buttons::YesNo, Icon::Exclamation, Answer::No) == Answer::Yes;
+    return ctx.seams.prompter->ask(longLineQuestion(commandLine),
+                                   QStringLiteral("DOS Command Line"), Buttons::YesNo,
+                                   Icon::Exclamation, Answer::No) == Answer::Yes;
 }
 
 // Single mode: the window takes no input until the process has ended; it may
@@ -143,7 +144,7 @@ void chkMulti_Click(AppContext& ctx) {
         QStringLiteral("It can also be disabled by setting ") + QLatin1Char('\n') +
         QStringLiteral("AllowMultiProcess=No") + QLatin1Char('\n') +
         QStringLiteral("in the [Preferences] section of Morvane.ini") + QStringLiteral("\n\n");
-    ctx.prompter->tell(text, QStringLiteral("Allow Multiple Conversions"), Icon::Exclamation);
+    ctx.seams.prompter->tell(text, QStringLiteral("Allow Multiple Conversions"), Icon::Exclamation);
 }
 
 } // namespace morvane

@@ -11,8 +11,8 @@ struct AppContext;
 // ended. Single mode blocks user input; multiple mode (chkMulti) tracks the
 // process in lstProcesses and keeps serving events, so a further Convert
 // runs nested inside the wait. The process's output goes to a console from
-// ctx.consoles (discarded when there is none); nothing runs when
-// ctx.launcher is unset or the process cannot start, and neither is reported.
+// ctx.seams.consoles (discarded when there is none); nothing runs when
+// ctx.seams.launcher is unset or the process cannot start, and neither is reported.
 void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory);
 
 // Explains multiple mode when chkMulti is ticked (silent while its tag reads

@@ -1,12 +1,15 @@
 #include "pipeline/convertcommand.h"
 
 #include "pipeline/appcontext.h"
-#include "pipeline/pathutils.h"
+#include "pipeline/resultdisplay.h"
 #include "pipeline/savedpath.h"
+#include "platform/atomicfile.h"
+#include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
-#include "ui/filehistory.h"
+#include "settings/filehistory.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace morvane {
@@ -16,26 +19,6 @@ namespace {
 const QString kConvertTitle = QStringLiteral("Convert TeX File");
 const QString kNoTeXTitle = QStringLiteral("No TeX File");
 const QString kLongNameTitle = QStringLiteral("Long File Name Problem");
-
-// The route names used when a tab's converter is not part of this build.
-QString routeName(int tab) {
-    switch (tab) {
-    case TabHevea:
-        return QStringLiteral("HeVeA");
-    case TabTth:
-        return QStringLiteral("TtH");
-    case TabTex4ht:
-        return QStringLiteral("TeX4ht");
-    case TabL2h:
-        return QStringLiteral("LaTeX2HTML");
-    case TabDvi:
-        return QStringLiteral("DVI");
-    case TabPdf:
-        return QStringLiteral("PDF");
-    default:
-        return QString();
-    }
-}
 
 // The extension the drivers cut off a non-TeX file: from its last "." on, so
 // that paper.html gives ".html"; a name without one keeps the last four
@@ -50,16 +33,16 @@ QString extensionOf(const QString& file) {
 
 void tellCopyError(AppContext& ctx, const QString& error, const QString& source,
                    const QString& destination) {
-    ctx.prompter->tell(error + QStringLiteral("\nUnable to copy ") + source +
-                           QStringLiteral(" to ") + destination +
-                           QStringLiteral("\n\nTry changing the name of ") + source +
-                           QStringLiteral(" yourself before converting."),
-                       QStringLiteral("File copy error"), Icon::Critical);
+    ctx.seams.prompter->tell(error + QStringLiteral("\nUnable to copy ") + source +
+                                 QStringLiteral(" to ") + destination +
+                                 QStringLiteral("\n\nTry changing the name of ") + source +
+                                 QStringLiteral(" yourself before converting."),
+                             QStringLiteral("File copy error"), Icon::Critical);
 }
 
 bool copyOrTell(AppContext& ctx, const QString& source, const QString& destination) {
     QString error;
-    if (copyFileAtomically(source, destination, &error))
+    if (copyFileAtomically(source, destination, Durability::WaitForDisk, &error))
         return true;
     tellCopyError(ctx, error, source, destination);
     return false;
@@ -69,10 +52,10 @@ bool copyOrTell(AppContext& ctx, const QString& source, const QString& destinati
 bool mayReplace(AppContext& ctx, const QString& destination) {
     if (!QFileInfo::exists(destination))
         return true;
-    return ctx.prompter->ask(QStringLiteral("The file ") + destination +
-                                 QStringLiteral(" already exists. \n \n Replace existing file?"),
-                             QStringLiteral("Save"), Buttons::YesNo, Icon::Question,
-                             Answer::No) == Answer::Yes;
+    return ctx.seams.prompter->ask(
+               QStringLiteral("The file ") + destination +
+                   QStringLiteral(" already exists. \n \n Replace existing file?"),
+               QStringLiteral("Save"), Buttons::YesNo, Icon::Question, Answer::No) == Answer::Yes;
 }
 
 // A second Convert of a file still being converted is refused.
@@ -83,10 +66,11 @@ bool alreadyConverting(AppContext& ctx, const QString& file) {
         return false;
     if (!m.items(QStringLiteral("lstProcesses")).contains(file))
         return false;
-    ctx.prompter->tell(QStringLiteral("You are currently converting ") + file +
-                           QStringLiteral("\n\nTo convert this file again you must wait until "
-                                          "the process has been completed."),
-                       kConvertTitle, Icon::Critical);
+    ctx.seams.prompter->tell(
+        QStringLiteral("You are currently converting ") + file +
+            QStringLiteral("\n\nTo convert this file again you must wait until "
+                           "the process has been completed."),
+        kConvertTitle, Icon::Critical);
     return true;
 }
 
@@ -95,20 +79,20 @@ enum class Outcome { GoOn, Stop };
 // TeX programs cannot write next to a file on a CD-ROM: offer a copy in the
 // TeX documents directory. `file` becomes the copy when one is made.
 Outcome cdRomRule(AppContext& ctx, QString& file) {
-    const QString cdRom = ctx.vars.cdRom;
+    const QString cdRom = ctx.settings.vars.cdRom;
     if (cdRom.isEmpty() || !VolumeTable::liesOn(PathOnly(file), cdRom))
         return Outcome::GoOn;
     QString message = QStringLiteral("Cannot save files to CD-ROM drive.\n\n");
-    if (!ctx.paths.texDocsExists) {
-        ctx.prompter->tell(message, kConvertTitle, Icon::Exclamation);
+    if (!ctx.settings.paths.texDocsExists) {
+        ctx.seams.prompter->tell(message, kConvertTitle, Icon::Exclamation);
         return Outcome::Stop;
     }
-    message += QStringLiteral("Copy ") + file + QStringLiteral("\nto ") + ctx.vars.texDocs +
-               QStringLiteral(" first?");
-    if (ctx.prompter->ask(message, kConvertTitle, Buttons::OkCancel, Icon::Exclamation) !=
+    message += QStringLiteral("Copy ") + file + QStringLiteral("\nto ") +
+               ctx.settings.vars.texDocs + QStringLiteral(" first?");
+    if (ctx.seams.prompter->ask(message, kConvertTitle, Buttons::OkCancel, Icon::Exclamation) !=
         Answer::Ok)
         return Outcome::GoOn;
-    const QString destination = joinPath(ctx.vars.texDocs, fileNameOf(ctx.convertFile()));
+    const QString destination = joinPath(ctx.settings.vars.texDocs, fileNameOf(ctx.convertFile()));
     if (!mayReplace(ctx, destination))
         return Outcome::Stop;
     if (!copyOrTell(ctx, file, destination))
@@ -122,8 +106,10 @@ Outcome cdRomRule(AppContext& ctx, QString& file) {
 // blank: offer a copy in the TeX documents directory with "_" instead. The
 // HeVeA and TtH routes are exempt.
 Outcome shortNameRule(AppContext& ctx, QString& source) {
-    const bool blankName = !ctx.vars.longFileName && fileNameOf(source).contains(QLatin1Char(' '));
-    if (ctx.selectedTab() < TabTex4ht || !(source.contains(QLatin1Char('~')) || blankName))
+    const bool blankName =
+        !ctx.settings.vars.longFileName && fileNameOf(source).contains(QLatin1Char(' '));
+    const Route* route = ctx.selectedRoute();
+    if (!route || !route->needsPlainFileName || !(source.contains(QLatin1Char('~')) || blankName))
         return Outcome::GoOn;
 
     // Only the file name is changed: the TeX documents directory itself may
@@ -132,22 +118,23 @@ Outcome shortNameRule(AppContext& ctx, QString& source) {
     QString newName = replaceAll(name, QStringLiteral("~"), QStringLiteral("_"));
     newName = replaceAll(newName, QStringLiteral(" "), QStringLiteral("_"));
     const bool nameChanged = newName != name;
-    const QString destination = joinPath(ctx.vars.texDocs, newName);
+    const QString destination = joinPath(ctx.settings.vars.texDocs, newName);
 
     QString message = QStringLiteral("TeX related programs may not be able to handle the ~ "
                                      "character in the short file name\n") +
                       source + QStringLiteral("\n\n");
-    if (!ctx.paths.texDocsExists) {
-        ctx.prompter->tell(message, kLongNameTitle, Icon::Exclamation);
+    if (!ctx.settings.paths.texDocsExists) {
+        ctx.seams.prompter->tell(message, kLongNameTitle, Icon::Exclamation);
         return Outcome::Stop;
     }
-    message += QStringLiteral("Copy ") + source + QStringLiteral("  to ") + ctx.vars.texDocs +
-               QStringLiteral("\n");
+    message += QStringLiteral("Copy ") + source + QStringLiteral("  to ") +
+               ctx.settings.vars.texDocs + QStringLiteral("\n");
     if (nameChanged)
         message +=
             QStringLiteral("changing name to ") + fileNameOf(destination) + QStringLiteral("\n");
     message += QStringLiteral("\nand then redo?");
-    switch (ctx.prompter->ask(message, kLongNameTitle, Buttons::YesNoCancel, Icon::Exclamation)) {
+    switch (
+        ctx.seams.prompter->ask(message, kLongNameTitle, Buttons::YesNoCancel, Icon::Exclamation)) {
     case Answer::Yes:
         break;
     case Answer::No:
@@ -167,53 +154,85 @@ Outcome shortNameRule(AppContext& ctx, QString& source) {
     return Outcome::GoOn;
 }
 
-void callDriver(AppContext& ctx, const QString& source) {
-    const int tab = ctx.selectedTab();
-    if (tab < TabHevea || tab > TabPdf)
-        return;
-    const Driver& driver = ctx.drivers[static_cast<std::size_t>(tab)];
-    if (!driver) {
-        ctx.prompter->tell(QStringLiteral("The ") + routeName(tab) +
-                               QStringLiteral(" conversion is not available in this version."),
-                           kConvertTitle, Icon::Information);
-        return;
+// The state of the route's result before the run, so that a result left by
+// an earlier run does not count as produced by this one.
+struct OutputSnapshot {
+    QString path;
+    bool existed = false;
+    QDateTime modified;
+};
+
+OutputSnapshot snapshot(const QString& path) {
+    const QFileInfo info(path);
+    return {path, info.exists(), info.exists() ? info.lastModified() : QDateTime()};
+}
+
+bool producedByThisRun(const QString& output, const OutputSnapshot& before,
+                       const QDateTime& started) {
+    if (output.isEmpty())
+        return false;
+    const QFileInfo info(output);
+    // An empty page is no result (the window says "... is empty!" for it).
+    if (!info.exists() || info.size() == 0)
+        return false;
+    if (output == before.path && before.existed && info.lastModified() == before.modified)
+        return false;
+    // File times come from a coarse clock that may lag the wall clock a little.
+    return info.lastModified() >= started.addSecs(-1);
+}
+
+std::optional<ConversionResult> callDriver(AppContext& ctx, const QString& source) {
+    const Route* route = ctx.selectedRoute();
+    if (!route)
+        return std::nullopt;
+    if (!route->driver) {
+        ctx.seams.prompter->tell(
+            QStringLiteral("The ") + QLatin1String(route->caption) +
+                QStringLiteral(" conversion is not available in this version."),
+            kConvertTitle, Icon::Information);
+        return std::nullopt;
     }
-    driver(source);
+    const OutputSnapshot before = snapshot(ctx.run.expectedOutput);
+    const QDateTime started = QDateTime::currentDateTime();
+    ConversionResult result = route->driver(ctx, source);
+    result.produced = producedByThisRun(result.output, before, started);
+    finishConversion(ctx, *route, result);
+    return result;
 }
 
 } // namespace
 
 bool Checkfile(AppContext& ctx, const QString& file) {
     if (file.isEmpty()) {
-        ctx.prompter->tell(QStringLiteral("No TeX file!"), kNoTeXTitle, Icon::Exclamation);
+        ctx.seams.prompter->tell(QStringLiteral("No TeX file!"), kNoTeXTitle, Icon::Exclamation);
         return false;
     }
     const QFileInfo info(file);
     if (!info.exists()) {
-        ctx.prompter->tell(file + QStringLiteral(" doesn't exist!"), kNoTeXTitle,
-                           Icon::Exclamation);
+        ctx.seams.prompter->tell(file + QStringLiteral(" doesn't exist!"), kNoTeXTitle,
+                                 Icon::Exclamation);
         return false;
     }
     if (info.isDir()) {
-        ctx.prompter->tell(file + QStringLiteral(" is a directory, not a TeX file!"), kNoTeXTitle,
-                           Icon::Exclamation);
+        ctx.seams.prompter->tell(file + QStringLiteral(" is a directory, not a TeX file!"),
+                                 kNoTeXTitle, Icon::Exclamation);
         return false;
     }
     if (!info.isReadable()) {
-        ctx.prompter->tell(file + QStringLiteral(" can't be read!"), kNoTeXTitle,
-                           Icon::Exclamation);
+        ctx.seams.prompter->tell(file + QStringLiteral(" can't be read!"), kNoTeXTitle,
+                                 Icon::Exclamation);
         return false;
     }
-    if (ctx.vars.allowNonTeXFiles) {
-        ctx.sourceExtension = extensionOf(file);
+    if (ctx.settings.vars.allowNonTeXFiles) {
+        ctx.run.sourceExtension = extensionOf(file);
         return true;
     }
     // Without the preference the drivers cut ".tex" again, even after a
     // conversion of another kind of file.
-    ctx.sourceExtension = QStringLiteral(".tex");
-    if (!fileNameOf(file).endsWith(ctx.sourceExtension, Qt::CaseInsensitive)) {
-        ctx.prompter->tell(file + QStringLiteral(" is not a TeX file!"),
-                           QStringLiteral("TeX Files Only"), Icon::Exclamation);
+    ctx.run.sourceExtension = QStringLiteral(".tex");
+    if (!fileNameOf(file).endsWith(ctx.run.sourceExtension, Qt::CaseInsensitive)) {
+        ctx.seams.prompter->tell(file + QStringLiteral(" is not a TeX file!"),
+                                 QStringLiteral("TeX Files Only"), Icon::Exclamation);
         return false;
     }
     return true;
@@ -230,36 +249,23 @@ QString PathOnly(const QString& path) {
 }
 
 QString currentLogFile(const AppContext& ctx) {
-    switch (ctx.selectedTab()) {
-    case TabHevea:
-        return ctx.logs.hevea;
-    case TabTth:
-        return ctx.logs.tth;
-    case TabTex4ht:
-        return ctx.logs.tex4ht;
-    case TabL2h:
-        return ctx.logs.l2h;
-    case TabDvi:
-    case TabPdf:
-        return ctx.logs.dviPdf;
-    default:
-        return QString();
-    }
+    const Route* route = ctx.selectedRoute();
+    return route ? ctx.logs[route->log] : QString();
 }
 
-void cmdConvert_Click(AppContext& ctx) {
+std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
     if (!Checkfile(ctx, ctx.convertFile())) {
-        if (ctx.requestFocus)
-            ctx.requestFocus(QStringLiteral("cmbTeX"));
-        return;
+        if (ctx.seams.requestFocus)
+            ctx.seams.requestFocus(QStringLiteral("cmbTeX"));
+        return std::nullopt;
     }
     if (alreadyConverting(ctx, ctx.convertFile()))
-        return;
-    rememberFile(ctx);
+        return std::nullopt;
+    rememberFile(*ctx.model);
 
     QString file = ctx.convertFile();
     if (cdRomRule(ctx, file) == Outcome::Stop)
-        return;
+        return std::nullopt;
 
     // SWP files on the TeX4ht tab keep their long name; without short names
     // on Linux every route gets the file box's text.
@@ -268,17 +274,18 @@ void cmdConvert_Click(AppContext& ctx) {
         ctx.model->isChecked(QStringLiteral("chkSWP")) && ctx.selectedTab() == TabTex4ht
             ? boxText
             : GetShortFileName(boxText);
-    if (ctx.vars.longFileName)
+    if (ctx.settings.vars.longFileName)
         source = boxText;
 
     if (shortNameRule(ctx, source) == Outcome::Stop)
-        return;
+        return std::nullopt;
 
     SavedPath(ctx);
-    callDriver(ctx, source);
+    std::optional<ConversionResult> result = callDriver(ctx, source);
 
     const QString log = currentLogFile(ctx);
     ctx.model->setEnabled(QStringLiteral("cmdLog"), !log.isEmpty() && QFileInfo::exists(log));
+    return result;
 }
 
 } // namespace morvane

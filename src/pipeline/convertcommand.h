@@ -1,6 +1,9 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QString>
+#include <optional>
 
 namespace morvane {
 
@@ -8,9 +11,10 @@ struct AppContext;
 
 // The Convert command: checks the file box's file, refuses a file still being
 // converted, records it in the history, handles CD-ROM and "~" sources,
-// computes the output location and calls the selected route's driver.
-// Runs the same with or without a window.
-void cmdConvert_Click(AppContext& ctx);
+// computes the output location, calls the selected route's driver and
+// applies the shared ending to its result. Runs the same with or without a
+// window. Returns the driver's result; nothing when no driver ran.
+std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx);
 
 // True when `file` may be converted; otherwise the user has been told why.
 bool Checkfile(AppContext& ctx, const QString& file);

@@ -1,15 +1,15 @@
 #include "pipeline/resultdisplay.h"
+#include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
-#include "pipeline/pathutils.h"
 #include "pipeline/savedpath.h"
+#include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace morvane {
 
@@ -28,24 +28,24 @@ bool isProgramPage(const AppContext& ctx, const QString& file) {
 void RunIE(AppContext& ctx, QString htmlFile) {
     const QFileInfo info(htmlFile);
     if (!info.exists()) {
-        ctx.prompter->tell(htmlFile + QStringLiteral(" not found!"), QStringLiteral("No HTML File"),
-                           Icon::Exclamation);
+        ctx.seams.prompter->tell(htmlFile + QStringLiteral(" not found!"),
+                                 QStringLiteral("No HTML File"), Icon::Exclamation);
         return;
     }
     if (info.size() == 0) {
-        ctx.prompter->tell(htmlFile + QStringLiteral(" is empty!"),
-                           QStringLiteral("Empty HTML File"), Icon::Exclamation);
+        ctx.seams.prompter->tell(htmlFile + QStringLiteral(" is empty!"),
+                                 QStringLiteral("Empty HTML File"), Icon::Exclamation);
         return;
     }
     if (ctx.model->index(QStringLiteral("optIE")) == 1) {
         ShowInWebBrowser(ctx, htmlFile);
     } else {
-        const bool opened = ctx.shell && ctx.shell->open(htmlFile);
+        const bool opened = ctx.seams.shell && ctx.seams.shell->open(htmlFile);
         // Ending the program only makes sense when the page really reached the
         // browser; otherwise the user would lose the program and see nothing.
         if (opened && ctx.model->checkValue(QStringLiteral("chkClose")) == 1 &&
-            !isProgramPage(ctx, htmlFile) && ctx.quitProgram) {
-            ctx.quitProgram();
+            !isProgramPage(ctx, htmlFile) && ctx.seams.quitProgram) {
+            ctx.seams.quitProgram();
             return;
         }
     }
@@ -54,41 +54,74 @@ void RunIE(AppContext& ctx, QString htmlFile) {
 
 void ShowInWebBrowser(AppContext& ctx, QString& htmlFile) {
     htmlFile = longPathOf(htmlFile);
-    if (ctx.viewer)
-        ctx.viewer->show(htmlFile);
+    if (ctx.seams.viewer)
+        ctx.seams.viewer->show(htmlFile);
 }
 
 void cmdShow_Click(AppContext& ctx) {
     SavedPath(ctx);
-    const int tab = ctx.selectedTab();
-    if (tab >= TabHevea && tab <= TabL2h)
-        RunIE(ctx, ctx.expectedOutput);
-    else if ((tab == TabDvi || tab == TabPdf) && ctx.shell)
-        ctx.shell->open(ctx.expectedOutput);
+    const Route* route = ctx.selectedRoute();
+    if (!route)
+        return;
+    if (route->shows == ResultKind::WebPage)
+        RunIE(ctx, ctx.run.expectedOutput);
+    else if (ctx.seams.shell)
+        ctx.seams.shell->open(ctx.run.expectedOutput);
+}
+
+void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result) {
+    if (!result.log.isEmpty())
+        ctx.logs[route.log] = result.log;
+    // A run that ended before its converter finished shows nothing.
+    if (result.output.isEmpty())
+        return;
+    ctx.run.expectedOutput = result.output;
+
+    OptionsModel& model = *ctx.model;
+    if (model.checkValue(QStringLiteral("chkIE")) == 1) {
+        if (route.shows == ResultKind::WebPage)
+            RunIE(ctx, result.output);
+        else if (ctx.seams.shell)
+            ctx.seams.shell->open(result.output);
+    } else {
+        model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result.output));
+    }
+
+    switch (result.verdict) {
+    case LogVerdict::Clean:
+        ResetcmdLog(ctx);
+        break;
+    case LogVerdict::Errors:
+        model.setCaption(logButton, QStringLiteral("Errors in &Log"));
+        model.setBold(logButton, true);
+        break;
+    case LogVerdict::Unchanged:
+        break;
+    }
 }
 
 void cmdLog_Click(AppContext& ctx) {
     const QString log = currentLogFile(ctx);
-    if (log.isEmpty() || !ctx.shell)
+    if (log.isEmpty() || !ctx.seams.shell)
         return;
-    const QString editor = ctx.vars.editor;
+    const QString editor = ctx.settings.vars.editor;
     if (!editor.isEmpty()) {
         // The editor gets the log as one argument: no quoting needed, and a
         // blank in the path cannot split it.
-        if (!ctx.shell->startDetached(editor, {log}))
-            ctx.prompter->tell(QStringLiteral("Can't start the editor ") + editor +
-                                   QStringLiteral("."),
-                               QStringLiteral("View Log"), Icon::Exclamation);
+        if (!ctx.seams.shell->startDetached(editor, {log}))
+            ctx.seams.prompter->tell(QStringLiteral("Can't start the editor ") + editor +
+                                         QStringLiteral("."),
+                                     QStringLiteral("View Log"), Icon::Exclamation);
         return;
     }
-    if (ctx.shell->open(log))
+    if (ctx.seams.shell->open(log))
         return;
     // No program is associated with the log's type: use a plain-text editor.
-    const QString notepad = ctx.shell->notepad();
-    if (notepad.isEmpty() || !ctx.shell->startDetached(notepad, {log}))
-        ctx.prompter->tell(QStringLiteral("No text editor was found to show ") + log +
-                               QStringLiteral("."),
-                           QStringLiteral("View Log"), Icon::Exclamation);
+    const QString notepad = ctx.seams.shell->notepad();
+    if (notepad.isEmpty() || !ctx.seams.shell->startDetached(notepad, {log}))
+        ctx.seams.prompter->tell(QStringLiteral("No text editor was found to show ") + log +
+                                     QStringLiteral("."),
+                                 QStringLiteral("View Log"), Icon::Exclamation);
 }
 
 void ResetcmdLog(AppContext& ctx) {
@@ -107,12 +140,7 @@ std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString
 
     // The new log is written beside the old one and renamed over it, so a
     // failure part-way leaves the converter's log as it was.
-    QSaveFile out(logFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return std::nullopt;
-    out.write(header.toUtf8() + "\n\n");
-    out.write(messages);
-    if (!out.commit())
+    if (!replaceFileAtomically(logFile, header.toUtf8() + "\n\n" + messages, Durability::NoWait))
         return std::nullopt;
     return messages;
 }

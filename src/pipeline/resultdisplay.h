@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -13,6 +15,10 @@ void RunIE(AppContext& ctx, QString htmlFile);
 // Shows a file in the built-in browser window.
 void ShowInWebBrowser(AppContext& ctx, QString& htmlFile);
 void cmdShow_Click(AppContext& ctx);
+// The ending every conversion shares: remembers the route's log for View
+// Log, shows the result in the route's viewer when "Run ... file" is ticked
+// (or enables Show), and sets View Log's caption from the log's verdict.
+void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result);
 void cmdLog_Click(AppContext& ctx);
 // View Log back to "View &Log", not bold.
 void ResetcmdLog(AppContext& ctx);

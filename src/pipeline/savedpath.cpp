@@ -2,9 +2,9 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
-#include "pipeline/pathutils.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/folderchooser.h"
+#include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
 
@@ -15,59 +15,8 @@ namespace morvane {
 
 namespace {
 
-const QString kSavedAs = QStringLiteral("Saved as\n");
-const QString kNewDirectory = QStringLiteral("Files saved in new directory\n");
-const QString kSaveToPrefix = QStringLiteral("Files saved to a subdirectory of ");
-
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
-}
-
-struct Place {
-    QString label;    // text of lblPath
-    QString expected; // expected output file
-};
-
-// HeVeA, TtH, DVI and PDF write next to the TeX file.
-Place besideSource(const AppContext& ctx, const QString& file, const QString& extension) {
-    const QString base = withoutSourceExtension(GetShortFileName(file), ctx.sourceExtension);
-    return {kSavedAs + shown(PathOnly(file) + fileNameOf(base) + extension), base + extension};
-}
-
-// TeX4ht and LaTeX2HTML write into a new directory named after the file
-// (case kept), below the output root chosen on their tab.
-QString baseNameOf(const QString& file, const QString& extension) {
-    return withoutSourceExtension(fileNameOf(file), extension);
-}
-
-Place placeFor(const AppContext& ctx, const QString& file) {
-    const QString ext = ctx.sourceExtension;
-    switch (ctx.selectedTab()) {
-    case TabHevea: {
-        Place place = besideSource(ctx, file, QStringLiteral(".html"));
-        // hacha makes index.html the first page.
-        if (ctx.model->isChecked(QStringLiteral("chkHacha")))
-            place.label = kSavedAs + shown(PathOnly(file) + QStringLiteral("index.html"));
-        return place;
-    }
-    case TabTth:
-        return besideSource(ctx, file, QStringLiteral(".htm"));
-    case TabTex4ht: {
-        const QString name = baseNameOf(file, ext);
-        const QString dir = joinPath(ctx.vars.tex4htSaveTo, name);
-        return {kNewDirectory + shown(dir), joinPath(dir, name + tex4htOutputExtension(ctx))};
-    }
-    case TabL2h: {
-        const QString dir = joinPath(ctx.vars.l2hSaveTo, baseNameOf(file, ext));
-        return {kNewDirectory + shown(dir), joinPath(dir, QStringLiteral("index.html"))};
-    }
-    case TabDvi:
-        return besideSource(ctx, file, QStringLiteral(".dvi"));
-    case TabPdf:
-        return besideSource(ctx, file, QStringLiteral(".pdf"));
-    default:
-        return {};
-    }
 }
 
 // Asks for a directory until the user accepts one or gives up; empty when
@@ -75,12 +24,13 @@ Place placeFor(const AppContext& ctx, const QString& file) {
 // warned about.
 QString chooseOutputRoot(AppContext& ctx, const QString& prompt) {
     for (;;) {
-        const QString chosen = ctx.folders->chooseDirectory(prompt);
+        const QString chosen = ctx.seams.folders->chooseDirectory(prompt);
         if (chosen.isEmpty())
             return {};
-        const DriveType type = ctx.volumes ? ctx.volumes->typeOf(chosen) : DriveType::Unknown;
+        const DriveType type =
+            ctx.seams.volumes ? ctx.seams.volumes->typeOf(chosen) : DriveType::Unknown;
         if (type == DriveType::Removable) {
-            const Answer answer = ctx.prompter->ask(
+            const Answer answer = ctx.seams.prompter->ask(
                 QStringLiteral("This directory is on a removable drive. To prvent problems please "
                                "ensure that  there is a disk in the drive.\n\nDo you wish to "
                                "choose another directory instead?"),
@@ -88,7 +38,7 @@ QString chooseOutputRoot(AppContext& ctx, const QString& prompt) {
             if (answer == Answer::Yes)
                 continue;
         } else if (type == DriveType::CdRom) {
-            const Answer answer = ctx.prompter->ask(
+            const Answer answer = ctx.seams.prompter->ask(
                 QStringLiteral("You can't save files to a CD-ROM drive."),
                 QStringLiteral("Save Directory"), Buttons::RetryCancel, Icon::Critical);
             if (answer == Answer::Retry)
@@ -103,17 +53,12 @@ void browseOutputRoot(AppContext& ctx, const QString& prompt, QString SettingsVa
     const QString chosen = chooseOutputRoot(ctx, prompt);
     if (chosen.isEmpty())
         return;
-    ctx.vars.*root = chosen;
+    ctx.settings.vars.*root = chosen;
     updateSaveLabel(ctx);
     SavedPath(ctx);
 }
 
 } // namespace
-
-QString tex4htOutputExtension(const AppContext& ctx) {
-    const QString chosen = ctx.model->text(QStringLiteral("tex4htExtension"));
-    return chosen.isEmpty() ? QStringLiteral(".html") : chosen;
-}
 
 void SavedPath(AppContext& ctx) {
     OptionsModel& m = *ctx.model;
@@ -121,46 +66,38 @@ void SavedPath(AppContext& ctx) {
         ResetcmdLog(ctx);
 
     const QString file = ctx.convertFile();
-    if (sourceExtensionIndex(file, ctx.sourceExtension) < 0) {
+    if (sourceExtensionIndex(file, ctx.run.sourceExtension) < 0) {
         m.setCaption(QStringLiteral("lblPath"), QString());
         m.setEnabled(QStringLiteral("cmdShow"), false);
         m.setEnabled(QStringLiteral("cmdEditTex"), false);
         return;
     }
 
-    ctx.expectedOutput.clear();
-    const int tab = ctx.selectedTab();
-    if (tab >= TabHevea && tab <= TabPdf) {
-        const Place place = placeFor(ctx, file);
+    ctx.run.expectedOutput.clear();
+    if (const Route* route = ctx.selectedRoute()) {
+        const OutputPlace place = route->place(ctx, file);
         m.setCaption(QStringLiteral("lblPath"), place.label);
-        ctx.expectedOutput = place.expected;
-        if (tab == TabTex4ht || tab == TabL2h)
-            updateSaveLabel(ctx);
+        ctx.run.expectedOutput = place.expected;
+        updateSaveLabel(ctx);
     }
 
     // TeX4ht falls back to HTML when its XML output did not come about.
-    if (ctx.expectedOutput.endsWith(QStringLiteral(".xml")) &&
-        !QFileInfo::exists(ctx.expectedOutput))
-        ctx.expectedOutput = ctx.expectedOutput.chopped(4) + QStringLiteral(".html");
+    if (ctx.run.expectedOutput.endsWith(QStringLiteral(".xml")) &&
+        !QFileInfo::exists(ctx.run.expectedOutput))
+        ctx.run.expectedOutput = ctx.run.expectedOutput.chopped(4) + QStringLiteral(".html");
 
     m.setEnabled(QStringLiteral("cmdShow"),
-                 !ctx.expectedOutput.isEmpty() && QFileInfo::exists(ctx.expectedOutput));
+                 !ctx.run.expectedOutput.isEmpty() && QFileInfo::exists(ctx.run.expectedOutput));
     m.setEnabled(QStringLiteral("cmdEditTex"), QFileInfo::exists(file));
 }
 
 void updateSaveLabel(AppContext& ctx) {
-    switch (ctx.selectedTab()) {
-    case TabTex4ht:
-        ctx.model->setCaption(QStringLiteral("lblSaveTo"),
-                              kSaveToPrefix + shown(ctx.vars.tex4htSaveTo));
-        break;
-    case TabL2h:
-        ctx.model->setCaption(QStringLiteral("lblSavelatex2"),
-                              kSaveToPrefix + shown(ctx.vars.l2hSaveTo));
-        break;
-    default:
-        break;
-    }
+    const Route* route = ctx.selectedRoute();
+    if (!route || !route->outputRootLabel)
+        return;
+    ctx.model->setCaption(QString::fromLatin1(route->outputRootLabel),
+                          QStringLiteral("Files saved to a subdirectory of ") +
+                              shown(ctx.settings.vars.*route->outputRoot));
 }
 
 void cmdTex4htBrowse_Click(AppContext& ctx) {

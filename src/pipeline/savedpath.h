@@ -17,8 +17,4 @@ void updateSaveLabel(AppContext& ctx);
 void cmdTex4htBrowse_Click(AppContext& ctx);
 void cmdlatex2htmlBrowse_Click(AppContext& ctx);
 
-// The extension of the TeX4ht route's main page: ".html" unless the TeX4ht
-// options chose another (the model's `tex4htExtension`).
-QString tex4htOutputExtension(const AppContext& ctx);
-
 } // namespace morvane

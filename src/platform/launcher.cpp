@@ -57,12 +57,4 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     return process;
 }
 
-QProcess* RecordingLauncher::start(const QString& commandLine, const QString& workingDirectory,
-                                   QObject* parent, const LaunchChannels& channels) {
-    starts.append({commandLine, workingDirectory, channels});
-    if (standIn.isEmpty())
-        return nullptr;
-    return QProcessLauncher().start(standIn, workingDirectory, parent, channels);
-}
-
 } // namespace morvane

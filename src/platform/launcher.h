@@ -82,22 +82,4 @@ public:
                     const LaunchChannels& channels = {}) override;
 };
 
-// Test double for code that runs converters: records every start and then
-// either starts `standIn` (a command line run instead, in the same working
-// directory) or, when that is empty, behaves as if nothing could start.
-class RecordingLauncher : public Launcher {
-public:
-    struct Start {
-        QString commandLine;
-        QString workingDirectory;
-        LaunchChannels channels;
-    };
-
-    QProcess* start(const QString& commandLine, const QString& workingDirectory, QObject* parent,
-                    const LaunchChannels& channels = {}) override;
-
-    QVector<Start> starts;
-    QString standIn;
-};
-
 } // namespace morvane

@@ -38,11 +38,4 @@ Answer DefaultAnswerPrompter::ask(const Prompt& prompt) {
     return prompt.defaultButton;
 }
 
-Answer ScriptedPrompter::ask(const Prompt& prompt) {
-    m_prompts.append(prompt);
-    if (m_answers.isEmpty())
-        return prompt.defaultButton;
-    return m_answers.takeFirst();
-}
-
 } // namespace morvane

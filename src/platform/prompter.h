@@ -45,23 +45,4 @@ public:
     Answer ask(const Prompt& prompt) override;
 };
 
-// Test double: records every prompt and answers from a queue; an empty queue
-// answers with the prompt's default button.
-class ScriptedPrompter : public Prompter {
-public:
-    using Prompter::ask;
-    Answer ask(const Prompt& prompt) override;
-
-    void queueAnswer(Answer answer) { m_answers.append(answer); }
-    const QVector<Prompt>& prompts() const { return m_prompts; }
-    void clear() {
-        m_prompts.clear();
-        m_answers.clear();
-    }
-
-private:
-    QVector<Prompt> m_prompts;
-    QVector<Answer> m_answers;
-};
-
 } // namespace morvane

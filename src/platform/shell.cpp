@@ -1,6 +1,5 @@
 #include "platform/shell.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -9,9 +8,12 @@
 namespace morvane {
 
 bool DesktopShell::open(const QString& fileOrUrl) {
+    // xdg-open hands the file or address to the desktop's associated program.
+    // A local file goes as a file:// address, so that no name can be taken
+    // for an option.
     const QUrl url = fileOrUrl.contains(QStringLiteral("://")) ? QUrl(fileOrUrl)
                                                                : QUrl::fromLocalFile(fileOrUrl);
-    return QDesktopServices::openUrl(url);
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
 }
 
 bool DesktopShell::startDetached(const QString& program, const QStringList& arguments) {

@@ -27,24 +27,4 @@ public:
     QString notepad() const override;
 };
 
-// Test double: records calls, answers from settable results.
-class RecordingShell : public Shell {
-public:
-    bool open(const QString& fileOrUrl) override {
-        opened.append(fileOrUrl);
-        return openResult;
-    }
-    bool startDetached(const QString& program, const QStringList& arguments) override {
-        started.append(QStringList{program} + arguments);
-        return startResult;
-    }
-    QString notepad() const override { return notepadProgram; }
-
-    QStringList opened;
-    QList<QStringList> started;
-    bool openResult = true;
-    bool startResult = true;
-    QString notepadProgram = QStringLiteral("/usr/bin/gedit");
-};
-
 } // namespace morvane

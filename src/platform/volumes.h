@@ -43,14 +43,4 @@ DriveType classifyVolume(const QByteArray& fileSystemType, bool removableDevice)
 bool isRemovableDevice(const QByteArray& device,
                        const QString& sysBlockRoot = QStringLiteral("/sys/class/block"));
 
-// Test double.
-class FixedVolumeTable : public VolumeTable {
-public:
-    explicit FixedVolumeTable(QList<Volume> volumes) : m_volumes(std::move(volumes)) {}
-    QList<Volume> volumes() const override { return m_volumes; }
-
-private:
-    QList<Volume> m_volumes;
-};
-
 } // namespace morvane

@@ -122,4 +122,13 @@ QStringList styleListFrom(const QStringList& fileNames) {
     return list;
 }
 
+QString styleDirectory(const Settings& settings, const QString& programDir) {
+    // The HeVeA tab is tab 1.
+    if (!settings.paths.programFound[1])
+        return programDir;
+    const QString type = settings.vars.heveaOutputExtension;
+    const QString kind = type == QStringLiteral("txt") ? QStringLiteral("text") : type;
+    return heveaLibraryDirectory(settings.vars.hevea) + QLatin1Char('/') + kind;
+}
+
 } // namespace morvane

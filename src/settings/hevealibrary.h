@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settingsvariables.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,11 @@ QString heveaLibraryDirectory(const QString& heveaDir = QString());
 // The library directory named in the output of `hevea -version`; empty when
 // the output names none.
 QString libraryDirectoryFromVersionText(const QString& versionText);
+
+// The directory whose *.hva files fill the style list: the kind folder of
+// HeVeA's library for the chosen output, or the program directory when HeVeA
+// was not found.
+QString styleDirectory(const Settings& settings, const QString& programDir);
 
 // The "*.hva" file names of `dir` in name order (letter case ignored for
 // the pattern and the order); empty when the folder cannot be listed.

@@ -1,7 +1,5 @@
 #include "settings/pathcheck.h"
 
-#include "pipeline/appcontext.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -39,11 +37,23 @@ QString usableOutputRoot(const QString& root) {
     return exists(root) ? root : QDir::homePath();
 }
 
+bool holdsRouteProgram(const SettingsVariables& vars, const RouteProgram& program) {
+    const QString& dir = vars.*program.location;
+    for (const char* name : program.names) {
+        if (!name)
+            continue;
+        const QString file = QString::fromLatin1(name);
+        if (program.executable ? holdsProgram(dir, file) : holdsFile(dir, file))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-void CheckPaths(AppContext& ctx) {
-    SettingsVariables& vars = ctx.vars;
-    PathCheck& paths = ctx.paths;
+void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirements) {
+    SettingsVariables& vars = settings.vars;
+    PathCheck& paths = settings.paths;
 
     paths.texDocsExists = exists(vars.texDocs);
 
@@ -51,20 +61,12 @@ void CheckPaths(AppContext& ctx) {
     // when it holds the route's program.
     for (bool& found : paths.programFound)
         found = false;
-    paths.programFound[TabHevea] = holdsProgram(vars.hevea, QStringLiteral("hevea"));
-    paths.programFound[TabTth] = holdsProgram(vars.tth, QStringLiteral("tth"));
-    paths.programFound[TabTex4ht] = holdsProgram(vars.tex4ht, QStringLiteral("tex4ht"));
-    paths.programFound[TabL2h] = holdsFile(vars.l2h, QStringLiteral("l2hconf.pm"));
-    paths.programFound[TabDvi] = holdsProgram(vars.texify, QStringLiteral("texi2dvi")) ||
-                                 holdsProgram(vars.texify, QStringLiteral("texify"));
-    paths.programFound[TabPdf] = paths.programFound[TabDvi];
-
-    paths.programName[TabHevea] = QStringLiteral("Hevea");
-    paths.programName[TabTth] = QStringLiteral("Tth");
-    paths.programName[TabTex4ht] = QStringLiteral("Tex4ht");
-    paths.programName[TabL2h] = QStringLiteral("L2h");
-    paths.programName[TabDvi] = QStringLiteral("Texify");
-    paths.programName[TabPdf] = paths.programName[TabDvi];
+    for (const ProgramRequirement& requirement : requirements) {
+        if (requirement.tab < 1 || requirement.tab > 6)
+            continue;
+        paths.programFound[requirement.tab] = holdsRouteProgram(vars, requirement.program);
+        paths.programName[requirement.tab] = QString::fromLatin1(requirement.program.locationKey);
+    }
 
     vars.tex4htSaveTo = usableOutputRoot(vars.tex4htSaveTo);
     vars.l2hSaveTo = usableOutputRoot(vars.l2hSaveTo);

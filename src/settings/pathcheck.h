@@ -1,10 +1,20 @@
 #pragma once
 
+#include "settings/settingsvariables.h"
+
+#include <span>
+
 namespace morvane {
 
-struct AppContext;
+// A tab's program as the path check looks for it.
+struct ProgramRequirement {
+    int tab;
+    RouteProgram program;
+};
 
-// Validates the loaded program locations and sets ctx.paths.
-void CheckPaths(AppContext& ctx);
+// Validates the loaded program locations: the TeX documents folder, each
+// tab's program (found, and its location key for "… Not Found"), the output
+// roots, the editors and the htrun folders.
+void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirements);
 
 } // namespace morvane

@@ -1,8 +1,9 @@
 #include "settings/profilefile.h"
 
+#include "platform/atomicfile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace morvane {
 
@@ -248,13 +249,7 @@ QByteArray ProfileFile::toBytes() const {
 bool ProfileFile::save() const {
     if (m_path.isEmpty() || m_unreadable)
         return false;
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return replaceFileAtomically(m_path, toBytes(), Durability::WaitForDisk);
 }
 
 QString readProfileString(const QString& file, const QString& section, const QString& key,

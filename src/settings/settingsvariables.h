@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 namespace morvane {
 
@@ -54,13 +55,23 @@ struct SettingsVariables {
 struct PathCheck {
     bool texDocsExists = false;
     bool programFound[7] = {false, false, false, false, false, false, false}; // index 1..6 = tab
-    QString programName[7] = {QString(),
-                              QStringLiteral("Hevea"),
-                              QStringLiteral("Tth"),
-                              QStringLiteral("Tex4ht"),
-                              QStringLiteral("L2h"),
-                              QStringLiteral("Texify"),
-                              QStringLiteral("Texify")};
+    // The location key of each tab's program, as "… Not Found" names it.
+    QString programName[7];
+};
+
+// What the program settings hold, and what their check found.
+struct Settings {
+    SettingsVariables vars;
+    PathCheck paths;
+};
+
+// The program a route needs and where the settings say it lies: its [Paths]
+// key, the loaded location, and the names that count (either one).
+struct RouteProgram {
+    const char* locationKey;
+    QString SettingsVariables::*location;
+    std::array<const char*, 2> names;
+    bool executable; // false: a plain file (LaTeX2HTML's l2hconf.pm) is enough
 };
 
 } // namespace morvane

@@ -1,7 +1,7 @@
 #include "tex4ht/tex4htcommand.h"
 
 #include "pipeline/appcontext.h"
-#include "pipeline/pathutils.h"
+#include "platform/pathutils.h"
 
 namespace morvane {
 
@@ -16,7 +16,7 @@ constexpr int kElementCount = 6;
 // The document's base name: the file box's file name cut before the source
 // extension (its letter case kept: Linux file names are case-sensitive).
 QString documentBaseName(const AppContext& ctx) {
-    return withoutSourceExtension(fileNameOf(ctx.convertFile()), ctx.sourceExtension);
+    return withoutSourceExtension(fileNameOf(ctx.convertFile()), ctx.run.sourceExtension);
 }
 
 // Element 5 with the images folder put before its closing quote.

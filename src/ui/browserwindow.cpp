@@ -139,8 +139,8 @@ LazyBrowser::~LazyBrowser() = default;
 
 void LazyBrowser::show(const QString& file) {
     if (!m_window && !webEngineAvailable()) {
-        if (m_ctx.shell)
-            m_ctx.shell->open(file);
+        if (m_ctx.seams.shell)
+            m_ctx.seams.shell->open(file);
         return;
     }
     if (!m_window)

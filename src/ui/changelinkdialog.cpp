@@ -28,7 +28,7 @@ void DialogLinkQuestion::ask(AppContext& ctx, const QString& text) {
     ChangeLinkDialog dialog(m_parent);
     dialog.setMessage(text);
     dialog.exec();
-    ctx.linkAnswer = dialog.answer();
+    ctx.run.linkAnswer = dialog.answer();
 }
 
 } // namespace morvane

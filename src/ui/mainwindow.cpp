@@ -1,5 +1,7 @@
 #include "ui/mainwindow.h"
 
+#include "app/inicommands.h"
+#include "app/optionhandlers.h"
 #include "app/shutdown.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
@@ -8,7 +10,6 @@
 #include "platform/shell.h"
 #include "settings/inisync.h"
 #include "ui/modelbinder.h"
-#include "ui/optionhandlers.h"
 #include "ui/stylelist.h"
 
 #include "ui_mainwindow.h"
@@ -55,7 +56,7 @@ QString firstDroppedFile(const QMimeData* data) {
 }
 
 struct MainWindow::Private {
-    AppContext* ctx;
+    AppContext* ctx = nullptr;
     Ui::MainArea main;
     Ui::HeveaTab hevea;
     Ui::TthTab tth;
@@ -69,8 +70,8 @@ struct MainWindow::Private {
     QPalette txt3Palette; // the command-line box's locked look
 };
 
-MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
-    : QMainWindow(parent), d(new Private{&ctx}) {
+MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), d(new Private) {
+    d->ctx = &ctx;
     setObjectName(S("Form1"));
     setWindowTitle(S("Morvane"));
     buildForms();
@@ -94,7 +95,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
     wireButtons();
     wireSpecialControls();
 
-    ctx.requestFocus = [this](const QString& control) {
+    ctx.seams.requestFocus = [this](const QString& control) {
         if (QWidget* w = d->binder->widget(control))
             w->setFocus();
     };
@@ -102,7 +103,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    d->ctx->requestFocus = nullptr;
+    d->ctx->seams.requestFocus = nullptr;
 }
 
 void MainWindow::buildForms() {
@@ -226,14 +227,14 @@ void MainWindow::showCommandLineLock() {
 }
 
 void MainWindow::browseForTeXFile() {
-    const QString file =
-        QFileDialog::getOpenFileName(this, S("Choose a TeX file"), d->ctx->vars.openDialogDir,
-                                     S("TeX Files (*.tex);;All Files (*)"));
+    const QString file = QFileDialog::getOpenFileName(this, S("Choose a TeX file"),
+                                                      d->ctx->settings.vars.openDialogDir,
+                                                      S("TeX Files (*.tex);;All Files (*)"));
     if (file.isEmpty())
         return;
     // The dialog opens where the last file was found, until a reload points
     // it at the TeX documents folder again.
-    d->ctx->vars.openDialogDir = PathOnly(file);
+    d->ctx->settings.vars.openDialogDir = PathOnly(file);
     d->ctx->model->setText(S("cmbTeX"), file);
 }
 
@@ -333,8 +334,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         // Links keep their address in their tag.
         const QString address = ctx.model->tag(name);
-        if (qobject_cast<QLabel*>(watched) && !address.isEmpty() && ctx.shell) {
-            ctx.shell->open(address);
+        if (qobject_cast<QLabel*>(watched) && !address.isEmpty() && ctx.seams.shell) {
+            ctx.seams.shell->open(address);
             return true;
         }
     }

@@ -46,11 +46,6 @@ bool isInternalPart(const QWidget* w, const QWidget* root) {
     return false;
 }
 
-bool isEditableCombo(const QWidget* w) {
-    const auto* c = qobject_cast<const QComboBox*>(w);
-    return c && c->isEditable();
-}
-
 QString widgetCaption(const QWidget* w) {
     if (const auto* b = qobject_cast<const QAbstractButton*>(w))
         return b->text();

@@ -1,7 +1,7 @@
 #include "ui/webengineloader.h"
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include "platform/programmodule.h"
+
 #include <QWidget>
 
 namespace morvane {
@@ -10,23 +10,10 @@ namespace {
 
 using Factory = QWidget* (*)(QWidget* parent);
 
-// The web-view module: next to the executable (build tree, portable copy),
-// else in the installed module directory. nullptr when it cannot be loaded.
+// The web-view module, loaded on first use; nullptr when it cannot be loaded.
 Factory viewFactory() {
-    static Factory factory = [] {
-        const QStringList candidates{QCoreApplication::applicationDirPath() +
-                                         QStringLiteral("/morvane_webview"),
-                                     QStringLiteral(MORVANE_MODULE_INSTALL_DIR "/morvane_webview")};
-        for (const QString& candidate : candidates) {
-            auto* library = new QLibrary(candidate); // stays loaded for the program's life
-            if (library->load()) {
-                if (auto f = reinterpret_cast<Factory>(library->resolve("morvane_create_web_view")))
-                    return f;
-            }
-            delete library;
-        }
-        return Factory(nullptr);
-    }();
+    static const Factory factory = reinterpret_cast<Factory>(
+        resolveProgramModule(QStringLiteral("morvane_webview.so"), "morvane_create_web_view"));
     return factory;
 }
 

@@ -1,11 +1,12 @@
 #include "app/guistart.h"
+#include "app/optionhandlers.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 #include "ui/mainwindow.h"
-#include "ui/optionhandlers.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,9 +29,9 @@ struct Window {
     Window() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
-        ctx.vars.upgradeNoticeShown = true;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
+        ctx.settings.vars.upgradeNoticeShown = true;
         connectOptionHandlers(ctx);
         model.setIndex("tbstrip", TabHevea);
         window = std::make_unique<MainWindow>(ctx);

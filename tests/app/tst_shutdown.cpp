@@ -3,6 +3,7 @@
 #include "pipeline/resultdisplay.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QFile>
@@ -31,8 +32,8 @@ struct Unload {
         home.write("Morvane.ini", "[Preferences]\nSavePrefs=No\n");
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.viewer = &viewer;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.viewer = &viewer;
     }
 };
 

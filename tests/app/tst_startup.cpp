@@ -1,9 +1,11 @@
+#include "app/inicommands.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/inisync.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -41,8 +43,8 @@ struct Load {
     explicit Load(const QString& programDir) {
         ctx.programDir = programDir;
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
     }
     bool run(const QString& commandLineFile = QString()) { return loadStep(ctx, commandLineFile); }
 };
@@ -268,7 +270,7 @@ private slots:
             QVERIFY(QDir().mkpath(docs));
         Load load(home->path());
         QVERIFY(load.run());
-        QCOMPARE(load.ctx.vars.openDialogDir, docsExist ? docs : QString());
+        QCOMPARE(load.ctx.settings.vars.openDialogDir, docsExist ? docs : QString());
     }
 
     void upgradeNoticeOnce() {
@@ -326,7 +328,7 @@ private slots:
         const int before = load.prompter.prompts().size();
         upgradeNoticeStep(load.ctx);
         QCOMPARE(load.prompter.prompts().size(), before);
-        QVERIFY(!load.ctx.vars.upgradeNoticeShown);
+        QVERIFY(!load.ctx.settings.vars.upgradeNoticeShown);
     }
 };
 

@@ -4,8 +4,8 @@
 // context set up as the window sets it up (settings read from Morvane.ini),
 // copies of the test documents, and runs of the built program in batch mode.
 
+#include "app/optionhandlers.h"
 #include "app/startup.h"
-#include "drivers/registry.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
@@ -13,8 +13,8 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
-#include "ui/optionhandlers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -34,7 +34,7 @@ class ScriptedLinkQuestion : public LinkQuestion {
 public:
     void ask(AppContext& ctx, const QString& text) override {
         texts.append(text);
-        ctx.linkAnswer = answers.isEmpty() ? fallback : answers.takeFirst();
+        ctx.run.linkAnswer = answers.isEmpty() ? fallback : answers.takeFirst();
     }
     QStringList texts;
     QList<int> answers;
@@ -56,12 +56,11 @@ struct ConversionRig {
     ConversionRig() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
-        ctx.launcher = &launcher;
-        ctx.linkQuestion = &links;
-        ctx.quitProgram = [this] { ++quitCalls; };
-        installDrivers(ctx);
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
+        ctx.seams.launcher = &launcher;
+        ctx.seams.linkQuestion = &links;
+        ctx.seams.quitProgram = [this] { ++quitCalls; };
         connectOptionHandlers(ctx);
         loaded = loadStep(ctx, QString());
         prompter.clear();

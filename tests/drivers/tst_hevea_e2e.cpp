@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(settingsLine(rig.home.path(), "cmdline2"), QByteArray("set cmdline2="));
         for (const char* name : {"index.html", "main001.html", "main002.html"})
             QVERIFY2(QFile::exists(work.filePath(name)), name);
-        QCOMPARE(rig.ctx.expectedOutput, work.filePath("index.html"));
+        QCOMPARE(rig.ctx.run.expectedOutput, work.filePath("index.html"));
         QVERIFY(rig.model.isEnabled("cmdShow"));
         QVERIFY(rig.shell.opened.isEmpty());
 
@@ -204,12 +204,12 @@ private slots:
         ConversionRig rig;
         heveaOptions(rig.model, false, true, false);
         rig.model.setIndex("optOutput", 1);
-        QCOMPARE(rig.ctx.vars.heveaOutputExtension, QString("txt"));
+        QCOMPARE(rig.ctx.settings.vars.heveaOutputExtension, QString("txt"));
         rig.convert(TabHevea, source);
         QCOMPARE(settingsLine(rig.home.path(), "cmdline"),
                  QByteArray("set cmdline= -text -exec xxdate.exe "));
         // Letter case kept, and hacha does not split a text file.
-        QCOMPARE(rig.ctx.expectedOutput, work.filePath("Other.txt"));
+        QCOMPARE(rig.ctx.run.expectedOutput, work.filePath("Other.txt"));
         QVERIFY(readAll(work.filePath("Other.txt")).contains("The other document."));
         QVERIFY(QFile::exists(work.filePath("Other.hlog")));
         QVERIFY(!QFile::exists(work.filePath("index.html")));
@@ -421,9 +421,9 @@ private slots:
     }
 
     void batchModeRouteNotBuilt() {
-        AppContext ctx;
-        installDrivers(ctx);
-        if (ctx.drivers[TabTex4ht])
+        const Route* tex4ht = routeForTab(builtInRoutes(), TabTex4ht);
+        QVERIFY(tex4ht);
+        if (tex4ht->driver)
             QSKIP("the TeX4ht route is built");
         QTemporaryDir work;
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));

@@ -4,7 +4,8 @@
 
 #include "conversionrig.h"
 #include "drivers/hevea.h"
-#include "pipeline/pathutils.h"
+#include "platform/pathutils.h"
+#include "support/doubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +98,7 @@ private slots:
         QFETCH(QString, expected);
         OptionsModel model;
         applySettings(model, settings);
-        QCOMPARE(heveaOptions(model), expected);
+        QCOMPARE(heveaOptions(HeveaOptions::from(model)), expected);
     }
 
     void outputTypePiece_data() {
@@ -112,7 +113,7 @@ private slots:
         QFETCH(QString, piece);
         OptionsModel model;
         model.setIndex("optOutput", output);
-        QCOMPARE(heveaOutputTypePiece(model), piece);
+        QCOMPARE(heveaOutputTypePiece(HeveaOptions::from(model)), piece);
     }
 
     void extend_data() {
@@ -237,7 +238,7 @@ private slots:
         QVERIFY(copyTree(rig.home.path(), programDir));
         rig.ctx.programDir = programDir;
         RecordingLauncher launcher;
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         rig.model.setCheckValue("chkIE", 0);
         rig.model.setCheckValue("chkMulti", 0);
         rig.model.setBold("cmdLog", true);
@@ -254,7 +255,7 @@ private slots:
         QCOMPARE(rig.ctx.logs.hevea, dir + "/Paper.hlog");
         QCOMPARE(readAll(dir + "/Paper.hlog"), "Hevea log file for " + source.toUtf8() + "\n\n");
         QVERIFY(rig.logPlain());
-        QCOMPARE(rig.ctx.expectedOutput, dir + "/Paper.html");
+        QCOMPARE(rig.ctx.run.expectedOutput, dir + "/Paper.html");
         QVERIFY(!rig.model.isEnabled("cmdShow"));
         QVERIFY(rig.prompter.prompts().isEmpty());
     }
@@ -265,7 +266,7 @@ private slots:
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
         ConversionRig rig;
         RecordingLauncher launcher;
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         Hevea(rig.ctx, source);
         QCOMPARE(launcher.starts.size(), 1);
         const QStringList parts = QProcess::splitCommand(launcher.starts.at(0).commandLine);
@@ -278,7 +279,7 @@ private slots:
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
         ConversionRig rig;
         RecordingLauncher launcher;
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         QFile driver(rig.home.file("convert.sh"));
         QVERIFY(driver.open(QIODevice::WriteOnly));
         driver.write("echo no markers here\n");
@@ -310,7 +311,7 @@ private slots:
         // Stands in for hevea: appends messages of a known length to the log.
         launcher.standIn = QString("/bin/sh -c \"printf %1 >> paper.hlog\"")
                                .arg(QString(dirLength + beyondDir, 'x'));
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         rig.model.setBold("cmdLog", !marked);
         rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
         Hevea(rig.ctx, source);

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(cmdlineOf(rig.home.path()), QByteArray("set cmdline=-i -n"));
         QCOMPARE(rig.shell.opened, QStringList{page});
         QVERIFY(rig.prompter.prompts().isEmpty());
-        QCOMPARE(rig.ctx.expectedOutput, page);
+        QCOMPARE(rig.ctx.run.expectedOutput, page);
 
         const QString log = work.filePath("sample2e.tlog");
         QCOMPARE(rig.ctx.logs.tth, log);

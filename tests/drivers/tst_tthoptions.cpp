@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/tth.h"
+#include "support/doubles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -68,7 +69,7 @@ private slots:
         OptionsModel model;
         for (const QString& box : ticked)
             model.setChecked(box, true);
-        QCOMPARE(tthOptions(model), expected);
+        QCOMPARE(tthOptions(TthOptions::from(model)), expected);
     }
 
     void hourBlockDetection_data() {
@@ -222,7 +223,7 @@ private slots:
         writeFile(dir + "/Paper.tlog", "Tth log file for an earlier run\n\nold messages\n");
         ConversionRig rig;
         RecordingLauncher launcher; // nothing starts: TtH leaves no log
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         rig.model.setCheckValue("chkNumber", 1);
         rig.convert(TabTth, source);
 
@@ -260,7 +261,7 @@ private slots:
         launcher.standIn =
             QString("/bin/sh -c \"printf '%1' >> paper.tlog; echo page > paper.htm\"")
                 .arg(QString(messages, 'm'));
-        rig.ctx.launcher = &launcher;
+        rig.ctx.seams.launcher = &launcher;
         rig.model.setCheckValue("chkIE", 0);
         rig.model.setBold("cmdLog", !marked);
         rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");

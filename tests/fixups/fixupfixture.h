@@ -23,7 +23,7 @@ class ScriptedLinkQuestion : public LinkQuestion {
 public:
     void ask(AppContext& ctx, const QString& text) override {
         texts.append(text);
-        ctx.linkAnswer = answers.isEmpty() ? 1 : answers.dequeue();
+        ctx.run.linkAnswer = answers.isEmpty() ? 1 : answers.dequeue();
     }
     QQueue<int> answers;
     QStringList texts;
@@ -32,8 +32,7 @@ public:
 struct FixupFixture {
     FixupFixture() {
         ctx.model = &model;
-        ctx.linkQuestion = &question;
-        model.setIndex(QStringLiteral("tbstrip"), TabTex4ht);
+        ctx.seams.linkQuestion = &question;
     }
 
     QString path(const QString& relative) const { return dir.path() + QLatin1Char('/') + relative; }
@@ -69,6 +68,7 @@ struct FixupFixture {
     QTemporaryDir dir;
     OptionsModel model;
     AppContext ctx;
+    LinkRules rules; // TeX4ht's pages with the default extension
     ScriptedLinkQuestion question;
 };
 

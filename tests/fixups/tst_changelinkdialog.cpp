@@ -73,7 +73,7 @@ private slots:
         DialogAnswer answer{button, all};
         answer.arm();
         question.ask(ctx, QStringLiteral("Link to a.tex found in p.html.\n\nDo you wish?"));
-        QCOMPARE(ctx.linkAnswer, state);
+        QCOMPARE(ctx.run.linkAnswer, state);
         QCOMPARE(answer.title, QStringLiteral("Change Link Filename"));
         QCOMPARE(answer.message, QStringLiteral("Link to a.tex found in p.html.\n\nDo you wish?"));
     }
@@ -82,13 +82,13 @@ private slots:
         OptionsModel model;
         AppContext ctx;
         ctx.model = &model;
-        ctx.linkAnswer = 1;
+        ctx.run.linkAnswer = 1;
         QTimer::singleShot(0, [] {
             if (QWidget* dialog = QApplication::activeModalWidget())
                 dialog->close();
         });
         DialogLinkQuestion().ask(ctx, QStringLiteral("q"));
-        QCOMPARE(ctx.linkAnswer, 2);
+        QCOMPARE(ctx.run.linkAnswer, 2);
     }
 };
 

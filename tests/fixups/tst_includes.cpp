@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(f.read("out/one.tex"), QByteArray("\\input{two}\n"));
         QCOMPARE(f.read("out/two.tex"), QByteArray("two\n"));
         QCOMPARE(f.read("out/tcilatex.tex"), QByteArray("a\r\nb\r\n"));
-        QCOMPARE(f.ctx.includeDepth, 3);
+        QCOMPARE(f.ctx.run.includeDepth, 3);
         const QString out = f.path("out");
         QCOMPARE(graphics.calls,
                  QStringList({out + "|" + out + "/two.tex", out + "|" + out + "/one.tex",
@@ -115,7 +115,7 @@ private slots:
         // The finished working copy of a is not replaced by a fresh copy.
         QCOMPARE(f.read("out/a.tex"), QByteArray("\\input{b}\n"));
         QCOMPARE(f.read("out/b.tex"), QByteArray("\\input{a}\n\\input{b}\n"));
-        QCOMPARE(f.ctx.includeDepth, 1);
+        QCOMPARE(f.ctx.run.includeDepth, 1);
     }
 
     void recursionStopsAtItsLimit() {
@@ -125,7 +125,7 @@ private slots:
                     QStringLiteral("\\input{./f%1}\n").arg(i + 1).toUtf8());
         QDir().mkpath(f.path("out"));
         handleIncludes(f.ctx, f.path("src/f0.tex"), f.path("out/f0.tex"));
-        QCOMPARE(f.ctx.includeDepth, 100);
+        QCOMPARE(f.ctx.run.includeDepth, 100);
         QCOMPARE(f.read("out/f100.tex"), QByteArray("\\input{f101}\n"));
         // f101 was copied by f100's handling but is not handled itself.
         QCOMPARE(f.read("out/f101.tex"), QByteArray("\\input{./f102}\n"));

@@ -2,6 +2,7 @@
 #include "pipeline/batchdriver.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -28,18 +29,18 @@ struct Fixture {
     Fixture() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.vars.hevea = QStringLiteral("/usr/bin");
-        ctx.vars.tth = QStringLiteral("/Opt/TtH");
-        ctx.vars.texify = QStringLiteral("/usr/bin");
-        ctx.vars.tex4ht = QStringLiteral("/usr/Bin");
-        ctx.vars.imageMagick = QStringLiteral("/etc/ImageMagick-6");
-        ctx.vars.gsLib = QStringLiteral("/usr/share/ghostscript/10.0/Resource/Init");
-        ctx.vars.l2h = QStringLiteral("/usr/share/LaTeX2HTML");
-        ctx.vars.perl = QStringLiteral("/usr/bin");
-        ctx.vars.netpbm = QStringLiteral("/opt/netpbm");
-        ctx.vars.htrunM = QStringLiteral("/opt/HtrunM");
-        ctx.vars.htrunS = QStringLiteral("/opt/HtrunS");
+        ctx.seams.prompter = &prompter;
+        ctx.settings.vars.hevea = QStringLiteral("/usr/bin");
+        ctx.settings.vars.tth = QStringLiteral("/Opt/TtH");
+        ctx.settings.vars.texify = QStringLiteral("/usr/bin");
+        ctx.settings.vars.tex4ht = QStringLiteral("/usr/Bin");
+        ctx.settings.vars.imageMagick = QStringLiteral("/etc/ImageMagick-6");
+        ctx.settings.vars.gsLib = QStringLiteral("/usr/share/ghostscript/10.0/Resource/Init");
+        ctx.settings.vars.l2h = QStringLiteral("/usr/share/LaTeX2HTML");
+        ctx.settings.vars.perl = QStringLiteral("/usr/bin");
+        ctx.settings.vars.netpbm = QStringLiteral("/opt/netpbm");
+        ctx.settings.vars.htrunM = QStringLiteral("/opt/HtrunM");
+        ctx.settings.vars.htrunS = QStringLiteral("/opt/HtrunS");
     }
 
     QString driver() const { return ctx.batchDriverPath(); }

@@ -3,6 +3,7 @@
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/stdoutconsole.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QApplication>
@@ -119,8 +120,8 @@ private slots:
         m_prompter.clear();
         m_ctx = AppContext{};
         m_ctx.model = m_model;
-        m_ctx.prompter = &m_prompter;
-        m_ctx.launcher = &m_launcher;
+        m_ctx.seams.prompter = &m_prompter;
+        m_ctx.seams.launcher = &m_launcher;
         m_ctx.programDir = m_dir.path();
     }
 
@@ -356,7 +357,7 @@ private slots:
     }
 
     void noLauncherRunsNothing() {
-        m_ctx.launcher = nullptr;
+        m_ctx.seams.launcher = nullptr;
         runCommand(m_ctx, "/bin/sh -c \"echo x > x.txt\"", m_dir.path());
         QVERIFY(!QFile::exists(work("x.txt")));
     }
@@ -370,10 +371,10 @@ private slots:
         QFETCH(QString, standIn);
         RecordingLauncher launcher;
         launcher.standIn = standIn;
-        m_ctx.launcher = &launcher;
+        m_ctx.seams.launcher = &launcher;
         m_model->setChecked("chkMulti", true);
         RecordingConsoleFactory consoles;
-        m_ctx.consoles = &consoles;
+        m_ctx.seams.consoles = &consoles;
         const QString line = "/p/convert.sh tex4ht paper pause";
 
         runCommand(m_ctx, line, m_dir.path());
@@ -453,7 +454,7 @@ private slots:
         } factory;
         factory.made = &made;
         factory.exempt = &console;
-        m_ctx.consoles = &factory;
+        m_ctx.seams.consoles = &factory;
         QStringList consoleDuringWait, otherDuringWait;
         QTimer::singleShot(0, [&] {
             QTest::keyClick(&other, Qt::Key_B); // from the window system: dropped
@@ -494,7 +495,7 @@ private slots:
         QFETCH(QString, readStatus);
         RecordingConsoleFactory factory;
         if (withConsole)
-            m_ctx.consoles = &factory;
+            m_ctx.seams.consoles = &factory;
         const QString line = "/usr/bin/timeout 5 /bin/sh -c \"read line; echo $? > status.txt\" " +
                              QString(pause ? "sh pause" : "sh");
 
@@ -509,7 +510,7 @@ private slots:
 
     void batchConsoleForwardsOutputAndAnswersThePause() {
         StdoutConsoleFactory factory;
-        m_ctx.consoles = &factory;
+        m_ctx.seams.consoles = &factory;
         QTemporaryFile captured;
         QVERIFY(captured.open());
         std::fflush(stdout);

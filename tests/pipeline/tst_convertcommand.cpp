@@ -2,6 +2,7 @@
 #include "pipeline/convertcommand.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -28,20 +29,36 @@ struct Fixture {
     ScriptedPrompter prompter;
     FixedVolumeTable volumes{{}};
     AppContext ctx;
+    std::vector<Route> routes{builtInRoutes().begin(), builtInRoutes().end()};
     QList<DriverCall> calls;
     QStringList focus;
 
     Fixture() {
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.volumes = &volumes;
-        ctx.vars.texDocs = tmp.filePath("TeX Docs");
-        QDir().mkpath(ctx.vars.texDocs);
-        ctx.paths.texDocsExists = true;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.volumes = &volumes;
+        ctx.settings.vars.texDocs = tmp.filePath("TeX Docs");
+        QDir().mkpath(ctx.settings.vars.texDocs);
+        ctx.settings.paths.texDocsExists = true;
         for (int tab = TabHevea; tab <= TabPdf; ++tab)
-            ctx.drivers[tab] = [this, tab](const QString& source) { calls.append({tab, source}); };
-        ctx.requestFocus = [this](const QString& control) { focus.append(control); };
+            setDriver(tab, [this, tab](const QString& source) { calls.append({tab, source}); });
+        ctx.seams.requestFocus = [this](const QString& control) { focus.append(control); };
         model.setIndex("tbstrip", TabHevea);
+    }
+
+    // The route table with drivers that run `driver` instead of a converter.
+    void setDriver(int tab, std::function<void(const QString& source)> driver) {
+        for (Route& route : routes) {
+            if (route.tab != tab)
+                continue;
+            route.driver = nullptr;
+            if (driver)
+                route.driver = [driver](AppContext&, const QString& source) {
+                    driver(source);
+                    return ConversionResult{};
+                };
+        }
+        ctx.routes = routes;
     }
 
     QString write(const QString& relative, const QByteArray& bytes = kSource) {
@@ -153,13 +170,13 @@ private slots:
         QFETCH(bool, nonTeX);
         QFETCH(QString, extension);
         Fixture f;
-        f.ctx.vars.allowNonTeXFiles = nonTeX;
-        f.ctx.sourceExtension = ".old";
+        f.ctx.settings.vars.allowNonTeXFiles = nonTeX;
+        f.ctx.run.sourceExtension = ".old";
         const QString file = f.write("docs/" + name);
         QVERIFY(!file.isEmpty());
         QVERIFY(Checkfile(f.ctx, file));
         QVERIFY(f.prompter.prompts().isEmpty());
-        QCOMPARE(f.ctx.sourceExtension, extension);
+        QCOMPARE(f.ctx.run.sourceExtension, extension);
 
         // The name reaches the driver exactly as it is, on every route.
         for (int tab = TabHevea; tab <= TabHevea + 1; ++tab) {
@@ -176,13 +193,13 @@ private slots:
     void nonTeXPreferenceOff() {
         Fixture f;
         const QString txt = f.write("a.txt");
-        f.ctx.vars.allowNonTeXFiles = true;
+        f.ctx.settings.vars.allowNonTeXFiles = true;
         QVERIFY(Checkfile(f.ctx, txt));
-        QCOMPARE(f.ctx.sourceExtension, QString(".txt"));
+        QCOMPARE(f.ctx.run.sourceExtension, QString(".txt"));
         // Turning the preference off brings ".tex" back for the drivers.
-        f.ctx.vars.allowNonTeXFiles = false;
+        f.ctx.settings.vars.allowNonTeXFiles = false;
         QVERIFY(!Checkfile(f.ctx, txt));
-        QCOMPARE(f.ctx.sourceExtension, QString(".tex"));
+        QCOMPARE(f.ctx.run.sourceExtension, QString(".tex"));
         QVERIFY(Checkfile(f.ctx, f.write("b.tex")));
     }
 
@@ -239,7 +256,7 @@ private slots:
         const QString b = f.write("b.tex");
         f.model.setChecked("chkMulti", true);
         QStringList order;
-        f.ctx.drivers[TabDvi] = [&](const QString& source) {
+        f.setDriver(TabDvi, [&](const QString& source) {
             order.append("start " + source);
             if (source == a) {
                 f.model.setTag("cmdConvert", "wait");
@@ -249,7 +266,7 @@ private slots:
                 f.model.setText("cmbTeX", a);
             }
             order.append("end " + source);
-        };
+        });
         f.convert(a, TabDvi);
         QCOMPARE(order, (QStringList{"start " + a, "start " + b, "end " + b, "end " + a}));
         QCOMPARE(f.prompter.prompts().size(), 1);
@@ -260,8 +277,8 @@ private slots:
         Fixture f;
         const QString cd = f.tmp.filePath("cdrom");
         f.volumes = FixedVolumeTable({{cd, "iso9660", DriveType::CdRom}});
-        f.ctx.vars.cdRom = cd;
-        f.ctx.paths.texDocsExists = false;
+        f.ctx.settings.vars.cdRom = cd;
+        f.ctx.settings.paths.texDocsExists = false;
         const QString file = f.write("cdrom/docs/paper.tex");
         f.convert(file, TabDvi);
         QCOMPARE(f.prompter.prompts().size(), 1);
@@ -293,11 +310,11 @@ private slots:
         QFETCH(QString, outcome);
         Fixture f;
         const QString cd = f.tmp.filePath("media/cd");
-        f.ctx.vars.cdRom = cd + "/"; // a stored mount point may end in "/"
+        f.ctx.settings.vars.cdRom = cd + "/"; // a stored mount point may end in "/"
         const QString file = f.write("media/cd/papers/Paper.tex");
         // A neighbour whose name merely starts like the mount point is not on it.
         const QString neighbour = f.write("media/cd2/x.tex");
-        const QString destination = f.ctx.vars.texDocs + "/Paper.tex";
+        const QString destination = f.ctx.settings.vars.texDocs + "/Paper.tex";
         if (destinationExists)
             f.write("TeX Docs/Paper.tex", "mine");
         for (int a : answers)
@@ -307,7 +324,7 @@ private slots:
         const auto& prompts = f.prompter.prompts();
         QCOMPARE(prompts.size(), answers.size());
         QCOMPARE(prompts[0].text, "Cannot save files to CD-ROM drive.\n\nCopy " + file + "\nto " +
-                                      f.ctx.vars.texDocs + " first?");
+                                      f.ctx.settings.vars.texDocs + " first?");
         QCOMPARE(prompts[0].buttons, Buttons::OkCancel);
         QCOMPARE(prompts[0].icon, Icon::Exclamation);
         QCOMPARE(prompts[0].title, QString("Convert TeX File"));
@@ -343,15 +360,15 @@ private slots:
     void copyFailure() {
         Fixture f;
         const QString cd = f.tmp.filePath("cd");
-        f.ctx.vars.cdRom = cd;
+        f.ctx.settings.vars.cdRom = cd;
         // The directory was there at start-up and is gone now.
-        f.ctx.vars.texDocs = f.tmp.filePath("removed");
+        f.ctx.settings.vars.texDocs = f.tmp.filePath("removed");
         const QString file = f.write("cd/a.tex");
         f.prompter.queueAnswer(Answer::Ok);
         f.convert(file, TabHevea);
         QCOMPARE(f.prompter.prompts().size(), 2);
         const Prompt& p = f.prompter.prompts().at(1);
-        const QString destination = f.ctx.vars.texDocs + "/a.tex";
+        const QString destination = f.ctx.settings.vars.texDocs + "/a.tex";
         const QString tail = "\nUnable to copy " + file + " to " + destination +
                              "\n\nTry changing the name of " + file +
                              " yourself before converting.";
@@ -397,9 +414,9 @@ private slots:
         QFETCH(QString, newName);
         for (Answer answer : {Answer::Yes, Answer::No, Answer::Cancel}) {
             Fixture f;
-            f.ctx.vars.longFileName = longNames;
+            f.ctx.settings.vars.longFileName = longNames;
             const QString file = f.write("docs/" + name);
-            const QString destination = f.ctx.vars.texDocs + "/" +
+            const QString destination = f.ctx.settings.vars.texDocs + "/" +
                                         (newName.isEmpty() ? QFileInfo(file).fileName() : newName);
             f.prompter.queueAnswer(answer);
             f.convert(file, tab);
@@ -414,7 +431,7 @@ private slots:
             const Prompt& p = f.prompter.prompts().first();
             QString text = "TeX related programs may not be able to handle the ~ character in the "
                            "short file name\n" +
-                           file + "\n\nCopy " + file + "  to " + f.ctx.vars.texDocs + "\n";
+                           file + "\n\nCopy " + file + "  to " + f.ctx.settings.vars.texDocs + "\n";
             if (!newName.isEmpty())
                 text += "changing name to " + newName + "\n";
             text += "\nand then redo?";
@@ -444,7 +461,7 @@ private slots:
 
     void shortNameRuleWithoutTeXDocs() {
         Fixture f;
-        f.ctx.paths.texDocsExists = false;
+        f.ctx.settings.paths.texDocsExists = false;
         const QString file = f.write("a~b.tex");
         f.convert(file, TabDvi);
         QCOMPARE(f.prompter.prompts().size(), 1);
@@ -484,7 +501,7 @@ private slots:
     void routeNotBuilt() {
         Fixture f;
         const QString file = f.write("a.tex");
-        f.ctx.drivers[TabL2h] = nullptr;
+        f.setDriver(TabL2h, nullptr);
         f.convert(file, TabL2h);
         QCOMPARE(f.prompter.prompts().size(), 1);
         QCOMPARE(f.prompter.prompts().first().text,
@@ -518,7 +535,7 @@ private slots:
         Fixture f;
         const QString file = f.write("a.tex");
         const QString log = f.tmp.filePath("a.log");
-        f.ctx.drivers[tab] = [&](const QString&) {
+        f.setDriver(tab, [&](const QString&) {
             if (logWritten)
                 f.write("a.log", "log");
             // Each driver names its route's log, present or not.
@@ -526,7 +543,7 @@ private slots:
                 nullptr,         &f.ctx.logs.hevea,  &f.ctx.logs.tth,   &f.ctx.logs.tex4ht,
                 &f.ctx.logs.l2h, &f.ctx.logs.dviPdf, &f.ctx.logs.dviPdf};
             *logSlots[tab] = log;
-        };
+        });
         f.model.setEnabled("cmdLog", !enabled);
         f.convert(file, tab);
         QCOMPARE(f.model.isEnabled("cmdLog"), enabled);

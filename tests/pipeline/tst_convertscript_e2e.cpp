@@ -5,6 +5,7 @@
 #include "pipeline/batchdriver.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -67,8 +68,8 @@ public:
     Fixture() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        SettingsVariables& v = ctx.vars;
+        ctx.seams.prompter = &prompter;
+        SettingsVariables& v = ctx.settings.vars;
         v.hevea = v.tth = v.texify = v.tex4ht = v.perl = v.netpbm = QStringLiteral("/usr/bin");
         v.imageMagick = QStringLiteral("/etc/ImageMagick-6");
         v.gsLib = ghostscriptLibrary();
@@ -354,7 +355,7 @@ private slots:
 
     void settingsReachTheEnvironment() {
         Fixture f;
-        f.ctx.vars.tex4ht = "/opt/one;/opt/two";
+        f.ctx.settings.vars.tex4ht = "/opt/one;/opt/two";
         f.model.setTag("txt3Locked", "no");
         f.model.setText("txt3", "env");
         QVERIFY(Writebat(f.ctx, QString(), "tex4ht"));
@@ -369,7 +370,7 @@ private slots:
         // No empty entry: it would run programs from the document's folder.
         QVERIFY(!path.contains("::"));
         QVERIFY(!path.startsWith(':'));
-        QVERIFY(r.output.contains("\nGS_LIB=" + f.ctx.vars.gsLib.toUtf8()));
+        QVERIFY(r.output.contains("\nGS_LIB=" + f.ctx.settings.vars.gsLib.toUtf8()));
         QVERIFY(r.output.contains("\nMAGICK_CONFIGURE_PATH=/etc/ImageMagick-6"));
     }
 

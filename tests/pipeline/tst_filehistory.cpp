@@ -1,6 +1,6 @@
 #include "pipeline/appcontext.h"
+#include "settings/filehistory.h"
 #include "support/testhome.h"
-#include "ui/filehistory.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +56,7 @@ private slots:
         ctx.model = &model;
         model.setItems("cmbTeX", before);
         model.setText("cmbTeX", text);
-        rememberFile(ctx);
+        rememberFile(*ctx.model);
         QCOMPARE(model.items("cmbTeX"), after);
         QCOMPARE(model.text("cmbTeX"), text);
     }

@@ -1,4 +1,5 @@
-#include "pipeline/pathutils.h"
+#include "platform/atomicfile.h"
+#include "platform/pathutils.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -206,19 +207,24 @@ private slots:
         writeFile(tmp.filePath("src.bin"), bytes);
         writeFile(tmp.filePath("dst.bin"), "old");
         QString error;
-        QVERIFY(copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("dst.bin"), &error));
+        QVERIFY(copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("dst.bin"),
+                                   Durability::WaitForDisk, &error));
         QCOMPARE(test::readAll(tmp.filePath("dst.bin")), bytes);
         // Onto itself: unchanged.
-        QVERIFY(copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("src.bin")));
+        QVERIFY(copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("src.bin"),
+                                   Durability::WaitForDisk));
         QCOMPARE(test::readAll(tmp.filePath("src.bin")), bytes);
         // Failures keep the destination and say why.
-        QVERIFY(!copyFileAtomically(tmp.filePath("none"), tmp.filePath("dst.bin"), &error));
+        QVERIFY(!copyFileAtomically(tmp.filePath("none"), tmp.filePath("dst.bin"),
+                                    Durability::WaitForDisk, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(test::readAll(tmp.filePath("dst.bin")), bytes);
         error.clear();
-        QVERIFY(!copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("x/y/z.bin"), &error));
+        QVERIFY(!copyFileAtomically(tmp.filePath("src.bin"), tmp.filePath("x/y/z.bin"),
+                                    Durability::WaitForDisk, &error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(!copyFileAtomically(tmp.path(), tmp.filePath("d.bin"), &error));
+        QVERIFY(!copyFileAtomically(tmp.path(), tmp.filePath("d.bin"), Durability::WaitForDisk,
+                                    &error));
         QVERIFY(!QFile::exists(tmp.filePath("d.bin")));
     }
 

@@ -3,6 +3,7 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -33,10 +34,10 @@ struct Results {
         ctx.programDir = dir.path() + "/prog";
         QDir().mkpath(ctx.programDir);
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
-        ctx.viewer = &viewer;
-        ctx.quitProgram = [this] { ++quits; };
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
+        ctx.seams.viewer = &viewer;
+        ctx.seams.quitProgram = [this] { ++quits; };
     }
     QString write(const QString& name, const QByteArray& content) const {
         const QString path = dir.path() + "/" + name;
@@ -201,7 +202,7 @@ private slots:
 
     void viewLogWithTheEditor() {
         Results d;
-        d.ctx.vars.editor = "/opt/tools/ed";
+        d.ctx.settings.vars.editor = "/opt/tools/ed";
         d.model.setIndex("tbstrip", TabHevea);
         d.ctx.logs.hevea = d.write("My Docs/a.hlog", "log");
         cmdLog_Click(d.ctx);

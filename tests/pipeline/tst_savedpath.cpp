@@ -1,8 +1,10 @@
 #include "pipeline/appcontext.h"
+#include "drivers/tex4ht.h"
 #include "pipeline/savedpath.h"
 #include "platform/folderchooser.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "support/doubles.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,11 +44,11 @@ struct Fixture {
 
     Fixture() {
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.folders = &folders;
-        ctx.volumes = &volumes;
-        ctx.vars.tex4htSaveTo = "/web";
-        ctx.vars.l2hSaveTo = "/l2h";
+        ctx.seams.prompter = &prompter;
+        ctx.seams.folders = &folders;
+        ctx.seams.volumes = &volumes;
+        ctx.settings.vars.tex4htSaveTo = "/web";
+        ctx.settings.vars.l2hSaveTo = "/l2h";
     }
     void show(const QString& file, int tab) {
         model.setText("cmbTeX", file);
@@ -122,13 +124,13 @@ private slots:
         QVERIFY(touch(file));
         label.replace("@", docs);
         expected.replace("@", docs);
-        f.ctx.sourceExtension = extension;
+        f.ctx.run.sourceExtension = extension;
         f.model.setChecked("chkHacha", hacha);
         f.model.setEnabled("cmdShow", true);
 
         f.show(file, tab);
         QCOMPARE(f.model.caption("lblPath"), label);
-        QCOMPARE(f.ctx.expectedOutput, expected);
+        QCOMPARE(f.ctx.run.expectedOutput, expected);
         QVERIFY(!f.model.isEnabled("cmdShow"));
         QVERIFY(f.model.isEnabled("cmdEditTex"));
 
@@ -149,7 +151,7 @@ private slots:
         f.show("/docs/a.tex", TabL2h);
         QCOMPARE(f.model.caption("lblSavelatex2"),
                  QString("Files saved to a subdirectory of /l2h"));
-        f.ctx.vars.l2hSaveTo = "/other";
+        f.ctx.settings.vars.l2hSaveTo = "/other";
         f.model.setIndex("tbstrip", TabDvi);
         updateSaveLabel(f.ctx); // nothing on other tabs
         QCOMPARE(f.model.caption("lblSavelatex2"),
@@ -158,10 +160,10 @@ private slots:
 
     void rootOutputDirectory() {
         Fixture f;
-        f.ctx.vars.tex4htSaveTo = "/";
+        f.ctx.settings.vars.tex4htSaveTo = "/";
         f.show("/docs/a.tex", TabTex4ht);
         QCOMPARE(f.model.caption("lblPath"), QString("Files saved in new directory\n/a"));
-        QCOMPARE(f.ctx.expectedOutput, QString("/a/a.html"));
+        QCOMPARE(f.ctx.run.expectedOutput, QString("/a/a.html"));
     }
 
     void withoutExtension_data() {
@@ -184,27 +186,27 @@ private slots:
 
     void helpTab() {
         Fixture f;
-        f.ctx.expectedOutput = "/old/result.html";
+        f.ctx.run.expectedOutput = "/old/result.html";
         f.model.setEnabled("cmdShow", true);
         f.show("/docs/missing.tex", TabHelp);
-        QCOMPARE(f.ctx.expectedOutput, QString());
+        QCOMPARE(f.ctx.run.expectedOutput, QString());
         QVERIFY(!f.model.isEnabled("cmdShow"));
         QVERIFY(!f.model.isEnabled("cmdEditTex"));
     }
 
     void xmlFallback() {
         Fixture f;
-        f.ctx.vars.tex4htSaveTo = f.tmp.path();
+        f.ctx.settings.vars.tex4htSaveTo = f.tmp.path();
         f.model.setText("tex4htExtension", ".xml");
         f.show("/docs/paper.tex", TabTex4ht);
-        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.html");
+        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.html");
         QVERIFY(touch(f.tmp.path() + "/paper/paper.xml"));
         SavedPath(f.ctx);
-        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.xml");
+        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.xml");
         QVERIFY(f.model.isEnabled("cmdShow"));
         f.model.setText("tex4htExtension", ".htm");
         SavedPath(f.ctx);
-        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.htm");
+        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.htm");
     }
 
     void boldLogIsReset() {
@@ -266,7 +268,7 @@ private slots:
         f.model.setText("cmbTeX", "/docs/paper.tex");
         f.model.setIndex("tbstrip", tab);
         const bool tex4ht = tab == TabTex4ht;
-        QString& root = tex4ht ? f.ctx.vars.tex4htSaveTo : f.ctx.vars.l2hSaveTo;
+        QString& root = tex4ht ? f.ctx.settings.vars.tex4htSaveTo : f.ctx.settings.vars.l2hSaveTo;
         const QString before = root;
         if (tex4ht)
             cmdTex4htBrowse_Click(f.ctx);

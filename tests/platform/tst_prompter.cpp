@@ -1,7 +1,8 @@
 #include "platform/programdir.h"
 #include "platform/prompter.h"
-#include "platform/qtprompter.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
+#include "ui/qtprompter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

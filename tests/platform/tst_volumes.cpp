@@ -1,4 +1,5 @@
 #include "platform/volumes.h"
+#include "support/doubles.h"
 
 #include <QDir>
 #include <QFile>

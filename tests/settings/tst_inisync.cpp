@@ -1,3 +1,4 @@
+#include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -5,6 +6,7 @@
 #include "settings/inisync.h"
 #include "settings/pathcheck.h"
 #include "settings/profilefile.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -22,8 +24,8 @@ struct Fixture {
     explicit Fixture(bool seed = true) : home(seed) {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
     }
     void writeIni(const QByteArray& content) { home.write(QStringLiteral("Morvane.ini"), content); }
     QString stored(const QString& section, const QString& key) const {
@@ -50,7 +52,7 @@ QString flag(bool value) {
 // "tag:x" a control's tag, "items:x" a list's entries, "arg:n" element n of
 // the TeX4ht argument list, anything else a control's value.
 QString probe(const AppContext& ctx, const QString& what) {
-    const SettingsVariables& v = ctx.vars;
+    const SettingsVariables& v = ctx.settings.vars;
     const OptionsModel& m = *ctx.model;
     const QString name = what.section(QLatin1Char(':'), 1);
     if (what.startsWith(QStringLiteral("tag:")))
@@ -186,7 +188,7 @@ QStringList snapshot(const AppContext& ctx, const QStringList& probes = everyPro
 // shipped Morvane.ini.
 void setEveryOption(AppContext& ctx, bool savePreferences) {
     OptionsModel& m = *ctx.model;
-    SettingsVariables& v = ctx.vars;
+    SettingsVariables& v = ctx.settings.vars;
     m.setCheckValue("chkSettings", 0);
     m.setCheckValue("chkVersion", 0);
     m.setCheckValue("chkSave", savePreferences ? 1 : 0);
@@ -498,7 +500,7 @@ void TestIniSync::advancedSaveOffKeepsStoredCommandLines() {
     f.writeIni("[TeX4ht]\nCmdline=\"old\" \"fonts\"\nHtruncommand=htrun -ht\nAdvancedSave=True\n");
     f.model.setCheckValue("chkSave", 1);
     f.model.setItems("tex4htArgs", {"htlatex", "", "", "", "\"new\"", ""});
-    f.ctx.vars.advancedSave = false;
+    f.ctx.settings.vars.advancedSave = false;
     QVERIFY(writeini(f.ctx));
     QCOMPARE(f.stored("TeX4ht", "Cmdline"), QStringLiteral("old\" \"fonts"));
     QCOMPARE(f.stored("TeX4ht", "Htruncommand"), QStringLiteral("htrun -ht"));
@@ -640,7 +642,7 @@ void TestIniSync::readsEncodings() {
     // State that some keys leave as it was. Only one key is stored, so a
     // missing Cmdline empties element 5 and a missing Htruncommand element 1.
     f.model.setItems("tex4htArgs", {"e1", "-ht", "e3", "e4", "\"e5\"", "\"e6\""});
-    f.ctx.vars.l2hSaveTo = "/held";
+    f.ctx.settings.vars.l2hSaveTo = "/held";
     readini(f.ctx);
     QCOMPARE(probe(f.ctx, probeName), expected);
 }
@@ -649,10 +651,10 @@ void TestIniSync::unknownOutputTypeChangesNothing() {
     Fixture f;
     f.writeIni("[Hevea]\nOutputType=pdf\n");
     f.model.setIndex("optOutput", 2);
-    f.ctx.vars.heveaOutputExtension = "info";
+    f.ctx.settings.vars.heveaOutputExtension = "info";
     readini(f.ctx);
     QCOMPARE(f.model.index("optOutput"), 2);
-    QCOMPARE(f.ctx.vars.heveaOutputExtension, QStringLiteral("info"));
+    QCOMPARE(f.ctx.settings.vars.heveaOutputExtension, QStringLiteral("info"));
     f.writeIni("[Hevea]\nOutputType=Text\n");
     readini(f.ctx);
     QCOMPARE(f.model.index("optOutput"), 1);
@@ -687,7 +689,7 @@ void TestIniSync::writtenForms() {
     QFETCH(double, scrollFraction);
     QFETCH(QString, expected);
     Fixture f;
-    f.ctx.vars.scrollFraction = scrollFraction;
+    f.ctx.settings.vars.scrollFraction = scrollFraction;
     QVERIFY(writeini(f.ctx));
     QCOMPARE(f.stored("Preferences", "ScrollPercent"), expected);
 }
@@ -718,9 +720,9 @@ void TestIniSync::garbageBinaryAndDuplicatesRead() {
 void TestIniSync::missingIniReadsDefaults() {
     Fixture f(false);
     readini(f.ctx);
-    QCOMPARE(f.ctx.vars.scrollFraction, 0.01);
-    QCOMPARE(f.ctx.vars.startupTab, 0);
-    QVERIFY(f.ctx.vars.advancedSave);
+    QCOMPARE(f.ctx.settings.vars.scrollFraction, 0.01);
+    QCOMPARE(f.ctx.settings.vars.startupTab, 0);
+    QVERIFY(f.ctx.settings.vars.advancedSave);
     QCOMPARE(f.model.text("cmbAbout"), QStringLiteral("Default"));
     QCOMPARE(f.model.tag("cmdInit"), QStringLiteral("0"));
     QVERIFY(!QFileInfo::exists(iniPath(f.ctx)));
@@ -772,7 +774,7 @@ void TestIniSync::reloadReadsTwiceAndRefreshes() {
     QCOMPARE(compositions, 1);
     QVERIFY(f.model.isVisible("chkHtrun"));
     QCOMPARE(f.model.text("txtExclude"), QString());
-    QCOMPARE(f.ctx.vars.openDialogDir, f.home.file("docs"));
+    QCOMPARE(f.ctx.settings.vars.openDialogDir, f.home.file("docs"));
     if (!QFileInfo(QStringLiteral("/usr/bin/hevea")).isExecutable())
         QSKIP("hevea is not installed");
     const QStringList styles = f.model.items("List1");
@@ -788,7 +790,7 @@ void TestIniSync::reloadListsStylesOfTheProgramDirectoryWithoutHevea() {
     for (const char* name : {"b.HVA", "a.hva", "hevea.hva", "copy of hevea.hva", "c.txt"})
         f.home.write(QString::fromLatin1(name), "%\n");
     reloadIni(f.ctx);
-    QVERIFY(!f.ctx.paths.programFound[TabHevea]);
+    QVERIFY(!f.ctx.settings.paths.programFound[TabHevea]);
     QCOMPARE(f.model.items("List1"), (QStringList{QString(26, '-'), "a.hva", "b.HVA"}));
 }
 
@@ -820,7 +822,7 @@ void TestIniSync::editIni() {
     QFETCH(int, opened);
     QFETCH(bool, told);
     Fixture f;
-    f.ctx.vars.editor = editor;
+    f.ctx.settings.vars.editor = editor;
     f.shell.startResult = startWorks;
     f.shell.openResult = openWorks;
     f.shell.notepadProgram = notepad;

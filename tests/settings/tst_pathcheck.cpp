@@ -1,3 +1,4 @@
+#include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "settings/inisync.h"
 #include "settings/pathcheck.h"
@@ -88,24 +89,25 @@ void TestPathCheck::programFoundFlags() {
     if (!location.isEmpty())
         dir = files.isEmpty() ? m_root.filePath(location) : folderWith(m_root, location, files);
     // Every location names the same folder: only the route's program counts.
-    ctx.vars.hevea = ctx.vars.tth = ctx.vars.tex4ht = ctx.vars.l2h = ctx.vars.texify = dir;
-    for (bool& flag : ctx.paths.programFound)
+    ctx.settings.vars.hevea = ctx.settings.vars.tth = ctx.settings.vars.tex4ht =
+        ctx.settings.vars.l2h = ctx.settings.vars.texify = dir;
+    for (bool& flag : ctx.settings.paths.programFound)
         flag = !found; // stale values must not survive
     CheckPaths(ctx);
-    QCOMPARE(ctx.paths.programFound[tab], found);
-    QCOMPARE(ctx.paths.programFound[TabPdf], ctx.paths.programFound[TabDvi]);
-    QVERIFY(!ctx.paths.programFound[0]);
+    QCOMPARE(ctx.settings.paths.programFound[tab], found);
+    QCOMPARE(ctx.settings.paths.programFound[TabPdf], ctx.settings.paths.programFound[TabDvi]);
+    QVERIFY(!ctx.settings.paths.programFound[0]);
 }
 
 void TestPathCheck::programNamesAreReset() {
     AppContext ctx;
     ctx.model = &m_model;
-    for (QString& name : ctx.paths.programName)
+    for (QString& name : ctx.settings.paths.programName)
         name = QStringLiteral("stale");
     CheckPaths(ctx);
-    const QStringList names{ctx.paths.programName[1], ctx.paths.programName[2],
-                            ctx.paths.programName[3], ctx.paths.programName[4],
-                            ctx.paths.programName[5], ctx.paths.programName[6]};
+    const QStringList names{ctx.settings.paths.programName[1], ctx.settings.paths.programName[2],
+                            ctx.settings.paths.programName[3], ctx.settings.paths.programName[4],
+                            ctx.settings.paths.programName[5], ctx.settings.paths.programName[6]};
     QCOMPARE(names, (QStringList{"Hevea", "Tth", "Tex4ht", "L2h", "Texify", "Texify"}));
 }
 
@@ -122,30 +124,30 @@ void TestPathCheck::texDocsExists() {
     QFETCH(bool, exists);
     AppContext ctx;
     ctx.model = &m_model;
-    ctx.vars.texDocs = texDocs;
-    ctx.paths.texDocsExists = !exists;
+    ctx.settings.vars.texDocs = texDocs;
+    ctx.settings.paths.texDocsExists = !exists;
     CheckPaths(ctx);
-    QCOMPARE(ctx.paths.texDocsExists, exists);
-    QCOMPARE(ctx.vars.texDocs, texDocs);
+    QCOMPARE(ctx.settings.paths.texDocsExists, exists);
+    QCOMPARE(ctx.settings.vars.texDocs, texDocs);
 }
 
 void TestPathCheck::outputRoots() {
     AppContext ctx;
     ctx.model = &m_model;
-    ctx.vars.tex4ht = QStringLiteral("/usr/bin");
-    ctx.vars.l2h = QStringLiteral("/usr/share/latex2html");
-    ctx.vars.tex4htSaveTo = m_root.filePath("gone");
-    ctx.vars.l2hSaveTo = QString();
+    ctx.settings.vars.tex4ht = QStringLiteral("/usr/bin");
+    ctx.settings.vars.l2h = QStringLiteral("/usr/share/latex2html");
+    ctx.settings.vars.tex4htSaveTo = m_root.filePath("gone");
+    ctx.settings.vars.l2hSaveTo = QString();
     CheckPaths(ctx);
     // Program folders are no place for documents: the home folder stands in.
-    QCOMPARE(ctx.vars.tex4htSaveTo, QDir::homePath());
-    QCOMPARE(ctx.vars.l2hSaveTo, QDir::homePath());
+    QCOMPARE(ctx.settings.vars.tex4htSaveTo, QDir::homePath());
+    QCOMPARE(ctx.settings.vars.l2hSaveTo, QDir::homePath());
 
-    ctx.vars.tex4htSaveTo = m_root.path();
-    ctx.vars.l2hSaveTo = m_root.path();
+    ctx.settings.vars.tex4htSaveTo = m_root.path();
+    ctx.settings.vars.l2hSaveTo = m_root.path();
     CheckPaths(ctx);
-    QCOMPARE(ctx.vars.tex4htSaveTo, m_root.path());
-    QCOMPARE(ctx.vars.l2hSaveTo, m_root.path());
+    QCOMPARE(ctx.settings.vars.tex4htSaveTo, m_root.path());
+    QCOMPARE(ctx.settings.vars.l2hSaveTo, m_root.path());
 }
 
 void TestPathCheck::editorsAndHtrunLocations_data() {
@@ -164,19 +166,19 @@ void TestPathCheck::editorsAndHtrunLocations() {
     QFETCH(bool, kept);
     AppContext ctx;
     ctx.model = &m_model;
-    ctx.vars.editor = value;
-    ctx.vars.texEditor = value;
+    ctx.settings.vars.editor = value;
+    ctx.settings.vars.texEditor = value;
     CheckPaths(ctx);
-    QCOMPARE(ctx.vars.editor, kept ? value : QString());
-    QCOMPARE(ctx.vars.texEditor, kept ? value : QString());
+    QCOMPARE(ctx.settings.vars.editor, kept ? value : QString());
+    QCOMPARE(ctx.settings.vars.texEditor, kept ? value : QString());
 
     // The htrun locations are folders: a program name is not looked up.
     const bool folderKept = QFileInfo::exists(value) || value.isEmpty();
-    ctx.vars.htrunM = value;
-    ctx.vars.htrunS = value;
+    ctx.settings.vars.htrunM = value;
+    ctx.settings.vars.htrunS = value;
     CheckPaths(ctx);
-    QCOMPARE(ctx.vars.htrunM, folderKept ? value : QString());
-    QCOMPARE(ctx.vars.htrunS, folderKept ? value : QString());
+    QCOMPARE(ctx.settings.vars.htrunM, folderKept ? value : QString());
+    QCOMPARE(ctx.settings.vars.htrunS, folderKept ? value : QString());
 }
 
 void TestPathCheck::shippedLocationsFindTheInstalledConverters() {
@@ -195,9 +197,9 @@ void TestPathCheck::shippedLocationsFindTheInstalledConverters() {
                   {TabL2h, "/usr/share/latex2html/l2hconf.pm"},
                   {TabDvi, "/usr/bin/texi2dvi"}};
     for (const auto& route : routes)
-        QCOMPARE(ctx.paths.programFound[route.tab], QFileInfo::exists(route.program));
-    QVERIFY(QFileInfo::exists(ctx.vars.gsLib + QStringLiteral("/gs_init.ps")));
-    QVERIFY(QFileInfo(ctx.vars.imageMagick + QStringLiteral("/delegates.xml")).isFile());
+        QCOMPARE(ctx.settings.paths.programFound[route.tab], QFileInfo::exists(route.program));
+    QVERIFY(QFileInfo::exists(ctx.settings.vars.gsLib + QStringLiteral("/gs_init.ps")));
+    QVERIFY(QFileInfo(ctx.settings.vars.imageMagick + QStringLiteral("/delegates.xml")).isFile());
 }
 
 QTEST_GUILESS_MAIN(TestPathCheck)

@@ -2,6 +2,7 @@
 #include "pipeline/commandrunner.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
+#include "support/doubles.h"
 #include "ui/consolewindow.h"
 
 #include <QApplication>
@@ -147,9 +148,9 @@ private slots:
         QtConsoleFactory consoles;
         AppContext ctx;
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.launcher = &launcher;
-        ctx.consoles = &consoles;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.launcher = &launcher;
+        ctx.seams.consoles = &consoles;
         QTemporaryDir dir;
         QString seen;
         QTimer lookForConsole;

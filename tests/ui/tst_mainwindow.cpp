@@ -1,10 +1,11 @@
+#include "app/optionhandlers.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 #include "ui/mainwindow.h"
-#include "ui/optionhandlers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,11 +39,11 @@ struct Fixture {
     Fixture() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
-        ctx.vars.upgradeNoticeShown = true;
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
+        ctx.settings.vars.upgradeNoticeShown = true;
         for (int i = 1; i <= 6; ++i)
-            ctx.paths.programFound[i] = true;
+            ctx.settings.paths.programFound[i] = true;
         connectOptionHandlers(ctx);
         window = std::make_unique<MainWindow>(ctx);
     }
@@ -271,7 +272,7 @@ void TestMainWindow::optionGroupRoundTrip() {
     QCOMPARE(f.model.index("optOutput"), 1);
     // The click ran the output-kind reaction, which the window shows.
     QCOMPARE(f.find<QCheckBox>("chkIE")->text(), QStringLiteral("&Run text file"));
-    QCOMPARE(f.ctx.vars.heveaOutputExtension, QStringLiteral("txt"));
+    QCOMPARE(f.ctx.settings.vars.heveaOutputExtension, QStringLiteral("txt"));
 
     f.model.setIndex("optGifPng", 1);
     QVERIFY(f.find<QRadioButton>("optGifPng_1")->isChecked());
@@ -381,8 +382,8 @@ void TestMainWindow::modelValuesWinOverFormAtConstruction() {
     AppContext ctx;
     ctx.programDir = home.path();
     ctx.model = &model;
-    ctx.prompter = &prompter;
-    ctx.vars.upgradeNoticeShown = true;
+    ctx.seams.prompter = &prompter;
+    ctx.settings.vars.upgradeNoticeShown = true;
     model.setChecked("chkFrench", true);
     model.setIndex("optIE", 1);
     model.setText("txtImages", "pics");

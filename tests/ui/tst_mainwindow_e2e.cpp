@@ -1,17 +1,17 @@
 // The main window driving real conversions: the file box, the tab strip and
 // the Convert, View Log and Show buttons, with the real hevea and tth.
 
+#include "app/optionhandlers.h"
 #include "app/startup.h"
 #include "drivers/conversionrig.h"
-#include "drivers/registry.h"
 #include "pipeline/appcontext.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
 #include "ui/mainwindow.h"
-#include "ui/optionhandlers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -39,11 +39,10 @@ struct Session {
     bool start(const QString& file) {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
-        ctx.shell = &shell;
-        ctx.launcher = &launcher;
-        ctx.quitProgram = [] {};
-        installDrivers(ctx);
+        ctx.seams.prompter = &prompter;
+        ctx.seams.shell = &shell;
+        ctx.seams.launcher = &launcher;
+        ctx.seams.quitProgram = [] {};
         connectOptionHandlers(ctx);
         if (!loadStep(ctx, file))
             return false;

@@ -1,8 +1,10 @@
+#include "app/optionhandlers.h"
+#include "drivers/hevea.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/doubles.h"
 #include "support/testhome.h"
-#include "ui/optionhandlers.h"
 
 #include <QTest>
 #include <memory>
@@ -33,9 +35,9 @@ struct Fixture {
     Fixture() {
         ctx.programDir = home.path();
         ctx.model = &model;
-        ctx.prompter = &prompter;
+        ctx.seams.prompter = &prompter;
         for (int i = 1; i <= 6; ++i)
-            ctx.paths.programFound[i] = true;
+            ctx.settings.paths.programFound[i] = true;
         connectOptionHandlers(ctx);
     }
     void selectTab(int tab) { model.setIndex(QStringLiteral("tbstrip"), tab); }
@@ -121,8 +123,8 @@ void TestOptionHandlers::tabChangeSetsCaptionsAndButtons() {
     QFETCH(QString, kind);
     QFETCH(bool, browserChoiceEnabled);
     Fixture f;
-    f.ctx.vars.upgradeNoticeShown = true;
-    f.ctx.vars.heveaOutputExtension = outputType;
+    f.ctx.settings.vars.upgradeNoticeShown = true;
+    f.ctx.settings.vars.heveaOutputExtension = outputType;
     f.selectTab(tab);
 
     QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
@@ -156,8 +158,8 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
     QFETCH(bool, texifyTicked);
     QFETCH(QString, pathLabel);
     Fixture f;
-    f.ctx.vars.upgradeNoticeShown = true;
-    f.ctx.paths.programFound[tab] = false;
+    f.ctx.settings.vars.upgradeNoticeShown = true;
+    f.ctx.settings.paths.programFound[tab] = false;
     f.model.setChecked(OptionsModel::arrayElement("chkTexify", tab == 6 ? 1 : 0), texifyTicked);
     f.selectTab(tab);
 
@@ -174,7 +176,7 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
 
 void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
     Fixture f;
-    f.ctx.vars.upgradeNoticeShown = true;
+    f.ctx.settings.vars.upgradeNoticeShown = true;
     for (int tab = 1; tab <= 6; ++tab) {
         f.selectTab(tab);
         for (int i = 1; i <= 6; ++i)
@@ -221,9 +223,9 @@ void TestOptionHandlers::browserChoiceKeptAcrossDviTab() {
 
 void TestOptionHandlers::saveLabelsNameTheOutputRoots() {
     Fixture f;
-    f.ctx.vars.upgradeNoticeShown = true;
-    f.ctx.vars.tex4htSaveTo = "/home/u/tex4ht out";
-    f.ctx.vars.l2hSaveTo = "/home/u/l2h";
+    f.ctx.settings.vars.upgradeNoticeShown = true;
+    f.ctx.settings.vars.tex4htSaveTo = "/home/u/tex4ht out";
+    f.ctx.settings.vars.l2hSaveTo = "/home/u/l2h";
     f.selectTab(3);
     QCOMPARE(f.model.caption("lblSaveTo"), "Files saved to a subdirectory of /home/u/tex4ht out");
     f.selectTab(4);
@@ -235,7 +237,7 @@ void TestOptionHandlers::upgradeNoticeOnceAndNotWhileLoading() {
     f.ctx.loading = true;
     f.selectTab(3);
     QVERIFY(f.prompter.prompts().isEmpty());
-    QVERIFY(!f.ctx.vars.upgradeNoticeShown);
+    QVERIFY(!f.ctx.settings.vars.upgradeNoticeShown);
 
     f.ctx.loading = false;
     f.selectTab(1);
@@ -247,7 +249,7 @@ void TestOptionHandlers::upgradeNoticeOnceAndNotWhileLoading() {
     QCOMPARE(notice.icon, Icon::Exclamation);
     QVERIFY(notice.text.startsWith("Morvane has been updated to version "));
     QVERIFY(notice.text.endsWith("or change it by pressing the Advanced button."));
-    QVERIFY(f.ctx.vars.upgradeNoticeShown);
+    QVERIFY(f.ctx.settings.vars.upgradeNoticeShown);
 
     f.selectTab(1);
     f.selectTab(3);
@@ -281,19 +283,19 @@ void TestOptionHandlers::outputKindSetsCaptionsAndExtension() {
     QFETCH(QString, kind);
     QFETCH(QString, type);
     Fixture f;
-    f.ctx.vars.heveaOutputExtension = "unset";
+    f.ctx.settings.vars.heveaOutputExtension = "unset";
     f.model.setIndex("optOutput", 3); // so that every row is a change
     f.model.setIndex("optOutput", index);
     QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
     QCOMPARE(f.model.caption("chkClose"), "Close &after running " + kind + " file");
     QCOMPARE(f.model.caption("cmdShow"), "Sh&ow " + kind + " file");
-    QCOMPARE(f.ctx.vars.heveaOutputExtension, type);
+    QCOMPARE(f.ctx.settings.vars.heveaOutputExtension, type);
 }
 
 void TestOptionHandlers::outputKindRefillsStyleList() {
     Fixture f;
     // HeVeA not found: the style files come from the program directory.
-    f.ctx.paths.programFound[1] = false;
+    f.ctx.settings.paths.programFound[1] = false;
     for (const char* name : {"b.hva", "a.hva", "hevea.hva", "copy of hevea.hva", "notes.txt"})
         f.home.write(name, "");
     f.model.setItems("List1", {"old.hva"});
@@ -359,7 +361,7 @@ void TestOptionHandlers::versionRules() {
     QFETCH(bool, esponjaEnabled);
     QFETCH(bool, esponjaKept);
     Fixture f;
-    f.ctx.vars.hevea = f.home.path() + "/bin";
+    f.ctx.settings.vars.hevea = f.home.path() + "/bin";
     if (esponjaPresent)
         f.home.write("bin/esponja", "");
     else
@@ -380,14 +382,14 @@ void TestOptionHandlers::versionRules() {
 
 void TestOptionHandlers::esponjaCannotBeTickedWithoutProgram() {
     Fixture f;
-    f.ctx.vars.hevea = f.home.path();
+    f.ctx.settings.vars.hevea = f.home.path();
     f.model.setChecked("chkEsponja", true);
     QVERIFY(!f.model.isChecked("chkEsponja"));
     f.home.write("esponja", "");
     f.model.setChecked("chkEsponja", true);
     QVERIFY(f.model.isChecked("chkEsponja"));
     // No HeVeA location: nothing to check against.
-    f.ctx.vars.hevea.clear();
+    f.ctx.settings.vars.hevea.clear();
     f.model.setChecked("chkEsponja", false);
     f.model.setChecked("chkEsponja", true);
     QVERIFY(f.model.isChecked("chkEsponja"));
@@ -395,7 +397,7 @@ void TestOptionHandlers::esponjaCannotBeTickedWithoutProgram() {
 
 void TestOptionHandlers::nativeCodeNeedsHeveaOpt() {
     Fixture f;
-    f.ctx.vars.hevea = f.home.path();
+    f.ctx.settings.vars.hevea = f.home.path();
     f.model.setIndex("optCode", 1);
     QCOMPARE(f.model.index("optCode"), 0);
     f.home.write("hevea.opt", "");
@@ -490,8 +492,8 @@ void TestOptionHandlers::htrunChoosesScientificWorkplace() {
     QFETCH(bool, swpBefore);
     QFETCH(bool, swpAfter);
     Fixture f;
-    f.ctx.vars.htrunM = htrunM;
-    f.ctx.vars.htrunS = htrunS;
+    f.ctx.settings.vars.htrunM = htrunM;
+    f.ctx.settings.vars.htrunS = htrunS;
     f.model.setChecked("chkSWP", swpBefore);
     f.model.setEnabled("chkSWP", false);
     f.model.setChecked("chkHtrun", true);
@@ -588,8 +590,8 @@ void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile() {
 
 void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     Fixture f;
-    f.ctx.paths.programFound[5] = false;
-    f.ctx.paths.programFound[6] = false;
+    f.ctx.settings.paths.programFound[5] = false;
+    f.ctx.settings.paths.programFound[6] = false;
     f.selectTab(5);
     QVERIFY(f.model.isEnabled("cmdConvert"));
     f.model.setChecked("chkTexify_0", true);
@@ -600,7 +602,7 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
 
     // The PDF box changed while the TtH tab (program missing) is on show
     // leaves that tab's Convert alone.
-    f.ctx.paths.programFound[2] = false;
+    f.ctx.settings.paths.programFound[2] = false;
     f.selectTab(2);
     QVERIFY(!f.model.isEnabled("cmdConvert"));
     f.model.setChecked("chkTexify_1", true);

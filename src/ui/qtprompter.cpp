@@ -1,4 +1,4 @@
-#include "platform/qtprompter.h"
+#include "ui/qtprompter.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -5,11 +5,11 @@
 
 namespace morvane {
 
-struct AppContext;
+class OptionsModel;
 
 // Puts the file box's text at the top of the history (cmbTeX's items), at most
 // ten entries, no two equal paths.
-void rememberFile(AppContext& ctx);
+void rememberFile(OptionsModel& model);
 
 // FileList.txt in the program directory.
 QStringList loadFileHistory(const QString& programDir);

@@ -17,10 +17,6 @@ void connectOptionHandlers(AppContext& ctx);
 // The tab-change reaction for the tab strip's current tab.
 void tbstrip_Click(AppContext& ctx);
 
-// The output-kind word: "txt" gives "text"; "html" gives "HTML" with the case
-// flag "U", else "html"; anything else is returned as it is.
-QString Extend(const QString& outputType, const QString& caseFlag);
-
 // HeVeA tab.
 void optOutput_Click(AppContext& ctx, int index);
 void chkEsponja_Click(AppContext& ctx);

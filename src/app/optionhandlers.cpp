@@ -1,4 +1,4 @@
-#include "ui/optionhandlers.h"
+#include "app/optionhandlers.h"
 
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
@@ -35,26 +35,25 @@ void setRunCaptions(OptionsModel& model, const QString& kind) {
 }
 
 bool heveaFileExists(const AppContext& ctx, const QString& name) {
-    return QFileInfo::exists(ctx.vars.hevea + QLatin1Char('/') + name);
+    return QFileInfo::exists(ctx.settings.vars.hevea + QLatin1Char('/') + name);
 }
 
 // The HeVeA location is set and has no esponja: the tidy step cannot run.
 bool esponjaMissing(const AppContext& ctx) {
-    return !ctx.vars.hevea.isEmpty() && !heveaFileExists(ctx, S("esponja"));
+    return !ctx.settings.vars.hevea.isEmpty() && !heveaFileExists(ctx, S("esponja"));
 }
 
-// Convert needs the route's program. `texifyBox` is the texify check box that
-// the DVI and PDF tabs depend on (empty for the other tabs).
+// Convert needs the route's program; without it lblPath names the location.
 void applyProgramFound(AppContext& ctx, int tab, bool found) {
     OptionsModel& model = *ctx.model;
     model.setEnabled(S("cmdConvert"), found);
     if (!found)
-        model.setCaption(S("lblPath"), ctx.paths.programName[tab] + S(" Not Found"));
+        model.setCaption(S("lblPath"), ctx.settings.paths.programName[tab] + S(" Not Found"));
 }
 
 void refillStyleList(AppContext& ctx) {
     // An unreadable directory leaves the lists empty.
-    const QStringList hva = styleFileNames(styleDirectory(ctx));
+    const QStringList hva = styleFileNames(styleDirectory(ctx.settings, ctx.programDir));
     ctx.model->setItems(S("File1"), hva);
     ctx.model->setItems(S("List1"), styleListFrom(hva));
     ctx.model->setIndex(S("List1"), -1);
@@ -69,14 +68,6 @@ const char* const kHandlersConnected = "morvaneOptionHandlersConnected";
 
 } // namespace
 
-QString Extend(const QString& outputType, const QString& caseFlag) {
-    if (outputType == S("txt"))
-        return S("text");
-    if (outputType == S("html"))
-        return caseFlag == S("U") ? S("HTML") : S("html");
-    return outputType;
-}
-
 void tbstrip_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     const int tab = ctx.selectedTab();
@@ -88,7 +79,8 @@ void tbstrip_Click(AppContext& ctx) {
         model.setVisible(S("fraHelp"), true);
         return;
     }
-    if (tab < TabHevea || tab > TabPdf)
+    const Route* route = ctx.selectedRoute();
+    if (!route)
         return;
 
     model.setVisible(S("fraHelp"), false);
@@ -102,39 +94,18 @@ void tbstrip_Click(AppContext& ctx) {
 
     // Enabling or disabling the option buttons must never change the choice.
     const int browser = model.index(S("optIE"));
-    switch (tab) {
-    case TabHevea:
-    case TabTth:
-    case TabTex4ht:
-    case TabL2h: {
-        const QString kind =
-            tab == TabHevea ? Extend(ctx.vars.heveaOutputExtension, S("U")) : S("HTML");
-        setRunCaptions(model, kind);
-        model.setEnabled(S("optIE_0"), true);
-        model.setEnabled(S("optIE_1"), true);
-        model.setEnabled(S("chkClose"), browser == 0);
-        applyProgramFound(ctx, tab, ctx.paths.programFound[tab]);
-        if (tab == TabTex4ht)
-            model.setCaption(S("lblSaveTo"), S("Files saved to a subdirectory of ") +
-                                                 QDir::toNativeSeparators(ctx.vars.tex4htSaveTo));
-        if (tab == TabL2h)
-            model.setCaption(S("lblSavelatex2"), S("Files saved to a subdirectory of ") +
-                                                     QDir::toNativeSeparators(ctx.vars.l2hSaveTo));
-        break;
-    }
-    case TabDvi:
-    case TabPdf: {
-        setRunCaptions(model, tab == TabDvi ? S("DVI") : S("PDF"));
-        model.setEnabled(S("optIE_0"), false);
-        model.setEnabled(S("optIE_1"), false);
-        model.setEnabled(S("chkClose"), true);
-        const QString texify = OptionsModel::arrayElement(S("chkTexify"), tab == TabDvi ? 0 : 1);
-        applyProgramFound(ctx, tab, ctx.paths.programFound[tab] || !model.isChecked(texify));
-        break;
-    }
-    default:
-        break;
-    }
+    setRunCaptions(model, route->resultWord(ctx));
+    // Web pages go to the browser chosen on the tab; DVI and PDF files to
+    // their associated program, so the browser choice does not apply.
+    const bool webPage = route->shows == ResultKind::WebPage;
+    model.setEnabled(S("optIE_0"), webPage);
+    model.setEnabled(S("optIE_1"), webPage);
+    model.setEnabled(S("chkClose"), !webPage || browser == 0);
+    bool found = ctx.settings.paths.programFound[tab];
+    if (route->programBox)
+        found = found || !model.isChecked(QString::fromLatin1(route->programBox));
+    applyProgramFound(ctx, tab, found);
+    updateSaveLabel(ctx);
     if (model.index(S("optIE")) != browser)
         model.setIndex(S("optIE"), browser);
 
@@ -150,7 +121,7 @@ void optOutput_Click(AppContext& ctx, int index) {
     if (index < 0 || index > 2)
         return;
     setRunCaptions(*ctx.model, S(kinds[index]));
-    ctx.vars.heveaOutputExtension = S(types[index]);
+    ctx.settings.vars.heveaOutputExtension = S(types[index]);
     // Any order the user had set belongs to the old output kind's styles.
     refillStyleList(ctx);
     SavedPath(ctx);
@@ -209,9 +180,9 @@ void txtImages_Change(AppContext& ctx) {
 void chkHtrun_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     if (model.isChecked(S("chkHtrun"))) {
-        if (ctx.vars.htrunS.isEmpty())
+        if (ctx.settings.vars.htrunS.isEmpty())
             model.setChecked(S("chkSWP"), false);
-        if (ctx.vars.htrunM.isEmpty())
+        if (ctx.settings.vars.htrunM.isEmpty())
             model.setChecked(S("chkSWP"), true);
     } else {
         model.setEnabled(S("chkSWP"), true);
@@ -221,7 +192,7 @@ void chkHtrun_Click(AppContext& ctx) {
 
 void cmdAdvanced_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    model.setTag(S("chkHtrun"), ctx.vars.tex4ht);
+    model.setTag(S("chkHtrun"), ctx.settings.vars.tex4ht);
     // The advanced options dialog is shown here once it exists.
     model.setTag(S("cmdAdvanced.returning"), S("yes"));
     composeTex4htCommandLine(ctx);
@@ -314,13 +285,13 @@ void chkTexify_Click(AppContext& ctx, int index) {
     // Only the box of the tab on show decides about Convert: a value read
     // from the settings while another tab is selected must not enable
     // Convert there.
-    const int tab = index == 0 ? TabDvi : TabPdf;
-    if (ctx.selectedTab() == tab)
-        applyProgramFound(ctx, tab, ctx.paths.programFound[tab] || !on);
+    const Route* route = ctx.selectedRoute();
+    if (route && route->programBox && QString::fromLatin1(route->programBox) == box)
+        applyProgramFound(ctx, route->tab, ctx.settings.paths.programFound[route->tab] || !on);
 }
 
 void Label32_Click(AppContext& ctx) {
-    ctx.prompter->tell(
+    ctx.seams.prompter->tell(
         S("You may find that anti-virus software prevents LaTeX2HTML operating properly. This is "
           "known to happen with MacAfee and Norton on Windows 98.") +
             S("\n\n") +
@@ -331,8 +302,8 @@ void Label32_Click(AppContext& ctx) {
 
 void cmdDeleteFileList_Click(AppContext& ctx) {
     const Answer answer =
-        ctx.prompter->ask(S("Are you sure you want to delete the history file list?"),
-                          S("Confirm delete file list"), Buttons::YesNo, Icon::Question);
+        ctx.seams.prompter->ask(S("Are you sure you want to delete the history file list?"),
+                                S("Confirm delete file list"), Buttons::YesNo, Icon::Question);
     if (answer == Answer::Yes)
         ctx.model->setItems(S("cmbTeX"), {});
 }

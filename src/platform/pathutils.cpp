@@ -1,9 +1,10 @@
-#include "pipeline/pathutils.h"
+#include "platform/pathutils.h"
+
+#include "platform/atomicfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace morvane {
@@ -46,11 +47,6 @@ QByteArray withPlatformLineEnds(QByteArray bytes) {
 #else
     return bytes.replace("\r\n", "\n");
 #endif
-}
-
-bool sameExistingFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
@@ -112,50 +108,11 @@ bool copyTextFile(const QString& source, const QString& destination) {
         return false;
     if (in.size() > kTextCopyLimit) {
         in.close();
-        return copyFileAtomically(source, destination);
+        return copyFileAtomically(source, destination, Durability::WaitForDisk);
     }
     const QByteArray bytes = withPlatformLineEnds(in.readAll());
     in.close();
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
-}
-
-bool copyFileAtomically(const QString& source, const QString& destination, QString* error) {
-    auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
-    if (QFileInfo(source).isDir())
-        return fail(QStringLiteral("Is a directory"));
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(in.errorString());
-    if (sameExistingFile(source, destination))
-        return true;
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(out.errorString());
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 16)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return fail(out.errorString());
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        out.cancelWriting();
-        return fail(in.errorString());
-    }
-    if (!out.commit())
-        return fail(out.errorString());
-    return true;
+    return replaceFileAtomically(destination, bytes, Durability::WaitForDisk);
 }
 
 qsizetype sourceExtensionIndex(const QString& path, const QString& extension) {
@@ -174,6 +131,13 @@ QString joinPath(const QString& dir, const QString& name) {
     if (dir.endsWith(QLatin1Char('/')))
         return dir + name;
     return dir + QLatin1Char('/') + name;
+}
+
+QByteArray readFileStart(const QString& file, qsizetype bytes) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    return in.read(bytes);
 }
 
 } // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace morvane {
@@ -32,13 +33,6 @@ QString quoteForCommandLine(const QString& path);
 // atomically. False when the copy failed.
 bool copyTextFile(const QString& source, const QString& destination);
 
-// Copies a file byte for byte, replacing the destination atomically (a
-// failure leaves the old destination or none, never a part of the copy).
-// Copying a file onto itself changes nothing. On failure `error` (when given)
-// receives the system's description of what went wrong.
-bool copyFileAtomically(const QString& source, const QString& destination,
-                        QString* error = nullptr);
-
 // Position of the source extension in the file-name part of `path`, searched
 // without regard to case (-1 when absent). Folders never cut a path.
 qsizetype sourceExtensionIndex(const QString& path, const QString& extension);
@@ -46,6 +40,9 @@ qsizetype sourceExtensionIndex(const QString& path, const QString& extension);
 // `path` cut before the source extension in its file name (unchanged when the
 // file name does not hold it).
 QString withoutSourceExtension(const QString& path, const QString& extension);
+
+// The first `bytes` bytes of a file; empty when it cannot be read.
+QByteArray readFileStart(const QString& file, qsizetype bytes);
 
 // `dir` & "/" & `name`, without doubling the separator of the root "/".
 QString joinPath(const QString& dir, const QString& name);

@@ -1,4 +1,4 @@
-#include "platform/folderchooser.h"
+#include "ui/qtfolderchooser.h"
 
 #include <QFileDialog>
 

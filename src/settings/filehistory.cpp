@@ -1,9 +1,9 @@
-#include "ui/filehistory.h"
+#include "settings/filehistory.h"
+#include "platform/atomicfile.h"
 
-#include "pipeline/appcontext.h"
+#include "settings/optionsmodel.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace morvane {
 
@@ -22,11 +22,11 @@ bool isHistoryLine(const QString& line) {
 
 } // namespace
 
-void rememberFile(AppContext& ctx) {
-    const QString text = ctx.convertFile();
+void rememberFile(OptionsModel& model) {
+    const QString text = model.text(QStringLiteral("cmbTeX"));
     if (text.isEmpty())
         return;
-    QStringList history = ctx.model->items(QStringLiteral("cmbTeX"));
+    QStringList history = model.items(QStringLiteral("cmbTeX"));
     // Paths are equal only when they are spelled the same: Paper.tex and
     // paper.tex are two files on Linux. The old entry goes first, so that
     // converting a listed file again never pushes out another entry.
@@ -34,7 +34,7 @@ void rememberFile(AppContext& ctx) {
     while (history.size() >= kHistorySize)
         history.removeLast();
     history.prepend(text);
-    ctx.model->setItems(QStringLiteral("cmbTeX"), history);
+    model.setItems(QStringLiteral("cmbTeX"), history);
 }
 
 QStringList loadFileHistory(const QString& programDir) {
@@ -53,9 +53,6 @@ QStringList loadFileHistory(const QString& programDir) {
 }
 
 bool saveFileHistory(const QString& programDir, const QStringList& history) {
-    QSaveFile out(historyFile(programDir));
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
     QByteArray content = ";This is the file list of tex files that have been converted\n"
                          ";You can delete this file if you wish\n";
     for (const QString& entry : history) {
@@ -65,11 +62,7 @@ bool saveFileHistory(const QString& programDir, const QStringList& history) {
             continue;
         content += entry.toUtf8() + '\n';
     }
-    if (out.write(content) != content.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return replaceFileAtomically(historyFile(programDir), content, Durability::WaitForDisk);
 }
 
 } // namespace morvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace morvane {
+
+// Whether an atomic replacement waits until the new contents are on the disk
+// before it renames them over the old file.
+//
+// WaitForDisk is for the files that hold the user's work or the program's
+// own state and are written seldom: Morvane.ini, convert.sh, the file
+// history, working copies and copies of the user's documents. After a power
+// cut they hold the old contents or the new, never an empty file.
+//
+// NoWait is for what a conversion produces and rewrites on every run: its
+// pages, their images and scripts, and the converters' logs. A TeX4ht folder
+// holds hundreds of pages, and a sync for each would make the fix-ups many
+// times slower than the converters, which do not sync either; a lost page
+// comes back with the next run.
+enum class Durability { WaitForDisk, NoWait };
+
+// Replaces `path` with `content` atomically: the bytes go to a temporary file
+// in the same folder (with a short name, whatever the length of `path`'s
+// own), which is then renamed over the original. A failure leaves the old
+// file as it was. The file keeps its permissions; a link is written through
+// to the file it names. On failure `error` (when given) says why.
+bool replaceFileAtomically(const QString& path, const QByteArray& content, Durability durability,
+                           QString* error = nullptr);
+
+// Copies a file byte for byte, replacing the destination atomically in the
+// same way. Copying a file onto itself changes nothing.
+bool copyFileAtomically(const QString& source, const QString& destination, Durability durability,
+                        QString* error = nullptr);
+
+} // namespace morvane

@@ -1,0 +1,452 @@
+#include "settings/inikeys.h"
+
+#include "platform/pathutils.h"
+#include "settings/iniencoding.h"
+#include "settings/inisync.h"
+#include "settings/optionsmodel.h"
+#include "settings/profilefile.h"
+
+#include <QDir>
+
+namespace morvane {
+
+namespace {
+
+using SV = SettingsVariables;
+using Save = IniSave;
+
+QString L(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+QString valueOf(const IniKey& key, const ProfileFile& profile, const QString& defaultValue) {
+    return profile.read(L(key.section), L(key.name), defaultValue);
+}
+QString valueOf(const IniKey& key, const ProfileFile& profile) {
+    return valueOf(key, profile, L(key.defaultValue));
+}
+QString pathOf(const IniKey& key, const ProfileFile& profile, const QString& defaultValue) {
+    return dropTrailingSeparator(valueOf(key, profile, defaultValue));
+}
+bool yesOf(const IniKey& key, const ProfileFile& profile) {
+    return yesFlag(valueOf(key, profile));
+}
+
+QString trueFalse(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+QStringList tex4htArgs(const OptionsModel& model) {
+    QStringList args = model.items(QStringLiteral("tex4htArgs"));
+    while (args.size() < 6)
+        args.append(QString());
+    return args;
+}
+
+// A combo that offers fixed entries plus the stored text when that is none
+// of them. The entries are set afresh, so a reload never piles up copies of
+// the stored text.
+void setTextCombo(OptionsModel& model, const QString& control, QStringList entries,
+                  const QString& selected) {
+    if (!entries.contains(selected))
+        entries.append(selected);
+    model.setItems(control, entries);
+    model.setText(control, selected);
+}
+
+// Rows of the table. `rank` places a key among those saved at every exit.
+
+constexpr IniKey check(const char* section, const char* name, const char* control, Save save,
+                       int rank = 0, const char* defaultValue = "No") {
+    return {.section = section,
+            .name = name,
+            .save = save,
+            .firstSaveRank = rank,
+            .control = control,
+            .defaultValue = defaultValue};
+}
+
+constexpr IniKey path(const char* section, const char* name, QString SV::*member,
+                      Save save = Save::Never, int rank = 0, const char* defaultValue = "") {
+    return {.section = section,
+            .name = name,
+            .save = save,
+            .firstSaveRank = rank,
+            .defaultValue = defaultValue,
+            .text = member};
+}
+
+constexpr IniKey trueFalseKey(const char* section, const char* name, bool SV::*member, Save save,
+                              int rank = 0) {
+    return {.section = section,
+            .name = name,
+            .save = save,
+            .firstSaveRank = rank,
+            .defaultValue = "False",
+            .flag = member};
+}
+
+constexpr IniKey custom(const char* section, const char* name, Save save, IniRead read,
+                        IniWrite write, int rank = 0, const char* defaultValue = "No") {
+    return {.section = section,
+            .name = name,
+            .save = save,
+            .firstSaveRank = rank,
+            .defaultValue = defaultValue,
+            .read = read,
+            .write = write};
+}
+
+// A list-index key: the combo's selection, stored as its number.
+template <int Entries>
+constexpr IniKey listIndex(const char* section, const char* name, const char* control) {
+    return {.section = section,
+            .name = name,
+            .save = Save::WithPreferences,
+            .control = control,
+            .defaultValue = "0",
+            .read =
+                [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+                    place.model.setIndex(L(key.control),
+                                         listIndexValue(valueOf(key, profile), Entries));
+                },
+            .write = [](const IniKey& key, const IniPlace& place) -> std::optional<QString> {
+                return QString::number(place.model.index(L(key.control)));
+            }};
+}
+
+constexpr const char* kPaths = "Paths";
+constexpr const char* kPreferences = "Preferences";
+constexpr const char* kHevea = "Hevea";
+constexpr const char* kTth = "Tth";
+constexpr const char* kTexify = "Texify";
+constexpr const char* kTex4ht = "TeX4ht";
+constexpr const char* kL2h = "LaTeX2HTML";
+
+const IniKey kKeys[] = {
+    // Program locations: written by the Program Locations dialog, the
+    // editors at every exit.
+    custom(
+        kPaths, "CD-ROM", Save::Never,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.cdRom = valueOf(key, profile);
+        },
+        nullptr, 0, ""),
+    path(kPaths, "TeXDocs", &SV::texDocs),
+    path(kPaths, "Hevea", &SV::hevea),
+    path(kPaths, "Tth", &SV::tth),
+    path(kPaths, "Texify", &SV::texify),
+    path(kPaths, "Tex4ht", &SV::tex4ht),
+    path(kPaths, "imagemagick", &SV::imageMagick),
+    path(kPaths, "gs", &SV::gsLib),
+    path(kPaths, "htrunm", &SV::htrunM),
+    path(kPaths, "htruns", &SV::htrunS),
+    path(kPaths, "l2h", &SV::l2h),
+    path(kPaths, "perl", &SV::perl),
+    path(kPaths, "netpbm", &SV::netpbm),
+    path(kPaths, "Editor", &SV::editor, Save::Always, 6),
+    path(kPaths, "TeXEditor", &SV::texEditor, Save::Always, 7),
+
+    check(kPreferences, "SavePrefs", "chkSave", Save::Always, 3),
+    check(kPreferences, "RunHTML", "chkIE", Save::WithPreferences),
+    custom(
+        kPreferences, "Showinownbrowser", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setIndex(QStringLiteral("optIE"), yesOf(key, profile) ? 1 : 0);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return YesNo(place.model.index(QStringLiteral("optIE")) == 1);
+        }),
+    check(kPreferences, "Close", "chkClose", Save::WithPreferences),
+    custom(
+        kPreferences, "StartupTab", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.startupTab = startupTabValue(valueOf(key, profile));
+            place.model.setIndex(QStringLiteral("cmbTabs"), place.vars.startupTab);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return QString::number(place.model.index(QStringLiteral("cmbTabs")));
+        }),
+    check(kPreferences, "Warning", "chkWarning", Save::WithPreferences),
+    check(kPreferences, "BrowserPos", "chkSettings", Save::Always, 1),
+    custom(
+        kPreferences, "AllowMultiProcess", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            // The box's change reaction stays silent while its tag says so.
+            const QString box = QStringLiteral("chkMulti");
+            place.model.setTag(box, QStringLiteral("no message"));
+            place.model.setCheckValue(box, yesOf(key, profile) ? 1 : 0);
+            place.model.setTag(box, QString());
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return YesNo(place.model.checkValue(QStringLiteral("chkMulti")));
+        }),
+    custom(
+        kPreferences, "FirstTime", Save::Never,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.firstTime = yesOf(key, profile);
+        },
+        nullptr),
+    custom(
+        kPreferences, "ScrollPercent", Save::Always,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.scrollFraction = scrollFractionValue(valueOf(key, profile));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return QString::number(scrollPercentValue(place.vars.scrollFraction));
+        },
+        8, "1"),
+    trueFalseKey(kPreferences, "LowRes", &SV::lowRes, Save::Always, 9),
+    trueFalseKey(kPreferences, "LongFileName", &SV::longFileName, Save::Always, 10),
+    trueFalseKey(kPreferences, "AllowNonTeXFiles", &SV::allowNonTeXFiles, Save::Always, 11),
+
+    check(kHevea, "IncludeStyle", "chkStyle", Save::WithPreferences),
+    custom(
+        kHevea, "OutputType", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            static const char* const words[] = {"html", "text", "info"};
+            static const char* const extensions[] = {"html", "txt", "info"};
+            const QString type = valueOf(key, profile).toLower();
+            for (int i = 0; i < 3; ++i) {
+                if (type == L(words[i])) {
+                    place.model.setIndex(QStringLiteral("optOutput"), i);
+                    place.vars.heveaOutputExtension = L(extensions[i]);
+                }
+            }
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return outputTypeWord(place.model.index(QStringLiteral("optOutput")));
+        }),
+    path(kHevea, "DefaultConfig", &SV::defaultConfig, Save::Never, 0, "No"),
+    check(kHevea, "Version1.05OrLater", "chkVersion", Save::Always, 2),
+    check(kHevea, "French", "chkFrench", Save::WithPreferences),
+    check(kHevea, "Fix", "chkFix", Save::WithPreferences),
+    check(kHevea, "Hacha", "chkHacha", Save::WithPreferences),
+    custom(
+        kHevea, "Verbose", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            const QString verbose = valueOf(key, profile).toLower();
+            const QString combo = QStringLiteral("cmbHeveaVerbose");
+            place.model.setItems(combo, heveaVerboseEntries());
+            place.model.setIndex(combo, verbose == QStringLiteral("single")   ? 1
+                                        : verbose == QStringLiteral("double") ? 2
+                                                                              : 0);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            const QStringList verbose = heveaVerboseEntries();
+            const int level = place.model.index(QStringLiteral("cmbHeveaVerbose"));
+            return level >= 0 && level < verbose.size() ? verbose.at(level) : verbose.first();
+        }),
+    custom(
+        kHevea, "Code", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setIndex(QStringLiteral("optCode"),
+                                 valueOf(key, profile) == QStringLiteral("Native") ? 1 : 0);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.index(QStringLiteral("optCode")) == 1 ? QStringLiteral("Native")
+                                                                     : QStringLiteral("Byte");
+        }),
+    check(kHevea, "Esponja", "chkEsponja", Save::WithPreferences),
+
+    check(kTth, "Italics", "chkItalics", Save::WithPreferences),
+    check(kTth, "NumberMulti", "chkNumber", Save::WithPreferences),
+    check(kTth, "Inline", "chkInline", Save::WithPreferences),
+    check(kTth, "Revise", "chkRevise", Save::WithPreferences),
+
+    check(kTexify, "UseDVI", "chkTexify_0", Save::WithPreferences),
+    check(kTexify, "ReportDVI", "chkReport_0", Save::WithPreferences),
+    check(kTexify, "UsePDF", "chkTexify_1", Save::WithPreferences),
+    check(kTexify, "ReportPDF", "chkReport_1", Save::WithPreferences),
+    check(kTexify, "SWPGS", "chkSWPGS", Save::WithPreferences),
+    listIndex<5>(kTexify, "Passes", "cmbpdfPasses"),
+
+    check(kTex4ht, "SWP", "chkSWP", Save::WithPreferences),
+    custom(
+        kTex4ht, "SaveTo", Save::Always,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            // The TeX4ht directory is where the tex4ht program lives
+            // (/usr/bin), no place for documents: without a stored root the
+            // home folder is used.
+            place.vars.tex4htSaveTo = pathOf(key, profile, QDir::homePath());
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.vars.tex4htSaveTo;
+        },
+        4),
+    check(kTex4ht, "ImagesSubDir", "chkImages", Save::WithPreferences),
+    custom(
+        kTex4ht, "SubDir", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setText(QStringLiteral("txtImages"), valueOf(key, profile));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.text(QStringLiteral("txtImages"));
+        },
+        0, ""),
+    check(kTex4ht, "Htrun", "chkHtrun", Save::WithPreferences, 0, ""),
+    custom(
+        kTex4ht, "Cmdline", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            QStringList args = tex4htArgs(place.model);
+            splitCmdline(valueOf(key, profile), args);
+            place.model.setItems(QStringLiteral("tex4htArgs"), args);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            if (!place.vars.advancedSave)
+                return std::nullopt;
+            return joinCmdline(tex4htArgs(place.model));
+        },
+        0, ""),
+    custom(
+        kTex4ht, "Usepackage", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setTag(QStringLiteral("txt3"), valueOf(key, profile));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.tag(QStringLiteral("txt3"));
+        },
+        0, ""),
+    custom(
+        kTex4ht, "Htruncommand", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            QStringList args = tex4htArgs(place.model);
+            splitHtruncommand(valueOf(key, profile), args);
+            place.model.setItems(QStringLiteral("tex4htArgs"), args);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            if (!place.vars.advancedSave)
+                return std::nullopt;
+            return joinHtruncommand(tex4htArgs(place.model));
+        },
+        0, ""),
+    listIndex<4>(kTex4ht, "SWPpasses", "cmbPasses"),
+    check(kTex4ht, "DOSPause", "chkTex4htPause", Save::WithPreferences, 0, "0"),
+    custom(
+        kTex4ht, "Ver2.5", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.upgradeNoticeShown = yesOf(key, profile);
+        },
+        [](const IniKey&, const IniPlace&) -> std::optional<QString> { return YesNo(true); }, 0,
+        "0"),
+    custom(
+        kTex4ht, "AdvancedSave", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.advancedSave = advancedSaveFlag(valueOf(key, profile));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return trueFalse(place.vars.advancedSave);
+        },
+        0, "0"),
+    trueFalseKey(kTex4ht, "CheckForUsePackage", &SV::checkForUsePackage, Save::WithPreferences),
+
+    custom(
+        kL2h, "SaveTo", Save::Always,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.l2hSaveTo = pathOf(key, profile, place.vars.l2hSaveTo);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.vars.l2hSaveTo;
+        },
+        5),
+    check(kL2h, "Anti-Virus", "chkAntiVirus", Save::WithPreferences),
+    custom(
+        kL2h, "ImageType", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setIndex(QStringLiteral("optGifPng"),
+                                 valueOf(key, profile).toUpper() == QStringLiteral("PNG") ? 1 : 0);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.index(QStringLiteral("optGifPng")) == 0 ? QStringLiteral("GIF")
+                                                                       : QStringLiteral("PNG");
+        }),
+    check(kL2h, "ImageSubDir", "chkImageDir", Save::WithPreferences),
+    check(kL2h, "NavLinks", "chkNavigation", Save::WithPreferences),
+    // A missing key selects "Default": a stored "No" would otherwise be
+    // handed to LaTeX2HTML as the text of the address, about page or title.
+    custom(
+        kL2h, "Author", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            setTextCombo(place.model, QStringLiteral("cmbAddress"), {QStringLiteral("Default")},
+                         pathOf(key, profile, QStringLiteral("Default")));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.text(QStringLiteral("cmbAddress"));
+        }),
+    custom(
+        kL2h, "About", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            const QString about = pathOf(key, profile, QStringLiteral("Default"));
+            setTextCombo(place.model, QStringLiteral("cmbAbout"),
+                         {QStringLiteral("Default"), QStringLiteral("None")},
+                         about.isEmpty() ? QStringLiteral("None") : about);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.text(QStringLiteral("cmbAbout"));
+        }),
+    custom(
+        kL2h, "Title", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            const QString title = pathOf(key, profile, QStringLiteral("Default"));
+            setTextCombo(place.model, QStringLiteral("cmbTitle"), {QStringLiteral("Default")},
+                         title.isEmpty() ? QStringLiteral("Default") : title);
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return place.model.text(QStringLiteral("cmbTitle"));
+        }),
+    // Two flags of the LaTeX2HTML tab kept in the tags of their controls.
+    custom(
+        kL2h, "CheckSyntax", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setTag(QStringLiteral("cmdInit"),
+                               yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return YesNo(place.model.tag(QStringLiteral("cmdInit")).toInt());
+        }),
+    custom(
+        kL2h, "DOSPause", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setTag(QStringLiteral("Label25"),
+                               yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
+        },
+        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+            return YesNo(place.model.tag(QStringLiteral("Label25")).toInt());
+        }),
+    listIndex<10>(kL2h, "Split", "cmbSplit"),
+    listIndex<10>(kL2h, "Verbosity", "cmbVerbosity"),
+};
+
+} // namespace
+
+std::span<const IniKey> iniKeys() {
+    return kKeys;
+}
+
+void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+    if (key.read) {
+        key.read(key, profile, place);
+    } else if (key.control) {
+        place.model.setCheckValue(L(key.control), yesOf(key, profile) ? 1 : 0);
+    } else if (key.text) {
+        place.vars.*key.text = pathOf(key, profile, L(key.defaultValue));
+    } else if (key.flag) {
+        place.vars.*key.flag = trueFlag(valueOf(key, profile));
+    }
+}
+
+std::optional<QString> iniKeyValue(const IniKey& key, const IniPlace& place) {
+    if (key.save == IniSave::Never)
+        return std::nullopt;
+    if (key.write)
+        return key.write(key, place);
+    if (key.control)
+        return YesNo(place.model.checkValue(L(key.control)));
+    if (key.text)
+        return place.vars.*key.text;
+    if (key.flag)
+        return trueFalse(place.vars.*key.flag);
+    return std::nullopt;
+}
+
+} // namespace morvane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "settings/settingsvariables.h"
+
+#include <QString>
+#include <optional>
+#include <span>
+
+namespace morvane {
+
+class OptionsModel;
+class ProfileFile;
+
+// When a key of Morvane.ini is written at exit.
+enum class IniSave {
+    Never,           // read only: written by its dialog, or by hand
+    Always,          // at every exit
+    WithPreferences, // only while "&Save Preferences" (chkSave) is ticked
+};
+
+// What a key is read into and written from.
+struct IniPlace {
+    OptionsModel& model;
+    SettingsVariables& vars;
+};
+
+struct IniKey;
+using IniRead = void (*)(const IniKey& key, const ProfileFile& profile, IniPlace& place);
+// The value to write; nothing leaves the key as it is in the file.
+using IniWrite = std::optional<QString> (*)(const IniKey& key, const IniPlace& place);
+
+// One key of Morvane.ini: spelt once, here, for reading and for writing.
+// Rows give either a control (a check box read as Yes/No), a settings
+// member, or their own read and write functions.
+struct IniKey {
+    const char* section;
+    const char* name;
+    IniSave save;
+    // The keys saved at every exit are written first, in this order; where
+    // the file lacks them, that order decides where they are added.
+    int firstSaveRank = 0;
+    const char* control = nullptr;              // check box
+    const char* defaultValue = "No";            // what a missing key reads as
+    QString SettingsVariables::*text = nullptr; // a path (read without a trailing "/")
+    bool SettingsVariables::*flag = nullptr;    // True/False
+    IniRead read = nullptr;
+    IniWrite write = nullptr;
+};
+
+// Every key of Morvane.ini that readini and writeini handle, in reading order.
+std::span<const IniKey> iniKeys();
+
+// Reads one key into its place.
+void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place);
+// The value a key is written with; nothing when it is not written.
+std::optional<QString> iniKeyValue(const IniKey& key, const IniPlace& place);
+
+} // namespace morvane

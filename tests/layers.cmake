@@ -1,0 +1,32 @@
+# Fails when a file includes from a layer above its own: settings/ looks at
+# platform/ only, pipeline/ and fixups/ never at app/ or ui/, and nothing
+# below ui/ includes a window. Run as `cmake -DSOURCE_DIR=... -P layers.cmake`.
+set(rules
+    "platform:(settings|pipeline|fixups|drivers|tex4ht|app|ui)/"
+    "settings:(pipeline|fixups|drivers|tex4ht|app|ui)/"
+    "pipeline:(fixups|drivers|tex4ht|app|ui)/"
+    "fixups:(drivers|tex4ht|app|ui)/"
+    "drivers:(app|ui)/"
+    "tex4ht:(app|ui)/"
+    "app:ui/")
+set(failures "")
+foreach(rule ${rules})
+    string(REPLACE ":" ";" parts "${rule}")
+    list(GET parts 0 layer)
+    list(GET parts 1 forbidden)
+    file(GLOB files ${SOURCE_DIR}/src/${layer}/*.cpp ${SOURCE_DIR}/src/${layer}/*.h)
+    foreach(f ${files})
+        # The window's own start-up files belong to the GUI library.
+        if(f MATCHES "app/(guistart|singleinstance)\\.")
+            continue()
+        endif()
+        file(STRINGS ${f} includes REGEX "^#include \"(${forbidden})")
+        if(includes)
+            list(APPEND failures "${f}: ${includes}")
+        endif()
+    endforeach()
+endforeach()
+if(failures)
+    string(REPLACE ";" "\n" text "${failures}")
+    message(FATAL_ERROR "includes from a higher layer:\n${text}")
+endif()

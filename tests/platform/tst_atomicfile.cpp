@@ -1,0 +1,59 @@
+// Atomic replacement: the new bytes arrive whole, the mode stays, a name at
+// the file system's length limit still works, and a failure leaves nothing.
+
+#include "platform/atomicfile.h"
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace morvane;
+
+class TestAtomicFile : public QObject {
+    Q_OBJECT
+private slots:
+    void replaces_data() {
+        QTest::addColumn<int>("durability");
+        QTest::addColumn<int>("nameLength");
+        QTest::newRow("waits for the disk") << int(Durability::WaitForDisk) << 8;
+        QTest::newRow("does not wait") << int(Durability::NoWait) << 8;
+        // 250 bytes: a temporary name built from it would pass the
+        // 255-byte limit of a file name.
+        QTest::newRow("long name") << int(Durability::NoWait) << 250;
+    }
+    void replaces() {
+        QFETCH(int, durability);
+        QFETCH(int, nameLength);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QString(nameLength - 5, 'n') + ".html");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        QString error;
+        QVERIFY2(replaceFileAtomically(path, "new contents", Durability(durability), &error),
+                 qPrintable(error));
+        QCOMPARE(test::readAll(path), QByteArray("new contents"));
+        QCOMPARE(QFile(path).permissions() & QFile::ExeOwner, QFile::ExeOwner);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void failureLeavesNoTemporaryFile() {
+        QTemporaryDir dir;
+        QString error;
+        QVERIFY(
+            !replaceFileAtomically(dir.filePath("missing/x.txt"), "x", Durability::NoWait, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!copyFileAtomically(dir.filePath("none"), dir.filePath("y"), Durability::NoWait));
+        QVERIFY(QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAtomicFile)
+#include "tst_atomicfile.moc"
