@@ -122,7 +122,7 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
         complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
                                 "of %3/Morvane.ini).")
-                     .arg(QLatin1String(route->caption), ctx.settings.paths.programName[route->tab],
+                     .arg(QLatin1String(route->caption), QLatin1String(route->program.locationKey),
                           QDir::toNativeSeparators(ctx.programDir)));
         return NothingProduced;
     }

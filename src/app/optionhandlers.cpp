@@ -43,12 +43,13 @@ bool esponjaMissing(const AppContext& ctx) {
     return !ctx.settings.vars.hevea.isEmpty() && !heveaFileExists(ctx, S("esponja"));
 }
 
-// Convert needs the route's program; without it lblPath names the location.
-void applyProgramFound(AppContext& ctx, int tab, bool found) {
+// Convert needs the route's program; without it lblPath names its location key.
+void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
     OptionsModel& model = *ctx.model;
     model.setEnabled(S("cmdConvert"), found);
     if (!found)
-        model.setCaption(S("lblPath"), ctx.settings.paths.programName[tab] + S(" Not Found"));
+        model.setCaption(S("lblPath"),
+                         QLatin1String(route.program.locationKey) + S(" Not Found"));
 }
 
 void refillStyleList(AppContext& ctx) {
@@ -104,7 +105,7 @@ void tbstrip_Click(AppContext& ctx) {
     bool found = ctx.settings.paths.programFound[tab];
     if (route->programBox)
         found = found || !model.isChecked(QString::fromLatin1(route->programBox));
-    applyProgramFound(ctx, tab, found);
+    applyProgramFound(ctx, *route, found);
     updateSaveLabel(ctx);
     if (model.index(S("optIE")) != browser)
         model.setIndex(S("optIE"), browser);
@@ -287,7 +288,7 @@ void chkTexify_Click(AppContext& ctx, int index) {
     // Convert there.
     const Route* route = ctx.selectedRoute();
     if (route && route->programBox && QString::fromLatin1(route->programBox) == box)
-        applyProgramFound(ctx, route->tab, ctx.settings.paths.programFound[route->tab] || !on);
+        applyProgramFound(ctx, *route, ctx.settings.paths.programFound[route->tab] || !on);
 }
 
 void Label32_Click(AppContext& ctx) {

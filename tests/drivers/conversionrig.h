@@ -9,6 +9,7 @@
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
+#include "pipeline/resultdisplay.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -76,6 +77,15 @@ struct ConversionRig {
         selectTab(tab);
         model.setText(QStringLiteral("cmbTeX"), file);
         cmdConvert_Click(ctx);
+    }
+
+    // Runs a route's driver on `source` and applies the Convert command's
+    // ending to its result, as the Convert command does after its checks.
+    ConversionResult runDriver(int tab, const QString& source) {
+        const Route* route = routeForTab(ctx.routes, tab);
+        ConversionResult result = route->driver(ctx, source);
+        finishConversion(ctx, *route, result);
+        return result;
     }
 
     bool logMarked() const {

@@ -244,7 +244,7 @@ private slots:
         rig.model.setBold("cmdLog", true);
         rig.model.setCaption("cmdLog", "Errors in &Log");
 
-        Hevea(rig.ctx, source);
+        rig.runDriver(TabHevea, source);
         QCOMPARE(launcher.starts.size(), 1);
         QCOMPARE(launcher.starts.at(0).commandLine,
                  "\"" + programDir + "/convert.sh\" hevea Paper");
@@ -267,7 +267,7 @@ private slots:
         ConversionRig rig;
         RecordingLauncher launcher;
         rig.ctx.seams.launcher = &launcher;
-        Hevea(rig.ctx, source);
+        rig.runDriver(TabHevea, source);
         QCOMPARE(launcher.starts.size(), 1);
         const QStringList parts = QProcess::splitCommand(launcher.starts.at(0).commandLine);
         QCOMPARE(parts, (QStringList{rig.home.path() + "/convert.sh", "hevea", "say \"hi\" now"}));
@@ -284,7 +284,7 @@ private slots:
         QVERIFY(driver.open(QIODevice::WriteOnly));
         driver.write("echo no markers here\n");
         driver.close();
-        Hevea(rig.ctx, source);
+        rig.runDriver(TabHevea, source);
         QVERIFY(launcher.starts.isEmpty());
         QCOMPARE(rig.prompter.prompts().size(), 1);
         QCOMPARE(rig.prompter.prompts().at(0).icon, Icon::Critical);
@@ -314,7 +314,7 @@ private slots:
         rig.ctx.seams.launcher = &launcher;
         rig.model.setBold("cmdLog", !marked);
         rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
-        Hevea(rig.ctx, source);
+        rig.runDriver(TabHevea, source);
         QCOMPARE(QFileInfo(work.filePath("paper.hlog")).size(),
                  qint64(("Hevea log file for " + source + "\n\n").toUtf8().size() + dirLength +
                         beyondDir));

@@ -265,7 +265,7 @@ private slots:
         rig.model.setCheckValue("chkIE", 0);
         rig.model.setBold("cmdLog", !marked);
         rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
-        Tth(rig.ctx, source);
+        rig.runDriver(TabTth, source);
         const QByteArray log = readAll(work.filePath("paper.tlog"));
         QCOMPARE(log, "Tth log file for " + source.toUtf8() + "\n\n" + QByteArray(messages, 'm'));
         QCOMPARE(rig.logMarked(), marked);
