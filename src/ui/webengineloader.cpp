@@ -11,12 +11,15 @@ namespace {
 using Factory = QWidget* (*)(QWidget* parent);
 
 // The web-view module: next to the executable (build tree, portable copy),
-// else in the installed module directory. nullptr when it cannot be loaded.
+// else in the module directory of the prefix the executable sits in, else in
+// the configured module directory. nullptr when it cannot be loaded.
 Factory viewFactory() {
     static Factory factory = [] {
-        const QStringList candidates{QCoreApplication::applicationDirPath() +
-                                         QStringLiteral("/morvane_webview"),
-                                     QStringLiteral(MORVANE_MODULE_INSTALL_DIR "/morvane_webview")};
+        const QString exeDir = QCoreApplication::applicationDirPath();
+        const QStringList candidates{
+            exeDir + QStringLiteral("/morvane_webview"),
+            exeDir + QStringLiteral("/" MORVANE_MODULE_RELATIVE_DIR "/morvane_webview"),
+            QStringLiteral(MORVANE_MODULE_INSTALL_DIR "/morvane_webview")};
         for (const QString& candidate : candidates) {
             auto* library = new QLibrary(candidate); // stays loaded for the program's life
             if (library->load()) {
