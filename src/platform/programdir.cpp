@@ -42,7 +42,13 @@ ProgramDirectoryInputs currentProgramDirectoryInputs() {
     inputs.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (inputs.configHome.isEmpty())
         inputs.configHome = QDir::homePath() + QStringLiteral("/.config");
-    inputs.installedDefaults = QStringLiteral(MORVANE_DATA_INSTALL_DIR);
+    // The defaults of the prefix the executable sits in (a copy installed with
+    // DESTDIR or moved elsewhere), else those of the configured prefix.
+    const QString besideExecutable =
+        QDir::cleanPath(inputs.executableDir + QStringLiteral("/" MORVANE_DATA_RELATIVE_DIR));
+    inputs.installedDefaults = QFileInfo(besideExecutable).isDir()
+                                   ? besideExecutable
+                                   : QStringLiteral(MORVANE_DATA_INSTALL_DIR);
     return inputs;
 }
 

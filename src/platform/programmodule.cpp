@@ -4,6 +4,11 @@
 #include <QLibrary>
 #include <QStringList>
 
+// Where an installed program's modules lie, seen from its executable.
+#ifndef MORVANE_MODULE_RELATIVE_DIR
+#define MORVANE_MODULE_RELATIVE_DIR "../lib/morvane"
+#endif
+
 namespace morvane {
 
 QString executableDirectory() {
@@ -15,7 +20,7 @@ QString executableDirectory() {
 void* resolveProgramModule(const QString& name, const char* symbol, QString* error) {
     const QString here = executableDirectory();
     const QStringList candidates{here + QLatin1Char('/') + name,
-                                 here + QStringLiteral("/../lib/morvane/") + name,
+                                 here + QStringLiteral("/" MORVANE_MODULE_RELATIVE_DIR "/") + name,
                                  QStringLiteral(MORVANE_MODULE_INSTALL_DIR "/") + name};
     QStringList problems;
     for (const QString& candidate : candidates) {
