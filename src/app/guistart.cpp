@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
@@ -114,6 +115,9 @@ int runGui(int& argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     installPointerHandlers();
+    // The icon theme's when installed, else the one built in.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.morvane.Morvane"),
+                                                 QIcon(QStringLiteral(":/icons/morvane.svg"))));
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
 
