@@ -59,12 +59,13 @@ QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray
     if (ctx.run.linkAnswer == NoToAll)
         return target;
     if (rules.bareNamesAreLabels && !target.contains('.')) {
-        // A bare label becomes a fragment. An empty target, a fragment and
-        // an address with a scheme are left alone: prefixing them again on
-        // every run would break the page's own anchors.
-        if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
-            return target;
-        return '#' + target;
+        // A bare label becomes a fragment. An empty target, a fragment, an
+        // address with a scheme, a path (/url) and a query (script?x=1) are
+        // left alone: as fragments they would lead nowhere, and prefixing
+        // them again on every run would break the page's own anchors.
+        const bool bareName = !target.isEmpty() && !target.contains('#') && !target.contains(':') &&
+                              !target.contains('/') && !target.contains('?');
+        return bareName ? '#' + target : target;
     }
     if (target.contains(':'))
         return target;

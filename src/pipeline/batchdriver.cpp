@@ -121,11 +121,23 @@ bool readBatchDriver(const QString& path, QByteArray& text, QString& error) {
     return true;
 }
 
-// Finds the marker line; `afterMarker` is set to the first byte after its line
-// end. Writers that turned the script's line ends into CR LF are tolerated.
+// The first place at or after `from` where a line begins with `start`; -1
+// when there is none. The script reads its block line by line, so text in
+// the middle of a line (a setting's value) is never a marker.
+qsizetype lineStartingWith(const QByteArray& text, const QByteArray& start, qsizetype from) {
+    for (qsizetype at = text.indexOf(start, from); at >= 0; at = text.indexOf(start, at + 1)) {
+        if (at == 0 || text.at(at - 1) == '\n')
+            return at;
+    }
+    return -1;
+}
+
+// Finds the marker line (the whole line); `afterMarker` is set to the first
+// byte after its line end. Writers that turned the script's line ends into
+// CR LF are tolerated.
 qsizetype findMarker(const QByteArray& text, qsizetype& afterMarker) {
     for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r\n")}) {
-        const qsizetype m = text.indexOf(kMarker + lineEnd);
+        const qsizetype m = lineStartingWith(text, kMarker + lineEnd, 0);
         if (m >= 0) {
             afterMarker = m + kMarker.size() + lineEnd.size();
             return m;
@@ -196,9 +208,9 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
 
     qsizetype blockStart = 0;
     const qsizetype m = findMarker(text, blockStart);
-    // The end line is looked for from inside the marker on, so a "REM **"
-    // line above the marker never counts.
-    const qsizetype e = m < 0 ? -1 : text.indexOf(kEndLine, m + 4);
+    // The end line is the first line after the marker that begins "REM **",
+    // as the script reads it; one above the marker never counts.
+    const qsizetype e = m < 0 ? -1 : lineStartingWith(text, kEndLine, blockStart);
     if (m < 0 || e < 0) {
         ctx.seams.prompter->tell(
             QStringLiteral("Convert.sh has been altered so that Morvane can't read "

@@ -64,6 +64,12 @@ private slots:
                                            << "" << 0;
         QTest::newRow("hevea mail stays") << 1 << none << 0 << -1 << "mailto:me"
                                           << "mailto:me" << 0;
+        QTest::newRow("hevea path stays") << 1 << none << 0 << -1 << "/url"
+                                          << "/url" << 0;
+        QTest::newRow("hevea query stays") << 1 << none << 0 << -1 << "/script?foo=1"
+                                           << "/script?foo=1" << 0;
+        QTest::newRow("hevea relative folder stays") << 1 << none << 0 << -1 << "sub/page"
+                                                     << "sub/page" << 0;
         QTest::newRow("hevea tex link") << 1 << none << 0 << 1 << "b.tex"
                                         << "b.html" << 1;
         QTest::newRow("hevea no to all keeps label") << 1 << none << 4 << -1 << "intro"

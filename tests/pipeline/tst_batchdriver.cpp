@@ -220,6 +220,21 @@ private slots:
         QVERIFY(!QFile::exists(f.home.file(QStringLiteral("pwned"))));
     }
 
+    // The script takes only whole lines as its marker and its end line: a
+    // value holding "REM **" or the marker text changes nothing, run after run.
+    void writebatFindsMarkersAsWholeLines() {
+        Fixture f;
+        const QByteArray start = "x\ny " + kMarker;
+        f.writeDriver(start + kMarker + "set a=1\nREM **\n");
+        const QString value = QStringLiteral("-i REM ** x");
+        QVERIFY(Writebat(f.ctx, value, QStringLiteral("tth")));
+        const QByteArray once = test::readAll(f.driver());
+        QVERIFY(once.startsWith(start + kMarker + "set redir="));
+        QVERIFY(once.contains("\nset cmdline=" + value.toUtf8() + "\nREM **\n"));
+        QVERIFY(Writebat(f.ctx, value, QStringLiteral("tth")));
+        QCOMPARE(test::readAll(f.driver()), once);
+    }
+
     void writebatLineEndAtTheEnd_data() {
         QTest::addColumn<QByteArray>("tail");
         QTest::addColumn<QByteArray>("expectedTail");
