@@ -19,8 +19,10 @@ const QString kConvert = QStringLiteral("cmdConvert");
 const QString kProcesses = QStringLiteral("lstProcesses");
 const QString kFileBox = QStringLiteral("cmbTeX");
 
-// Old DOS programs could not take longer command lines.
-constexpr int kMaxDosLine = 127;
+// The longest single argument Linux passes to a program (MAX_ARG_STRLEN, 32
+// pages of 4 KiB). The DOS limit of 127 characters does not apply here: a
+// line that fits into this has no argument that could be refused.
+constexpr qsizetype kMaxArgumentBytes = 131072;
 
 // One started command: its console (if any) and its process. The process is
 // declared last so that it goes first, before the console that shows it.
@@ -62,14 +64,15 @@ void waitForEnd(QProcess& process, QEventLoop::ProcessEventsFlags flags) {
 QString longLineQuestion(const QString& commandLine) {
     return QStringLiteral("The command line") + QLatin1Char('\n') + commandLine +
            QLatin1Char('\n') + QStringLiteral("has ") + QString::number(commandLine.length()) +
-           QStringLiteral(" characters and is more than the maximum length of 127 characters.") +
+           QStringLiteral(" characters and is more than the maximum length of ") +
+           QString::number(kMaxArgumentBytes) + QStringLiteral(" characters.") +
            QStringLiteral("\n\n") +
            QStringLiteral("The DOS program may therefore not work properly.") + QLatin1Char('\n') +
            QStringLiteral("Do you wish to continue?");
 }
 
 bool userAcceptsLongLine(AppContext& ctx, const QString& commandLine) {
-    if (!ctx.model->isChecked(kWarning) || commandLine.length() <= kMaxDosLine)
+    if (!ctx.model->isChecked(kWarning) || commandLine.toUtf8().size() <= kMaxArgumentBytes)
         return true;
     return ctx.seams.prompter->ask(longLineQuestion(commandLine),
                                    QStringLiteral("DOS Command Line"), Buttons::YesNo,

@@ -94,7 +94,7 @@ QString paddedLine(const QString& script, int length) {
 
 QString expectedLongLineText(const QString& line) {
     return "The command line\n" + line + "\nhas " + QString::number(line.length()) +
-           " characters and is more than the maximum length of 127 characters.\n\n"
+           " characters and is more than the maximum length of 131072 characters.\n\n"
            "The DOS program may therefore not work properly.\nDo you wish to continue?";
 }
 
@@ -171,16 +171,20 @@ private slots:
     }
 
     // The long-line question: asked only in single mode with the warning on
-    // and more than 127 characters; answering Yes runs the command.
+    // and more than Linux's 131072 bytes for one argument; answering Yes runs
+    // the command.
     void longLineQuestion_data() {
         QTest::addColumn<bool>("multi");
         QTest::addColumn<bool>("warning");
         QTest::addColumn<int>("length");
         QTest::addColumn<bool>("asked");
-        QTest::newRow("127 chars, warning on: no question") << false << true << 127 << false;
-        QTest::newRow("128 chars, warning on: question") << false << true << 128 << true;
-        QTest::newRow("300 chars, warning off: no question") << false << false << 300 << false;
-        QTest::newRow("300 chars, multiple mode: no question") << true << true << 300 << false;
+        QTest::newRow("219 chars, a deep folder: no question") << false << true << 219 << false;
+        QTest::newRow("131072 chars, warning on: no question") << false << true << 131072 << false;
+        QTest::newRow("131073 chars, warning on: question") << false << true << 131073 << true;
+        QTest::newRow("131073 chars, warning off: no question")
+            << false << false << 131073 << false;
+        QTest::newRow("131073 chars, multiple mode: no question")
+            << true << true << 131073 << false;
     }
     void longLineQuestion() {
         QFETCH(bool, multi);
@@ -208,7 +212,7 @@ private slots:
 
     void decliningTheLongLineRunsNothing() {
         m_model->setChecked("chkWarning", true);
-        const QString line = paddedLine("echo ran > ran.txt", 200);
+        const QString line = paddedLine("echo ran > ran.txt", 131073);
         m_prompter.queueAnswer(Answer::No);
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
