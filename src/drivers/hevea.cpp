@@ -134,9 +134,11 @@ LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 head
 }
 
 OutputPlace heveaPlace(const AppContext& ctx, const QString& file) {
-    OutputPlace place = placeBesideSource(ctx, file, QStringLiteral(".html"));
+    // Text and info output are .txt and .info files, never split by hacha.
+    const QString extension = ctx.settings.vars.heveaOutputExtension;
+    OutputPlace place = placeBesideSource(ctx, file, QLatin1Char('.') + extension);
     // hacha makes index.html the first page.
-    if (ctx.model->isChecked(QStringLiteral("chkHacha")))
+    if (ctx.model->isChecked(QStringLiteral("chkHacha")) && extension == QStringLiteral("html"))
         place.label = savedAsLabel(PathOnly(file) + QStringLiteral("index.html"));
     return place;
 }

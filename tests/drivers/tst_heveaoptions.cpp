@@ -50,6 +50,36 @@ QByteArray header(const QString& source) {
 class TestHeveaOptions : public QObject {
     Q_OBJECT
 private slots:
+    // "Saved as" names the file the output type really gives.
+    void placeFollowsOutputType_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("hacha");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("html") << "html" << false << "Saved as\n/d/Paper.html"
+                              << "/d/Paper.html";
+        QTest::newRow("html split") << "html" << true << "Saved as\n/d/index.html"
+                                    << "/d/Paper.html";
+        QTest::newRow("text") << "txt" << false << "Saved as\n/d/Paper.txt"
+                              << "/d/Paper.txt";
+        QTest::newRow("info ignores hacha") << "info" << true << "Saved as\n/d/Paper.info"
+                                            << "/d/Paper.info";
+    }
+    void placeFollowsOutputType() {
+        QFETCH(QString, extension);
+        QFETCH(bool, hacha);
+        QFETCH(QString, label);
+        QFETCH(QString, expected);
+        OptionsModel model;
+        model.setChecked("chkHacha", hacha);
+        AppContext ctx;
+        ctx.model = &model;
+        ctx.settings.vars.heveaOutputExtension = extension;
+        const OutputPlace place = heveaPlace(ctx, "/d/Paper.tex");
+        QCOMPARE(place.label, label);
+        QCOMPARE(place.expected, expected);
+    }
+
     void options_data() {
         QTest::addColumn<QStringList>("settings");
         QTest::addColumn<QString>("expected");
