@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <optional>
 
 namespace morvane {
@@ -145,13 +146,17 @@ DviPdfRun composePdfRun(const DviPdfOptions& options, const QString& batchDriver
 }
 
 bool latexLogHasErrors(const QByteArray& messages) {
+    // texi2dvi (and a TeX set up so) writes errors as "file:line: message".
+    static const QRegularExpression fileLineError(QStringLiteral("^[^\\s].*:\\d+: "));
     qsizetype start = 0;
     while (start < messages.size()) {
-        if (messages.at(start) == '!')
-            return true;
-        const qsizetype end = messages.indexOf('\n', start);
+        qsizetype end = messages.indexOf('\n', start);
         if (end < 0)
-            break;
+            end = messages.size();
+        const QByteArrayView line(messages.constData() + start, end - start);
+        if (line.startsWith('!') ||
+            fileLineError.match(QString::fromUtf8(line.data(), line.size())).hasMatch())
+            return true;
         start = end + 1;
     }
     return false;

@@ -63,7 +63,9 @@ DviPdfRun composePdfRun(const DviPdfOptions& options, const QString& batchDriver
                         const QString& source, const QString& sourceExtension);
 
 // True when a LaTeX log reports an error: a line that begins with "!"
-// ("! Undefined control sequence.", "! LaTeX Error: ...", "! Emergency stop.").
+// ("! Undefined control sequence.", "! LaTeX Error: ...", "! Emergency stop."),
+// or one in the file:line:error form ("./paper.tex:3: Undefined control
+// sequence.") that texi2dvi asks TeX for.
 bool latexLogHasErrors(const QByteArray& messages);
 
 // The DVI and PDF routes write next to the TeX file.

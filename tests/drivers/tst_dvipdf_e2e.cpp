@@ -149,7 +149,7 @@ private slots:
         QVERIFY(timer.elapsed() < 60000);
         const QByteArray log = readAll(work.filePath("broken.log"));
         QVERIFY(log.startsWith(headerOf(source)));
-        QVERIFY(log.contains("! Undefined control sequence."));
+        QVERIFY(log.contains("Undefined control sequence."));
         QVERIFY(rig.logMarked());
         QCOMPARE(readAll(source), kBroken);
     }
@@ -158,17 +158,23 @@ private slots:
         QTest::addColumn<QString>("route");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("message");
         // An error with a result: the log says what went wrong.
-        QTest::newRow("dvi undefined macro") << "dvi" << kBroken << 1;
-        QTest::newRow("pdf undefined macro") << "pdf" << kBroken << 1;
+        QTest::newRow("dvi undefined macro")
+            << "dvi" << kBroken << 1 << QByteArray("! Undefined control sequence.");
+        QTest::newRow("pdf undefined macro")
+            << "pdf" << kBroken << 1 << QByteArray("! Undefined control sequence.");
         // Nothing is written: no new result.
-        QTest::newRow("dvi unfinished") << "dvi" << kUnfinished << 2;
-        QTest::newRow("pdf unfinished") << "pdf" << kUnfinished << 2;
+        QTest::newRow("dvi unfinished")
+            << "dvi" << kUnfinished << 2 << QByteArray("! Emergency stop.");
+        QTest::newRow("pdf unfinished")
+            << "pdf" << kUnfinished << 2 << QByteArray("! Emergency stop.");
     }
     void brokenDocumentsInBatchMode() {
         QFETCH(QString, route);
         QFETCH(QByteArray, text);
         QFETCH(int, status);
+        QFETCH(QByteArray, message);
         QTemporaryDir work;
         writeText(work.filePath("broken.tex"), text);
         TestHome home;
@@ -178,7 +184,8 @@ private slots:
             runBatch(home.path(), work.path(), {"--convert=" + route, "broken.tex"});
         QVERIFY(timer.elapsed() < 60000);
         QCOMPARE(run.status, status);
-        QVERIFY(readAll(work.filePath("broken.log")).contains("\n!"));
+        QVERIFY(readAll(work.filePath("broken.log")).contains(message));
+        QVERIFY(run.err.contains("broken.log") || status == 2);
         QCOMPARE(readAll(work.filePath("broken.tex")), text);
     }
 

@@ -172,6 +172,12 @@ private slots:
             << QByteArray("LaTeX Warning: Reference `a' undefined! on page 1\n") << false;
         QTest::newRow("undefined control sequence")
             << QByteArray("(./x.tex\n! Undefined control sequence.\nl.3 \\foo\n") << true;
+        QTest::newRow("file line error")
+            << QByteArray("(./x.tex\n./x.tex:3: Undefined control sequence.\n") << true;
+        QTest::newRow("folder with blank")
+            << QByteArray("/a b/x.tex:12: Emergency stop.\n") << true;
+        QTest::newRow("input line is no error")
+            << QByteArray("LaTeX Font Info: on input line 3.\nl.3 Text\n") << false;
         QTest::newRow("first line") << QByteArray("! Emergency stop.") << true;
         QTest::newRow("crlf") << QByteArray("a\r\n! LaTeX Error: File `x.sty' not found.\r\n")
                               << true;
