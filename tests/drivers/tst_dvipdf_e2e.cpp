@@ -161,14 +161,14 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         // An error with a result: the log says what went wrong.
         QTest::newRow("dvi undefined macro")
-            << "dvi" << kBroken << 1 << QByteArray("! Undefined control sequence.");
+            << "dvi" << kBroken << 1 << QByteArray("Undefined control sequence.");
         QTest::newRow("pdf undefined macro")
-            << "pdf" << kBroken << 1 << QByteArray("! Undefined control sequence.");
+            << "pdf" << kBroken << 1 << QByteArray("Undefined control sequence.");
         // Nothing is written: no new result.
         QTest::newRow("dvi unfinished")
-            << "dvi" << kUnfinished << 2 << QByteArray("! Emergency stop.");
+            << "dvi" << kUnfinished << 2 << QByteArray("Emergency stop.");
         QTest::newRow("pdf unfinished")
-            << "pdf" << kUnfinished << 2 << QByteArray("! Emergency stop.");
+            << "pdf" << kUnfinished << 2 << QByteArray("Emergency stop.");
     }
     void brokenDocumentsInBatchMode() {
         QFETCH(QString, route);
