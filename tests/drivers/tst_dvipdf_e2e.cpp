@@ -159,25 +159,37 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<bool>("texify");
         // An error with a result: the log says what went wrong.
-        QTest::newRow("dvi undefined macro")
-            << "dvi" << kBroken << 1 << QByteArray("Undefined control sequence.");
-        QTest::newRow("pdf undefined macro")
-            << "pdf" << kBroken << 1 << QByteArray("Undefined control sequence.");
+        QTest::newRow("dvi texify, undefined macro")
+            << "dvi" << kBroken << 1 << QByteArray("Undefined control sequence.") << true;
+        QTest::newRow("pdf texify, undefined macro")
+            << "pdf" << kBroken << 1 << QByteArray("Undefined control sequence.") << true;
+        QTest::newRow("dvi one run, undefined macro")
+            << "dvi" << kBroken << 1 << QByteArray("Undefined control sequence.") << false;
+        QTest::newRow("pdf one run, undefined macro")
+            << "pdf" << kBroken << 1 << QByteArray("Undefined control sequence.") << false;
         // Nothing is written: no new result.
-        QTest::newRow("dvi unfinished")
-            << "dvi" << kUnfinished << 2 << QByteArray("Emergency stop.");
-        QTest::newRow("pdf unfinished")
-            << "pdf" << kUnfinished << 2 << QByteArray("Emergency stop.");
+        QTest::newRow("dvi texify, unfinished")
+            << "dvi" << kUnfinished << 2 << QByteArray("Emergency stop.") << true;
+        QTest::newRow("pdf texify, unfinished")
+            << "pdf" << kUnfinished << 2 << QByteArray("Emergency stop.") << true;
+        QTest::newRow("dvi one run, unfinished")
+            << "dvi" << kUnfinished << 2 << QByteArray("Emergency stop.") << false;
+        QTest::newRow("pdf one run, unfinished")
+            << "pdf" << kUnfinished << 2 << QByteArray("Emergency stop.") << false;
     }
     void brokenDocumentsInBatchMode() {
         QFETCH(QString, route);
         QFETCH(QByteArray, text);
         QFETCH(int, status);
         QFETCH(QByteArray, message);
+        QFETCH(bool, texify);
         QTemporaryDir work;
         writeText(work.filePath("broken.tex"), text);
         TestHome home;
+        setIniKey(home.file("Morvane.ini"), route == "dvi" ? "UseDVI" : "UsePDF",
+                  texify ? "Yes" : "No");
         QElapsedTimer timer;
         timer.start();
         const BatchRun run =
