@@ -48,11 +48,11 @@ ConversionResult runDviPdf(AppContext& ctx, const DviPdfRun& run, const QString&
     ConversionResult result;
     if (run.commandLine.isEmpty())
         return result;
+    if (run.writesSettings && !Writebat(ctx, run.settings, QStringLiteral("texify")))
+        return result;
     // The log of an earlier run must not be judged as this run's.
     if (QFileInfo::exists(run.log))
         QFile::remove(run.log);
-    if (run.writesSettings && !Writebat(ctx, run.settings, QStringLiteral("texify")))
-        return result;
     runCommand(ctx, run.commandLine, PathOnly(source));
 
     result.output = run.result;
