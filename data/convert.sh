@@ -289,6 +289,12 @@ route_texify() {
     if ! command -v texi2dvi >/dev/null 2>&1 && command -v texify >/dev/null 2>&1; then
         _texify=texify
     fi
+    # texi2dvi runs TeX with its input closed and stops at the first error;
+    # nonstopmode lets TeX finish the document and log every error, as the
+    # single latex and pdflatex runs do.
+    LATEX="${LATEX:-latex} -interaction=nonstopmode"
+    PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode"
+    export LATEX PDFLATEX
     run_words "$cmdline" "$_texify" --batch %words "$source_file" </dev/null
 }
 

@@ -1,8 +1,166 @@
 #include "drivers/dvipdf.h"
 
+#include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "pipeline/commandrunner.h"
+#include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
+#include "pipeline/resultdisplay.h"
+#include "platform/pathutils.h"
+#include "platform/prompter.h"
+#include "settings/optionsmodel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <optional>
 
 namespace morvane {
+
+namespace {
+
+// The parts every method shares: result and log beside the source.
+DviPdfRun runBeside(const QString& source, const QString& sourceExtension,
+                    const QString& resultExtension) {
+    DviPdfRun run;
+    const QString base = withoutSourceExtension(source, sourceExtension);
+    run.result = base + resultExtension;
+    run.log = base + QStringLiteral(".log");
+    return run;
+}
+
+QString driverCommand(const QString& batchDriver, const QString& routeWord, const QString& file) {
+    return quoteForCommandLine(batchDriver) + QLatin1Char(' ') + routeWord + QLatin1Char(' ') +
+           quoteForCommandLine(file);
+}
+
+void composeTexify(DviPdfRun& run, const QString& settings, const QString& batchDriver,
+                   const QString& source, const QString& sourceExtension) {
+    run.method = DviPdfMethod::Texify;
+    run.writesSettings = true;
+    run.settings = settings;
+    run.commandLine = driverCommand(batchDriver, QStringLiteral("texify"),
+                                    withoutSourceExtension(source, sourceExtension));
+}
+
+// Runs a composed conversion and judges LaTeX's log.
+ConversionResult runDviPdf(AppContext& ctx, const DviPdfRun& run, const QString& source) {
+    ConversionResult result;
+    if (run.commandLine.isEmpty())
+        return result;
+    if (run.writesSettings && !Writebat(ctx, run.settings, QStringLiteral("texify")))
+        return result;
+    // The log of an earlier run must not be judged as this run's.
+    if (QFileInfo::exists(run.log))
+        QFile::remove(run.log);
+    runCommand(ctx, run.commandLine, PathOnly(source));
+
+    result.output = run.result;
+    if (!QFileInfo::exists(run.log))
+        return result;
+    result.log = run.log;
+    const std::optional<QByteArray> messages =
+        prependLogHeader(run.log, QStringLiteral("Latex log file for ") + longPathOf(source));
+    if (messages)
+        result.verdict = latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+    return result;
+}
+
+} // namespace
+
+DviPdfOptions DviPdfOptions::from(const OptionsModel& model) {
+    DviPdfOptions options;
+    options.dviTexify = model.isChecked(QStringLiteral("chkTexify_0"));
+    options.dviReport = model.isChecked(QStringLiteral("chkReport_0"));
+    options.pdfTexify = model.isChecked(QStringLiteral("chkTexify_1"));
+    options.pdfReport = model.isChecked(QStringLiteral("chkReport_1"));
+    options.swpgs = model.isChecked(QStringLiteral("chkSWPGS"));
+    options.passesIndex = model.index(QStringLiteral("cmbpdfPasses"));
+    return options;
+}
+
+DviPdfMethod dviMethod(const DviPdfOptions& options) {
+    return options.dviTexify ? DviPdfMethod::Texify : DviPdfMethod::Latex;
+}
+
+DviPdfMethod pdfMethod(const DviPdfOptions& options) {
+    switch (10 * int(options.pdfTexify) + int(options.swpgs)) {
+    case 0:
+        return DviPdfMethod::Pdflatex;
+    case 10:
+        return DviPdfMethod::Texify;
+    case 1:
+        return DviPdfMethod::Chain;
+    default:
+        return DviPdfMethod::None;
+    }
+}
+
+QString dviTexifyOptions(const DviPdfOptions& options) {
+    return options.dviReport ? QStringLiteral(" -V ") : QString();
+}
+
+QString pdfTexifyOptions(const DviPdfOptions& options) {
+    QString line = QStringLiteral("-p");
+    if (options.pdfReport)
+        line += QStringLiteral(" -V ");
+    return line.trimmed();
+}
+
+int chainPasses(int listIndex) {
+    if (listIndex == 0)
+        return 3;
+    if (listIndex == 4)
+        return 0;
+    return listIndex;
+}
+
+DviPdfRun composeDviRun(const DviPdfOptions& options, const QString& batchDriver,
+                        const QString& source, const QString& sourceExtension) {
+    DviPdfRun run = runBeside(source, sourceExtension, QStringLiteral(".dvi"));
+    if (dviMethod(options) == DviPdfMethod::Texify) {
+        composeTexify(run, dviTexifyOptions(options), batchDriver, source, sourceExtension);
+    } else {
+        run.method = DviPdfMethod::Latex;
+        run.commandLine = driverCommand(batchDriver, QStringLiteral("dvi"), source);
+    }
+    return run;
+}
+
+DviPdfRun composePdfRun(const DviPdfOptions& options, const QString& batchDriver,
+                        const QString& source, const QString& sourceExtension) {
+    DviPdfRun run = runBeside(source, sourceExtension, QStringLiteral(".pdf"));
+    run.method = pdfMethod(options);
+    switch (run.method) {
+    case DviPdfMethod::Pdflatex:
+        run.commandLine = driverCommand(batchDriver, QStringLiteral("pdf"), source);
+        break;
+    case DviPdfMethod::Texify:
+        composeTexify(run, pdfTexifyOptions(options), batchDriver, source, sourceExtension);
+        break;
+    default:
+        // The chain needs TrueTeX; with both boxes ticked nothing runs.
+        break;
+    }
+    return run;
+}
+
+bool latexLogHasErrors(const QByteArray& messages) {
+    // texi2dvi (and a TeX set up so) writes errors as "file:line: message".
+    static const QRegularExpression fileLineError(QStringLiteral("^[^\\s].*:\\d+: "));
+    qsizetype start = 0;
+    while (start < messages.size()) {
+        qsizetype end = messages.indexOf('\n', start);
+        if (end < 0)
+            end = messages.size();
+        const QByteArrayView line(messages.constData() + start, end - start);
+        if (line.startsWith('!') ||
+            fileLineError.match(QString::fromUtf8(line.data(), line.size())).hasMatch())
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 OutputPlace dviPlace(const AppContext& ctx, const QString& file) {
     return placeBesideSource(ctx, file, QStringLiteral(".dvi"));
@@ -10,6 +168,27 @@ OutputPlace dviPlace(const AppContext& ctx, const QString& file) {
 
 OutputPlace pdfPlace(const AppContext& ctx, const QString& file) {
     return placeBesideSource(ctx, file, QStringLiteral(".pdf"));
+}
+
+QString trueTexUnavailableText() {
+    return QStringLiteral("TrueTeX and Ghostscript from Scientific WorkPlace are not available "
+                          "on this system.\n\nUntick \"Use SWP + Ghostscript\" to make the PDF "
+                          "file with pdfLaTeX or TeXify.");
+}
+
+ConversionResult TeXtoDVI(AppContext& ctx, const QString& source) {
+    const DviPdfRun run = composeDviRun(DviPdfOptions::from(*ctx.model), ctx.batchDriverPath(),
+                                        source, ctx.run.sourceExtension);
+    return runDviPdf(ctx, run, source);
+}
+
+ConversionResult TeXtoPDF(AppContext& ctx, const QString& source) {
+    const DviPdfRun run = composePdfRun(DviPdfOptions::from(*ctx.model), ctx.batchDriverPath(),
+                                        source, ctx.run.sourceExtension);
+    if (run.method == DviPdfMethod::Chain && ctx.seams.prompter)
+        ctx.seams.prompter->tell(trueTexUnavailableText(), QStringLiteral("Convert to PDF"),
+                                 Icon::Critical);
+    return runDviPdf(ctx, run, source);
 }
 
 } // namespace morvane

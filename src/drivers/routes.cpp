@@ -79,10 +79,10 @@ const Route kRoutes[] = {
      nullptr},
     {"dvi", TabDvi, "DVI", [](const AppContext&) { return QStringLiteral("DVI"); },
      ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_0", dviPlace, nullptr, nullptr,
-     true, nullptr},
+     true, TeXtoDVI},
     {"pdf", TabPdf, "PDF", [](const AppContext&) { return QStringLiteral("PDF"); },
      ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_1", pdfPlace, nullptr, nullptr,
-     true, nullptr},
+     true, TeXtoPDF},
 };
 
 } // namespace

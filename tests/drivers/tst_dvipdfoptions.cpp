@@ -1,0 +1,236 @@
+// The DVI and PDF drivers' composers and rules: texify's options, the PDF
+// method, the chain's passes, the composed convert.sh command lines and file
+// names, the LaTeX log's verdict, and the TrueTeX chain's message.
+
+#include "conversionrig.h"
+#include "drivers/dvipdf.h"
+
+#include <QtTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+Q_DECLARE_METATYPE(morvane::DviPdfMethod)
+
+namespace {
+
+DviPdfOptions optionsOf(const QStringList& ticked) {
+    DviPdfOptions o;
+    o.dviTexify = ticked.contains("dviTexify");
+    o.dviReport = ticked.contains("dviReport");
+    o.pdfTexify = ticked.contains("pdfTexify");
+    o.pdfReport = ticked.contains("pdfReport");
+    o.swpgs = ticked.contains("swpgs");
+    return o;
+}
+
+} // namespace
+
+class TestDviPdfOptions : public QObject {
+    Q_OBJECT
+private slots:
+    void texifyOptions_data() {
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<QString>("dvi");
+        QTest::addColumn<QString>("pdf");
+        QTest::newRow("no report") << QStringList{} << ""
+                                   << "-p";
+        // The DVI report option keeps its blanks, the PDF one loses the outer ones.
+        QTest::newRow("both report") << QStringList{"dviReport", "pdfReport"} << " -V "
+                                     << "-p -V";
+        QTest::newRow("dvi report only") << QStringList{"dviReport"} << " -V "
+                                         << "-p";
+        QTest::newRow("pdf report only") << QStringList{"pdfReport"} << ""
+                                         << "-p -V";
+    }
+    void texifyOptions() {
+        QFETCH(QStringList, ticked);
+        QFETCH(QString, dvi);
+        QFETCH(QString, pdf);
+        QCOMPARE(dviTexifyOptions(optionsOf(ticked)), dvi);
+        QCOMPARE(pdfTexifyOptions(optionsOf(ticked)), pdf);
+    }
+
+    void methods_data() {
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<DviPdfMethod>("dvi");
+        QTest::addColumn<DviPdfMethod>("pdf");
+        QTest::newRow("nothing") << QStringList{} << DviPdfMethod::Latex << DviPdfMethod::Pdflatex;
+        QTest::newRow("texify") << QStringList{"dviTexify", "pdfTexify"} << DviPdfMethod::Texify
+                                << DviPdfMethod::Texify;
+        QTest::newRow("chain") << QStringList{"swpgs"} << DviPdfMethod::Latex
+                               << DviPdfMethod::Chain;
+        QTest::newRow("texify and chain")
+            << QStringList{"pdfTexify", "swpgs"} << DviPdfMethod::Latex << DviPdfMethod::None;
+    }
+    void methods() {
+        QFETCH(QStringList, ticked);
+        QFETCH(DviPdfMethod, dvi);
+        QFETCH(DviPdfMethod, pdf);
+        QCOMPARE(dviMethod(optionsOf(ticked)), dvi);
+        QCOMPARE(pdfMethod(optionsOf(ticked)), pdf);
+    }
+
+    void passes_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("passes");
+        QTest::newRow("0 gives 3") << 0 << 3;
+        QTest::newRow("1") << 1 << 1;
+        QTest::newRow("2") << 2 << 2;
+        QTest::newRow("3") << 3 << 3;
+        QTest::newRow("4 gives 0") << 4 << 0;
+    }
+    void passes() {
+        QFETCH(int, index);
+        QFETCH(int, passes);
+        QCOMPARE(chainPasses(index), passes);
+    }
+
+    void dviRuns_data() {
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("writesSettings");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("latex") << QStringList{} << "/x/paper.tex"
+                               << "/p/convert.sh dvi /x/paper.tex" << false << ""
+                               << "/x/paper.dvi";
+        // The name is cut before its extension, not at its first dot.
+        QTest::newRow("dotted name") << QStringList{} << "/x/my.paper.tex"
+                                     << "/p/convert.sh dvi /x/my.paper.tex" << false << ""
+                                     << "/x/my.paper.dvi";
+        QTest::newRow("dotted folder") << QStringList{} << "/x/notes.tex.d/a.tex"
+                                       << "/p/convert.sh dvi /x/notes.tex.d/a.tex" << false << ""
+                                       << "/x/notes.tex.d/a.dvi";
+        QTest::newRow("upper-case extension") << QStringList{} << "/x/Paper.TEX"
+                                              << "/p/convert.sh dvi /x/Paper.TEX" << false << ""
+                                              << "/x/Paper.dvi";
+        QTest::newRow("blank in folder") << QStringList{} << "/x y/paper.tex"
+                                         << "/p/convert.sh dvi \"/x y/paper.tex\"" << false << ""
+                                         << "/x y/paper.dvi";
+        QTest::newRow("texify") << QStringList{"dviTexify"} << "/x/my.paper.tex"
+                                << "/p/convert.sh texify /x/my.paper" << true << ""
+                                << "/x/my.paper.dvi";
+        QTest::newRow("texify report") << QStringList{"dviTexify", "dviReport"} << "/x/paper.tex"
+                                       << "/p/convert.sh texify /x/paper" << true << " -V "
+                                       << "/x/paper.dvi";
+    }
+    void dviRuns() {
+        QFETCH(QStringList, ticked);
+        QFETCH(QString, source);
+        QFETCH(QString, commandLine);
+        QFETCH(bool, writesSettings);
+        QFETCH(QString, settings);
+        QFETCH(QString, result);
+        const DviPdfRun run = composeDviRun(optionsOf(ticked), "/p/convert.sh", source, ".tex");
+        QCOMPARE(run.commandLine, commandLine);
+        QCOMPARE(run.writesSettings, writesSettings);
+        QCOMPARE(run.settings, settings);
+        QCOMPARE(run.result, result);
+        QCOMPARE(run.log, result.chopped(4) + ".log");
+    }
+
+    void pdfRuns_data() {
+        QTest::addColumn<QStringList>("ticked");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("writesSettings");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("pdflatex") << QStringList{} << "/p/convert.sh pdf /x/my.paper.tex" << false
+                                  << "";
+        QTest::newRow("texify") << QStringList{"pdfTexify"} << "/p/convert.sh texify /x/my.paper"
+                                << true << "-p";
+        QTest::newRow("texify report") << QStringList{"pdfTexify", "pdfReport"}
+                                       << "/p/convert.sh texify /x/my.paper" << true << "-p -V";
+        QTest::newRow("chain runs nothing") << QStringList{"swpgs"} << "" << false << "";
+        QTest::newRow("both ticked runs nothing")
+            << QStringList{"pdfTexify", "swpgs"} << "" << false << "";
+    }
+    void pdfRuns() {
+        QFETCH(QStringList, ticked);
+        QFETCH(QString, commandLine);
+        QFETCH(bool, writesSettings);
+        QFETCH(QString, settings);
+        const DviPdfRun run =
+            composePdfRun(optionsOf(ticked), "/p/convert.sh", "/x/my.paper.tex", ".tex");
+        QCOMPARE(run.commandLine, commandLine);
+        QCOMPARE(run.writesSettings, writesSettings);
+        QCOMPARE(run.settings, settings);
+        QCOMPARE(run.result, QString("/x/my.paper.pdf"));
+        QCOMPARE(run.log, QString("/x/my.paper.log"));
+    }
+
+    void logVerdict_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<bool>("errors");
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("clean") << QByteArray("This is pdfTeX\nOutput written on x.pdf (1 page).\n")
+                               << false;
+        QTest::newRow("overfull box is no error")
+            << QByteArray("Overfull \\hbox (1.0pt too wide) in paragraph\n") << false;
+        QTest::newRow("exclamation inside a line")
+            << QByteArray("LaTeX Warning: Reference `a' undefined! on page 1\n") << false;
+        QTest::newRow("undefined control sequence")
+            << QByteArray("(./x.tex\n! Undefined control sequence.\nl.3 \\foo\n") << true;
+        QTest::newRow("file line error")
+            << QByteArray("(./x.tex\n./x.tex:3: Undefined control sequence.\n") << true;
+        QTest::newRow("folder with blank")
+            << QByteArray("/a b/x.tex:12: Emergency stop.\n") << true;
+        QTest::newRow("input line is no error")
+            << QByteArray("LaTeX Font Info: on input line 3.\nl.3 Text\n") << false;
+        QTest::newRow("first line") << QByteArray("! Emergency stop.") << true;
+        QTest::newRow("crlf") << QByteArray("a\r\n! LaTeX Error: File `x.sty' not found.\r\n")
+                              << true;
+    }
+    void logVerdict() {
+        QFETCH(QByteArray, log);
+        QFETCH(bool, errors);
+        QCOMPARE(latexLogHasErrors(log), errors);
+    }
+
+    void optionsFromModel() {
+        OptionsModel model;
+        model.setCheckValue("chkTexify_0", 1);
+        model.setCheckValue("chkReport_0", 0);
+        model.setCheckValue("chkTexify_1", 0);
+        model.setCheckValue("chkReport_1", 1);
+        model.setCheckValue("chkSWPGS", 1);
+        model.setIndex("cmbpdfPasses", 4);
+        const DviPdfOptions o = DviPdfOptions::from(model);
+        QVERIFY(o.dviTexify);
+        QVERIFY(!o.dviReport);
+        QVERIFY(!o.pdfTexify);
+        QVERIFY(o.pdfReport);
+        QVERIFY(o.swpgs);
+        QCOMPARE(o.passesIndex, 4);
+    }
+
+    // The chain needs Scientific WorkPlace's TrueTeX: the user is told, and
+    // nothing runs or counts as a result.
+    void chainTellsTrueTexIsUnavailable() {
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        QTemporaryDir work;
+        const QString source = work.filePath("paper.tex");
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\\documentclass{article}\\begin{document}x\\end{document}\n");
+        file.close();
+        const QByteArray driverBefore = readAll(rig.home.file("convert.sh"));
+        rig.model.setCheckValue("chkTexify_1", 0);
+        rig.model.setCheckValue("chkSWPGS", 1);
+        const ConversionResult result = rig.runDriver(TabPdf, source);
+        QCOMPARE(rig.prompter.prompts().size(), 1);
+        QCOMPARE(rig.prompter.prompts().first().title, QString("Convert to PDF"));
+        QCOMPARE(rig.prompter.prompts().first().icon, Icon::Critical);
+        QCOMPARE(rig.prompter.prompts().first().text, trueTexUnavailableText());
+        QVERIFY(result.output.isEmpty());
+        QVERIFY(result.log.isEmpty());
+        QVERIFY(!QFile::exists(work.filePath("paper.pdf")));
+        QVERIFY(!QFile::exists(work.filePath("paper.log")));
+        QCOMPARE(readAll(rig.home.file("convert.sh")), driverBefore);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDviPdfOptions)
+#include "tst_dvipdfoptions.moc"
