@@ -58,15 +58,23 @@ void ShowInWebBrowser(AppContext& ctx, QString& htmlFile) {
         ctx.seams.viewer->show(htmlFile);
 }
 
+namespace {
+
+// Web pages go to the browser chosen on the tab, DVI and PDF files to their
+// associated program.
+void showResult(AppContext& ctx, const Route& route, const QString& file) {
+    if (route.shows == ResultKind::WebPage)
+        RunIE(ctx, file);
+    else if (ctx.seams.shell)
+        ctx.seams.shell->open(file);
+}
+
+} // namespace
+
 void cmdShow_Click(AppContext& ctx) {
     SavedPath(ctx);
-    const Route* route = ctx.selectedRoute();
-    if (!route)
-        return;
-    if (route->shows == ResultKind::WebPage)
-        RunIE(ctx, ctx.run.expectedOutput);
-    else if (ctx.seams.shell)
-        ctx.seams.shell->open(ctx.run.expectedOutput);
+    if (const Route* route = ctx.selectedRoute())
+        showResult(ctx, *route, ctx.run.expectedOutput);
 }
 
 void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result) {
@@ -78,14 +86,10 @@ void finishConversion(AppContext& ctx, const Route& route, const ConversionResul
     ctx.run.expectedOutput = result.output;
 
     OptionsModel& model = *ctx.model;
-    if (model.checkValue(QStringLiteral("chkIE")) == 1) {
-        if (route.shows == ResultKind::WebPage)
-            RunIE(ctx, result.output);
-        else if (ctx.seams.shell)
-            ctx.seams.shell->open(result.output);
-    } else {
+    if (model.checkValue(QStringLiteral("chkIE")) == 1)
+        showResult(ctx, route, result.output);
+    else
         model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result.output));
-    }
 
     switch (result.verdict) {
     case LogVerdict::Clean:

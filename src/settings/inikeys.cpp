@@ -110,7 +110,7 @@ constexpr IniKey listIndex(const char* section, const char* name, const char* co
                     place.model.setIndex(L(key.control),
                                          listIndexValue(valueOf(key, profile), Entries));
                 },
-            .write = [](const IniKey& key, const IniPlace& place) -> std::optional<QString> {
+            .write = [](const IniKey& key, const IniSource& place) -> std::optional<QString> {
                 return QString::number(place.model.index(L(key.control)));
             }};
 }
@@ -154,7 +154,7 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.model.setIndex(QStringLiteral("optIE"), yesOf(key, profile) ? 1 : 0);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return YesNo(place.model.index(QStringLiteral("optIE")) == 1);
         }),
     check(kPreferences, "Close", "chkClose", Save::WithPreferences),
@@ -164,7 +164,7 @@ const IniKey kKeys[] = {
             place.vars.startupTab = startupTabValue(valueOf(key, profile));
             place.model.setIndex(QStringLiteral("cmbTabs"), place.vars.startupTab);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return QString::number(place.model.index(QStringLiteral("cmbTabs")));
         }),
     check(kPreferences, "Warning", "chkWarning", Save::WithPreferences),
@@ -178,7 +178,7 @@ const IniKey kKeys[] = {
             place.model.setCheckValue(box, yesOf(key, profile) ? 1 : 0);
             place.model.setTag(box, QString());
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return YesNo(place.model.checkValue(QStringLiteral("chkMulti")));
         }),
     custom(
@@ -192,7 +192,7 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.scrollFraction = scrollFractionValue(valueOf(key, profile));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return QString::number(scrollPercentValue(place.vars.scrollFraction));
         },
         8, "1"),
@@ -214,7 +214,7 @@ const IniKey kKeys[] = {
                 }
             }
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return outputTypeWord(place.model.index(QStringLiteral("optOutput")));
         }),
     path(kHevea, "DefaultConfig", &SV::defaultConfig, Save::Never, 0, "No"),
@@ -232,7 +232,7 @@ const IniKey kKeys[] = {
                                         : verbose == QStringLiteral("double") ? 2
                                                                               : 0);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             const QStringList verbose = heveaVerboseEntries();
             const int level = place.model.index(QStringLiteral("cmbHeveaVerbose"));
             return level >= 0 && level < verbose.size() ? verbose.at(level) : verbose.first();
@@ -243,7 +243,7 @@ const IniKey kKeys[] = {
             place.model.setIndex(QStringLiteral("optCode"),
                                  valueOf(key, profile) == QStringLiteral("Native") ? 1 : 0);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.index(QStringLiteral("optCode")) == 1 ? QStringLiteral("Native")
                                                                      : QStringLiteral("Byte");
         }),
@@ -270,7 +270,7 @@ const IniKey kKeys[] = {
             // home folder is used.
             place.vars.tex4htSaveTo = pathOf(key, profile, QDir::homePath());
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.vars.tex4htSaveTo;
         },
         4),
@@ -280,7 +280,7 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.model.setText(QStringLiteral("txtImages"), valueOf(key, profile));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.text(QStringLiteral("txtImages"));
         },
         0, ""),
@@ -292,7 +292,7 @@ const IniKey kKeys[] = {
             splitCmdline(valueOf(key, profile), args);
             place.model.setItems(QStringLiteral("tex4htArgs"), args);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             if (!place.vars.advancedSave)
                 return std::nullopt;
             return joinCmdline(tex4htArgs(place.model));
@@ -303,7 +303,7 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.model.setTag(QStringLiteral("txt3"), valueOf(key, profile));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.tag(QStringLiteral("txt3"));
         },
         0, ""),
@@ -314,7 +314,7 @@ const IniKey kKeys[] = {
             splitHtruncommand(valueOf(key, profile), args);
             place.model.setItems(QStringLiteral("tex4htArgs"), args);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             if (!place.vars.advancedSave)
                 return std::nullopt;
             return joinHtruncommand(tex4htArgs(place.model));
@@ -327,14 +327,14 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.upgradeNoticeShown = yesOf(key, profile);
         },
-        [](const IniKey&, const IniPlace&) -> std::optional<QString> { return YesNo(true); }, 0,
+        [](const IniKey&, const IniSource&) -> std::optional<QString> { return YesNo(true); }, 0,
         "0"),
     custom(
         kTex4ht, "AdvancedSave", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.advancedSave = advancedSaveFlag(valueOf(key, profile));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return trueFalse(place.vars.advancedSave);
         },
         0, "0"),
@@ -345,7 +345,7 @@ const IniKey kKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.l2hSaveTo = pathOf(key, profile, place.vars.l2hSaveTo);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.vars.l2hSaveTo;
         },
         5),
@@ -356,7 +356,7 @@ const IniKey kKeys[] = {
             place.model.setIndex(QStringLiteral("optGifPng"),
                                  valueOf(key, profile).toUpper() == QStringLiteral("PNG") ? 1 : 0);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.index(QStringLiteral("optGifPng")) == 0 ? QStringLiteral("GIF")
                                                                        : QStringLiteral("PNG");
         }),
@@ -370,7 +370,7 @@ const IniKey kKeys[] = {
             setTextCombo(place.model, QStringLiteral("cmbAddress"), {QStringLiteral("Default")},
                          pathOf(key, profile, QStringLiteral("Default")));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.text(QStringLiteral("cmbAddress"));
         }),
     custom(
@@ -381,7 +381,7 @@ const IniKey kKeys[] = {
                          {QStringLiteral("Default"), QStringLiteral("None")},
                          about.isEmpty() ? QStringLiteral("None") : about);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.text(QStringLiteral("cmbAbout"));
         }),
     custom(
@@ -391,7 +391,7 @@ const IniKey kKeys[] = {
             setTextCombo(place.model, QStringLiteral("cmbTitle"), {QStringLiteral("Default")},
                          title.isEmpty() ? QStringLiteral("Default") : title);
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return place.model.text(QStringLiteral("cmbTitle"));
         }),
     // Two flags of the LaTeX2HTML tab kept in the tags of their controls.
@@ -401,7 +401,7 @@ const IniKey kKeys[] = {
             place.model.setTag(QStringLiteral("cmdInit"),
                                yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return YesNo(place.model.tag(QStringLiteral("cmdInit")).toInt());
         }),
     custom(
@@ -410,7 +410,7 @@ const IniKey kKeys[] = {
             place.model.setTag(QStringLiteral("Label25"),
                                yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
         },
-        [](const IniKey&, const IniPlace& place) -> std::optional<QString> {
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             return YesNo(place.model.tag(QStringLiteral("Label25")).toInt());
         }),
     listIndex<10>(kL2h, "Split", "cmbSplit"),
@@ -435,7 +435,7 @@ void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place) 
     }
 }
 
-std::optional<QString> iniKeyValue(const IniKey& key, const IniPlace& place) {
+std::optional<QString> iniKeyValue(const IniKey& key, const IniSource& place) {
     if (key.save == IniSave::Never)
         return std::nullopt;
     if (key.write)

@@ -18,16 +18,22 @@ enum class IniSave {
     WithPreferences, // only while "&Save Preferences" (chkSave) is ticked
 };
 
-// What a key is read into and written from.
+// What a key is read into.
 struct IniPlace {
     OptionsModel& model;
     SettingsVariables& vars;
 };
 
+// What a key is written from.
+struct IniSource {
+    const OptionsModel& model;
+    const SettingsVariables& vars;
+};
+
 struct IniKey;
 using IniRead = void (*)(const IniKey& key, const ProfileFile& profile, IniPlace& place);
 // The value to write; nothing leaves the key as it is in the file.
-using IniWrite = std::optional<QString> (*)(const IniKey& key, const IniPlace& place);
+using IniWrite = std::optional<QString> (*)(const IniKey& key, const IniSource& source);
 
 // One key of Morvane.ini: spelt once, here, for reading and for writing.
 // Rows give either a control (a check box read as Yes/No), a settings
@@ -53,6 +59,6 @@ std::span<const IniKey> iniKeys();
 // Reads one key into its place.
 void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place);
 // The value a key is written with; nothing when it is not written.
-std::optional<QString> iniKeyValue(const IniKey& key, const IniPlace& place);
+std::optional<QString> iniKeyValue(const IniKey& key, const IniSource& source);
 
 } // namespace morvane

@@ -27,11 +27,10 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     // Every key goes into the profile in memory and the file is replaced
     // once, atomically, at the end.
     ProfileFile profile = ProfileFile::load(iniFile);
-    // The place is only read from here.
-    IniPlace place{const_cast<OptionsModel&>(model), const_cast<SettingsVariables&>(vars)};
+    const IniSource source{model, vars};
     bool allWritten = true;
     auto write = [&](const IniKey& key) {
-        if (const std::optional<QString> value = iniKeyValue(key, place))
+        if (const std::optional<QString> value = iniKeyValue(key, source))
             allWritten = profile.writeText(QString::fromLatin1(key.section),
                                            QString::fromLatin1(key.name), *value) &&
                          allWritten;
