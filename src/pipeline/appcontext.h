@@ -47,6 +47,12 @@ struct ConversionState {
     QString sourceExtension = QStringLiteral(".tex"); // default source extension
     int linkAnswer = 0;                               // remembered answer of the link question
     int includeDepth = 0;                             // nested include handling
+    // TeX4ht's working copy: the document places pictures in bare \frame{
+    // blocks (set by the graphics fix-up, read by the babel and swpht step).
+    bool rawFrame = false;
+    // The author's own tex4ht package line stayed in the working copy (set by
+    // the package step, read by the result-extension rule).
+    bool keptPackageLine = false;
 };
 
 // Everything the conversion pipeline and the drivers share: the options model
