@@ -48,8 +48,7 @@ void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
     OptionsModel& model = *ctx.model;
     model.setEnabled(S("cmdConvert"), found);
     if (!found)
-        model.setCaption(S("lblPath"),
-                         QLatin1String(route.program.locationKey) + S(" Not Found"));
+        model.setCaption(S("lblPath"), QLatin1String(route.program.locationKey) + S(" Not Found"));
 }
 
 void refillStyleList(AppContext& ctx) {
@@ -96,6 +95,8 @@ void tbstrip_Click(AppContext& ctx) {
     // Enabling or disabling the option buttons must never change the choice.
     const int browser = model.index(S("optIE"));
     setRunCaptions(model, route->resultWord(ctx));
+    if (tab == TabTex4ht)
+        model.setCaption(S("cmdShow"), tex4htShowCaption(ctx));
     // Web pages go to the browser chosen on the tab; DVI and PDF files to
     // their associated program, so the browser choice does not apply.
     const bool webPage = route->shows == ResultKind::WebPage;
@@ -194,7 +195,8 @@ void chkHtrun_Click(AppContext& ctx) {
 void cmdAdvanced_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     model.setTag(S("chkHtrun"), ctx.settings.vars.tex4ht);
-    // The advanced options dialog is shown here once it exists.
+    if (ctx.seams.showTex4htAdvanced)
+        ctx.seams.showTex4htAdvanced();
     model.setTag(S("cmdAdvanced.returning"), S("yes"));
     composeTex4htCommandLine(ctx);
     model.setTag(S("cmdAdvanced.returning"), QString());

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "drivers/tex4ht.h"
+
 #include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
@@ -214,6 +216,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     ctx.l2hRun = false;
 
     applyHeveaVersionRules(ctx);
+    probeHtrunIni(ctx);
     ctx.model->setVisible(QStringLiteral("chkHtrun"), true);
 
     ctx.model->setCaption(QStringLiteral("lblVersion"), versionLabel());

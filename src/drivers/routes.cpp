@@ -63,7 +63,7 @@ const Route kRoutes[] = {
      &SV::tex4htSaveTo,
      "lblSaveTo",
      true,
-     nullptr},
+     TeX4ht},
     {"latex2html",
      TabL2h,
      "LaTeX2HTML",

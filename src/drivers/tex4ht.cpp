@@ -1,20 +1,356 @@
 #include "drivers/tex4ht.h"
 
+#include "drivers/dvipdf.h"
+#include "fixups/fixupfiles.h"
+#include "fixups/htmlfixups.h"
+#include "fixups/tex4htworkingcopy.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "pipeline/commandrunner.h"
+#include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
+#include "pipeline/resultdisplay.h"
+#include "platform/atomicfile.h"
 #include "platform/pathutils.h"
+#include "platform/prompter.h"
+#include "tex4ht/tex4htcommand.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace morvane {
 
+namespace {
+
+QString S(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// The names of one conversion: the document N, its base name B, the output
+// directory D, the working copy W, the log L and the source directory P.
+struct Tex4htNames {
+    QString fileName;
+    QString base;
+    QString outputDir;
+    QString workingCopy;
+    QString log;
+    QString sourceDir;
+};
+
+Tex4htNames namesFor(const AppContext& ctx, const QString& source) {
+    Tex4htNames names;
+    names.fileName = fileNameOf(source);
+    names.base = withoutSourceExtension(names.fileName, ctx.run.sourceExtension);
+    names.outputDir = ctx.settings.vars.tex4htSaveTo + QLatin1Char('/') + names.base;
+    names.workingCopy = names.outputDir + QLatin1Char('/') + names.fileName;
+    names.log = names.outputDir + QLatin1Char('/') + names.base + S(".log");
+    names.sourceDir = PathOnly(source);
+    return names;
+}
+
+// Convert stays disabled while the working copy is edited with events served,
+// so no second conversion of the same copy can start inside the edits.
+class ConvertDisabled {
+public:
+    explicit ConvertDisabled(OptionsModel& model)
+        : m_model(model), m_wasEnabled(model.isEnabled(S("cmdConvert"))) {
+        m_model.setEnabled(S("cmdConvert"), false);
+    }
+    ~ConvertDisabled() { m_model.setEnabled(S("cmdConvert"), m_wasEnabled); }
+    ConvertDisabled(const ConvertDisabled&) = delete;
+    ConvertDisabled& operator=(const ConvertDisabled&) = delete;
+
+private:
+    OptionsModel& m_model;
+    bool m_wasEnabled;
+};
+
+QStringList filesMatching(const QString& dir, const QStringList& patterns) {
+    QDir folder(dir);
+    folder.setNameFilters(patterns);
+    folder.setFilter(QDir::Files);
+    folder.setSorting(QDir::Name | QDir::IgnoreCase);
+    QStringList paths;
+    for (const QString& name : folder.entryList())
+        paths.append(dir + QLatin1Char('/') + name);
+    return paths;
+}
+
+void copyUnlessSame(const QString& source, const QString& destination) {
+    if (source != destination && QFileInfo(source).isFile())
+        copyFileAtomically(source, destination, Durability::NoWait);
+}
+
+bool imagesFolderMissing(AppContext& ctx) {
+    const OptionsModel& model = *ctx.model;
+    if (!model.isChecked(S("chkImages")) || !model.text(S("txtImages")).isEmpty())
+        return false;
+    ctx.seams.prompter->tell(S("If you wish to save the images in a subdirectory\n") +
+                                 S("you must give it a valid name."),
+                             S("Images Subdirectory"), Icon::Critical);
+    return true;
+}
+
+bool makeOutputDirectory(AppContext& ctx, const QString& dir) {
+    if (QFileInfo(dir).isDir() || QDir().mkdir(dir))
+        return true;
+    ctx.seams.prompter->tell(S("Unable to make the output directory\n\n") + dir +
+                                 S("\n\nChoose another directory with the TeX4ht tab's Browse "
+                                   "button, or check that the directory can be written."),
+                             S("Output Directory"), Icon::Exclamation);
+    return false;
+}
+
+// A document that already lies in its own output directory is converted in
+// place once the user agrees; its first text is kept as "Backup of N".
+bool agreeToConvertInPlace(AppContext& ctx, const Tex4htNames& names, const QString& source) {
+    const QString backup = names.outputDir + S("/Backup of ") + names.fileName;
+    const Answer answer = ctx.seams.prompter->ask(
+        S("Morvane makes a copy of the tex file and puts it in the html output directory and "
+          "then may make changes to this copy.\n\nHowever, the original tex file is already in "
+          "the output directory so a backup of this file will be made with the name\n\n\t") +
+            backup + S("\n\n"),
+        S("Make Copy of Tex File"), Buttons::OkCancel, Icon::Exclamation);
+    if (answer != Answer::Ok)
+        return false;
+    if (QFileInfo::exists(backup))
+        return true; // the text before the first run survives every later one
+    QString error;
+    if (copyFileAtomically(source, backup, Durability::WaitForDisk, &error))
+        return true;
+    ctx.seams.prompter->tell(S("Unable to make the backup\n\n") + backup + S("\n\n") + error,
+                             S("Make Copy of Tex File"), Icon::Exclamation);
+    return false;
+}
+
+bool makeWorkingCopy(AppContext& ctx, const Tex4htNames& names, const QString& source) {
+    if (source == names.workingCopy)
+        return agreeToConvertInPlace(ctx, names, source);
+    if (!copyTextFile(source, names.workingCopy)) {
+        ctx.seams.prompter->tell(S("Unable to copy\n\n") + source + S("\n\nto\n\n") +
+                                     names.workingCopy,
+                                 S("Convert TeX File"), Icon::Exclamation);
+        return false;
+    }
+    handleIncludes(ctx, source, names.workingCopy);
+    return true;
+}
+
+// The configuration file named first on the command line: the text between
+// the first double quote and the next comma or quote, with ".cfg".
+QString configFileOnCommandLine(const QString& commandLine) {
+    const qsizetype open = commandLine.indexOf(QLatin1Char('"'));
+    if (open < 0)
+        return {};
+    qsizetype end = commandLine.indexOf(QLatin1Char(','), open + 1);
+    if (end < 0)
+        end = commandLine.indexOf(QLatin1Char('"'), open + 1);
+    if (end < 0)
+        return {};
+    QString name = commandLine.mid(open + 1, end - open - 1).trimmed();
+    if (name.isEmpty())
+        return {};
+    if (!name.endsWith(S(".cfg"), Qt::CaseInsensitive))
+        name += S(".cfg");
+    return name;
+}
+
+void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
+    const QString commandLine = ctx.model->text(S("txt3"));
+    const QString dir = n.outputDir + QLatin1Char('/');
+    if (commandLine.contains(S(",mouseover")))
+        copyUnlessSame(n.sourceDir + S("overlib.js"), dir + S("overlib.js"));
+    copyUnlessSame(n.sourceDir + S("tex4ht.usr"), dir + S("tex4ht.usr"));
+}
+
+void copyConfigurationFiles(AppContext& ctx, const Tex4htNames& n) {
+    const QString dir = n.outputDir + QLatin1Char('/');
+    const QString config = configFileOnCommandLine(ctx.model->text(S("txt3")));
+    // A name with a folder in it is not a file beside the document.
+    if (!config.isEmpty() && !config.contains(QLatin1Char('/'))) {
+        const bool own = config.contains(S("qvconfig"), Qt::CaseInsensitive);
+        const QString from =
+            own ? ctx.programDir + QLatin1Char('/') + config : n.sourceDir + config;
+        copyUnlessSame(from, dir + config);
+    }
+    for (const char* extension : {".cfg", ".cfh", ".bbl"})
+        copyUnlessSame(n.sourceDir + n.base + S(extension), dir + n.base + S(extension));
+}
+
+// Stale configuration files of an earlier run must not reach this one. When
+// the document lies in its output directory they are the author's own.
+void clearOldAuxiliaryFiles(const Tex4htNames& n, const QString& source) {
+    if (PathOnly(source) == n.outputDir + QLatin1Char('/'))
+        return;
+    for (const QString& file :
+         filesMatching(n.outputDir, {S("*.cfg"), S("*.cfh"), S("*.bbl"), S("*.usr")}))
+        QFile::remove(file);
+}
+
+// Everything before the run; false when the conversion stops.
+bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& source) {
+    if (!makeOutputDirectory(ctx, n.outputDir))
+        return false;
+    clearOldAuxiliaryFiles(n, source);
+    if (!makeWorkingCopy(ctx, n, source))
+        return false;
+    copyClassFile(ctx, n.sourceDir, n.workingCopy);
+    copyAuxiliaryFiles(ctx, n);
+    if (!fixGraphics(ctx, n.outputDir, n.workingCopy))
+        return false;
+    copyConfigurationFiles(ctx, n);
+    if (!copyMydocFiles(n.sourceDir, n.outputDir))
+        return false;
+    if (!babelAndSwphtStep(ctx, n.outputDir, n.workingCopy))
+        return false;
+    return Addtex4ht(ctx, n.outputDir, n.workingCopy);
+}
+
+void showProgress(OptionsModel& model, const QString& caption) {
+    model.setCaption(S("Label35"), caption);
+    // Repaint the label; input stays with the rest of the window as usual.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void postProcessPages(AppContext& ctx, const Tex4htNames& n, const QString& extension) {
+    OptionsModel& model = *ctx.model;
+    const QStringList pages =
+        filesMatching(n.outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
+    const bool subfolder = model.isChecked(S("chkImages"));
+    const QString images = model.text(S("txtImages"));
+    const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = extension.mid(1).toUtf8()};
+
+    QStringList running = model.items(S("lstProcesses"));
+    model.setItems(S("lstProcesses"), running + QStringList{ctx.convertFile()});
+    model.setVisible(S("Label35"), true);
+    const QString total = QString::number(pages.size());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        showProgress(model, S("Processing HTML file  ") + QString::number(i + 1) + S("  of  ") +
+                                total + S(" ..."));
+        if (subfolder)
+            fixImageSubdirectory(ctx, rules, pages.at(i), images, false);
+        else
+            fixPlainImagesAndLinks(ctx, rules, pages.at(i), n.outputDir);
+    }
+    if (model.text(S("txt3")).contains(S(",mouseover")) && subfolder)
+        for (const QString& script : filesMatching(n.outputDir, {S("*.js")}))
+            fixJavaScript(script, images);
+    model.setItems(S("lstProcesses"), running);
+    model.setVisible(S("Label35"), false);
+}
+
+LogVerdict judgeTex4htLog(const QString& log, const QString& source) {
+    const std::optional<QByteArray> messages =
+        prependLogHeader(log, S("TeX4ht log file for ") + longPathOf(source));
+    if (!messages)
+        return LogVerdict::Unchanged;
+    return latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+}
+
+} // namespace
+
 QString tex4htOutputExtension(const AppContext& ctx) {
-    const QString chosen = ctx.model->text(QStringLiteral("tex4htExtension"));
-    return chosen.isEmpty() ? QStringLiteral(".html") : chosen;
+    return tex4htResultExtension(ctx);
 }
 
 OutputPlace tex4htPlace(const AppContext& ctx, const QString& file) {
     const QString name = withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension);
     return placeInNewDirectory(ctx.settings.vars.tex4htSaveTo, name,
                                name + tex4htOutputExtension(ctx));
+}
+
+bool tex4htProgramsFound(AppContext& ctx) {
+    const OptionsModel& model = *ctx.model;
+    const bool swp = model.isChecked(S("chkSWP"));
+    const bool htrun = model.isChecked(S("chkHtrun"));
+    const QString htrunDir = swp ? ctx.settings.vars.htrunS : ctx.settings.vars.htrunM;
+    QString text;
+    QString title;
+    if (model.text(S("txt3")).startsWith(S("htrun")) && htrun) {
+        if (htrunDir.isEmpty()) {
+            text = (swp ? S("No path found for 'Htrun for SWP'")
+                        : S("No path found for 'Htrun for MiKteX'")) +
+                   S("\n\nThe path can be set in Help, Program Locations");
+            title = S("Path Not Found");
+        } else if (!QFileInfo::exists(htrunDir + S("/htrun.exe")) &&
+                   !QFileInfo::exists(htrunDir + S("/htrun"))) {
+            text = S("Unable to find ") + htrunDir + S("/htrun") +
+                   S("\n\nThe path of this file can be set in Help, Program Locations");
+            title = S("File Not Found");
+        }
+    }
+    // TeX4ht's batch file ht.bat is htlatex here.
+    const QString htlatex = ctx.settings.vars.tex4ht + S("/htlatex");
+    if (!swp && !htrun && !QFileInfo::exists(htlatex)) {
+        text =
+            S("Can't find ") + htlatex + S(" required for MiKteX\n\nYou could try using htrun\n");
+        title = S("File Not Found");
+    }
+    if (tex4htArguments(model).at(0).isEmpty()) {
+        text = S("No batch file selected");
+        title = S("Batch File Required");
+    }
+    if (text.isEmpty())
+        return true;
+    ctx.seams.prompter->tell(text, title, Icon::Exclamation);
+    return false;
+}
+
+void probeHtrunIni(AppContext& ctx) {
+    ctx.latexCount = false;
+    QFile file(ctx.settings.vars.htrunM + S("/htrun.ini"));
+    if (!ctx.settings.vars.htrunM.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        QString text = QString::fromUtf8(file.readAll()).toLower();
+        text.remove(QLatin1Char(' '));
+        text.replace(S("\r\n"), S("\n"));
+        ctx.latexCount = text.contains(S("\nlatexcount=1"));
+    }
+    updatePassesControl(ctx);
+}
+
+ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
+    ConversionResult result;
+    if (imagesFolderMissing(ctx) || !tex4htProgramsFound(ctx))
+        return result;
+    const Tex4htNames n = namesFor(ctx, source);
+    ctx.run.rawFrame = false;
+    ctx.logs[LogKind::Tex4ht] = n.log;
+
+    {
+        ConvertDisabled convertDisabled(*ctx.model);
+        if (!prepareWorkingCopy(ctx, n, source))
+            return result;
+    }
+    const bool pause = ctx.model->isChecked(S("chkTex4htPause"));
+    if (!Writebat(ctx, QString(), S("tex4ht")))
+        return result;
+    const QDateTime started = QDateTime::currentDateTime();
+    runCommand(ctx,
+               quoteForCommandLine(ctx.batchDriverPath()) + S(" tex4ht ") +
+                   quoteForCommandLine(n.base) + (pause ? S(" pause") : QString()),
+               n.outputDir);
+
+    QString extension = tex4htResultExtension(ctx);
+    if (extension == S(".xml") &&
+        !QFileInfo::exists(n.outputDir + QLatin1Char('/') + n.base + extension))
+        extension = S(".html");
+    ctx.run.linkAnswer = 0;
+    const QFileInfo log(n.log);
+    if (!log.exists() || log.lastModified() < started) {
+        ctx.run.linkAnswer = 4; // nothing new: no page is touched
+        return result;
+    }
+    {
+        ConvertDisabled convertDisabled(*ctx.model);
+        postProcessPages(ctx, n, extension);
+    }
+    result.log = n.log;
+    result.verdict = judgeTex4htLog(n.log, source);
+    result.output = n.outputDir + QLatin1Char('/') + n.base + extension;
+    return result;
 }
 
 } // namespace morvane

@@ -12,6 +12,19 @@ struct AppContext;
 // options chose another (the model's `tex4htExtension`).
 QString tex4htOutputExtension(const AppContext& ctx);
 
+// The TeX4ht driver: works on a copy of the document in its own directory
+// below the TeX4ht output root, runs the TeX4ht command of the tab and fixes
+// the images and links of every page it produced.
+ConversionResult TeX4ht(AppContext& ctx, const QString& source);
+
+// Checks that the TeX4ht programs the command line needs are there; tells
+// the user what is missing and answers false when one is not.
+bool tex4htProgramsFound(AppContext& ctx);
+
+// Reads whether htrun.ini asks htrun to count LaTeX passes, then updates the
+// passes box (run once at start-up).
+void probeHtrunIni(AppContext& ctx);
+
 // Where the TeX4ht route saves its pages: a new directory named after the
 // file below the TeX4ht output root.
 OutputPlace tex4htPlace(const AppContext& ctx, const QString& file);

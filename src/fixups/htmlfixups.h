@@ -54,6 +54,11 @@ void copySourceImages(AppContext& ctx, const QString& line, const QString& desti
 // Copies the images a page refers to from the TeX file's folder to `outputDir`.
 void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputDir);
 
+// The plain image fix-up and the link fix-up of one page in a single pass:
+// the page is read once and replaced only when a link changed.
+void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QString& page,
+                            const QString& outputDir);
+
 // Copies the files a TeX source includes next to its working copy `destination`
 // and rewrites the include lines to the bare names.
 void handleIncludes(AppContext& ctx, const QString& source, const QString& destination);

@@ -133,6 +133,28 @@ void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputD
     });
 }
 
+void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QString& page,
+                            const QString& outputDir) {
+    const QFileInfo info(page);
+    if (!info.isFile())
+        return;
+    const std::optional<QByteArray> content = readFile(page);
+    if (!content)
+        return;
+    BusyPointer busy;
+    const QString destination = withoutTrailingSlash(outputDir) + QLatin1Char('/');
+    const QString pageName = info.fileName();
+    // One read and at most one write per page, however many rewrites it gets.
+    const std::optional<QByteArray> edited =
+        editLines(*content, [&](QByteArrayView line) -> std::optional<QByteArray> {
+            if (isImageLine(line) && !containsAnyCase(line, fileUrl))
+                copySourceImages(ctx, line, destination);
+            return rewriteFirstLink(ctx, rules, line, pageName);
+        });
+    if (edited)
+        replaceFile(page, *edited);
+}
+
 void fixJavaScript(const QString& script, const QString& subdir) {
     if (!QFileInfo(script).fileName().contains(QLatin1String("-js.js")) || !staysInside(subdir))
         return;

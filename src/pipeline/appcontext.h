@@ -39,6 +39,9 @@ struct Seams {
     // Gives a control of the main window the keyboard focus (the file box
     // after a refused Convert); unset without a window.
     std::function<void(const QString& control)> requestFocus;
+
+    // Shows the TeX4ht advanced options dialog modally; unset without a window.
+    std::function<void()> showTex4htAdvanced;
 };
 
 // The state of one conversion, from the Convert command to its result.

@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "platform/pathutils.h"
+#include "tex4ht/tex4htoptions.h"
 
 namespace morvane {
 
@@ -21,7 +22,7 @@ QString documentBaseName(const AppContext& ctx) {
 
 // Element 5 with the images folder put before its closing quote.
 QString withImagesFolder(QString options, const QString& folder) {
-    if (options.isEmpty())
+    if (options.isEmpty() || options == S("\"\""))
         return S("\"html,imgdir:") + folder + S("/\"");
     const qsizetype earlier = options.indexOf(S(",imgdir:"));
     if (earlier >= 0)
@@ -61,12 +62,89 @@ QStringList tex4htArguments(const OptionsModel& model) {
     return args.mid(0, kElementCount);
 }
 
-QString packageLineOptions(const QString& packageLine) {
-    const qsizetype open = packageLine.indexOf(QLatin1Char('['));
-    const qsizetype close = packageLine.indexOf(QLatin1Char(']'), open + 1);
-    if (open < 0 || close < 0)
+QString optionsOfPackageLine(const QString& line) {
+    if (!line.startsWith(S("\\usepackage")))
         return {};
-    return QLatin1Char('"') + packageLine.mid(open + 1, close - open - 1) + QLatin1Char('"');
+    const qsizetype open = line.indexOf(QLatin1Char('['));
+    if (open < 0)
+        return {};
+    const qsizetype close = line.indexOf(QLatin1Char(']'), open + 1);
+    return close < 0 ? line.mid(open + 1) : line.mid(open + 1, close - open - 1);
+}
+
+QString packageLineOptions(const QString& packageLine) {
+    const QString options = optionsOfPackageLine(packageLine);
+    return options.isEmpty() ? QString() : QLatin1Char('"') + options + QLatin1Char('"');
+}
+
+bool isXhtBatch(const QString& program) {
+    return program == S("xhlatex") || program == S("xht");
+}
+
+QStringList optionTokensOf(const QString& optionText) {
+    QString text = optionText;
+    text.remove(QLatin1Char('"')).remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    QStringList tokens;
+    for (const QString& token : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        tokens.append(token.trimmed().toLower());
+    return tokens;
+}
+
+QString tex4htResultExtension(const AppContext& ctx) {
+    const OptionsModel& model = *ctx.model;
+    const QStringList args = tex4htArguments(model);
+    const QString packageLine = model.tag(S("txt3"));
+    const QStringList tokens =
+        optionTokensOf(packageLine.isEmpty() ? args.at(4) : optionsOfPackageLine(packageLine));
+    const bool htm = tokens.contains(S("htm"));
+    if (!model.isChecked(S("chkHtrun"))) {
+        if (htm)
+            return S(".htm");
+        return tokens.contains(S("mozilla")) ? S(".xml") : S(".html");
+    }
+    const QStringList element5 = optionTokensOf(args.at(4));
+    if (args.at(1) == S("-mz") && element5.contains(S("xht")))
+        return S(".xht");
+    if (args.at(1) == S("-mz") && !ctx.run.keptPackageLine && !element5.contains(S("mathplayer")))
+        return S(".xml");
+    return htm ? S(".htm") : S(".html");
+}
+
+QString tex4htShowCaption(const AppContext& ctx) {
+    const QString extension = tex4htResultExtension(ctx);
+    if (extension == S(".xml"))
+        return S("Sh&ow XML File");
+    if (extension == S(".xht"))
+        return S("Sh&ow XHT File");
+    return S("Sh&ow HTML file");
+}
+
+QString currentStoredOptions(const OptionsModel& model) {
+    const QString stored = model.tag(S("cmdAdvanced"));
+    if (stored.contains(QLatin1Char('$')))
+        return stored;
+    const QStringList args = tex4htArguments(model);
+    const QString packageLine = model.tag(S("txt3"));
+    QString options = packageLine.isEmpty() ? args.at(4) : optionsOfPackageLine(packageLine);
+    options.remove(QLatin1Char('"'));
+    QString program = args.at(0);
+    if (!args.at(1).isEmpty())
+        program += QLatin1Char(' ') + args.at(1);
+    if (!packageLine.isEmpty() && program == S("htlatex"))
+        program = S("ht latex");
+    return args.at(5) + S("$") + options + S("*") + program + S("^") +
+           (packageLine.isEmpty() ? QString() : S("usepackage"));
+}
+
+void storeTex4htOptions(OptionsModel& model, const Tex4htComposition& composition) {
+    model.setTag(S("cmdAdvanced"), composition.storedString());
+    model.setTag(S("txt3"), composition.packageLine());
+    QStringList args = tex4htArguments(model);
+    args[0] = composition.program;
+    args[1] = composition.htrunSwitch;
+    args[4] = composition.commandLineOptions;
+    args[5] = composition.furtherArguments;
+    model.setItems(S("tex4htArgs"), args);
 }
 
 void updatePassesControl(AppContext& ctx) {
@@ -98,16 +176,19 @@ void composeTex4htCommandLine(AppContext& ctx) {
     else
         args[1].clear();
 
+    // TeX4ht's batch file for Scientific WorkPlace documents is xhlatex here.
     static const QStringList plainBatches{S("htlatex"), S("ht latex"), S("htrun"), QString()};
     if (!htrun && swp && plainBatches.contains(args[0]))
-        args[0] = S("xht");
-    else if (!htrun && !swp && (args[0] == S("xht") || args[0] == S("htrun") || args[0].isEmpty()))
+        args[0] = S("xhlatex");
+    else if (!htrun && !swp && (isXhtBatch(args[0]) || args[0] == S("htrun") || args[0].isEmpty()))
         args[0] = packageLine.isEmpty() ? S("htlatex") : S("ht latex");
+    if (args[0] == S("xht"))
+        args[0] = S("xhlatex");
 
     if (packageLine.startsWith(S("\\usepackage")))
         args[4].clear(); // the options travel in the document
 
-    if (model.isEnabled(S("cmbPasses"))) {
+    if (model.isEnabled(S("cmbPasses")) && !isXhtBatch(args[0])) {
         const QStringList passes = model.items(S("cmbPasses"));
         const int index = model.index(S("cmbPasses"));
         const QString text = index >= 0 && index < passes.size() ? passes.at(index) : QString();
@@ -124,6 +205,8 @@ void composeTex4htCommandLine(AppContext& ctx) {
         args[4].clear();
 
     model.setItems(S("tex4htArgs"), args);
+    if (ctx.selectedTab() == TabTex4ht)
+        model.setCaption(S("cmdShow"), tex4htShowCaption(ctx));
     // Empty elements leave no gap; a blank inside a quoted file name stays.
     QStringList words;
     for (const QString& arg : args)

@@ -14,9 +14,32 @@ class OptionsModel;
 // 5 further arguments).
 QStringList tex4htArguments(const OptionsModel& model);
 
-// The options of a \usepackage[...]{tex4ht} line, in double quotes; empty when
-// the line holds none.
+// The options of a package line: the text inside its first "[...]" (the rest
+// of the line when "]" is missing); empty unless the line begins with
+// "\usepackage".
+QString optionsOfPackageLine(const QString& line);
+
+// The same options in double quotes, as element 5 takes them; empty when the
+// line holds none.
 QString packageLineOptions(const QString& packageLine);
+
+// The extension of the page the TeX4ht route opens (".html", ".htm", ".xml",
+// ".xht"), from the option tokens of the package line or element 5.
+QString tex4htResultExtension(const AppContext& ctx);
+
+// The caption of `cmdShow` that goes with that page.
+QString tex4htShowCaption(const AppContext& ctx);
+
+struct Tex4htComposition;
+
+// The advanced options as last stored (the tag of `cmdAdvanced`); before the
+// dialog has stored any, the same string built from the argument list and
+// the package line, so the dialog opens on the options in use.
+QString currentStoredOptions(const OptionsModel& model);
+
+// The advanced dialog's OK: keeps the stored option string, the package line
+// (the tag of `txt3`) and elements 1, 2, 5 and 6 of the argument list.
+void storeTex4htOptions(OptionsModel& model, const Tex4htComposition& composition);
 
 // Recomposes the TeX4ht command line shown in `txt3` from the TeX4ht tab's
 // options, the argument list and the package line (the tag of `txt3`), and

@@ -11,6 +11,7 @@
 #include "settings/inisync.h"
 #include "ui/modelbinder.h"
 #include "ui/stylelist.h"
+#include "ui/tex4htadvanceddialog.h"
 
 #include "ui_mainwindow.h"
 #include "ui_tab_dvi.h"
@@ -99,11 +100,13 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
         if (QWidget* w = d->binder->widget(control))
             w->setFocus();
     };
+    ctx.seams.showTex4htAdvanced = [this] { showTex4htAdvancedDialog(*d->ctx, this); };
     setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() {
     d->ctx->seams.requestFocus = nullptr;
+    d->ctx->seams.showTex4htAdvanced = nullptr;
 }
 
 void MainWindow::buildForms() {

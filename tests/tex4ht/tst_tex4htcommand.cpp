@@ -25,10 +25,10 @@ private slots:
         QTest::newRow("blank name quoted") << "/d/my  paper.tex" << plain << false << false << ""
                                            << ""
                                            << "htlatex \"my  paper\"";
-        QTest::newRow("swp gives xht and three passes")
+        QTest::newRow("swp gives xhlatex, which takes no passes")
             << "/d/a.tex" << plain << true << false << ""
             << ""
-            << "xht a 3";
+            << "xhlatex a";
         QTest::newRow("images folder on empty options")
             << "/d/a.tex" << plain << false << false << "pics"
             << ""
@@ -45,8 +45,8 @@ private slots:
             << "htlatex a";
         QTest::newRow("htrun with mathml package line")
             << "/d/a.tex" << plain << false << true << ""
-            << "[xhtml,mathml]"
-            << "htrun -xhm a \"xhtml\"";
+            << "\\usepackage[xhtml,mathml]{tex4ht}"
+            << "htrun -xhm a";
         QTest::newRow("html alone is dropped")
             << "/d/a.tex" << QStringList{"htlatex", "", "", "", "\"html\"", "-dx"} << false << false
             << ""
@@ -78,6 +78,53 @@ private slots:
         composeTex4htCommandLine(ctx);
         QCOMPARE(model.text("txt3"), expected);
         QCOMPARE(model.isEnabled("cmbPasses"), swp);
+    }
+
+    void resultExtension_data() {
+        QTest::addColumn<QString>("packageLine");
+        QTest::addColumn<QString>("element5");
+        QTest::addColumn<bool>("htrun");
+        QTest::addColumn<QString>("element2");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("html") << ""
+                              << "" << false << ""
+                              << ".html";
+        QTest::newRow("8.3 names alone") << ""
+                                         << "\"htm\"" << false << ""
+                                         << ".htm";
+        QTest::newRow("htm token in the package line") << "\\usepackage[html,htm,info]{tex4ht}"
+                                                       << "" << false << ""
+                                                       << ".htm";
+        QTest::newRow("a name holding htm is no token") << ""
+                                                        << "\"myhtm,html\"" << false << ""
+                                                        << ".html";
+        QTest::newRow("mozilla") << ""
+                                 << "\"xhtml,mozilla\"" << false << ""
+                                 << ".xml";
+        QTest::newRow("htrun mozilla") << ""
+                                       << "" << true << "-mz"
+                                       << ".xml";
+        QTest::newRow("htrun mozilla with mathplayer") << ""
+                                                       << "\"mathplayer\"" << true << "-mz"
+                                                       << ".html";
+        QTest::newRow("htrun mozilla with xht") << ""
+                                                << "\"xht\"" << true << "-mz"
+                                                << ".xht";
+    }
+
+    void resultExtension() {
+        QFETCH(QString, packageLine);
+        QFETCH(QString, element5);
+        QFETCH(bool, htrun);
+        QFETCH(QString, element2);
+        QFETCH(QString, extension);
+        OptionsModel model;
+        AppContext ctx;
+        ctx.model = &model;
+        model.setItems("tex4htArgs", {"htlatex", element2, "a", "", element5, ""});
+        model.setTag("txt3", packageLine);
+        model.setChecked("chkHtrun", htrun);
+        QCOMPARE(tex4htResultExtension(ctx), extension);
     }
 
     void manualModeKeepsTheEdits() {
