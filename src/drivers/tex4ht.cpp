@@ -215,33 +215,6 @@ void showProgress(OptionsModel& model, const QString& caption) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void postProcessPages(AppContext& ctx, const Tex4htNames& n, const QString& extension) {
-    OptionsModel& model = *ctx.model;
-    const QStringList pages =
-        filesMatching(n.outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
-    const bool subfolder = model.isChecked(S("chkImages"));
-    const QString images = model.text(S("txtImages"));
-    const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = extension.mid(1).toUtf8()};
-
-    QStringList running = model.items(S("lstProcesses"));
-    model.setItems(S("lstProcesses"), running + QStringList{ctx.convertFile()});
-    model.setVisible(S("Label35"), true);
-    const QString total = QString::number(pages.size());
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        showProgress(model, S("Processing HTML file  ") + QString::number(i + 1) + S("  of  ") +
-                                total + S(" ..."));
-        if (subfolder)
-            fixImageSubdirectory(ctx, rules, pages.at(i), images, false);
-        else
-            fixPlainImagesAndLinks(ctx, rules, pages.at(i), n.outputDir);
-    }
-    if (model.text(S("txt3")).contains(S(",mouseover")) && subfolder)
-        for (const QString& script : filesMatching(n.outputDir, {S("*.js")}))
-            fixJavaScript(script, images);
-    model.setItems(S("lstProcesses"), running);
-    model.setVisible(S("Label35"), false);
-}
-
 LogVerdict judgeTex4htLog(const QString& log, const QString& source) {
     const std::optional<QByteArray> messages =
         prependLogHeader(log, S("TeX4ht log file for ") + longPathOf(source));
@@ -260,6 +233,33 @@ OutputPlace tex4htPlace(const AppContext& ctx, const QString& file) {
     const QString name = withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension);
     return placeInNewDirectory(ctx.settings.vars.tex4htSaveTo, name,
                                name + tex4htOutputExtension(ctx));
+}
+
+void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QString& extension) {
+    OptionsModel& model = *ctx.model;
+    const QStringList pages =
+        filesMatching(outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
+    const bool subfolder = model.isChecked(S("chkImages"));
+    const QString images = model.text(S("txtImages"));
+    const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = extension.mid(1).toUtf8()};
+
+    QStringList running = model.items(S("lstProcesses"));
+    model.setItems(S("lstProcesses"), running + QStringList{ctx.convertFile()});
+    model.setVisible(S("Label35"), true);
+    const QString total = QString::number(pages.size());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        showProgress(model, S("Processing HTML file  ") + QString::number(i + 1) + S("  of  ") +
+                                total + S(" ..."));
+        if (subfolder)
+            fixImageSubdirectory(ctx, rules, pages.at(i), images, false);
+        else
+            fixPlainImagesAndLinks(ctx, rules, pages.at(i), outputDir);
+    }
+    if (model.text(S("txt3")).contains(S(",mouseover")) && subfolder)
+        for (const QString& script : filesMatching(outputDir, {S("*.js")}))
+            fixJavaScript(script, images);
+    model.setItems(S("lstProcesses"), running);
+    model.setVisible(S("Label35"), false);
 }
 
 bool tex4htProgramsFound(AppContext& ctx) {
@@ -345,7 +345,7 @@ ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
     }
     {
         ConvertDisabled convertDisabled(*ctx.model);
-        postProcessPages(ctx, n, extension);
+        postProcessTex4htPages(ctx, n.outputDir, extension);
     }
     result.log = n.log;
     result.verdict = judgeTex4htLog(n.log, source);

@@ -17,6 +17,10 @@ QString tex4htOutputExtension(const AppContext& ctx);
 // the images and links of every page it produced.
 ConversionResult TeX4ht(AppContext& ctx, const QString& source);
 
+// Fixes the images and links of every page in `outputDir` (extension: the
+// result's, which links to TeX files get), with the progress in Label35.
+void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QString& extension);
+
 // Checks that the TeX4ht programs the command line needs are there; tells
 // the user what is missing and answers false when one is not.
 bool tex4htProgramsFound(AppContext& ctx);

@@ -70,7 +70,7 @@ QStringList optionTokens(const Tex4htOptions& options) {
     QStringList tokens;
     const auto add = [&tokens](bool on, const QString& token) {
         if (on && !token.isEmpty())
-            tokens.append(token);
+            tokens.append(token.split(QLatin1Char(',')));
     };
     add(true, formatTokens(options));
     add(true, pictureWord(options.images));

@@ -1,0 +1,291 @@
+// The TeX4ht route end to end: the real htlatex, ht and tex4ht on LaTeX's
+// own documents, the corpus and a document with pictures, inputs and its own
+// tex4ht package line.
+
+#include "conversionrig.h"
+#include "tex4ht/tex4htcommand.h"
+#include "tex4ht/tex4htoptions.h"
+
+#include <QRegularExpression>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+QString tex4htData() {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/tex4ht");
+}
+
+QString corpus(const QString& name) {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
+}
+
+// Every src= and href= of the pages that names a local file must resolve to
+// a file inside `dir`. Returns the ones that do not.
+QStringList unresolvedReferences(const QString& dir) {
+    static const QRegularExpression reference(QStringLiteral("(?:src|href)=\"([^\"]*)\""),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QString root = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
+    QStringList missing;
+    for (const QString& page : filesNamed(dir, "*.htm*") + filesNamed(dir, "*.xht")) {
+        const QString text = QString::fromUtf8(readAll(page));
+        for (auto it = reference.globalMatch(text); it.hasNext();) {
+            QString target = it.next().captured(1);
+            if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
+                continue; // a fragment, or a web or mail address
+            target = target.section('#', 0, 0).section('?', 0, 0);
+            const QFileInfo file(QFileInfo(page).absolutePath() + "/" + target);
+            if (!file.exists() || !file.canonicalFilePath().startsWith(root))
+                missing.append(QFileInfo(page).fileName() + ": " + target);
+        }
+    }
+    return missing;
+}
+
+void storeOptions(OptionsModel& model, const Tex4htOptions& options) {
+    storeTex4htOptions(model, composeTex4htOptions(options));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Tex4htOptions)
+
+class TestTex4htE2e : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    QString m_docs; // a copy of the own documents, with ../pics beside it
+    QString m_out;
+
+    // A rig for the TeX4ht tab with its output root in the work folder.
+    void prepare(ConversionRig& rig) {
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = m_out;
+        rig.selectTab(TabTex4ht);
+    }
+
+private slots:
+    void initTestCase() {
+        m_docs = m_work.filePath("tex4ht/docs");
+        QVERIFY(copyTree(tex4htData(), m_work.filePath("tex4ht")));
+        QVERIFY(QFile::copy(sample2e(), m_docs + "/sample2e.tex"));
+        m_out = m_work.filePath("out");
+        QVERIFY(QDir().mkpath(m_out));
+    }
+
+    void formats_data() {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<Tex4htOptions>("options");
+        QTest::addColumn<QString>("images");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("pageHolds");
+
+        Tex4htOptions o;
+        QTest::newRow("html 4.0") << "sample2e" << o << ""
+                                  << "sample2e.html"
+                                  << "<!DOCTYPE html";
+        o.format = Tex4htFormat::Html32;
+        QTest::newRow("html 3.2") << "sample2e" << o << ""
+                                  << "sample2e.html"
+                                  << "HTML 3.2";
+        o = {};
+        o.format = Tex4htFormat::MathMl;
+        o.usePackage = true;
+        QTest::newRow("xhtml with mathml") << "paper" << o << ""
+                                           << "paper.html"
+                                           << "<math";
+        o = {};
+        QTest::newRow("images in a subfolder") << "paper" << o << "images"
+                                               << "paper.html"
+                                               << "src=\"images/plot.png\"";
+        o.useConfig = true;
+        o.configName = "mycfg";
+        QTest::newRow("configuration file on the command line") << "sample2e" << o << ""
+                                                                << "sample2e.html"
+                                                                << "made with mycfg";
+        o = {};
+        o.htm = true;
+        QTest::newRow("8.3 names") << "sample2e" << o << ""
+                                   << "sample2e.htm"
+                                   << "<html";
+    }
+
+    void formats() {
+        QFETCH(QString, document);
+        QFETCH(Tex4htOptions, options);
+        QFETCH(QString, images);
+        QFETCH(QString, page);
+        QFETCH(QString, pageHolds);
+
+        QFile cfg(m_docs + "/mycfg.cfg");
+        QVERIFY(cfg.open(QIODevice::WriteOnly));
+        cfg.write("\\Preamble{html}\n\\Configure{@HEAD}{\\HCode{<meta name=\"generator\" "
+                  "content=\"made with mycfg\" />\\Hnewline}}\n\\begin{document}\n"
+                  "\\EndPreamble\n");
+        cfg.close();
+
+        ConversionRig rig;
+        prepare(rig);
+        rig.model.setChecked("chkImages", !images.isEmpty());
+        rig.model.setText("txtImages", images.isEmpty() ? "images" : images);
+        options.imagesFolder = images;
+        storeOptions(rig.model, options);
+        // The author's own package line is replaced by the chosen one.
+        rig.prompter.queueAnswer(Answer::Yes);
+        const QString source = m_docs + "/" + document + ".tex";
+        const QByteArray before = readAll(source);
+
+        rig.model.setText("cmbTeX", source);
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+        QVERIFY(result && result->produced);
+        const QString dir = m_out + "/" + document;
+        QCOMPARE(result->output, dir + "/" + page);
+        QVERIFY2(readAll(result->output).contains(pageHolds.toUtf8()),
+                 readAll(result->output).left(2000).constData());
+        QVERIFY(readAll(result->log).startsWith("TeX4ht log file for " + source.toUtf8()));
+        QCOMPARE(readAll(source), before);
+        QCOMPARE(unresolvedReferences(dir), QStringList());
+        if (!images.isEmpty())
+            QVERIFY(QFileInfo::exists(dir + "/images/plot.png"));
+        if (document == "paper") {
+            // Both pictures sit in the output folder under their bare names.
+            const QByteArray copy = readAll(dir + "/paper.tex");
+            QVERIFY(copy.contains("{plot.png}") && copy.contains("{logo.png}"));
+            QVERIFY(readAll(result->output).contains("sec:one") ||
+                    readAll(result->output).contains("One"));
+        }
+    }
+
+    void packageQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("copyHolds");
+        QTest::newRow("yes replaces") << int(Answer::Yes) << QByteArray(" \\usepackage[html,3.2]");
+        QTest::newRow("no keeps") << int(Answer::No) << QByteArray("\\usepackage[html]{tex4ht}");
+        QTest::newRow("cancel stops") << int(Answer::Cancel) << QByteArray();
+    }
+
+    void packageQuestion() {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, copyHolds);
+        ConversionRig rig;
+        prepare(rig);
+        Tex4htOptions options;
+        options.format = Tex4htFormat::Html32;
+        options.usePackage = true;
+        storeOptions(rig.model, options);
+        rig.prompter.queueAnswer(Answer(answer));
+        const QString dir = m_out + "/paper";
+        QFile::remove(dir + "/paper.log");
+
+        rig.model.setText("cmbTeX", m_docs + "/paper.tex");
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+        QCOMPARE(rig.prompter.prompts().size(), 1);
+        const Prompt& asked = rig.prompter.prompts().at(0);
+        QCOMPARE(asked.title, QString("Package Found"));
+        QCOMPARE(asked.text,
+                 QString("The following line has been found in the tex file:\n\n"
+                         "\\usepackage[html]{tex4ht}\n\nDo you wish to remove this "
+                         "line and use:\n\n\\usepackage[html,3.2]{tex4ht}\n\nChanges "
+                         "are only made to a copy, not to the original file\n\nYes:\t"
+                         "Replace with new options\nNo:\tKeep tex file as it is, "
+                         "ignoring new options\nCancel:\tCancel file conversion\n\n\n"));
+        QCOMPARE(asked.buttons, Buttons::YesNoCancel);
+        QCOMPARE(asked.icon, Icon::Question);
+        QCOMPARE(asked.defaultButton, Answer::No);
+        if (copyHolds.isEmpty()) {
+            QVERIFY(!result || !result->produced);
+            QVERIFY(!QFileInfo::exists(dir + "/paper.log"));
+            return;
+        }
+        QVERIFY(result && result->produced);
+        QVERIFY(readAll(dir + "/paper.tex").contains(copyHolds));
+        QCOMPARE(rig.ctx.run.keptPackageLine, Answer(answer) == Answer::No);
+    }
+
+    void documentInItsOwnOutputFolder() {
+        const QString dir = m_out + "/sample2e";
+        QVERIFY(QDir().mkpath(dir));
+        const QString source = dir + "/sample2e.tex";
+        QFile::remove(source);
+        QFile::remove(dir + "/Backup of sample2e.tex");
+        QVERIFY(QFile::copy(m_docs + "/sample2e.tex", source));
+        const QByteArray original = readAll(source);
+
+        ConversionRig rig;
+        prepare(rig);
+        rig.model.setText("cmbTeX", source);
+        rig.prompter.queueAnswer(Answer::Cancel);
+        QVERIFY(!cmdConvert_Click(rig.ctx).value_or(ConversionResult{}).produced);
+        QCOMPARE(rig.prompter.prompts().at(0).title, QString("Make Copy of Tex File"));
+        QCOMPARE(readAll(source), original);
+        QVERIFY(!QFileInfo::exists(dir + "/Backup of sample2e.tex"));
+
+        for (int run = 0; run < 2; ++run) {
+            rig.prompter.queueAnswer(Answer::Ok);
+            const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+            QVERIFY(result && result->produced);
+            QCOMPARE(readAll(dir + "/Backup of sample2e.tex"), original);
+        }
+    }
+
+    void batchMode_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::newRow("small2e") << ""
+                                 << "small2e.tex" << QList<int>{0};
+        QTest::newRow("broken document") << ""
+                                         << "broken.tex" << QList<int>{1, 2};
+        // htlatex stops at the first LaTeX error of these (amsmath's split
+        // exceeds TeX4ht's capacity, fancyvrb and nomencl break): the run
+        // must end by itself with the log marked.
+        QTest::newRow("amsmath-testmath") << "amsmath-testmath"
+                                          << "main.tex" << QList<int>{0, 1, 2};
+        QTest::newRow("pandoc-reader") << "pandoc-reader"
+                                       << "main.tex" << QList<int>{0, 1, 2};
+        QTest::newRow("thesis-kks32") << "thesis-kks32"
+                                      << "main.tex" << QList<int>{0, 1, 2};
+    }
+
+    void batchMode() {
+        QFETCH(QString, folder);
+        QFETCH(QString, file);
+        QFETCH(QList<int>, statuses);
+        QTemporaryDir work;
+        const QString docs = work.filePath("doc");
+        if (folder.isEmpty()) {
+            QVERIFY(QDir().mkpath(docs));
+            QProcess which;
+            which.start("kpsewhich", {"small2e.tex"});
+            QVERIFY(which.waitForFinished());
+            QVERIFY(QFile::copy(QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed(),
+                                docs + "/small2e.tex"));
+            QVERIFY(QFile::copy(tex4htData() + "/docs/broken.tex", docs + "/broken.tex"));
+        } else {
+            QVERIFY(copyTree(corpus(folder), docs));
+        }
+        const auto sources = filesBelow(docs, ".tex");
+        const QString out = work.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "SaveTo", out);
+
+        const BatchRun run = runBatch(home.path(), docs, {"--convert=tex4ht", file});
+        QVERIFY2(statuses.contains(run.status), run.err.constData());
+        for (auto source = sources.cbegin(); source != sources.cend(); ++source)
+            QCOMPARE(readAll(source.key()), source.value());
+        const QString base = QFileInfo(file).completeBaseName();
+        const QString log = out + "/" + base + "/" + base + ".log";
+        QVERIFY(readAll(log).startsWith("TeX4ht log file for "));
+        const QFileInfo page(out + "/" + base + "/" + base + ".html");
+        QCOMPARE(page.exists(), run.status != 2);
+        if (page.exists())
+            QCOMPARE(unresolvedReferences(out + "/" + base), QStringList());
+        if (run.status != 0)
+            QVERIFY(readAll(log).contains("\n! "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTex4htE2e)
+#include "tst_tex4ht_e2e.moc"
