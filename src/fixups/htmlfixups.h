@@ -1,9 +1,10 @@
 #pragma once
 
+#include "fixups/graphicsfixup.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <functional>
 
 namespace morvane {
 
@@ -60,17 +61,12 @@ void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QStri
                             const QString& outputDir);
 
 // Copies the files a TeX source includes next to its working copy `destination`
-// and rewrites the include lines to the bare names.
-void handleIncludes(AppContext& ctx, const QString& source, const QString& destination);
+// and rewrites the include lines to the bare names. Every working copy it
+// finishes gets the graphics fix-up, with or without the \KWZTeXExt block.
+void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
+                    KwzTexExtBlock block);
 
 // Points the image openers of a TeX4ht mouse-over script at `subdir`.
 void fixJavaScript(const QString& script, const QString& subdir);
-
-// The graphics fix-up of a working copy (output directory, working copy; true
-// when done). Include handling runs it on every working copy it finishes.
-// The graphics fix-ups install it; while none is installed nothing runs.
-using GraphicsFixup =
-    std::function<bool(AppContext& ctx, const QString& outputDir, const QString& workingCopy)>;
-void setGraphicsFixup(GraphicsFixup fixup);
 
 } // namespace morvane

@@ -2,6 +2,7 @@
 // working copy, and the include lines are pointed at the bare names.
 
 #include "fixups/fixupfiles.h"
+#include "fixups/graphicsfixup.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
 #include "platform/atomicfile.h"
@@ -20,11 +21,6 @@ namespace {
 constexpr int maxIncludeDepth = 100;
 constexpr int maxPairsPerFile = 100;
 
-GraphicsFixup& graphicsFixupSlot() {
-    static GraphicsFixup fixup;
-    return fixup;
-}
-
 struct IncludePair {
     QString source;
     QString destination;
@@ -36,6 +32,7 @@ struct IncludePair {
 // finished working copy is never overwritten by a fresh copy of the source.
 struct IncludeRun {
     AppContext& ctx;
+    KwzTexExtBlock block;
     QSet<QString> finished;
 };
 
@@ -138,18 +135,14 @@ void handleIncludesIn(IncludeRun& run, const QString& source, const QString& des
         handleIncludesIn(run, pair.source, pair.destination);
     }
 
-    if (const GraphicsFixup& fixup = graphicsFixupSlot())
-        fixup(run.ctx, destinationDir, destination);
+    fixGraphics(run.ctx, destinationDir, destination, run.block);
 }
 
 } // namespace
 
-void setGraphicsFixup(GraphicsFixup fixup) {
-    graphicsFixupSlot() = std::move(fixup);
-}
-
-void handleIncludes(AppContext& ctx, const QString& source, const QString& destination) {
-    IncludeRun run{ctx, {}};
+void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
+                    KwzTexExtBlock block) {
+    IncludeRun run{ctx, block, {}};
     handleIncludesIn(run, source, destination);
 }
 
