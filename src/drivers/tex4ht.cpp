@@ -2,8 +2,10 @@
 
 #include "drivers/dvipdf.h"
 #include "fixups/fixupfiles.h"
+#include "fixups/graphicsfixup.h"
 #include "fixups/htmlfixups.h"
-#include "fixups/tex4htworkingcopy.h"
+#include "fixups/tex4htpackage.h"
+#include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
@@ -11,11 +13,11 @@
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/atomicfile.h"
+#include "platform/eventpump.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "tex4ht/tex4htcommand.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -79,11 +81,6 @@ QStringList filesMatching(const QString& dir, const QStringList& patterns) {
     return paths;
 }
 
-void copyUnlessSame(const QString& source, const QString& destination) {
-    if (source != destination && QFileInfo(source).isFile())
-        copyFileAtomically(source, destination, Durability::NoWait);
-}
-
 bool imagesFolderMissing(AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
     if (!model.isChecked(S("chkImages")) || !model.text(S("txtImages")).isEmpty())
@@ -135,7 +132,7 @@ bool makeWorkingCopy(AppContext& ctx, const Tex4htNames& names, const QString& s
                                  S("Convert TeX File"), Icon::Exclamation);
         return false;
     }
-    handleIncludes(ctx, source, names.workingCopy);
+    handleIncludes(ctx, source, names.workingCopy, KwzTexExtBlock::Add);
     return true;
 }
 
@@ -162,8 +159,8 @@ void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
     const QString commandLine = ctx.model->text(S("txt3"));
     const QString dir = n.outputDir + QLatin1Char('/');
     if (commandLine.contains(S(",mouseover")))
-        copyUnlessSame(n.sourceDir + S("overlib.js"), dir + S("overlib.js"));
-    copyUnlessSame(n.sourceDir + S("tex4ht.usr"), dir + S("tex4ht.usr"));
+        copyIfDifferent(n.sourceDir + S("overlib.js"), dir + S("overlib.js"));
+    copyIfDifferent(n.sourceDir + S("tex4ht.usr"), dir + S("tex4ht.usr"));
 }
 
 void copyConfigurationFiles(AppContext& ctx, const Tex4htNames& n) {
@@ -174,10 +171,10 @@ void copyConfigurationFiles(AppContext& ctx, const Tex4htNames& n) {
         const bool own = config.contains(S("qvconfig"), Qt::CaseInsensitive);
         const QString from =
             own ? ctx.programDir + QLatin1Char('/') + config : n.sourceDir + config;
-        copyUnlessSame(from, dir + config);
+        copyIfDifferent(from, dir + config);
     }
     for (const char* extension : {".cfg", ".cfh", ".bbl"})
-        copyUnlessSame(n.sourceDir + n.base + S(extension), dir + n.base + S(extension));
+        copyIfDifferent(n.sourceDir + n.base + S(extension), dir + n.base + S(extension));
 }
 
 // Stale configuration files of an earlier run must not reach this one. When
@@ -197,14 +194,14 @@ bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& so
     clearOldAuxiliaryFiles(n, source);
     if (!makeWorkingCopy(ctx, n, source))
         return false;
-    copyClassFile(ctx, n.sourceDir, n.workingCopy);
+    copyClassFile(n.sourceDir, n.workingCopy);
     copyAuxiliaryFiles(ctx, n);
-    if (!fixGraphics(ctx, n.outputDir, n.workingCopy))
+    if (!fixGraphics(ctx, n.outputDir, n.workingCopy, KwzTexExtBlock::Add))
         return false;
     copyConfigurationFiles(ctx, n);
     if (!copyMydocFiles(n.sourceDir, n.outputDir))
         return false;
-    if (!babelAndSwphtStep(ctx, n.outputDir, n.workingCopy))
+    if (!babelAndSwpht(ctx, n.outputDir, n.workingCopy))
         return false;
     return Addtex4ht(ctx, n.outputDir, n.workingCopy);
 }
@@ -212,7 +209,7 @@ bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& so
 void showProgress(OptionsModel& model, const QString& caption) {
     model.setCaption(S("Label35"), caption);
     // Repaint the label; input stays with the rest of the window as usual.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    serveRepaints();
 }
 
 LogVerdict judgeTex4htLog(const QString& log, const QString& source) {

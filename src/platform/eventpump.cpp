@@ -10,3 +10,12 @@ void serveEvents() {
 }
 
 } // namespace morvane
+
+namespace morvane {
+
+void serveRepaints() {
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace morvane

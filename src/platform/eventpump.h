@@ -8,4 +8,7 @@ namespace morvane {
 // Does nothing when no application object exists.
 void serveEvents();
 
+// Lets the window repaint (a progress caption) without taking user input.
+void serveRepaints();
+
 } // namespace morvane
