@@ -1,5 +1,6 @@
 #include "tex4ht/tex4htcommand.h"
 
+#include "fixups/tex4htpackage.h"
 #include "pipeline/appcontext.h"
 #include "platform/pathutils.h"
 #include "tex4ht/tex4htoptions.h"
@@ -62,18 +63,8 @@ QStringList tex4htArguments(const OptionsModel& model) {
     return args.mid(0, kElementCount);
 }
 
-QString optionsOfPackageLine(const QString& line) {
-    if (!line.startsWith(S("\\usepackage")))
-        return {};
-    const qsizetype open = line.indexOf(QLatin1Char('['));
-    if (open < 0)
-        return {};
-    const qsizetype close = line.indexOf(QLatin1Char(']'), open + 1);
-    return close < 0 ? line.mid(open + 1) : line.mid(open + 1, close - open - 1);
-}
-
 QString packageLineOptions(const QString& packageLine) {
-    const QString options = optionsOfPackageLine(packageLine);
+    const QString options = packageLineOptionsOf(packageLine);
     return options.isEmpty() ? QString() : QLatin1Char('"') + options + QLatin1Char('"');
 }
 
@@ -95,7 +86,7 @@ QString tex4htResultExtension(const AppContext& ctx) {
     const QStringList args = tex4htArguments(model);
     const QString packageLine = model.tag(S("txt3"));
     const QStringList tokens =
-        optionTokensOf(packageLine.isEmpty() ? args.at(4) : optionsOfPackageLine(packageLine));
+        optionTokensOf(packageLine.isEmpty() ? args.at(4) : packageLineOptionsOf(packageLine));
     const bool htm = tokens.contains(S("htm"));
     if (!model.isChecked(S("chkHtrun"))) {
         if (htm)
@@ -125,7 +116,7 @@ QString currentStoredOptions(const OptionsModel& model) {
         return stored;
     const QStringList args = tex4htArguments(model);
     const QString packageLine = model.tag(S("txt3"));
-    QString options = packageLine.isEmpty() ? args.at(4) : optionsOfPackageLine(packageLine);
+    QString options = packageLine.isEmpty() ? args.at(4) : packageLineOptionsOf(packageLine);
     options.remove(QLatin1Char('"'));
     QString program = args.at(0);
     if (!args.at(1).isEmpty())

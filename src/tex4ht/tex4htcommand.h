@@ -14,13 +14,8 @@ class OptionsModel;
 // 5 further arguments).
 QStringList tex4htArguments(const OptionsModel& model);
 
-// The options of a package line: the text inside its first "[...]" (the rest
-// of the line when "]" is missing); empty unless the line begins with
-// "\usepackage".
-QString optionsOfPackageLine(const QString& line);
-
-// The same options in double quotes, as element 5 takes them; empty when the
-// line holds none.
+// The options of a package line in double quotes, as element 5 takes them;
+// empty when the line holds none.
 QString packageLineOptions(const QString& packageLine);
 
 // The extension of the page the TeX4ht route opens (".html", ".htm", ".xml",
