@@ -17,11 +17,12 @@ using namespace fixups;
 
 namespace {
 
-constexpr QByteArrayView frameOpener("\\frame{"); // matched in any case
-constexpr QByteArrayView swpFrameComment("%TCIMACRO{\\frame");
-constexpr QByteArrayView includeCommand("\\includegraphics"); // matched in any case
-constexpr QByteArrayView beginDocument("\\begin{document}");  // matched in any case
-constexpr QByteArrayView kwzTexLine("   {\\typeout{Setting KWZTeXExt to tex...");
+constexpr QByteArrayView frameOpener("\\frame{");              // matched in any case
+constexpr QByteArrayView swpFrameComment("%tcimacro{\\frame"); // matched in any case
+constexpr QByteArrayView includeCommand("\\includegraphics");  // matched in any case
+constexpr QByteArrayView beginDocument("\\begin{document}");   // matched in any case
+// The whole line of the block, so that the block is found again.
+constexpr QByteArrayView kwzTexLine("   {\\typeout{Setting KWZTeXExt to tex...}");
 
 // Defines \KWZTeXExt for swpht unless the document's configuration has.
 constexpr QByteArrayView kwzTexBlock("\n\n"
@@ -33,7 +34,7 @@ constexpr QByteArrayView kwzTexBlock("\n\n"
                                      "\\makeatother\n");
 
 bool hasRawFrames(QByteArrayView content) {
-    return containsAnyCase(content, frameOpener) && !content.contains(swpFrameComment);
+    return containsAnyCase(content, frameOpener) && !containsAnyCase(content, swpFrameComment);
 }
 
 bool isLetter(char c) {
@@ -212,7 +213,7 @@ bool fixGraphics(AppContext& ctx, const QString& outputDir, const QString& worki
             }
         }
         if (containsAnyCase(text, frameOpener)) {
-            if (!text.contains(swpFrameComment))
+            if (!containsAnyCase(text, swpFrameComment))
                 ctx.run.rawFrame = true;
             if (const std::optional<qsizetype> next =
                     takeFramePicture(ctx, *content, line, percentEnd, braceEnd, outputDir, edits))

@@ -22,7 +22,7 @@ enum class KwzTexExtBlock { Omit, Add };
 void splitFrameLines(AppContext& ctx, const QString& workingCopy);
 
 // True when the first 32000 bytes of the file already hold the \KWZTeXExt
-// block (its "Setting KWZTeXExt to tex..." line with its line end).
+// block (its "Setting KWZTeXExt to tex...}" line with its line end).
 bool CheckforKwzTex(const QString& path);
 
 // The graphics fix-up: splits the frame lines, adds the \KWZTeXExt block

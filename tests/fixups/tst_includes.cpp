@@ -7,17 +7,9 @@ using morvane::test::FixupFixture;
 
 namespace {
 
-// Records the graphics fix-ups that include handling asks for.
-struct GraphicsCalls {
-    GraphicsCalls() {
-        setGraphicsFixup([this](AppContext&, const QString& dir, const QString& copy) {
-            calls.append(dir + QLatin1Char('|') + copy);
-            return true;
-        });
-    }
-    ~GraphicsCalls() { setGraphicsFixup({}); }
-    QStringList calls;
-};
+void handle(FixupFixture& f, const QString& source, const QString& destination) {
+    handleIncludes(f.ctx, f.path(source), f.path(destination), KwzTexExtBlock::Omit);
+}
 
 } // namespace
 
@@ -60,7 +52,7 @@ private slots:
         f.write("src/sub/part.tex", "part\r\ntext\r\n");
         f.write("out/doc.tex", document);
         f.ageFile("out/doc.tex");
-        handleIncludes(f.ctx, f.path("src/doc.tex"), f.path("out/doc.tex"));
+        handle(f, "src/doc.tex", "out/doc.tex");
         QCOMPARE(f.read("out/doc.tex"), "\\documentclass{article}\n" + expected + "\xff\xfe end");
         if (copied.isEmpty()) {
             QVERIFY(!f.exists("out/part.tex"));
@@ -75,35 +67,38 @@ private slots:
 
     void tcilatexIsCopiedByteForByte() {
         FixupFixture f;
-        const QByteArray macros("\\input{sub/part}\r\n\\def\\x{1}\r\n\0\xff", 31);
+        const QByteArray macros("\\input{sub/part}\r\n\\includegraphics{sub/p.png}\r\n\0\xff", 49);
         f.write("src/TCILATEX.tex", macros);
         f.write("src/sub/part.tex", "part\n");
         QDir().mkpath(f.path("out"));
-        GraphicsCalls graphics;
-        handleIncludes(f.ctx, f.path("src/TCILATEX.tex"), f.path("out/TCILATEX.tex"));
+        handle(f, "src/TCILATEX.tex", "out/TCILATEX.tex");
+        // Copied as it is: no include handling and no graphics fix-up.
         QCOMPARE(f.read("out/TCILATEX.tex"), macros);
         QVERIFY(!f.exists("out/part.tex"));
-        QVERIFY(graphics.calls.isEmpty());
     }
 
     void includedFilesAreHandledInTurn() {
         FixupFixture f;
-        f.write("src/doc.tex", "\\input{chap/one}\n\\input{tcilatex}\n");
+        f.write("src/doc.tex",
+                "\\input{chap/one}\n\\input{tcilatex}\n\\includegraphics{fig/a.png}\n");
         f.write("src/chap/one.tex", "\\input{pics/two}\n");
-        f.write("src/chap/pics/two.tex", "two\n");
+        // TeX finds pictures beside the main document, whichever file names them.
+        f.write("src/chap/pics/two.tex", "two\n\\includegraphics{fig/b.png}\n");
+        f.write("src/fig/a.png", "A");
+        f.write("src/fig/b.png", "B");
         f.write("src/tcilatex.tex", "a\r\nb\r\n");
         f.write("out/doc.tex", "old");
-        GraphicsCalls graphics;
-        handleIncludes(f.ctx, f.path("src/doc.tex"), f.path("out/doc.tex"));
-        QCOMPARE(f.read("out/doc.tex"), QByteArray("\\input{one}\n\\input{tcilatex}\n"));
+        f.model.setText("cmbTeX", f.path("src/doc.tex"));
+        handle(f, "src/doc.tex", "out/doc.tex");
+        // Every working copy it finished had the graphics fix-up.
+        QCOMPARE(f.read("out/doc.tex"),
+                 QByteArray("\\input{one}\n\\input{tcilatex}\n\\includegraphics{a.png}\n"));
         QCOMPARE(f.read("out/one.tex"), QByteArray("\\input{two}\n"));
-        QCOMPARE(f.read("out/two.tex"), QByteArray("two\n"));
+        QCOMPARE(f.read("out/two.tex"), QByteArray("two\n\\includegraphics{b.png}\n"));
+        QCOMPARE(f.read("out/a.png"), QByteArray("A"));
+        QCOMPARE(f.read("out/b.png"), QByteArray("B"));
         QCOMPARE(f.read("out/tcilatex.tex"), QByteArray("a\r\nb\r\n"));
         QCOMPARE(f.ctx.run.includeDepth, 3);
-        const QString out = f.path("out");
-        QCOMPARE(graphics.calls,
-                 QStringList({out + "|" + out + "/two.tex", out + "|" + out + "/one.tex",
-                              out + "|" + out + "/doc.tex"}));
     }
 
     void inputCycleEnds() {
@@ -111,7 +106,7 @@ private slots:
         f.write("src/a.tex", "\\input{x/b}\n");
         f.write("src/x/b.tex", "\\input{../a}\n\\input{../x/b}\n");
         f.write("out/a.tex", "\\input{x/b}\n");
-        handleIncludes(f.ctx, f.path("src/a.tex"), f.path("out/a.tex"));
+        handle(f, "src/a.tex", "out/a.tex");
         // The finished working copy of a is not replaced by a fresh copy.
         QCOMPARE(f.read("out/a.tex"), QByteArray("\\input{b}\n"));
         QCOMPARE(f.read("out/b.tex"), QByteArray("\\input{a}\n\\input{b}\n"));
@@ -124,14 +119,14 @@ private slots:
             f.write(QStringLiteral("src/f%1.tex").arg(i),
                     QStringLiteral("\\input{./f%1}\n").arg(i + 1).toUtf8());
         QDir().mkpath(f.path("out"));
-        handleIncludes(f.ctx, f.path("src/f0.tex"), f.path("out/f0.tex"));
+        handle(f, "src/f0.tex", "out/f0.tex");
         QCOMPARE(f.ctx.run.includeDepth, 100);
         QCOMPARE(f.read("out/f100.tex"), QByteArray("\\input{f101}\n"));
         // f101 was copied by f100's handling but is not handled itself.
         QCOMPARE(f.read("out/f101.tex"), QByteArray("\\input{./f102}\n"));
         QVERIFY(!f.exists("out/f102.tex"));
         // A further request in the same conversion starts no nested call.
-        handleIncludes(f.ctx, f.path("src/f101.tex"), f.path("out/f101.tex"));
+        handle(f, "src/f101.tex", "out/f101.tex");
         QVERIFY(!f.exists("out/f103.tex"));
     }
 
@@ -140,10 +135,10 @@ private slots:
         const QByteArray text = "\\input{sub/part}\n";
         f.write("src/doc.tex", text);
         f.write("src/sub/part.tex", "p\n");
-        handleIncludes(f.ctx, f.path("src/doc.tex"), f.path("src/doc.tex"));
+        handle(f, "src/doc.tex", "src/doc.tex");
         QCOMPARE(f.read("src/doc.tex"), text);
         QVERIFY(!f.exists("src/part.tex"));
-        handleIncludes(f.ctx, f.path("src/none.tex"), f.path("out/none.tex"));
+        handle(f, "src/none.tex", "out/none.tex");
         QVERIFY(!f.exists("out/none.tex"));
     }
 
@@ -152,7 +147,7 @@ private slots:
         f.write("src/doc.tex", "\\input{old/doc}\nmain\n");
         f.write("src/old/doc.tex", "old\n");
         QDir().mkpath(f.path("out"));
-        handleIncludes(f.ctx, f.path("src/doc.tex"), f.path("out/doc.tex"));
+        handle(f, "src/doc.tex", "out/doc.tex");
         QCOMPARE(f.read("out/doc.tex"), QByteArray("\\input{doc}\nmain\n"));
     }
 };
