@@ -197,14 +197,14 @@ private slots:
     void xmlFallback() {
         Fixture f;
         f.ctx.settings.vars.tex4htSaveTo = f.tmp.path();
-        f.model.setText("tex4htExtension", ".xml");
+        f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"xhtml,mozilla\"", ""});
         f.show("/docs/paper.tex", TabTex4ht);
         QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.html");
         QVERIFY(touch(f.tmp.path() + "/paper/paper.xml"));
         SavedPath(f.ctx);
         QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.xml");
         QVERIFY(f.model.isEnabled("cmdShow"));
-        f.model.setText("tex4htExtension", ".htm");
+        f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"html,htm\"", ""});
         SavedPath(f.ctx);
         QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.htm");
     }
@@ -312,7 +312,7 @@ private slots:
     void outputExtension() {
         Fixture f;
         QCOMPARE(tex4htOutputExtension(f.ctx), QString(".html"));
-        f.model.setText("tex4htExtension", ".xml");
+        f.model.setTag("txt3", "\\usepackage[xhtml,mozilla]{tex4ht}");
         QCOMPARE(tex4htOutputExtension(f.ctx), QString(".xml"));
     }
 };
