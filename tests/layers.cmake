@@ -7,7 +7,7 @@ set(rules
     "pipeline:(fixups|drivers|tex4ht|app|ui)/"
     "fixups:(drivers|tex4ht|app|ui)/"
     "drivers:(app|ui)/"
-    "tex4ht:(app|ui)/"
+    "tex4ht:(drivers|app|ui)/"
     "app:ui/")
 set(failures "")
 foreach(rule ${rules})
