@@ -56,6 +56,9 @@ struct ConversionState {
     // The author's own tex4ht package line stayed in the working copy (set by
     // the package step, read by the result-extension rule).
     bool keptPackageLine = false;
+    // The batch driver as Writebat just wrote it, for the run about to start:
+    // that run executes a private copy of these bytes.
+    QByteArray writtenBatchDriver;
 };
 
 // Everything the conversion pipeline and the drivers share: the options model

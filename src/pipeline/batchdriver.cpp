@@ -232,6 +232,7 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
                                  kTitle, Icon::Critical);
         return false;
     }
+    ctx.run.writtenBatchDriver = updated;
     return true;
 }
 

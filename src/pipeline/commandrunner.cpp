@@ -5,9 +5,12 @@
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
+#include <QTemporaryFile>
 #include <memory>
+#include <utility>
 
 namespace morvane {
 
@@ -27,10 +30,27 @@ constexpr qsizetype kMaxArgumentBytes = 131072;
 // One started command: its console (if any) and its process. The process is
 // declared last so that it goes first, before the console that shows it.
 struct Run {
+    std::unique_ptr<QTemporaryFile> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
     bool pause = false;
 };
+
+// A private copy of the batch driver as Writebat wrote it for this run, when
+// the command runs the batch driver; nothing otherwise (or when the copy
+// cannot be written: the shared script then runs, as before).
+std::unique_ptr<QTemporaryFile> privateScriptFor(AppContext& ctx, const QString& commandLine) {
+    const QByteArray written = std::exchange(ctx.run.writtenBatchDriver, QByteArray());
+    const QStringList parts = QProcess::splitCommand(commandLine);
+    if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
+        return nullptr;
+    auto script = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                   QStringLiteral("/morvane-convert-XXXXXX.sh"));
+    if (!script->open() || script->write(written) != written.size() || !script->flush())
+        return nullptr;
+    script->close();
+    return script;
+}
 
 Run startRun(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
     Run run;
@@ -45,6 +65,9 @@ Run startRun(AppContext& ctx, const QString& commandLine, const QString& working
     // end of file and goes on instead of waiting for ever.
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
+    run.script = privateScriptFor(ctx, commandLine);
+    if (run.script)
+        channels.scriptInstead = run.script->fileName();
     run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
     if (run.process && run.console)
         run.console->attach(run.process.get(), run.pause);

@@ -29,9 +29,13 @@ QByteArray readAllOutput(QProcess* process) {
 
 QProcess* QProcessLauncher::start(const QString& commandLine, const QString& workingDirectory,
                                   QObject* parent, const LaunchChannels& channels) {
-    const LaunchCommand command = splitCommandLine(commandLine);
+    LaunchCommand command = splitCommandLine(commandLine);
     if (command.program.isEmpty())
         return nullptr;
+    // Only a line that names a script gets the private copy in its place.
+    if (!channels.scriptInstead.isEmpty() && command.program == QLatin1String("/bin/sh") &&
+        !command.arguments.isEmpty() && command.arguments.first().endsWith(QLatin1String(".sh")))
+        command.arguments.first() = channels.scriptInstead;
 
     auto* process = new QProcess(parent);
     process->setProgram(command.program);

@@ -43,6 +43,10 @@ struct LaunchChannels {
     // Nobody shows the output: send it to the null device instead of
     // buffering it in the program.
     bool discardOutput = false;
+    // A private copy of the script to run in place of the one the command
+    // line names, so that a run executes exactly the settings written for it
+    // even when another run rewrites the shared script meanwhile.
+    QString scriptInstead;
 };
 
 // A composed command line split into what is started: a ".sh" program runs

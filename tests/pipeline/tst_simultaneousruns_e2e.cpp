@@ -1,0 +1,68 @@
+// Conversions started at the same time from one program directory: each run
+// must execute the settings block written for it, although the next run
+// rewrites the shared batch driver at once.
+
+#include "support/testhome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+using namespace morvane::test;
+
+class TestSimultaneousRuns : public QObject {
+    Q_OBJECT
+private slots:
+    void mixedRoutesGetTheirOwnSettings() {
+        TestHome home;
+        QTemporaryDir work;
+        constexpr int kPairs = 100;
+        constexpr int kWave = 25; // pairs running at once
+        const QByteArray document = "\\documentclass{article}\\begin{document}Hello $x^2$."
+                                    "\\end{document}\n";
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.remove("DISPLAY");
+        int wrong = 0;
+        for (int first = 0; first < kPairs; first += kWave) {
+            std::vector<std::unique_ptr<QProcess>> runs;
+            for (int pair = first; pair < first + kWave; ++pair) {
+                for (const char* route : {"hevea", "tth"}) {
+                    const QString dir = work.filePath(QString("%1-%2").arg(route).arg(pair));
+                    QVERIFY(QDir().mkpath(dir));
+                    QFile tex(dir + "/doc.tex");
+                    QVERIFY(tex.open(QIODevice::WriteOnly));
+                    tex.write(document);
+                    tex.close();
+                    auto process = std::make_unique<QProcess>();
+                    process->setProcessEnvironment(env);
+                    process->setWorkingDirectory(dir);
+                    process->setStandardOutputFile(QProcess::nullDevice());
+                    process->setStandardErrorFile(QProcess::nullDevice());
+                    process->start(MORVANE_BUILD_PROGRAM_DIR "/morvane",
+                                   {QString("--convert=") + route, "doc.tex"});
+                    runs.push_back(std::move(process));
+                }
+            }
+            for (const auto& process : runs)
+                QVERIFY(process->waitForFinished(300000));
+            for (int pair = first; pair < first + kWave; ++pair) {
+                // The other route's options would leave this route's page unmade.
+                wrong += !QFileInfo(work.filePath(QString("hevea-%1/doc.html").arg(pair))).size();
+                wrong += !QFileInfo(work.filePath(QString("tth-%1/doc.htm").arg(pair))).size();
+            }
+        }
+        QCOMPARE(wrong, 0);
+        // The private copies are gone; the shared script shows a block as usual.
+        QVERIFY(QDir::temp().entryList({"morvane-convert-*.sh"}).isEmpty());
+        QVERIFY(readAll(home.file("convert.sh")).contains("set cmdline="));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimultaneousRuns)
+#include "tst_simultaneousruns_e2e.moc"
