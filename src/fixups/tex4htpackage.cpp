@@ -6,6 +6,8 @@
 #include "platform/eventpump.h"
 #include "platform/prompter.h"
 
+#include <functional>
+
 namespace morvane {
 
 using namespace fixups;

@@ -52,6 +52,9 @@ private slots:
             << QByteArray("\\includegraphics{x.png}") << "home/u/pics/x.png";
         QTest::newRow("two folders up") << QByteArray("\\includegraphics{../../x.png}")
                                         << QByteArray("\\includegraphics{x.png}") << "home/x.png";
+        QTest::newRow("absolute path") // "@" stands for the test's folder
+            << QByteArray("\\includegraphics{@/home/x.png}")
+            << QByteArray("\\includegraphics{x.png}") << "home/x.png";
         QTest::newRow("colon is an ordinary character")
             << QByteArray("\\includegraphics{c:figs/plot.eps}")
             << QByteArray("\\includegraphics{plot.eps}") << "home/u/docs/c:figs/plot.eps";
@@ -96,6 +99,7 @@ private slots:
         QDir().mkpath(f.path("home/u/docs/figs/dir.png"));
         const QByteArray head = "\\documentclass{article}\r\n";
         const QByteArray tail = "\nend \xff\r\n";
+        body.replace('@', QFile::encodeName(f.dir.path()));
         QVERIFY(f.run(head + body + tail));
         QCOMPARE(f.read("out/temp.tex"), head + expected + tail);
         QStringList files{"temp.tex"};
