@@ -16,7 +16,9 @@
 #include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
 #include "ui/qtfolderchooser.h"
+#include "ui/programlocationsdialog.h"
 #include "ui/qtprompter.h"
+#include "ui/windowmover.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -171,8 +173,9 @@ int runGui(int& argc, char** argv) {
 
     ctx.loading = true;
     window->show();
-    // The Program Locations dialog of a first run is not built yet; the file
-    // box gets the focus in every case.
+    installWindowMover(ctx);
+    if (ctx.settings.vars.firstTime)
+        openProgramLocations(ctx, window, true);
     window->focusFileBox();
     upgradeNoticeStep(ctx);
     ctx.loading = false;
