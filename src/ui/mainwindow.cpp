@@ -52,10 +52,12 @@ const char* const kLinkLabels[] = {"Label10", "Label11", "Label19", "Label20", "
 QString firstDroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return {};
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    return urls.first().toLocalFile();
+    // Links to web pages dropped along with the files are passed over.
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            return url.toLocalFile();
+    }
+    return {};
 }
 
 struct MainWindow::Private {
