@@ -4,8 +4,8 @@
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "settings/heveaconfigs.h"
-#include "settings/iniencoding.h"
 #include "settings/hevealibrary.h"
+#include "settings/iniencoding.h"
 #include "settings/profilefile.h"
 
 namespace morvane {
@@ -56,8 +56,8 @@ void cmdSaveConfig_Click(AppContext& ctx, const InputConfigName& inputConfigName
         written = deleteProfileKey(ini, kConfigs, choice.name);
     } else {
         const QString type = outputTypeWord(model.index(S("optOutput")));
-        written = writeProfileString(ini, kConfigs, choice.name,
-                                     configValue(styleList, excluded, type));
+        written =
+            writeProfileString(ini, kConfigs, choice.name, configValue(styleList, excluded, type));
     }
     if (!written)
         ctx.seams.prompter->tell(S("Unable to save configuration"), S("Save Preferences"),

@@ -15,8 +15,8 @@
 #include "ui/changelinkdialog.h"
 #include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
-#include "ui/qtfolderchooser.h"
 #include "ui/programlocationsdialog.h"
+#include "ui/qtfolderchooser.h"
 #include "ui/qtprompter.h"
 #include "ui/windowmover.h"
 

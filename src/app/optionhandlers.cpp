@@ -49,8 +49,7 @@ void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
     OptionsModel& model = *ctx.model;
     model.setEnabled(S("cmdConvert"), found);
     if (!found)
-        model.setCaption(S("lblPath"),
-                         QLatin1String(route.program.locationKey) + S(" Not Found"));
+        model.setCaption(S("lblPath"), QLatin1String(route.program.locationKey) + S(" Not Found"));
 }
 
 void refillStyleList(AppContext& ctx) {

@@ -49,8 +49,8 @@ bool listDirectory(const QString& dir, DirectoryIdentity& identity,
     entries.clear();
     // O_NOFOLLOW refuses a link even when it was put there after the parent
     // was listed.
-    const int fd = ::open(QFile::encodeName(dir).constData(),
-                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat st {};

@@ -16,9 +16,9 @@ struct LocationRow {
     const char* label;
     const char* key; // in [Paths]
     QString SettingsVariables::*setting;
-    const char* prompt;        // of the folder chooser
-    QStringList searchNames;   // empty: the row is not searched
-    bool executable = false;   // a program row matches executable files only
+    const char* prompt;      // of the folder chooser
+    QStringList searchNames; // empty: the row is not searched
+    bool executable = false; // a program row matches executable files only
 };
 
 // Rows 1 to 12 in dialog order (index 0 of the result is row 1).
@@ -54,8 +54,7 @@ QString chosenFolderText(const QString& folder);
 // OK of Program Locations: FirstTime=No and the fourteen [Paths] entries
 // (`rows` are rows 1 to 12) in one atomic write. False when any could not
 // be stored.
-bool writeProgramLocations(const QString& iniFile, const QString& cdRom,
-                           const QStringList& rows);
+bool writeProgramLocations(const QString& iniFile, const QString& cdRom, const QStringList& rows);
 // Cancel: FirstTime=No only.
 bool writeFirstTimeDone(const QString& iniFile);
 

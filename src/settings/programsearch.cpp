@@ -64,7 +64,7 @@ void ProgramSearch::matchFile(const QString& folder, const DirectoryEntry& entry
         return;
     const QString path = childOf(folder, entry.name);
     for (int k : *it) {
-        const bool fits = m_targets[k].executable ? isExecutableFile(path)
+        const bool fits = m_targets[k].executable         ? isExecutableFile(path)
                           : entry.kind == EntryKind::File ? true
                                                           : isRegularFile(path);
         if (!fits || m_candidates[k].contains(folder))

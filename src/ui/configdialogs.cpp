@@ -42,8 +42,8 @@ SaveConfigDialog::SaveConfigDialog(AppContext& ctx, const QString& suggestion, Q
         m_ui->lblStartup->show();
         m_ui->lblPrompt->setText(
             S("Configuration is empty so choose the configuration you wish to delete"));
-        for (const ConfigEntry& entry : configEntries(iniPath(ctx), outputTypeWord(output),
-                                                      ctx.settings.vars.defaultConfig))
+        for (const ConfigEntry& entry :
+             configEntries(iniPath(ctx), outputTypeWord(output), ctx.settings.vars.defaultConfig))
             m_ui->cmbDelete->addItem(shownName(entry));
     } else {
         setWindowTitle(S("Save ") + type + S(" Configuration"));

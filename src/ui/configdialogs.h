@@ -39,8 +39,7 @@ private:
 };
 
 // InputConfigName with the dialog, modal over `parent`.
-ConfigNameChoice inputConfigNameDialog(AppContext& ctx, const QString& suggestion,
-                                       QWidget* parent);
+ConfigNameChoice inputConfigNameDialog(AppContext& ctx, const QString& suggestion, QWidget* parent);
 
 // The load dialog: the configurations of the current output type, the
 // styles and excluded file of the selected one; Del deletes, "*" makes the

@@ -87,8 +87,8 @@ bool MorePreferencesDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MorePreferencesDialog::browse(bool texEditor) {
-    const QString file = chooseFile(texEditor ? S("Choose a TeX editor") : S("Choose a text editor"),
-                                    browseFolder());
+    const QString file = chooseFile(
+        texEditor ? S("Choose a TeX editor") : S("Choose a text editor"), browseFolder());
     if (file.isEmpty())
         return;
     browseFolder() = PathOnly(file);

@@ -85,8 +85,7 @@ void ProgramLocationsDialog::fillRows() {
 void ProgramLocationsDialog::chooseFolder(int row) {
     if (!m_ctx.seams.folders)
         return;
-    const QString folder =
-        m_ctx.seams.folders->chooseDirectory(S(locationRows()[row - 1].prompt));
+    const QString folder = m_ctx.seams.folders->chooseDirectory(S(locationRows()[row - 1].prompt));
     if (folder.isEmpty())
         return;
     box(row)->setText(chosenFolderText(folder));
@@ -160,9 +159,8 @@ void ProgramLocationsDialog::runSearch() {
     }
 
     for (int row = kFirstSearchedRow; row <= kLastRow; ++row) {
-        const RowOutcome outcome =
-            searchOutcome(search.candidates().at(row - kFirstSearchedRow),
-                          saved.at(row - kFirstSearchedRow));
+        const RowOutcome outcome = searchOutcome(search.candidates().at(row - kFirstSearchedRow),
+                                                 saved.at(row - kFirstSearchedRow));
         box(row)->setText(outcome.text);
         note(row)->setText(outcome.note);
         QComboBox* list = candidates(row);

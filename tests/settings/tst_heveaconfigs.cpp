@@ -21,19 +21,24 @@ private slots:
             << "a.hva b.hva -e x.tex,html" << true << QStringList{"a.hva", "b.hva"} << "x.tex"
             << "html";
         QTest::newRow("only the excluded file")
-            << "-e x.tex,text" << true << QStringList{} << "x.tex" << "text";
-        QTest::newRow("excluded file with blanks") << "a.hva -e my file.tex,info" << true
-                                                   << QStringList{"a.hva"} << "my file.tex"
-                                                   << "info";
-        QTest::newRow("no comma yields nothing")
-            << "a.hva b.hva" << false << QStringList{} << "" << "";
+            << "-e x.tex,text" << true << QStringList{} << "x.tex"
+            << "text";
+        QTest::newRow("excluded file with blanks")
+            << "a.hva -e my file.tex,info" << true << QStringList{"a.hva"} << "my file.tex"
+            << "info";
+        QTest::newRow("no comma yields nothing") << "a.hva b.hva" << false << QStringList{} << ""
+                                                 << "";
         QTest::newRow("two commas: the type follows the last")
-            << "my,style.hva,html" << true << QStringList{"my,style.hva"} << "" << "html";
+            << "my,style.hva,html" << true << QStringList{"my,style.hva"} << ""
+            << "html";
         QTest::newRow("a style that begins with -e is a style")
-            << "-extra.hva,html" << true << QStringList{"-extra.hva"} << "" << "html";
+            << "-extra.hva,html" << true << QStringList{"-extra.hva"} << ""
+            << "html";
         QTest::newRow("double blanks make no empty style")
-            << "a.hva  b.hva,html" << true << QStringList{"a.hva", "b.hva"} << "" << "html";
-        QTest::newRow("empty combination") << ",html" << true << QStringList{} << "" << "html";
+            << "a.hva  b.hva,html" << true << QStringList{"a.hva", "b.hva"} << ""
+            << "html";
+        QTest::newRow("empty combination") << ",html" << true << QStringList{} << ""
+                                           << "html";
     }
     void parse() {
         QFETCH(QString, value);
@@ -52,7 +57,8 @@ private slots:
         QTest::addColumn<QString>("excluded");
         QTest::addColumn<QString>("value");
         QTest::newRow("two styles, excluded, html")
-            << QStringList{"a.hva", "b.hva", sep, "c.hva"} << "x.tex" << "a.hva b.hva -e x.tex,html";
+            << QStringList{"a.hva", "b.hva", sep, "c.hva"} << "x.tex"
+            << "a.hva b.hva -e x.tex,html";
         QTest::newRow("seven styles store six")
             << QStringList{"1", "2", "3", "4", "5", "6", "7", sep} << ""
             << "1 2 3 4 5 6,html";
@@ -103,8 +109,8 @@ private slots:
         QTest::newRow("a style that no longer exists is placed all the same")
             << QStringList{sep, "a.hva"} << QStringList{"gone.hva"}
             << QStringList{"gone.hva", sep, "a.hva"};
-        QTest::newRow("empty list") << QStringList{} << QStringList{"a.hva", "b.hva"}
-                                    << QStringList{"a.hva", "b.hva"};
+        QTest::newRow("empty list")
+            << QStringList{} << QStringList{"a.hva", "b.hva"} << QStringList{"a.hva", "b.hva"};
     }
     void stylesOnTop() {
         QFETCH(QStringList, list);

@@ -1,6 +1,6 @@
+#include "settings/profilefile.h"
 #include "settings/programlocations.h"
 #include "settings/programsearch.h"
-#include "settings/profilefile.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -80,8 +80,8 @@ private slots:
         tree.file("real/RECYCLED/x/perl");
         tree.file("System Volume Information/perl");
         tree.file("mnt/other/perl");
-        tree.link(tree.path("real"), "loop/up");  // a link to a folder
-        tree.link(tree.path(), "real/self");       // a link loop, as /usr/bin/X11
+        tree.link(tree.path("real"), "loop/up"); // a link to a folder
+        tree.link(tree.path(), "real/self");     // a link loop, as /usr/bin/X11
         const QList<QStringList> found = searched(tree.path(), {tree.path("mnt/other")});
         QStringList perl = found[kPerl];
         perl.sort();
@@ -115,15 +115,16 @@ private slots:
             QSKIP("the tests run with rights that read any folder");
         }
         QCOMPARE(searched(tree.path())[1], QStringList{tree.path("open")});
-        QFile::setPermissions(tree.path("locked"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ExeOwner);
+        QFile::setPermissions(tree.path("locked"), QFileDevice::ReadOwner |
+                                                       QFileDevice::WriteOwner |
+                                                       QFileDevice::ExeOwner);
     }
 
     void missingRootFindsNothing() {
         Tree tree;
         const QList<QStringList> found = searched(tree.path("vanished"));
-        QVERIFY(std::all_of(found.begin(), found.end(), [](const QStringList& l) { return l.isEmpty(); }));
+        QVERIFY(std::all_of(found.begin(), found.end(),
+                            [](const QStringList& l) { return l.isEmpty(); }));
     }
 
     void stopEndsTheSearchAtOnce() {
@@ -158,15 +159,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("candidates");
         QTest::addColumn<QString>("note");
-        QTest::newRow("none, even if the row held a path")
-            << QStringList{} << "/opt/old" << "" << QStringList{} << "Not found";
-        QTest::newRow("one") << QStringList{"/usr/bin"} << "" << "/usr/bin" << QStringList{} << "";
+        QTest::newRow("none, even if the row held a path") << QStringList{} << "/opt/old"
+                                                           << "" << QStringList{} << "Not found";
+        QTest::newRow("one") << QStringList{"/usr/bin"} << ""
+                             << "/usr/bin" << QStringList{} << "";
         QTest::newRow("two, the held one first")
-            << QStringList{"/a", "/b"} << "/b" << "/b" << QStringList{"/b", "/a"}
-            << "Choose correct path (2 found)";
+            << QStringList{"/a", "/b"} << "/b"
+            << "/b" << QStringList{"/b", "/a"} << "Choose correct path (2 found)";
         QTest::newRow("two, the held one spelled otherwise is another folder")
-            << QStringList{"/a", "/b"} << "/B" << "/a" << QStringList{"/a", "/b"}
-            << "Choose correct path (2 found)";
+            << QStringList{"/a", "/b"} << "/B"
+            << "/a" << QStringList{"/a", "/b"} << "Choose correct path (2 found)";
     }
     void outcome() {
         QFETCH(QStringList, found);
@@ -205,8 +207,7 @@ private slots:
         QCOMPARE(profile.read("Preferences", "FirstTime", ""), QStringLiteral("No"));
         QCOMPARE(profile.keys("Paths"),
                  (QStringList{"CD-ROM", "TeXDocs", "Hevea", "Tth", "Texify", "Tex4ht",
-                              "imagemagick", "gs", "htrunm", "htruns", "l2h", "perl",
-                              "netpbm"}));
+                              "imagemagick", "gs", "htrunm", "htruns", "l2h", "perl", "netpbm"}));
         QCOMPARE(profile.read("Paths", "netpbm", "x"), QStringLiteral("/r10"));
         QVERIFY(profile.contains("Paths", "Tth"));
         QCOMPARE(profile.read("Paths", "Tth", "x"), QString());

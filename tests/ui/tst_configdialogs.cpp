@@ -140,7 +140,8 @@ private slots:
         QTest::addColumn<QString>("excluded");
         QTest::addColumn<int>("output");
         QTest::newRow("type and styles, a missing style placed too")
-            << QByteArray("[Hevea]\nDefaultconfig=T\n[HeveaConfigs]\nT=c.hva gone.hva -e z.tex,text\n")
+            << QByteArray(
+                   "[Hevea]\nDefaultconfig=T\n[HeveaConfigs]\nT=c.hva gone.hva -e z.tex,text\n")
             << QStringList{"c.hva", "gone.hva", sep, "a.hva", "b.hva"} << "z.tex" << 1;
         QTest::newRow("value without a comma clears the excluded file only")
             << QByteArray("[Hevea]\nDefaultconfig=T\n[HeveaConfigs]\nT=c.hva\n")
@@ -180,10 +181,10 @@ private slots:
 
         f.prompter.queueAnswer(Answer::Yes);
         QTest::keyClick(configs, Qt::Key_Delete);
-        QCOMPARE(f.prompter.prompts().last(),
-                 (Prompt{"Are you sure you want to delete C?\nThis is a Start-up configuration",
-                         "Confirm Delete Configuration", Buttons::YesNo, Icon::Question,
-                         Answer::Yes}));
+        QCOMPARE(
+            f.prompter.prompts().last(),
+            (Prompt{"Are you sure you want to delete C?\nThis is a Start-up configuration",
+                    "Confirm Delete Configuration", Buttons::YesNo, Icon::Question, Answer::Yes}));
         QCOMPARE(texts(configs), QStringList{"A"});
         QCOMPARE(configs->currentRow(), 0);
         QCOMPARE(f.ini("HeveaConfigs", "C"), QStringLiteral("<none>"));

@@ -75,8 +75,9 @@ private slots:
         f.child<QCheckBox>("chkLongName")->setChecked(true);
         f.child<QPushButton>("cmdOK")->click();
         QCOMPARE(f.prompter.prompts().size(), 1);
-        QCOMPARE(f.prompter.prompts().first(), (Prompt{"Can't find /no/such/editor\n", "Text Editor",
-                                                       Buttons::Ok, Icon::Critical, Answer::Ok}));
+        QCOMPARE(f.prompter.prompts().first(),
+                 (Prompt{"Can't find /no/such/editor\n", "Text Editor", Buttons::Ok, Icon::Critical,
+                         Answer::Ok}));
         QVERIFY(f.dialog->isVisible());
         QCOMPARE(f.ctx.settings.vars.editor, QStringLiteral("/usr/bin/old-editor"));
         QVERIFY(!f.ctx.settings.vars.longFileName);

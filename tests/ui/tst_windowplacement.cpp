@@ -24,8 +24,8 @@ private slots:
         QTest::newRow("Alt+Up") << int(Qt::Key_Up) << alt << QPoint(0, -56);
         QTest::newRow("Alt+keypad 6") << int(Qt::Key_6) << keypad << QPoint(70, 0);
         QTest::newRow("Alt+6 of the main keys") << int(Qt::Key_6) << alt << QPoint();
-        QTest::newRow("Ctrl+Alt+Left") << int(Qt::Key_Left) << (alt | Qt::ControlModifier)
-                                       << QPoint();
+        QTest::newRow("Ctrl+Alt+Left")
+            << int(Qt::Key_Left) << (alt | Qt::ControlModifier) << QPoint();
         QTest::newRow("Left alone") << int(Qt::Key_Left) << 0 << QPoint();
     }
     void steps() {
@@ -83,12 +83,13 @@ private slots:
                                        << false;
         QTest::newRow("state 7") << QByteArray("[Browser]\nWindowState=7\n") << false;
         QTest::newRow("normal with a negative width")
-            << QByteArray("[Browser]\nWindowState=0\nLeft=1\nTop=1\nHeight=10\nWidth=-5\n") << false;
+            << QByteArray("[Browser]\nWindowState=0\nLeft=1\nTop=1\nHeight=10\nWidth=-5\n")
+            << false;
         QTest::newRow("normal with a huge height")
             << QByteArray("[Browser]\nWindowState=0\nLeft=1\nTop=1\nHeight=99999999\nWidth=5\n")
             << false;
-        QTest::newRow("maximized without measures") << QByteArray("[Browser]\nWindowState=2\n")
-                                                    << true;
+        QTest::newRow("maximized without measures")
+            << QByteArray("[Browser]\nWindowState=2\n") << true;
     }
     void damagedStore() {
         QFETCH(QByteArray, content);
