@@ -507,6 +507,10 @@ void TestMainWindow::droppedFilesFillTheFileBox() {
     QMimeData uriList;
     uriList.setData("text/uri-list",
                     "https://example.org/a.tex\r\nfile:///docs/my%20paper.tex\r\n");
+    QDragEnterEvent uriEnter(QPoint(5, 5), Qt::CopyAction, &uriList, Qt::LeftButton,
+                             Qt::NoModifier);
+    QApplication::sendEvent(target, &uriEnter);
+    QVERIFY(uriEnter.isAccepted());
     QDropEvent uriDrop(QPointF(5, 5), Qt::CopyAction, &uriList, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &uriDrop);
     QCOMPARE(f.model.text("cmbTeX"), QStringLiteral("/docs/my paper.tex"));

@@ -25,7 +25,7 @@ private slots:
         QTest::newRow("Alt+keypad 6") << int(Qt::Key_6) << keypad << QPoint(70, 0);
         QTest::newRow("Alt+6 of the main keys") << int(Qt::Key_6) << alt << QPoint();
         QTest::newRow("Ctrl+Alt+Left")
-            << int(Qt::Key_Left) << (alt | Qt::ControlModifier) << QPoint();
+            << int(Qt::Key_Left) << int(alt | Qt::ControlModifier) << QPoint();
         QTest::newRow("Left alone") << int(Qt::Key_Left) << 0 << QPoint();
     }
     void steps() {
