@@ -6,6 +6,7 @@
 #include "support/testhome.h"
 #include "ui/programlocationsdialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -161,6 +162,25 @@ private slots:
         f.folders.answer.clear();
         child<QPushButton>(dialog, "cmdBrowse_3")->click();
         QCOMPARE(child<QLineEdit>(dialog, "txtProg_3")->text(), QStringLiteral("/usr/bin"));
+    }
+
+    void firstRunOpensWithItsNoteAndReloads() {
+        Fixture f;
+        f.ctx.settings.vars.firstTime = true;
+        f.ctx.settings.vars.scrollFraction = 0.2; // changed in this run, not yet saved
+        bool noteShown = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            noteShown = child<QLabel>(*dialog, "lblFirstTime")->isVisible();
+            child<QPushButton>(*dialog, "cmdCancel")->click();
+        });
+        openProgramLocations(f.ctx, nullptr, true);
+        QVERIFY(noteShown);
+        // The reload read the file the dialog wrote, and kept this run's step.
+        QVERIFY(!f.ctx.settings.vars.firstTime);
+        QCOMPARE(f.ctx.settings.vars.hevea, QStringLiteral("/opt/kept"));
+        QCOMPARE(f.ctx.settings.vars.scrollFraction, 0.2);
     }
 
     void failedWriteIsReported() {
