@@ -1,4 +1,6 @@
 #include "app/configcommands.h"
+#include "app/inicommands.h"
+#include "app/optionhandlers.h"
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
@@ -158,6 +160,19 @@ private slots:
         QTEST(f.model.items("List1"), "list");
         QTEST(f.model.text("txtExclude"), "excluded");
         QTEST(f.model.index("optOutput"), "output");
+    }
+
+    void reloadAppliesTheStartupConfiguration() {
+        Fixture f("[Hevea]\nDefaultConfig=T\n[HeveaConfigs]\nT=b.hva -e z.tex,html\n");
+        // Without HeVeA the style files come from the program directory.
+        f.home.write("a.hva", "");
+        f.home.write("b.hva", "");
+        connectOptionHandlers(f.ctx);
+        f.model.setText("txtExclude", "typed.tex");
+        reloadIni(f.ctx);
+        QCOMPARE(f.model.items("List1"), (QStringList{"b.hva", sep, "a.hva"}));
+        QCOMPARE(f.model.text("txtExclude"), QStringLiteral("z.tex"));
+        QCOMPARE(f.ctx.settings.vars.defaultConfig, QStringLiteral("T"));
     }
 
     void loadDialogKeys() {
