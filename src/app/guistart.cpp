@@ -174,13 +174,15 @@ int runGui(int& argc, char** argv) {
     ctx.loading = true;
     window->show();
     installWindowMover(ctx);
-    if (ctx.settings.vars.firstTime)
+    const bool quitWhenShown = qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN");
+    // A run that only checks that the window comes up asks nothing.
+    if (ctx.settings.vars.firstTime && !quitWhenShown)
         openProgramLocations(ctx, window, true);
     window->focusFileBox();
     upgradeNoticeStep(ctx);
     ctx.loading = false;
 
-    if (qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN"))
+    if (quitWhenShown)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = app.exec();
     delete window;
