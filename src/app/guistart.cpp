@@ -15,8 +15,10 @@
 #include "ui/changelinkdialog.h"
 #include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
+#include "ui/programlocationsdialog.h"
 #include "ui/qtfolderchooser.h"
 #include "ui/qtprompter.h"
+#include "ui/windowmover.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -171,13 +173,16 @@ int runGui(int& argc, char** argv) {
 
     ctx.loading = true;
     window->show();
-    // The Program Locations dialog of a first run is not built yet; the file
-    // box gets the focus in every case.
+    installWindowMover(ctx);
+    const bool quitWhenShown = qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN");
+    // A run that only checks that the window comes up asks nothing.
+    if (ctx.settings.vars.firstTime && !quitWhenShown)
+        openProgramLocations(ctx, window, true);
     window->focusFileBox();
     upgradeNoticeStep(ctx);
     ctx.loading = false;
 
-    if (qEnvironmentVariableIsSet("MORVANE_QUIT_WHEN_SHOWN"))
+    if (quitWhenShown)
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     const int status = app.exec();
     delete window;

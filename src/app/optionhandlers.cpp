@@ -1,5 +1,6 @@
 #include "app/optionhandlers.h"
 
+#include "app/configcommands.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
@@ -319,6 +320,10 @@ void connectOptionHandlers(AppContext& ctx) {
     if (!ctx.composeTex4htCommandLine) {
         AppContext* c = &ctx;
         ctx.composeTex4htCommandLine = [c] { composeTex4htCommandLine(*c); };
+    }
+    if (!ctx.loadDefaultConfig) {
+        AppContext* c = &ctx;
+        ctx.loadDefaultConfig = [c] { LoadDefaultConfig(*c); };
     }
 
     using Handler = std::function<void(AppContext&)>;

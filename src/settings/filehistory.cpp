@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace morvane {
 
 namespace {
@@ -15,9 +17,12 @@ QString historyFile(const QString& programDir) {
     return programDir + QStringLiteral("/FileList.txt");
 }
 
-// A history line is an absolute path; comments start with ";".
+// A history line is an absolute path; comments start with ";". Control
+// characters (a damaged or binary file) make no file name anyone typed.
 bool isHistoryLine(const QString& line) {
-    return !line.startsWith(QLatin1Char(';')) && line.startsWith(QLatin1Char('/'));
+    if (line.startsWith(QLatin1Char(';')) || !line.startsWith(QLatin1Char('/')))
+        return false;
+    return std::none_of(line.begin(), line.end(), [](QChar ch) { return ch.unicode() < 0x20; });
 }
 
 } // namespace
@@ -46,8 +51,11 @@ QStringList loadFileHistory(const QString& programDir) {
         QString line = QString::fromUtf8(in.readLine());
         while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (isHistoryLine(line))
+        if (isHistoryLine(line) && !history.contains(line))
             history.append(line);
+        // The list holds ten; a longer file need not be read to its end.
+        if (history.size() == kHistorySize)
+            break;
     }
     return history;
 }

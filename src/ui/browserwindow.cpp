@@ -2,7 +2,9 @@
 
 #include "pipeline/appcontext.h"
 #include "platform/shell.h"
+#include "settings/browserplacement.h"
 #include "ui/webengineloader.h"
+#include "ui/windowmover.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -16,8 +18,6 @@
 namespace morvane {
 
 namespace {
-
-const QString browserGroup = QStringLiteral("Browser");
 
 QUrl urlOf(const QString& address) {
     if (address.contains(QStringLiteral("://")))
@@ -93,44 +93,35 @@ void BrowserWindow::restorePlacement() {
                              : QRect(0, 0, 1024, 768);
     const QPoint centred(screen.x() + (screen.width() - width()) / 2,
                          screen.y() + (screen.height() - height()) / 2);
-    move(centred);
+    const bool placeable = windowsCanBePlaced();
+    if (placeable)
+        move(centred);
     if (!m_ctx.model->isChecked(QStringLiteral("chkSettings")))
         return;
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
-    store.beginGroup(browserGroup);
-    bool ok = false;
-    const int state = store.value(QStringLiteral("WindowState")).toInt(&ok);
-    if (!ok)
+    const std::optional<BrowserPlacement> placement = readBrowserPlacement(store);
+    if (!placement)
         return;
-    if (state == 2) {
+    const QRect& normal = placement->normalGeometry;
+    if (normal.isValid()) {
+        // Where the display server places windows itself, the size is all
+        // that can be restored.
+        if (placeable)
+            setGeometry(normal);
+        else
+            resize(normal.size());
+    }
+    if (placement->state == 2)
         setWindowState(Qt::WindowMaximized);
-        return;
-    }
-    if (state == 1) {
+    else if (placement->state == 1)
         setWindowState(Qt::WindowMinimized);
-        return;
-    }
-    bool okLeft = false, okTop = false, okHeight = false, okWidth = false;
-    const int left = store.value(QStringLiteral("Left")).toInt(&okLeft);
-    const int top = store.value(QStringLiteral("Top")).toInt(&okTop);
-    const int h = store.value(QStringLiteral("Height")).toInt(&okHeight);
-    const int w = store.value(QStringLiteral("Width")).toInt(&okWidth);
-    if (okLeft && okTop && okHeight && okWidth && w > 0 && h > 0)
-        setGeometry(left, top, w, h);
 }
 
 void BrowserWindow::savePlacement() {
     QSettings store(QStringLiteral("Morvane"), QStringLiteral("Morvane"));
-    store.beginGroup(browserGroup);
     const int state = isMaximized() ? 2 : isMinimized() ? 1 : 0;
-    store.setValue(QStringLiteral("WindowState"), state);
-    // A minimised or maximised window keeps the placement stored before.
-    if (state != 0)
-        return;
-    store.setValue(QStringLiteral("Left"), x());
-    store.setValue(QStringLiteral("Top"), y());
-    store.setValue(QStringLiteral("Height"), height());
-    store.setValue(QStringLiteral("Width"), width());
+    // A maximized or minimized window still knows its normal placement.
+    writeBrowserPlacement(store, {state, state == 0 ? geometry() : normalGeometry()});
 }
 
 LazyBrowser::LazyBrowser(AppContext& ctx) : m_ctx(ctx) {}

@@ -9,7 +9,10 @@
 #include "pipeline/savedpath.h"
 #include "platform/shell.h"
 #include "settings/inisync.h"
+#include "ui/configdialogs.h"
 #include "ui/modelbinder.h"
+#include "ui/morepreferencesdialog.h"
+#include "ui/programlocationsdialog.h"
 #include "ui/stylelist.h"
 #include "ui/tex4htadvanceddialog.h"
 
@@ -50,10 +53,12 @@ const char* const kLinkLabels[] = {"Label10", "Label11", "Label19", "Label20", "
 QString firstDroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return {};
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile())
-        return {};
-    return urls.first().toLocalFile();
+    // Links to web pages dropped along with the files are passed over.
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            return url.toLocalFile();
+    }
+    return {};
 }
 
 struct MainWindow::Private {
@@ -157,6 +162,10 @@ void MainWindow::wireButtons() {
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
     onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
     onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
+    onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });
+    onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
+    onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
+    onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
 }
 
 void MainWindow::wireSpecialControls() {
@@ -232,7 +241,7 @@ void MainWindow::showCommandLineLock() {
 void MainWindow::browseForTeXFile() {
     const QString file = QFileDialog::getOpenFileName(this, S("Choose a TeX file"),
                                                       d->ctx->settings.vars.openDialogDir,
-                                                      S("TeX Files (*.tex);;All Files (*)"));
+                                                      S("TeX Files (*.tex *.TEX);;All Files (*)"));
     if (file.isEmpty())
         return;
     // The dialog opens where the last file was found, until a reload points

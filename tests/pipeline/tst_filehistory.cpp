@@ -83,6 +83,20 @@ private slots:
         QVERIFY(loadFileHistory(empty.path()).isEmpty());
     }
 
+    void damagedOrHugeFile() {
+        QTemporaryDir dir;
+        const char damaged[] = "/d/bin\x01ary.tex\n/d/nul\0.tex\n\xff\xfe/x\n/d/a.tex\n/d/a.tex\n";
+        QByteArray content(damaged, sizeof(damaged) - 1);
+        for (int i = 0; i < 100000; ++i)
+            content += "/d/f" + QByteArray::number(i) + ".tex\n";
+        QFile f(dir.filePath("FileList.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        f.close();
+        // Ten entries at most, each once, none with control characters.
+        QCOMPARE(loadFileHistory(dir.path()), QStringList{"/d/a.tex"} + numbered(9));
+    }
+
     void save() {
         QTemporaryDir dir;
         const QStringList history{"/home/u/Paper.tex", "/home/u/two\nlines.tex", "/home/u/é b.tex"};

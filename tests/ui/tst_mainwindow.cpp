@@ -503,13 +503,28 @@ void TestMainWindow::droppedFilesFillTheFileBox() {
     QApplication::sendEvent(target, &drop);
     QCOMPARE(f.model.text("cmbTeX"), QStringLiteral("/docs/first.tex"));
 
+    // A list as a file manager offers it: the web address is passed over.
+    QMimeData uriList;
+    uriList.setData("text/uri-list",
+                    "https://example.org/a.tex\r\nfile:///docs/my%20paper.tex\r\n");
+    QDragEnterEvent uriEnter(QPoint(5, 5), Qt::CopyAction, &uriList, Qt::LeftButton,
+                             Qt::NoModifier);
+    QApplication::sendEvent(target, &uriEnter);
+    QVERIFY(uriEnter.isAccepted());
+    QDropEvent uriDrop(QPointF(5, 5), Qt::CopyAction, &uriList, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &uriDrop);
+    QCOMPARE(f.model.text("cmbTeX"), QStringLiteral("/docs/my paper.tex"));
+    QMimeData webOnly;
+    webOnly.setData("text/uri-list", "https://example.org/a.tex\r\n");
+    QVERIFY(firstDroppedFile(&webOnly).isEmpty());
+
     // Text that is not a file changes nothing.
     QMimeData text;
     text.setText("hello");
     QVERIFY(firstDroppedFile(&text).isEmpty());
     QDropEvent textDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.window.get(), &textDrop);
-    QCOMPARE(f.model.text("cmbTeX"), QStringLiteral("/docs/first.tex"));
+    QCOMPARE(f.model.text("cmbTeX"), QStringLiteral("/docs/my paper.tex"));
 }
 
 void TestMainWindow::coverOfStyleListTicksIncludeStyles() {
