@@ -142,8 +142,9 @@ bool WriteInit(AppContext& ctx, const QString& outputDir) {
         QFile unreadable(path);
         unreadable.open(QIODevice::ReadOnly);
         error = unreadable.errorString();
-    } else if (writeInitFile(path, automaticL2hSettings(L2hInitOptions::from(*ctx.model), outputDir),
-                           *user, &error))
+    } else if (writeInitFile(path,
+                             automaticL2hSettings(L2hInitOptions::from(*ctx.model), outputDir),
+                             *user, &error))
         return true;
     ctx.seams.prompter->tell(S("Unable to write the LaTeX2HTML init file\n\n") +
                                  QDir::toNativeSeparators(path) + S("\n\n") + error,
