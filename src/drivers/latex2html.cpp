@@ -189,10 +189,14 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
 
     const bool pause = ctx.model->tag(S("Label25")) == S("1");
     const QDateTime started = QDateTime::currentDateTime();
+    // latex2html reads \input and \include files, and LaTeX its pictures,
+    // from the folder it runs in: the working copy's, where the include
+    // handling and the graphics fix-up have put them under bare names. Run
+    // on the user's file elsewhere, the included text would be missing.
     runCommand(ctx,
                quoteForCommandLine(ctx.batchDriverPath()) + S(" latex2html ") +
-                   quoteForCommandLine(source) + (pause ? S(" pause") : QString()),
-               PathOnly(ctx.settings.vars.l2hSaveTo));
+                   quoteForCommandLine(n.workingCopy) + (pause ? S(" pause") : QString()),
+               n.outputDir);
     if (!QFileInfo(n.outputDir).isDir())
         return result;
 

@@ -12,6 +12,10 @@ using namespace morvane::test;
 
 namespace {
 
+QString l2hData() {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/latex2html");
+}
+
 QString corpus(const QString& name) {
     return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
 }
@@ -62,7 +66,7 @@ private slots:
         QFETCH(bool, subfolder);
         QTemporaryDir work;
         const QString docs = work.filePath("docs");
-        QVERIFY(copyTree(dataDir() + "/xref", docs));
+        QVERIFY(copyTree(l2hData(), docs));
         const auto sources = filesBelow(docs, ".tex");
         const QString out = work.filePath("out");
         QVERIFY(QDir().mkpath(out));
@@ -71,25 +75,34 @@ private slots:
         prepare(rig, out);
         rig.model.setChecked("chkImageDir", subfolder);
         rig.model.setText("cmbTitle", "Bob's paper");
-        rig.model.setText("cmbTeX", docs + "/main.tex");
+        rig.model.setText("cmbTeX", docs + "/report.tex");
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
 
-        const QString dir = out + "/main";
+        const QString dir = out + "/report";
         QVERIFY(result && result->produced);
         QCOMPARE(result->output, dir + "/index.html");
         QVERIFY(readAll(result->output).contains("<TITLE>Bob's paper</TITLE>"));
+        // Each section has its page, and the \ref into the \input file
+        // became a link to the page of that section.
         QVERIFY(filesNamed(dir, "node*.html").size() >= 2);
-        // The \ref into the \input file is resolved into a link to its page.
-        QVERIFY(!filesNamed(dir, "node*.html").isEmpty());
+        QByteArray pages;
+        for (const QString& page : filesNamed(dir, "node*.html"))
+            pages += readAll(page);
+        QVERIFY(pages.contains("#sec:results\""));
+        QVERIFY(pages.contains("#sec:intro\""));
+        QVERIFY(pages.contains("the introduction")); // the text of the \input file
         QCOMPARE(unresolvedReferences(dir), QStringList());
         const QStringList pictures = filesNamed(dir + "/images", "*.png");
         QCOMPARE(!pictures.isEmpty(), subfolder);
-        QVERIFY(QFileInfo::exists(dir + "/main.tex"));
-        QVERIFY(QFileInfo::exists(dir + "/more.tex"));
+        // The working copy with its \input file and picture beside it.
+        QVERIFY(readAll(dir + "/report.tex").contains("\\input{results}"));
+        QVERIFY(readAll(dir + "/report.tex").contains("{plot.png}"));
+        QVERIFY(QFileInfo::exists(dir + "/results.tex"));
+        QVERIFY(QFileInfo::exists(dir + "/plot.png"));
 
         const QByteArray log = readAll(dir + "/images.log");
         QVERIFY(
-            log.startsWith("LaTeX2HTML images log file for " + docs.toUtf8() + "/main.tex\n\n"));
+            log.startsWith("LaTeX2HTML images log file for " + docs.toUtf8() + "/report.tex\n\n"));
         if (QFileInfo::exists(dir + "/WARNINGS"))
             QVERIFY(log.contains("\n\nWarnings:\n\n"));
         QCOMPARE(rig.ctx.logs[LogKind::L2h], dir + "/images.log");

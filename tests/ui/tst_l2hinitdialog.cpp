@@ -52,7 +52,7 @@ private slots:
     }
 
     void showsBothPartsAndTheFlags() {
-        QVERIFY(writeInitFile(init(), "old\n", "$A = 1;\r\n$B = 2;"));
+        QVERIFY(writeInitFile(initFile(), "old\n", "$A = 1;\r\n$B = 2;"));
         L2hInitDialog dialog(ctx, readUserSettings(initFile()).value());
         QCOMPARE(dialog.windowTitle(), QString("Adjust Init File (Advanced Settings)"));
         QVERIFY(child<QPlainTextEdit>(dialog, "txtAuto")->isReadOnly());
