@@ -306,11 +306,13 @@ route_tex4ht() {
 }
 
 # The output directory named by $DESTDIR in the init file, else LaTeX2HTML's
-# own default: a folder named after the file in the current directory.
+# own default: a folder named after the file in the current directory. The
+# value is a Perl single-quoted string: "\\" and "\'" stand for "\" and "'".
 l2h_output_dir() {
     l2h_dir=
     if [ -n "$init" ] && [ -f "$init" ]; then
-        l2h_dir=$(sed -n "s/^\\\$DESTDIR = '\\(.*\\)';$cr*\$/\\1/p" "$init" | head -n 1)
+        l2h_dir=$(sed -n "s/^\\\$DESTDIR = '\\(.*\\)';$cr*\$/\\1/p" "$init" | head -n 1 |
+            sed 's/\\\(.\)/\1/g')
     fi
     if [ -z "$l2h_dir" ]; then
         _name=${1##*/}

@@ -203,6 +203,11 @@ void cmdAdvanced_Click(AppContext& ctx) {
     model.setTag(S("cmdAdvanced.returning"), QString());
 }
 
+void cmdInit_Click(AppContext& ctx) {
+    if (ctx.seams.showL2hInitEditor)
+        ctx.seams.showL2hInitEditor();
+}
+
 bool isCommandLineLocked(const OptionsModel& model) {
     return model.tag(S("txt3Locked")) != S("no");
 }

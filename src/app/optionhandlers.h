@@ -31,6 +31,8 @@ void chkHtrun_Click(AppContext& ctx);
 // Stores the TeX4ht directory in chkHtrun's tag and recomposes the command
 // line with the returning-from-dialog flag (tag "returning" of cmdAdvanced).
 void cmdAdvanced_Click(AppContext& ctx);
+// "Ad&just Init File": opens the LaTeX2HTML init-file editor.
+void cmdInit_Click(AppContext& ctx);
 
 // Manual command-line mode of `txt3` (Escape, or a double-click): switches
 // between the locked, composed command line and free editing. The state is

@@ -1,15 +1,219 @@
 #include "drivers/latex2html.h"
 
+#include "drivers/dvipdf.h"
+#include "drivers/l2hinit.h"
+#include "fixups/htmlfixups.h"
+#include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "pipeline/commandrunner.h"
+#include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
+#include "pipeline/resultdisplay.h"
+#include "platform/atomicfile.h"
 #include "platform/pathutils.h"
+#include "platform/prompter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace morvane {
+
+namespace {
+
+QString S(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// latex2html's own name for the file the design calls "Warnings".
+const QString kWarningsName = QStringLiteral("WARNINGS");
+constexpr qint64 kWarningsBytes = 5000;
+
+// The names of one conversion: the document N, the output directory D, the
+// working copy W, the images log L.
+struct L2hNames {
+    QString fileName;
+    QString outputDir;
+    QString workingCopy;
+    QString imagesLog;
+};
+
+L2hNames namesFor(const AppContext& ctx, const QString& source) {
+    L2hNames names;
+    names.fileName = fileNameOf(source);
+    names.outputDir = l2hOutputDirectory(ctx, source);
+    names.workingCopy = names.outputDir + QLatin1Char('/') + names.fileName;
+    names.imagesLog = names.outputDir + S("/images.log");
+    return names;
+}
+
+bool antiVirusTurnedOff(AppContext& ctx) {
+    if (!ctx.model->isChecked(S("chkAntiVirus")))
+        return true;
+    return ctx.seams.prompter->ask(S("You must turn off anti-virus checking before continuing.\n\n"
+                                     "Press OK to continue or Cancel to abort"),
+                                   S("Anti-Virus Problem"), Buttons::OkCancel,
+                                   Icon::Exclamation) == Answer::Ok;
+}
+
+bool makeOutputDirectory(AppContext& ctx, const QString& dir) {
+    if (QFileInfo(dir).isDir() || QDir().mkdir(dir))
+        return true;
+    ctx.seams.prompter->tell(S("Unable to make the output directory\n\n") +
+                                 QDir::toNativeSeparators(dir) +
+                                 S("\n\nChoose another directory with the LaTeX2HTML tab's "
+                                   "Change Directory button, or check that the directory can be "
+                                   "written."),
+                             S("Output Directory"), Icon::Exclamation);
+    return false;
+}
+
+// A document that already lies in its own output directory is converted
+// where it is once the user agrees; its text before the first such run is
+// kept as "Backup of N".
+bool agreeToConvertInPlace(AppContext& ctx, const L2hNames& names, const QString& source) {
+    const QString backup = names.outputDir + S("/Backup of ") + names.fileName;
+    const Answer answer = ctx.seams.prompter->ask(
+        S("Morvane makes a copy of the tex file and puts it in the html output directory and "
+          "then may make changes to this copy.\n\nHowever, the original tex file is already in "
+          "the output directory so a backup of this file will be made with the name\n\n\t") +
+            backup + S("\n\n"),
+        S("Make Copy of Tex File"), Buttons::OkCancel, Icon::Exclamation);
+    if (answer != Answer::Ok)
+        return false;
+    if (QFileInfo::exists(backup))
+        return true;
+    QString error;
+    if (copyFileAtomically(source, backup, Durability::WaitForDisk, &error))
+        return true;
+    ctx.seams.prompter->tell(S("Unable to make the backup\n\n") + backup + S("\n\n") + error,
+                             S("Make Copy of Tex File"), Icon::Exclamation);
+    return false;
+}
+
+bool makeWorkingCopy(AppContext& ctx, const L2hNames& names, const QString& source) {
+    if (source == names.workingCopy)
+        return agreeToConvertInPlace(ctx, names, source);
+    if (!copyTextFile(source, names.workingCopy)) {
+        ctx.seams.prompter->tell(S("Unable to copy\n\n") + source + S("\n\nto\n\n") +
+                                     names.workingCopy,
+                                 S("Convert TeX File"), Icon::Exclamation);
+        return false;
+    }
+    ctx.run.includeDepth = 0;
+    handleIncludes(ctx, source, names.workingCopy, KwzTexExtBlock::Omit);
+    return true;
+}
+
+bool isNewSince(const QString& path, const QDateTime& started) {
+    const QFileInfo info(path);
+    // File times come from a coarse clock that may lag the wall clock a little.
+    return info.exists() && info.lastModified() >= started.addSecs(-1);
+}
+
+QStringList pagesIn(const QString& dir) {
+    QDir folder(dir);
+    folder.setNameFilters({S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
+    folder.setFilter(QDir::Files);
+    folder.setSorting(QDir::Name);
+    QStringList pages;
+    for (const QString& name : folder.entryList())
+        pages.append(dir + QLatin1Char('/') + name);
+    return pages;
+}
+
+void fixPageImages(AppContext& ctx, const QString& outputDir) {
+    const bool subfolder = ctx.model->isChecked(S("chkImageDir"));
+    const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = QByteArrayLiteral("html")};
+    ctx.run.linkAnswer = 0;
+    for (const QString& page : pagesIn(outputDir)) {
+        if (subfolder)
+            fixImageSubdirectory(ctx, rules, page, S("images"), true);
+        else
+            fixPlainImages(ctx, page, outputDir);
+    }
+}
+
+// latex2html's warnings of this run go to the end of the images log.
+void appendWarnings(const L2hNames& names, const QDateTime& started) {
+    const QString warnings = names.outputDir + QLatin1Char('/') + kWarningsName;
+    if (!isNewSince(warnings, started))
+        return;
+    QFile in(warnings);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = in.read(kWarningsBytes);
+    QFile log(names.imagesLog);
+    QByteArray logText;
+    if (log.open(QIODevice::ReadOnly))
+        logText = log.readAll();
+    replaceFileAtomically(names.imagesLog, logText + "\n\nWarnings:\n\n" + text,
+                          Durability::NoWait);
+}
+
+LogVerdict judgeImagesLog(const QString& log, const QString& source) {
+    const std::optional<QByteArray> messages =
+        prependLogHeader(log, S("LaTeX2HTML images log file for ") + longPathOf(source));
+    if (!messages)
+        return LogVerdict::Unchanged;
+    return latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+}
+
+} // namespace
+
+QString l2hOutputDirectory(const AppContext& ctx, const QString& file) {
+    return joinPath(ctx.settings.vars.l2hSaveTo,
+                    withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension));
+}
 
 OutputPlace l2hPlace(const AppContext& ctx, const QString& file) {
     return placeInNewDirectory(ctx.settings.vars.l2hSaveTo,
                                withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension),
                                QStringLiteral("index.html"));
+}
+
+ConversionResult l2h(AppContext& ctx, const QString& source) {
+    ConversionResult result;
+    if (!antiVirusTurnedOff(ctx))
+        return result;
+    ctx.l2hRun = true;
+    const L2hNames n = namesFor(ctx, source);
+    QFile::remove(n.imagesLog);
+    if (!makeOutputDirectory(ctx, n.outputDir) || !makeWorkingCopy(ctx, n, source))
+        return result;
+    copyClassFile(PathOnly(source), n.workingCopy);
+    if (!WriteInit(ctx, n.outputDir) || !Writebat(ctx, QString(), S("l2h")))
+        return result;
+
+    const bool pause = ctx.model->tag(S("Label25")) == S("1");
+    const QDateTime started = QDateTime::currentDateTime();
+    // latex2html reads \input and \include files, and LaTeX its pictures,
+    // from the folder it runs in: the working copy's, where the include
+    // handling and the graphics fix-up have put them under bare names. Run
+    // on the user's file elsewhere, the included text would be missing.
+    runCommand(ctx,
+               quoteForCommandLine(ctx.batchDriverPath()) + S(" latex2html ") +
+                   quoteForCommandLine(n.workingCopy) + (pause ? S(" pause") : QString()),
+               n.outputDir);
+    if (!QFileInfo(n.outputDir).isDir())
+        return result;
+
+    const QString index = n.outputDir + S("/index.html");
+    // latex2html exits 0 on errors: an index.html of an earlier run is not
+    // this run's result, and its pages are left as they are.
+    const bool produced = isNewSince(index, started);
+    if (produced)
+        fixPageImages(ctx, n.outputDir);
+    appendWarnings(n, started);
+    if (QFileInfo::exists(n.imagesLog)) {
+        result.log = n.imagesLog;
+        result.verdict = judgeImagesLog(n.imagesLog, source);
+    }
+    if (produced)
+        result.output = index;
+    return result;
 }
 
 } // namespace morvane

@@ -76,7 +76,7 @@ const Route kRoutes[] = {
      &SV::l2hSaveTo,
      "lblSavelatex2",
      true,
-     nullptr},
+     l2h},
     {"dvi", TabDvi, "DVI", [](const AppContext&) { return QStringLiteral("DVI"); },
      ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_0", dviPlace, nullptr, nullptr,
      true, TeXtoDVI},

@@ -42,6 +42,9 @@ struct Seams {
 
     // Shows the TeX4ht advanced options dialog modally; unset without a window.
     std::function<void()> showTex4htAdvanced;
+
+    // Shows the LaTeX2HTML init-file editor modally; unset without a window.
+    std::function<void()> showL2hInitEditor;
 };
 
 // The state of one conversion, from the Convert command to its result.

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "settings/inisync.h"
 #include "ui/configdialogs.h"
+#include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
 #include "ui/programlocationsdialog.h"
@@ -106,12 +107,14 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
             w->setFocus();
     };
     ctx.seams.showTex4htAdvanced = [this] { showTex4htAdvancedDialog(*d->ctx, this); };
+    ctx.seams.showL2hInitEditor = [this] { showL2hInitDialog(*d->ctx, this); };
     setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() {
     d->ctx->seams.requestFocus = nullptr;
     d->ctx->seams.showTex4htAdvanced = nullptr;
+    d->ctx->seams.showL2hInitEditor = nullptr;
 }
 
 void MainWindow::buildForms() {
@@ -160,6 +163,7 @@ void MainWindow::wireButtons() {
     onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
     onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
+    onClick(d->l2h.cmdInit, [&ctx] { cmdInit_Click(ctx); });
     onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
     onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
     onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });

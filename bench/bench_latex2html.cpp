@@ -1,0 +1,115 @@
+// What the LaTeX2HTML route costs on top of latex2html itself, both timed in
+// the same run: `morvane --convert=latex2html sample2e.tex` against
+// `latex2html -init_file LaTeX2HTML.init sample2e.tex` run by hand with the
+// init file the route wrote (the route's goal: at most 1.05).
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+double secondsOf(const QString& program, const QStringList& args, const QString& dir,
+                 const QProcessEnvironment& env) {
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, args);
+    process.waitForFinished(-1);
+    return timer.nsecsElapsed() / 1e9;
+}
+
+QString kpsewhich(const QString& name) {
+    QProcess which;
+    which.start(QStringLiteral("kpsewhich"), {name});
+    which.waitForFinished();
+    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
+}
+
+void setSaveTo(const QString& ini, const QString& dir) {
+    QFile file(ini);
+    file.open(QIODevice::ReadOnly);
+    QByteArray text = file.readAll();
+    file.close();
+    text.replace("\nSaveTo=\n", "\nSaveTo=" + dir.toUtf8() + "\n");
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text);
+}
+
+void BM_Latex2htmlBatchVersusByHand(benchmark::State& state) {
+    QTemporaryDir home, work, byHand;
+    const QString sample2e = kpsewhich(QStringLiteral("sample2e.tex"));
+    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(name), home.filePath(name));
+    const QString out = work.filePath(QStringLiteral("out"));
+    setSaveTo(home.filePath(QStringLiteral("Morvane.ini")), out);
+    QDir().mkpath(out);
+    if (sample2e.isEmpty() ||
+        !QFile::copy(sample2e, work.filePath(QStringLiteral("sample2e.tex"))) ||
+        !QFile::copy(sample2e, byHand.filePath(QStringLiteral("sample2e.tex")))) {
+        state.SkipWithError("sample2e.tex not found");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MORVANE_HOME"), home.path());
+    env.insert(QStringLiteral("L2HINIT_NAME"), QStringLiteral(".morvane-bench-l2h-init"));
+    const auto batch = [&] {
+        return secondsOf(QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"),
+                         {QStringLiteral("--convert=latex2html"), QStringLiteral("sample2e.tex")},
+                         work.path(), env);
+    };
+    // By hand with the init file the route wrote: the same output folder,
+    // image type and settings.
+    const QString init = home.filePath(QStringLiteral("LaTeX2HTML.init"));
+    const auto direct = [&] {
+        return secondsOf(QStringLiteral("latex2html"),
+                         {QStringLiteral("-init_file"), init, QStringLiteral("sample2e.tex")},
+                         byHand.path(), env);
+    };
+    batch();
+    direct();
+    std::vector<double> batchTimes, directTimes;
+    for (auto _ : state) {
+        for (int run = 0; run < kRuns; ++run) {
+            directTimes.push_back(direct());
+            batchTimes.push_back(batch());
+        }
+    }
+    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
+    state.counters["latex2html_ms"] = median(directTimes) * 1000.0;
+    state.counters["ratio"] = median(batchTimes) / median(directTimes);
+}
+
+BENCHMARK(BM_Latex2htmlBatchVersusByHand)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
