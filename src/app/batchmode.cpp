@@ -1,5 +1,7 @@
 #include "app/batchmode.h"
 
+#include "platform/processgroup.h"
+
 #include "app/optionhandlers.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
@@ -89,6 +91,8 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     DefaultAnswerPrompter prompter;
     DesktopShell shell;
     QProcessLauncher launcher;
+    // Ctrl+C or a TERM ends the converter too, and the run counts as stopped.
+    stopProcessGroupsOnSignals();
     StdoutConsoleFactory consoles;
 
     AppContext ctx;

@@ -1,5 +1,7 @@
 #include "app/shutdown.h"
 
+#include "platform/processgroup.h"
+
 #include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
@@ -31,6 +33,9 @@ bool unloadStep(AppContext& ctx) {
         ctx.seams.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
                                 Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
         return false;
+    // No converter outlives the program: the running ones end with it.
+    if (!running.isEmpty())
+        stopAllProcessGroups();
 
     writeini(ctx);
     if (ctx.model->isChecked(QStringLiteral("chkSettings")) && ctx.seams.viewer)

@@ -185,9 +185,19 @@ ConversionResult TeXtoDVI(AppContext& ctx, const QString& source) {
 ConversionResult TeXtoPDF(AppContext& ctx, const QString& source) {
     const DviPdfRun run = composePdfRun(DviPdfOptions::from(*ctx.model), ctx.batchDriverPath(),
                                         source, ctx.run.sourceExtension);
-    if (run.method == DviPdfMethod::Chain && ctx.seams.prompter)
-        ctx.seams.prompter->tell(trueTexUnavailableText(), QStringLiteral("Convert to PDF"),
-                                 Icon::Critical);
+    if (run.method == DviPdfMethod::Chain && ctx.seams.prompter) {
+        // The passes box shows only while pdfmakegstc.bat passed its check;
+        // otherwise the label says what is wrong with it.
+        const OptionsModel& model = *ctx.model;
+        const QString text = model.isVisible(QStringLiteral("cmbpdfPasses"))
+                                 ? trueTexUnavailableText()
+                                 : QString(model.caption(QStringLiteral("Label7")))
+                                           .replace(QStringLiteral(". "), QStringLiteral(".\n")) +
+                                       QStringLiteral("\n\n") +
+                                       model.tag(QStringLiteral("Label34")) +
+                                       QStringLiteral("\n\n");
+        ctx.seams.prompter->tell(text, QStringLiteral("Convert to PDF"), Icon::Critical);
+    }
     return runDviPdf(ctx, run, source);
 }
 

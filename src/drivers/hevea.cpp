@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace morvane {
 
@@ -122,8 +123,34 @@ QStringList hachaPages(const QString& dir, const QString& name) {
     return folder.entryList();
 }
 
+namespace {
+
+// hevea -fix reports its rounds on every run; they are no problem.
+bool isRoutineHeveaLine(QByteArrayView line) {
+    static const QRegularExpression fixpoint(QStringLiteral("^Fixpoint reached in \\d+ step"));
+    return line.isEmpty() || line == QByteArrayView("Run, run, again...") ||
+           line.startsWith("HeVeA Warning: Label(s) may have changed") ||
+           line.startsWith("hevea is using the .hvb file") ||
+           fixpoint.match(QString::fromUtf8(line)).hasMatch();
+}
+
+// True when every message after the header is one of hevea's routine lines.
+bool onlyRoutineMessages(const QByteArray& messages) {
+    for (const QByteArray& line : messages.split('\n'))
+        if (!isRoutineHeveaLine(QByteArrayView(line).trimmed()))
+            return false;
+    return true;
+}
+
+} // namespace
+
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,
                          qint64 dirLength) {
+    // A log read whole that holds routine lines only is clean, however long
+    // the folder's name; other logs keep the size rule.
+    if (logStart.size() == logSize &&
+        onlyRoutineMessages(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
+        return LogVerdict::Clean;
     if (logSize - headerLength - dirLength < kQuietLogBytes)
         return LogVerdict::Clean;
     QByteArray probe = logStart.left(kLogProbeBytes);

@@ -330,6 +330,10 @@ ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
                    quoteForCommandLine(n.base) + (pause ? S(" pause") : QString()),
                n.outputDir);
 
+    if (ctx.run.stopped) {
+        result.log = n.log; // what the converter wrote before it was stopped
+        return result;
+    }
     QString extension = tex4htResultExtension(ctx);
     if (extension == S(".xml") &&
         !QFileInfo::exists(n.outputDir + QLatin1Char('/') + n.base + extension))

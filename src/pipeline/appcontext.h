@@ -62,6 +62,8 @@ struct ConversionState {
     // The batch driver as Writebat just wrote it, for the run about to start:
     // that run executes a private copy of these bytes.
     QByteArray writtenBatchDriver;
+    // The user stopped the converter: the run shows nothing.
+    bool stopped = false;
 };
 
 // Everything the conversion pipeline and the drivers share: the options model

@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "platform/inputblocker.h"
 #include "platform/launcher.h"
+#include "platform/processgroup.h"
 #include "platform/prompter.h"
 
 #include <QDir>
@@ -50,6 +51,12 @@ std::unique_ptr<QTemporaryFile> privateScriptFor(AppContext& ctx, const QString&
         return nullptr;
     script->close();
     return script;
+}
+
+// A run ended by the console's Stop or by a stop request counts as stopped.
+void noteStop(AppContext& ctx, const Run& run) {
+    if ((run.console && run.console->wasStopped()) || stopWasRequested())
+        ctx.run.stopped = true;
 }
 
 Run startRun(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
@@ -118,6 +125,7 @@ void runBlocking(AppContext& ctx, const QString& commandLine, const QString& wor
     const bool consoleNeedsInput = run.pause && console;
     waitForEnd(*run.process,
                consoleNeedsInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    noteStop(ctx, run);
 }
 
 // Multiple mode: the process is listed while it runs and events are served,
@@ -140,8 +148,10 @@ void trackProcess(AppContext& ctx, QProcess& process) {
 void startTrackedProcess(AppContext& ctx, const QString& commandLine,
                          const QString& workingDirectory) {
     Run run = startRun(ctx, commandLine, workingDirectory);
-    if (run.process)
+    if (run.process) {
         trackProcess(ctx, *run.process);
+        noteStop(ctx, run);
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <utility>
 
 namespace morvane {
 
@@ -194,8 +195,15 @@ std::optional<ConversionResult> callDriver(AppContext& ctx, const QString& sourc
     }
     const OutputSnapshot before = snapshot(ctx.run.expectedOutput);
     const QDateTime started = QDateTime::currentDateTime();
+    ctx.run.stopped = false;
     ConversionResult result = route->driver(ctx, source);
     result.produced = producedByThisRun(result.output, before, started);
+    if (std::exchange(ctx.run.stopped, false)) {
+        // A stopped run shows nothing; its log stays for View Log.
+        result.output.clear();
+        result.produced = false;
+        result.verdict = LogVerdict::Unchanged;
+    }
     finishConversion(ctx, *route, result);
     return result;
 }

@@ -1,5 +1,7 @@
 #include "platform/launcher.h"
 
+#include "platform/processgroup.h"
+
 #include <QProcess>
 
 namespace morvane {
@@ -53,11 +55,16 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     if (!channels.keepInputOpen)
         process->setStandardInputFile(QProcess::nullDevice());
 
+    startInOwnGroup(*process);
     process->start(QIODevice::ReadWrite);
     if (!process->waitForStarted()) {
         delete process;
         return nullptr;
     }
+    const long group = long(process->processId());
+    registerProcessGroup(group);
+    QObject::connect(process, &QProcess::finished, process,
+                     [group] { unregisterProcessGroup(group); });
     return process;
 }
 

@@ -22,6 +22,8 @@ public:
     // Whether `target` belongs to the console's own window. While the program
     // otherwise ignores user input during a wait, such a window still takes
     // it, so that the user can answer the script's wait for Enter.
+    // True when the user stopped the run from the console.
+    virtual bool wasStopped() const { return false; }
     virtual bool acceptsInput(const QObject* target) const {
         Q_UNUSED(target);
         return false;

@@ -1,5 +1,7 @@
 #include "ui/consolewindow.h"
 
+#include "platform/processgroup.h"
+
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -34,8 +36,13 @@ ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* parent) : QWid
     m_close->setVisible(false);
     connect(m_close, &QPushButton::clicked, this, &ConsoleWindow::answerPause);
 
+    m_stop = new QPushButton(tr("&Stop"), this);
+    m_stop->setObjectName(QStringLiteral("cmdStop"));
+    connect(m_stop, &QPushButton::clicked, this, &ConsoleWindow::stop);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(m_stop);
     buttons->addWidget(m_close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
@@ -57,6 +64,14 @@ void ConsoleWindow::attach(QProcess* process, bool waitsForEnter) {
     if (waitsForEnter)
         m_close->setFocus();
     showOutput();
+}
+
+void ConsoleWindow::stop() {
+    if (!m_process || m_process->state() == QProcess::NotRunning)
+        return;
+    m_stopped = true;
+    m_stop->setEnabled(false);
+    stopProcessGroup(*m_process);
 }
 
 bool ConsoleWindow::acceptsInput(const QObject* target) const {
@@ -122,8 +137,14 @@ void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
 void ConsoleWindow::closeEvent(QCloseEvent* event) {
     // Closing the window while the script waits for Enter answers it: no
     // window would be left to do so and the conversion would never end.
-    if (m_process && m_process->state() != QProcess::NotRunning)
-        answerPause();
+    // Closing it while the converter still works stops the converter.
+    if (m_process && m_process->state() != QProcess::NotRunning) {
+        if (m_waitsForEnter &&
+            output().trimmed().endsWith(QLatin1String("Press Enter to continue.")))
+            answerPause();
+        else
+            stop();
+    }
     event->accept();
 }
 

@@ -23,6 +23,10 @@ public:
 
     void attach(QProcess* process, bool waitsForEnter) override;
     bool acceptsInput(const QObject* target) const override;
+    bool wasStopped() const override { return m_stopped; }
+
+    // Ends the converter's whole process group; the run counts as stopped.
+    void stop();
 
     // The text shown so far.
     QString output() const;
@@ -40,6 +44,8 @@ private:
 
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_close = nullptr;
+    QPushButton* m_stop = nullptr;
+    bool m_stopped = false;
     QPointer<QProcess> m_process;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
     bool m_waitsForEnter = false;

@@ -205,11 +205,27 @@ private slots:
         QCOMPARE(o.passesIndex, 4);
     }
 
-    // The chain needs Scientific WorkPlace's TrueTeX: the user is told, and
-    // nothing runs or counts as a result.
-    void chainTellsTrueTexIsUnavailable() {
+    // The chain needs Scientific WorkPlace's TrueTeX and a current
+    // pdfmakegstc.bat: the user is told what is missing, and nothing runs or
+    // counts as a result.
+    void chainTellsWhatIsMissing_data() {
+        QTest::addColumn<QByteArray>("batchFile");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no pdfmakegstc.bat")
+            << QByteArray()
+            << "Unable to find pdfmakegstc.bat in Morvane's directory.\nYou can "
+               "obtain it from \n\nhttp://example.invalid/pdf\n\n";
+        QTest::newRow("current pdfmakegstc.bat, no TrueTeX")
+            << QByteArray(":: version 2\n") << trueTexUnavailableText();
+    }
+    void chainTellsWhatIsMissing() {
+        QFETCH(QByteArray, batchFile);
+        QFETCH(QString, text);
         ConversionRig rig;
         QVERIFY(rig.loaded);
+        if (!batchFile.isEmpty())
+            rig.home.write("pdfmakegstc.bat", batchFile);
+        rig.model.setTag("Label34", "http://example.invalid/pdf");
         QTemporaryDir work;
         const QString source = work.filePath("paper.tex");
         QFile file(source);
@@ -223,7 +239,7 @@ private slots:
         QCOMPARE(rig.prompter.prompts().size(), 1);
         QCOMPARE(rig.prompter.prompts().first().title, QString("Convert to PDF"));
         QCOMPARE(rig.prompter.prompts().first().icon, Icon::Critical);
-        QCOMPARE(rig.prompter.prompts().first().text, trueTexUnavailableText());
+        QCOMPARE(rig.prompter.prompts().first().text, text);
         QVERIFY(result.output.isEmpty());
         QVERIFY(result.log.isEmpty());
         QVERIFY(!QFile::exists(work.filePath("paper.pdf")));

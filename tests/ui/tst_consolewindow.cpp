@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <csignal>
 
 using namespace morvane;
 
@@ -60,6 +61,32 @@ private slots:
         QTRY_VERIFY(!console.isVisible());
         QCOMPARE(process->state(), QProcess::NotRunning);
         QCOMPARE(console.output(), QString("first\nwarning\nlast\n"));
+    }
+
+    // Stop, and closing the window while the converter works, end the whole
+    // process group: the background child of the shell goes too.
+    void stopEndsTheWholeGroup_data() {
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("stop button") << false;
+        QTest::newRow("closing the window") << true;
+    }
+    void stopEndsTheWholeGroup() {
+        QFETCH(bool, byClosing);
+        auto process = startProcess("/bin/sh -c \"sleep 60 & sleep 60\"", false);
+        QVERIFY(process);
+        const pid_t group = pid_t(process->processId());
+        ConsoleWindow console("sh");
+        console.attach(process.get(), false);
+        QElapsedTimer timer;
+        timer.start();
+        if (byClosing)
+            console.close();
+        else
+            console.findChild<QPushButton*>("cmdStop")->click();
+        QVERIFY(console.wasStopped());
+        QVERIFY(process->state() == QProcess::NotRunning);
+        QVERIFY(timer.elapsed() < 5000);
+        QCOMPARE(::kill(-group, 0), -1); // no process of the group is left
     }
 
     void decodesSplitMultibyteText() {

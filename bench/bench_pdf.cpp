@@ -1,0 +1,98 @@
+// What the PDF route costs on top of pdfLaTeX: `morvane --convert=pdf
+// sample2e.tex` against `pdflatex -interaction=nonstopmode sample2e.tex` run
+// by hand in a folder of its own, alternately in the same run (the goal is at
+// most 1.05).
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+double secondsOf(const QString& program, const QStringList& args, const QString& dir,
+                 const QProcessEnvironment& env) {
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, args);
+    process.waitForFinished(-1);
+    return timer.nsecsElapsed() / 1e9;
+}
+
+QString kpsewhich(const QString& name) {
+    QProcess which;
+    which.start(QStringLiteral("kpsewhich"), {name});
+    which.waitForFinished();
+    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
+}
+
+void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
+    QTemporaryDir home, work, byHand;
+    const QString sample = kpsewhich(QStringLiteral("sample2e.tex"));
+    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(name), home.filePath(name));
+    if (sample.isEmpty() || !QFile::copy(sample, work.filePath(QStringLiteral("sample2e.tex"))) ||
+        !QFile::copy(sample, byHand.filePath(QStringLiteral("sample2e.tex")))) {
+        state.SkipWithError("sample2e.tex not found");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MORVANE_HOME"), home.path());
+    const auto batch = [&] {
+        return secondsOf(QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"),
+                         {QStringLiteral("--convert=pdf"), QStringLiteral("sample2e.tex")},
+                         work.path(), env);
+    };
+    const auto direct = [&] {
+        return secondsOf(
+            QStringLiteral("pdflatex"),
+            {QStringLiteral("-interaction=nonstopmode"), QStringLiteral("sample2e.tex")},
+            byHand.path(), env);
+    };
+    batch();
+    direct();
+    std::vector<double> batchTimes, directTimes;
+    for (auto _ : state) {
+        for (int run = 0; run < kRuns; ++run) {
+            directTimes.push_back(direct());
+            batchTimes.push_back(batch());
+        }
+    }
+    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
+    state.counters["pdflatex_ms"] = median(directTimes) * 1000.0;
+    state.counters["ratio"] = median(batchTimes) / median(directTimes);
+}
+
+BENCHMARK(BM_PdfBatchVersusPdflatex)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

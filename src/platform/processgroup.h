@@ -1,0 +1,32 @@
+#pragma once
+
+class QProcess;
+
+namespace morvane {
+
+// Converters run in process groups of their own, so that stopping one ends
+// everything it started (latex under htlatex, imagen under hevea) and no
+// converter outlives the program.
+
+// Makes `process` lead a new process group when it starts.
+void startInOwnGroup(QProcess& process);
+
+// Ends the process's whole group: TERM, then KILL when it is still there
+// after `graceMs`. Waits for the process itself to end.
+void stopProcessGroup(QProcess& process, int graceMs = 2000);
+
+// The groups of the processes running now, for stopping them all at exit or
+// on a signal.
+void registerProcessGroup(long groupId);
+void unregisterProcessGroup(long groupId);
+void stopAllProcessGroups();
+
+// True once stopAllProcessGroups ran or a stop signal arrived: the running
+// conversions then count as stopped.
+bool stopWasRequested();
+
+// Batch mode: SIGINT and SIGTERM end the converters' groups; the program
+// then finishes as for a stopped conversion.
+void stopProcessGroupsOnSignals();
+
+} // namespace morvane

@@ -1,0 +1,64 @@
+// Ctrl+C on batch mode ends the converter with it: a document that never
+// ends stops, the program gives status 2 and no converter is left running.
+
+#include "support/testhome.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+using namespace morvane::test;
+
+class TestBatchStop : public QObject {
+    Q_OBJECT
+private slots:
+    void interruptEndsTheConverter_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<int>("signal");
+        QTest::newRow("pdf, Ctrl+C") << "pdf" << SIGINT;
+        QTest::newRow("tex4ht, TERM") << "tex4ht" << SIGTERM;
+    }
+    void interruptEndsTheConverter() {
+        QFETCH(QString, route);
+        QFETCH(int, signal);
+        TestHome home;
+        QTemporaryDir work;
+        const QString name = "neverending" + route;
+        QFile tex(work.filePath(name + ".tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\\begin{document}\\loop\\iftrue x\\par\\repeat"
+                  "\\end{document}\n");
+        tex.close();
+        QFile ini(home.file("Morvane.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QByteArray text = ini.readAll();
+        ini.close();
+        text.replace("\nSaveTo=\n", "\nSaveTo=" + work.path().toUtf8() + "\n");
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(text);
+        ini.close();
+
+        QProcess morvane;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.remove("DISPLAY");
+        morvane.setProcessEnvironment(env);
+        morvane.setWorkingDirectory(work.path());
+        morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane",
+                      {"--convert=" + route, name + ".tex"});
+        QVERIFY(morvane.waitForStarted());
+        QVERIFY(!morvane.waitForFinished(3000)); // the document never ends by itself
+        ::kill(pid_t(morvane.processId()), signal);
+        QVERIFY(morvane.waitForFinished(15000));
+        QCOMPARE(morvane.exitCode(), 2);
+
+        QProcess pgrep;
+        pgrep.start("pgrep", {"-f", name});
+        QVERIFY(pgrep.waitForFinished());
+        QCOMPARE(pgrep.readAllStandardOutput(), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBatchStop)
+#include "tst_batchstop_e2e.moc"
