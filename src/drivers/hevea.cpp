@@ -130,7 +130,7 @@ bool isRoutineHeveaLine(QByteArrayView line) {
     static const QRegularExpression fixpoint(QStringLiteral("^Fixpoint reached in \\d+ step"));
     return line.isEmpty() || line == QByteArrayView("Run, run, again...") ||
            line.startsWith("HeVeA Warning: Label(s) may have changed") ||
-           line.startsWith("hevea is using the .hvb file") ||
+           line == QByteArrayView("hevea is using the .hvb file") ||
            fixpoint.match(QString::fromUtf8(line)).hasMatch();
 }
 

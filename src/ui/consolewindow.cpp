@@ -139,9 +139,8 @@ void ConsoleWindow::closeEvent(QCloseEvent* event) {
     // window would be left to do so and the conversion would never end.
     // Closing it while the converter still works stops the converter.
     if (m_process && m_process->state() != QProcess::NotRunning) {
-        if (m_waitsForEnter &&
-            output().trimmed().endsWith(QLatin1String("Press Enter to continue.")))
-            answerPause();
+        if (m_waitsForEnter)
+            answerPause(); // the Stop button still ends a converter that works
         else
             stop();
     }

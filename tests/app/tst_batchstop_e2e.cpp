@@ -45,18 +45,25 @@ private slots:
         env.remove("DISPLAY");
         morvane.setProcessEnvironment(env);
         morvane.setWorkingDirectory(work.path());
-        morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane",
-                      {"--convert=" + route, name + ".tex"});
+        morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane", {"--convert=" + route, name + ".tex"});
         QVERIFY(morvane.waitForStarted());
         QVERIFY(!morvane.waitForFinished(3000)); // the document never ends by itself
         ::kill(pid_t(morvane.processId()), signal);
         QVERIFY(morvane.waitForFinished(15000));
         QCOMPARE(morvane.exitCode(), 2);
 
-        QProcess pgrep;
-        pgrep.start("pgrep", {"-f", name});
-        QVERIFY(pgrep.waitForFinished());
-        QCOMPARE(pgrep.readAllStandardOutput(), QByteArray());
+        // Ended processes may take a moment to be reaped.
+        QByteArray left;
+        for (int tries = 0; tries < 30; ++tries) {
+            QProcess pgrep;
+            pgrep.start("pgrep", {"-f", name});
+            QVERIFY(pgrep.waitForFinished());
+            left = pgrep.readAllStandardOutput();
+            if (left.isEmpty())
+                break;
+            QTest::qWait(100);
+        }
+        QCOMPARE(left, QByteArray());
     }
 };
 

@@ -79,9 +79,10 @@ private slots:
         QVERIFY(rig.model.isEnabled("cmdLog"));
         QByteArray text = readAll(log);
         QVERIFY(text.startsWith(headerOf(source)));
-        // A first run resolves its labels in a second pass and says so.
+        // A first run resolves its labels in a second pass and says so; that
+        // is routine, not an error.
         QVERIFY(text.contains("Label(s) may have changed"));
-        QVERIFY(rig.logMarked());
+        QVERIFY(rig.logPlain());
 
         // The second run finds its labels at once: a quiet log.
         rig.convert(TabHevea, source);
@@ -269,10 +270,11 @@ private slots:
         const QByteArray iniBefore = readAll(ini);
         QVERIFY(!QFile::exists(home.file("FileList.txt")));
 
-        // A first run that resolves labels says so in its log; the second is clean.
+        // A first run that resolves labels says so in its log, and is clean
+        // like the second.
         BatchRun run = runBatch(home.path(), work.path(), {"--convert=hevea", "sample2e.tex"});
-        QCOMPARE(run.status, 1);
-        QVERIFY(run.err.contains("sample2e.hlog"));
+        QCOMPARE(run.status, 0);
+        QVERIFY(readAll(work.filePath("sample2e.hlog")).contains("Fixpoint reached"));
         run = runBatch(home.path(), work.path(), {"--convert=hevea", "sample2e.tex"});
         QCOMPARE(run.status, 0);
         QVERIFY2(run.err.isEmpty(), run.err.constData());

@@ -245,7 +245,8 @@ private slots:
         QTest::newRow("fix rounds are routine") << rounds << 5 << clean;
         QTest::newRow("fix rounds, whatever the folder's length") << rounds << 110 << clean;
         QTest::newRow("fix rounds and a real warning")
-            << rounds + "abcde.tex:3: Warning: ignoring definition of \\foo\n" << 5 << errors;
+            << rounds + "abcde.tex:3: Warning: ignoring definition of \\foo\n"
+            << 5 << errors;
         // Only the first 500 bytes are read: what follows is not seen.
         // 35 header bytes, 16 sentences (448 bytes) and 17 more fill the 500.
         QTest::newRow("only the first 500 bytes")

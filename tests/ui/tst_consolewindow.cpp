@@ -12,8 +12,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <memory>
 #include <csignal>
+#include <memory>
 
 using namespace morvane;
 
