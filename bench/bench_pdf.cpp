@@ -58,6 +58,15 @@ void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
         state.SkipWithError("sample2e.tex not found");
         return;
     }
+    // The route's one-pdflatex method, as run by hand (texi2dvi is the default).
+    QFile ini(home.filePath(QStringLiteral("Morvane.ini")));
+    ini.open(QIODevice::ReadOnly);
+    QByteArray settings = ini.readAll();
+    ini.close();
+    settings.replace("\nUsePDF=Yes", "\nUsePDF=No");
+    ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    ini.write(settings);
+    ini.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MORVANE_HOME"), home.path());
     const auto batch = [&] {
