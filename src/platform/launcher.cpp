@@ -1,8 +1,16 @@
 #include "platform/launcher.h"
 
 #include <QProcess>
+#include <QVariant>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace morvane {
+
+namespace {
+const char* const kGroupProperty = "morvaneProcessGroup";
+}
 
 LaunchCommand splitCommandLine(const QString& commandLine) {
     QStringList parts = QProcess::splitCommand(commandLine);
@@ -53,12 +61,29 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     if (!channels.keepInputOpen)
         process->setStandardInputFile(QProcess::nullDevice());
 
+    if (channels.ownProcessGroup)
+        process->setChildProcessModifier([] { ::setpgid(0, 0); });
+
     process->start(QIODevice::ReadWrite);
     if (!process->waitForStarted()) {
         delete process;
         return nullptr;
     }
+    // The id is gone from QProcess once the leader has ended, while the
+    // group it leads may still be running.
+    if (channels.ownProcessGroup)
+        process->setProperty(kGroupProperty, process->processId());
     return process;
+}
+
+void endProcessGroup(QProcess* process) {
+    const qint64 group = process->property(kGroupProperty).toLongLong();
+    if (group > 0)
+        ::kill(-pid_t(group), SIGKILL);
+    if (process->state() == QProcess::NotRunning)
+        return;
+    process->kill();
+    process->waitForFinished(5000);
 }
 
 } // namespace morvane
