@@ -222,10 +222,13 @@ ManualBuild buildTex4htManual(AppContext& ctx, std::chrono::milliseconds limit) 
     QTemporaryDir work(QDir::tempPath() + QStringLiteral("/morvane-manual-XXXXXX"));
     if (!work.isValid())
         return failed(QStringLiteral("No temporary folder could be made."));
-    const QString base = freeManualBaseName(work.path(), ctx.run.sourceExtension);
+    // latex finds the document by its base name only with the .tex
+    // extension, whatever extension the file box accepts.
+    const QString extension = QStringLiteral(".tex");
+    const QString base = freeManualBaseName(work.path(), extension);
     const QString script = work.filePath(QStringLiteral("t4info.sh"));
-    if (!replaceFileAtomically(work.filePath(base + ctx.run.sourceExtension),
-                               manualTestDocument().toUtf8(), Durability::NoWait) ||
+    if (!replaceFileAtomically(work.filePath(base + extension), manualTestDocument().toUtf8(),
+                               Durability::NoWait) ||
         !replaceFileAtomically(
             script,
             manualScript(manualCommands(swpCallFor(ctx), base, ctx.settings.vars.tex4ht)).toUtf8(),
