@@ -33,7 +33,8 @@ private slots:
     }
     void code() {
         QFETCH(QString, name);
-        QCOMPARE(snippetCode(library, name), QFETCH(QString, code));
+        QFETCH(QString, code);
+        QCOMPARE(snippetCode(library, name), code);
     }
 
     void proposedName() {
@@ -45,7 +46,7 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("expected");
         QTest::newRow("first save writes the heading") << ""
                                                        << "A"
                                                        << "x"
@@ -65,7 +66,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, code);
         const QString after = withSnippetSaved(before, name, code);
-        QCOMPARE(after, QFETCH(QString, after));
+        QFETCH(QString, expected);
+        QCOMPARE(after, expected);
         QCOMPARE(snippetCode(after, name), code.endsWith('\n') ? code + "\n" : code + "\n\n");
     }
 

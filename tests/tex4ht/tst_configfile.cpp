@@ -71,10 +71,13 @@ private slots:
         QFETCH(QString, suffix);
         const QString text = configSkeleton(suffix);
         QCOMPARE(text.count(QLatin1Char('\n')), 16);
-        QCOMPARE(line(text, 1), QFETCH(QString, first));
-        QCOMPARE(line(text, 7), QFETCH(QString, cfgLine));
+        QFETCH(QString, first);
+        QCOMPARE(line(text, 1), first);
+        QFETCH(QString, cfgLine);
+        QCOMPARE(line(text, 7), cfgLine);
         QCOMPARE(line(text, 8), QString("\\begin{document}"));
-        QCOMPARE(line(text, 14), QFETCH(QString, cfhLine));
+        QFETCH(QString, cfhLine);
+        QCOMPARE(line(text, 14), cfhLine);
         QCOMPARE(line(text, 17), QString("\\EndPreamble"));
         for (int empty : {2, 5, 9, 12, 15, 16})
             QVERIFY(line(text, empty).isEmpty());
@@ -114,7 +117,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(SnippetPlace, place);
         QFETCH(int, cursor);
-        QCOMPARE(withSnippetInserted(text, "C\n\n", place, cursor), QFETCH(QString, expected));
+        QFETCH(QString, expected);
+        QCOMPARE(withSnippetInserted(text, "C\n\n", place, cursor), expected);
     }
 
     void documentPlacementInSkeletonIsLineNine() {

@@ -82,7 +82,8 @@ private slots:
     }
     void reformatsLog() {
         QFETCH(QString, log);
-        QCOMPARE(reformatManualLog(log, "qvtemp"), QFETCH(QString, manual));
+        QFETCH(QString, manual);
+        QCOMPARE(reformatManualLog(log, "qvtemp"), manual);
     }
 
     void takesFreeBaseName() {
@@ -112,10 +113,12 @@ private slots:
         QTemporaryDir dir;
         QFile file(dir.filePath("htswps.bat"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QFETCH(QByteArray, batch));
+        QFETCH(QByteArray, batch);
+        file.write(batch);
         file.close();
         QCOMPARE(swpBatchFile("/t", dir.path()), file.fileName());
-        QCOMPARE(swpLatexCall(file.fileName()), QFETCH(QString, call));
+        QFETCH(QString, call);
+        QCOMPARE(swpLatexCall(file.fileName()), call);
         QCOMPARE(swpLatexCall(dir.filePath("missing.bat")), QString());
     }
 
