@@ -84,14 +84,6 @@ private slots:
         QCOMPARE(snippetCode(after, "Nav"), QString("a\nb\n\n"));
     }
 
-    void fileRoundTrip() {
-        QTemporaryDir dir;
-        const QString path = codeLibraryPath(dir.path());
-        QVERIFY(readCodeLibrary(path).isEmpty());
-        QVERIFY(writeCodeLibrary(path, withSnippetSaved(QString(), "A", "x")));
-        QCOMPARE(snippetNames(readCodeLibrary(path)), QStringList({"A"}));
-    }
-
     void codeFragments() {
         QTemporaryDir dir;
         QVERIFY(codeFragmentEntries(dir.path()).isEmpty());
