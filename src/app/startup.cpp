@@ -9,6 +9,7 @@
 #include "platform/prompter.h"
 #include "settings/filehistory.h"
 #include "settings/hevealibrary.h"
+#include "tex4ht/codefragments.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -209,6 +210,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
         ctx.settings.vars.openDialogDir = ctx.settings.vars.texDocs;
     selectStartupTab(ctx);
 
+    ctx.model->setItems(QStringLiteral("cmbFrags"), codeFragmentEntries(ctx.programDir));
     if (ctx.loadDefaultConfig)
         ctx.loadDefaultConfig();
     ctx.model->setItems(QStringLiteral("cmbTeX"), loadFileHistory(ctx.programDir));

@@ -3,8 +3,16 @@
 #include "platform/processgroup.h"
 
 #include <QProcess>
+#include <QVariant>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace morvane {
+
+namespace {
+const char* const kGroupProperty = "morvaneProcessGroup";
+}
 
 LaunchCommand splitCommandLine(const QString& commandLine) {
     QStringList parts = QProcess::splitCommand(commandLine);
@@ -55,6 +63,8 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     if (!channels.keepInputOpen)
         process->setStandardInputFile(QProcess::nullDevice());
 
+    // Every converter leads a group of its own (ownProcessGroup asks for
+    // nothing more today), so Stop and exit end everything it started.
     startInOwnGroup(*process);
     process->start(QIODevice::ReadWrite);
     if (!process->waitForStarted()) {
@@ -65,7 +75,20 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     registerProcessGroup(group);
     QObject::connect(process, &QProcess::finished, process,
                      [group] { unregisterProcessGroup(group); });
+    // The id is gone from QProcess once the leader has ended, while the
+    // group it leads may still be running.
+    process->setProperty(kGroupProperty, process->processId());
     return process;
+}
+
+void endProcessGroup(QProcess* process) {
+    const qint64 group = process->property(kGroupProperty).toLongLong();
+    if (group > 0)
+        ::kill(-pid_t(group), SIGKILL);
+    if (process->state() == QProcess::NotRunning)
+        return;
+    process->kill();
+    process->waitForFinished(5000);
 }
 
 } // namespace morvane

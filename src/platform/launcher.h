@@ -49,7 +49,14 @@ struct LaunchChannels {
     // line names, so that a run executes exactly the settings written for it
     // even when another run rewrites the shared script meanwhile.
     QString scriptInstead;
+    // Start the process as the leader of a process group of its own, so that
+    // endProcessGroup can end it together with everything it started.
+    bool ownProcessGroup = false;
 };
+
+// Ends a process started with `ownProcessGroup` and every process of its
+// group (a script's children too), and waits until it has gone.
+void endProcessGroup(QProcess* process);
 
 // A composed command line split into what is started: a ".sh" program runs
 // through /bin/sh, so the script needs no run bit. `program` is empty when

@@ -9,6 +9,7 @@
 #include "pipeline/savedpath.h"
 #include "platform/shell.h"
 #include "settings/inisync.h"
+#include "tex4ht/codefragments.h"
 #include "ui/configdialogs.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
@@ -192,6 +193,8 @@ void MainWindow::wireSpecialControls() {
     d->txt3Palette = d->tex4ht.txt3->palette();
     d->tex4ht.txt3->installEventFilter(this);
     d->tex4ht.txt3->viewport()->installEventFilter(this);
+    connect(d->tex4ht.cmbFrags, &QComboBox::activated, this,
+            [this](int index) { insertCodeFragment(index); });
 
     // Styles dragged within their list move by the list's own rules; the
     // drop is reported as a copy so that the view removes nothing itself.
@@ -223,6 +226,20 @@ void MainWindow::wireSpecialControls() {
     d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
                                         ctx.model->isEnabled(S("List1")));
     showCommandLineLock();
+}
+
+void MainWindow::insertCodeFragment(int index) {
+    // The first entry only invites a choice.
+    if (index <= 0)
+        return;
+    QPlainTextEdit* box = d->tex4ht.txt3;
+    const int caret = box->textCursor().position();
+    d->ctx->model->setText(S("txt3"), withFragmentInserted(box->toPlainText(), caret,
+                                                           d->tex4ht.cmbFrags->itemText(index)));
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(qMin(caret, int(box->toPlainText().size())));
+    box->setTextCursor(cursor);
+    box->setFocus();
 }
 
 void MainWindow::showCommandLineLock() {

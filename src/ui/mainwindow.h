@@ -32,6 +32,8 @@ private:
     void wireSpecialControls();
     void browseForTeXFile();
     void showCommandLineLock();
+    // Puts the chosen code fragment into the command line at the caret.
+    void insertCodeFragment(int index);
     bool handleDrop(QEvent* event);
 
     struct Private;

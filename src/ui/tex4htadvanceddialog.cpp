@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "tex4ht/tex4htcommand.h"
+#include "ui/configfiledialog.h"
 #include "ui_tex4htadvanceddialog.h"
 
 #include <QFileDialog>
@@ -171,12 +172,9 @@ void Tex4htAdvancedDialog::connectControls() {
             m_ui->txtBatch->setText(chosen);
     });
     connect(ui.cmdConfig, &QPushButton::clicked, this, [this] {
-        m_ctx.seams.prompter->tell(
-            S("The configuration file editor is not available in this "
-              "version.\n\nEdit ") +
-                QString(m_ui->cmdConfig->text()).remove(QLatin1Char('&')).mid(5) +
-                S(" in Morvane's directory with a text editor."),
-            S("Configuration File"), Icon::Information);
+        if (const std::optional<QString> suffix =
+                showConfigFileDialog(m_ctx, m_ui->cmdConfig->text(), this))
+            m_ui->cmdConfig->setProperty("tag", *suffix);
     });
     connect(ui.cmdOK, &QPushButton::clicked, this, &Tex4htAdvancedDialog::accept);
     connect(ui.cmdCancel, &QPushButton::clicked, this, &Tex4htAdvancedDialog::reject);

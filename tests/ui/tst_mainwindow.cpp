@@ -77,6 +77,7 @@ private slots:
     void browserChoiceSurvivesDviTab();
     void backslashTypedInImagesBox();
     void escapeTogglesManualCommandLine();
+    void chosenFragmentGoesInAtTheCaret();
     void doubleClickTogglesManualCommandLine();
     void convertWithEmptyFileBoxPrompts();
     void droppedFilesFillTheFileBox();
@@ -458,6 +459,24 @@ void TestMainWindow::escapeTogglesManualCommandLine() {
     QCOMPARE(label->text(), QStringLiteral("Command line:"));
     QCOMPARE(txt3->palette().color(QPalette::Base), lockedBase);
     QVERIFY(f.find<QComboBox>("cmbFrags")->isHidden());
+}
+
+void TestMainWindow::chosenFragmentGoesInAtTheCaret() {
+    Fixture f;
+    auto* txt3 = f.find<QPlainTextEdit>("txt3");
+    auto* frags = f.find<QComboBox>("cmbFrags");
+    f.model.setItems("cmbFrags", {"-- Select a code fragment --", " \"html,2\""});
+    f.model.setText("txt3", "htlatex paper");
+    f.window->show();
+    QTextCursor cursor = txt3->textCursor();
+    cursor.setPosition(7);
+    txt3->setTextCursor(cursor);
+
+    emit frags->activated(0);
+    QCOMPARE(f.model.text("txt3"), QStringLiteral("htlatex paper"));
+    emit frags->activated(1);
+    QCOMPARE(f.model.text("txt3"), QStringLiteral("htlatex \"html,2\" paper"));
+    QCOMPARE(txt3->textCursor().position(), 7);
 }
 
 void TestMainWindow::doubleClickTogglesManualCommandLine() {

@@ -1,6 +1,7 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
+#include "support/testhome.h"
 #include "tex4ht/tex4htcommand.h"
 #include "ui/tex4htadvanceddialog.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -68,6 +70,30 @@ private slots:
         Tex4htAdvancedDialog again(ctx);
         QVERIFY(child<QRadioButton>(again, "optFormat_4")->isChecked());
         QCOMPARE(child<QComboBox>(again, "cmbSections")->currentIndex(), 2);
+    }
+
+    void configButtonOpensTheEditor() {
+        morvane::test::TestHome home(false);
+        ctx.programDir = home.path();
+        Tex4htAdvancedDialog dialog(ctx);
+        child<QCheckBox>(dialog, "chkConfig")->setChecked(true);
+        child<QRadioButton>(dialog, "optFormat_3")->click();
+        bool shown = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(editor && editor != &dialog);
+            shown = true;
+            QVERIFY(child<QPlainTextEdit>(*editor, "txtConfig")
+                        ->toPlainText()
+                        .contains("QVCONFIG-XH is using"));
+            child<QPushButton>(*editor, "cmdOK")->click();
+        });
+        child<QPushButton>(dialog, "cmdConfig")->click();
+        QVERIFY(shown);
+        QCOMPARE(child<QPushButton>(dialog, "cmdConfig")->property("tag").toString(),
+                 QString("-xh"));
+        QVERIFY(QFile::exists(home.file("qvconfig-xh.cfg")));
+        QVERIFY(prompter.prompts().isEmpty());
     }
 
     void otherBatchNeedsAName() {
