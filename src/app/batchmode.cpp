@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
+#include "pipeline/logentry.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
@@ -63,17 +64,21 @@ int exitStatusOf(const std::optional<ConversionResult>& result) {
     return result->verdict == LogVerdict::Errors ? ErrorsInLog : CleanResult;
 }
 
-int runBatchMode(const QString& routeWord, const QString& file) {
-    const Route* route = routeForKey(builtInRoutes(), routeWord);
-    if (!route) {
-        complain(
-            QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
-        return NothingProduced;
+namespace {
+
+const char* statusWord(int status) {
+    switch (status) {
+    case CleanResult:
+        return "converted";
+    case ErrorsInLog:
+        return "converted, errors in the log";
+    default:
+        return "not converted";
     }
-    if (file.isEmpty()) {
-        complain(QStringLiteral("no TeX file given: morvane --convert=%1 FILE").arg(routeWord));
-        return NothingProduced;
-    }
+}
+
+// Converts one file in a context that is loaded and on the route's tab.
+int convertOne(AppContext& ctx, const Route& route, const QString& file) {
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(file));
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.exists()) {
@@ -82,6 +87,53 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     }
     if (!sourceInfo.isFile()) {
         complain(QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(source)));
+        return NothingProduced;
+    }
+
+    OptionsModel& model = *ctx.model;
+    model.setText(QStringLiteral("cmbTeX"), source);
+    // The window disables Convert when the route's program is missing.
+    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
+        complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
+                                "of %3/Morvane.ini).")
+                     .arg(QLatin1String(route.caption), QLatin1String(route.program.locationKey),
+                          QDir::toNativeSeparators(ctx.programDir)));
+        return NothingProduced;
+    }
+
+    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    const int status = exitStatusOf(result);
+    if (status == NothingProduced) {
+        const QString expected =
+            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
+        complain(QStringLiteral("the conversion produced no %1.")
+                     .arg(expected.isEmpty() ? QStringLiteral("result")
+                                             : QDir::toNativeSeparators(expected)));
+    } else if (status == ErrorsInLog) {
+        complain(QStringLiteral("the converter reported problems; see %1")
+                     .arg(QDir::toNativeSeparators(result->log)));
+    }
+    return status;
+}
+
+// The errors and warnings of each log, in the form editors jump to.
+void printLogEntries(const LogEntries& entries) {
+    for (const LogEntry& entry : entries)
+        std::fprintf(stderr, "%s\n", compilerStyleLine(entry).toUtf8().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int runBatchMode(const QString& routeWord, const QStringList& files) {
+    const Route* route = routeForKey(builtInRoutes(), routeWord);
+    if (!route) {
+        complain(
+            QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
+        return NothingProduced;
+    }
+    if (files.isEmpty()) {
+        complain(QStringLiteral("no TeX file given: morvane --convert=%1 FILE").arg(routeWord));
         return NothingProduced;
     }
 
@@ -98,6 +150,7 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     ctx.seams.shell = &shell;
     ctx.seams.launcher = &launcher;
     ctx.seams.consoles = &consoles;
+    ctx.seams.showLogEntries = printLogEntries;
     // Nothing may end the program before it has given its exit status.
     ctx.seams.quitProgram = [] {};
     connectOptionHandlers(ctx);
@@ -117,29 +170,26 @@ int runBatchMode(const QString& routeWord, const QString& file) {
 
     model.setIndex(QStringLiteral("tbstrip"), route->tab);
     tbstrip_Click(ctx);
-    model.setText(QStringLiteral("cmbTeX"), source);
-    // The window disables Convert when the route's program is missing.
-    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
-        complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
-                                "of %3/Morvane.ini).")
-                     .arg(QLatin1String(route->caption), QLatin1String(route->program.locationKey),
-                          QDir::toNativeSeparators(ctx.programDir)));
-        return NothingProduced;
-    }
 
-    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
-    const int status = exitStatusOf(result);
-    if (status == NothingProduced) {
-        const QString expected =
-            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
-        complain(QStringLiteral("the conversion produced no %1.")
-                     .arg(expected.isEmpty() ? QStringLiteral("result")
-                                             : QDir::toNativeSeparators(expected)));
-    } else if (status == ErrorsInLog) {
-        complain(QStringLiteral("the converter reported problems; see %1")
-                     .arg(QDir::toNativeSeparators(result->log)));
+    if (files.size() == 1)
+        return convertOne(ctx, *route, files.front());
+
+    // Several files: the same settings for each, a line per file and a total.
+    int worst = CleanResult;
+    int counts[3] = {0, 0, 0};
+    for (const QString& file : files) {
+        const int status = convertOne(ctx, *route, file);
+        ++counts[status];
+        worst = qMax(worst, status);
+        complain(QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(file),
+                                               QLatin1String(statusWord(status))));
     }
-    return status;
+    complain(QStringLiteral("%1 files: %2 converted, %3 with errors in the log, %4 not converted.")
+                 .arg(files.size())
+                 .arg(counts[CleanResult])
+                 .arg(counts[ErrorsInLog])
+                 .arg(counts[NothingProduced]));
+    return worst;
 }
 
 } // namespace morvane

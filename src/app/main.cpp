@@ -40,8 +40,7 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
         const QStringList args = app.arguments();
         const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
-        const QString file = args.size() > 2 ? args.at(2) : QString();
-        return morvane::runBatchMode(route, file);
+        return morvane::runBatchMode(route, args.mid(2));
     }
     return runWindow(argc, argv);
 }
