@@ -39,11 +39,11 @@ QString routeWords() {
 QString commandLineHelp() {
     return QStringLiteral(
                "Usage: morvane [FILE]\n"
-               "       morvane --convert=ROUTE FILE\n"
+               "       morvane --convert=ROUTE FILE...\n"
                "\n"
                "Without --convert, opens the main window, with FILE in the file box.\n"
                "\n"
-               "--convert=ROUTE FILE  converts FILE without a window, with the settings of\n"
+               "--convert=ROUTE FILE... converts each FILE without a window, with the settings of\n"
                "                      Morvane.ini, exactly as the Convert button would.\n"
                "                      ROUTE is one of: ") +
            routeWords() +
@@ -55,6 +55,11 @@ QString commandLineHelp() {
                "                      Exit status: 0 the result exists and the log is clean,\n"
                "                      1 the log holds errors, 2 the conversion stopped or\n"
                "                      produced nothing.\n"
+               "                      The log's errors and warnings follow on standard error\n"
+               "                      as \"file:line: error: message\", the form editors jump\n"
+               "                      to. Several files are converted in order with the same\n"
+               "                      settings, each with a summary line, then a total; the\n"
+               "                      exit status is the worst of theirs.\n"
                "--help                shows this text.\n");
 }
 

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "settings/inisync.h"
 #include "ui/configdialogs.h"
+#include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
@@ -108,6 +109,8 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     };
     ctx.seams.showTex4htAdvanced = [this] { showTex4htAdvancedDialog(*d->ctx, this); };
     ctx.seams.showL2hInitEditor = [this] { showL2hInitDialog(*d->ctx, this); };
+    auto* errors = new ErrorList(ctx, d->main.lstErrors, this);
+    ctx.seams.showLogEntries = [errors](const LogEntries& entries) { errors->show(entries); };
     setAcceptDrops(true);
 }
 
@@ -115,6 +118,7 @@ MainWindow::~MainWindow() {
     d->ctx->seams.requestFocus = nullptr;
     d->ctx->seams.showTex4htAdvanced = nullptr;
     d->ctx->seams.showL2hInitEditor = nullptr;
+    d->ctx->seams.showLogEntries = nullptr;
 }
 
 void MainWindow::buildForms() {
