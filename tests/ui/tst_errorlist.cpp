@@ -11,7 +11,6 @@
 #include <QtTest>
 
 using namespace morvane;
-using namespace morvane::test;
 
 class TestErrorList : public QObject {
     Q_OBJECT
