@@ -40,6 +40,7 @@ QString commandLineHelp() {
     return QStringLiteral(
                "Usage: morvane [FILE]\n"
                "       morvane --convert=ROUTE FILE...\n"
+               "       morvane --check\n"
                "\n"
                "Without --convert, opens the main window, with FILE in the file box.\n"
                "\n"
@@ -60,6 +61,13 @@ QString commandLineHelp() {
                "                      to. Several files are converted in order with the same\n"
                "                      settings, each with a summary line, then a total; the\n"
                "                      exit status is the worst of theirs.\n"
+               "--check               checks every route: the programs it needs (found through\n"
+               "                      Program Locations, else on PATH) with their versions, and\n"
+               "                      a real conversion of a tiny document in a temporary\n"
+               "                      folder. One line per route: status, time, programs, first\n"
+               "                      error; a missing program names its Debian package. Exit\n"
+               "                      status 0 only when every route works. The Help tab's\n"
+               "                      \"Check Converters\" button shows the same as a table.\n"
                "--help                shows this text.\n");
 }
 

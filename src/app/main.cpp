@@ -1,4 +1,5 @@
 #include "app/batchmode.h"
+#include "app/convertercheck.h"
 #include "platform/programmodule.h"
 
 #include <QCoreApplication>
@@ -32,6 +33,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(first, "--help") == 0) {
         std::fputs(morvane::commandLineHelp().toLocal8Bit().constData(), stdout);
         return 0;
+    }
+    if (std::strcmp(first, "--check") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+        QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+        return morvane::runConverterCheck();
     }
     constexpr const char* convert = "--convert=";
     if (std::strncmp(first, convert, std::strlen(convert)) == 0) {

@@ -10,6 +10,7 @@
 #include "platform/shell.h"
 #include "settings/inisync.h"
 #include "ui/configdialogs.h"
+#include "ui/convertercheckdialog.h"
 #include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
@@ -174,6 +175,12 @@ void MainWindow::wireButtons() {
     onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
     onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
     onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
+    onClick(d->help.cmdCheck, [this] {
+        ConverterCheckDialog dialog(this);
+        dialog.show();
+        dialog.runCheck();
+        dialog.exec();
+    });
 }
 
 void MainWindow::wireSpecialControls() {
