@@ -44,8 +44,9 @@ QString commandLineHelp() {
                "\n"
                "Without --convert, opens the main window, with FILE in the file box.\n"
                "\n"
-               "--convert=ROUTE FILE... converts each FILE without a window, with the settings of\n"
-               "                      Morvane.ini, exactly as the Convert button would.\n"
+               "--convert=ROUTE FILE...\n"
+               "                      converts each FILE without a window, with the settings\n"
+               "                      of Morvane.ini, exactly as the Convert button would.\n"
                "                      ROUTE is one of: ") +
            routeWords() +
            QStringLiteral(
