@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
+#include "pipeline/logentry.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
@@ -40,12 +41,14 @@ QString routeWords() {
 QString commandLineHelp() {
     return QStringLiteral(
                "Usage: morvane [FILE]\n"
-               "       morvane --convert=ROUTE FILE\n"
+               "       morvane --convert=ROUTE FILE...\n"
+               "       morvane --check\n"
                "\n"
                "Without --convert, opens the main window, with FILE in the file box.\n"
                "\n"
-               "--convert=ROUTE FILE  converts FILE without a window, with the settings of\n"
-               "                      Morvane.ini, exactly as the Convert button would.\n"
+               "--convert=ROUTE FILE...\n"
+               "                      converts each FILE without a window, with the settings\n"
+               "                      of Morvane.ini, exactly as the Convert button would.\n"
                "                      ROUTE is one of: ") +
            routeWords() +
            QStringLiteral(
@@ -56,6 +59,18 @@ QString commandLineHelp() {
                "                      Exit status: 0 the result exists and the log is clean,\n"
                "                      1 the log holds errors, 2 the conversion stopped or\n"
                "                      produced nothing.\n"
+               "                      The log's errors and warnings follow on standard error\n"
+               "                      as \"file:line: error: message\", the form editors jump\n"
+               "                      to. Several files are converted in order with the same\n"
+               "                      settings, each with a summary line, then a total; the\n"
+               "                      exit status is the worst of theirs.\n"
+               "--check               checks every route: the programs it needs (found through\n"
+               "                      Program Locations, else on PATH) with their versions, and\n"
+               "                      a real conversion of a tiny document in a temporary\n"
+               "                      folder. One line per route: status, time, programs, first\n"
+               "                      error; a missing program names its Debian package. Exit\n"
+               "                      status 0 only when every route works. The Help tab's\n"
+               "                      \"Check Converters\" button shows the same as a table.\n"
                "--help                shows this text.\n");
 }
 
@@ -65,17 +80,21 @@ int exitStatusOf(const std::optional<ConversionResult>& result) {
     return result->verdict == LogVerdict::Errors ? ErrorsInLog : CleanResult;
 }
 
-int runBatchMode(const QString& routeWord, const QString& file) {
-    const Route* route = routeForKey(builtInRoutes(), routeWord);
-    if (!route) {
-        complain(
-            QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
-        return NothingProduced;
+namespace {
+
+const char* statusWord(int status) {
+    switch (status) {
+    case CleanResult:
+        return "converted";
+    case ErrorsInLog:
+        return "converted, errors in the log";
+    default:
+        return "not converted";
     }
-    if (file.isEmpty()) {
-        complain(QStringLiteral("no TeX file given: morvane --convert=%1 FILE").arg(routeWord));
-        return NothingProduced;
-    }
+}
+
+// Converts one file in a context that is loaded and on the route's tab.
+int convertOne(AppContext& ctx, const Route& route, const QString& file) {
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(file));
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.exists()) {
@@ -84,6 +103,53 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     }
     if (!sourceInfo.isFile()) {
         complain(QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(source)));
+        return NothingProduced;
+    }
+
+    OptionsModel& model = *ctx.model;
+    model.setText(QStringLiteral("cmbTeX"), source);
+    // The window disables Convert when the route's program is missing.
+    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
+        complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
+                                "of %3/Morvane.ini).")
+                     .arg(QLatin1String(route.caption), QLatin1String(route.program.locationKey),
+                          QDir::toNativeSeparators(ctx.programDir)));
+        return NothingProduced;
+    }
+
+    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    const int status = exitStatusOf(result);
+    if (status == NothingProduced) {
+        const QString expected =
+            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
+        complain(QStringLiteral("the conversion produced no %1.")
+                     .arg(expected.isEmpty() ? QStringLiteral("result")
+                                             : QDir::toNativeSeparators(expected)));
+    } else if (status == ErrorsInLog) {
+        complain(QStringLiteral("the converter reported problems; see %1")
+                     .arg(QDir::toNativeSeparators(result->log)));
+    }
+    return status;
+}
+
+// The errors and warnings of each log, in the form editors jump to.
+void printLogEntries(const LogEntries& entries) {
+    for (const LogEntry& entry : entries)
+        std::fprintf(stderr, "%s\n", compilerStyleLine(entry).toUtf8().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int runBatchMode(const QString& routeWord, const QStringList& files) {
+    const Route* route = routeForKey(builtInRoutes(), routeWord);
+    if (!route) {
+        complain(
+            QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
+        return NothingProduced;
+    }
+    if (files.isEmpty()) {
+        complain(QStringLiteral("no TeX file given: morvane --convert=%1 FILE").arg(routeWord));
         return NothingProduced;
     }
 
@@ -102,6 +168,7 @@ int runBatchMode(const QString& routeWord, const QString& file) {
     ctx.seams.shell = &shell;
     ctx.seams.launcher = &launcher;
     ctx.seams.consoles = &consoles;
+    ctx.seams.showLogEntries = printLogEntries;
     // Nothing may end the program before it has given its exit status.
     ctx.seams.quitProgram = [] {};
     connectOptionHandlers(ctx);
@@ -121,29 +188,26 @@ int runBatchMode(const QString& routeWord, const QString& file) {
 
     model.setIndex(QStringLiteral("tbstrip"), route->tab);
     tbstrip_Click(ctx);
-    model.setText(QStringLiteral("cmbTeX"), source);
-    // The window disables Convert when the route's program is missing.
-    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
-        complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
-                                "of %3/Morvane.ini).")
-                     .arg(QLatin1String(route->caption), QLatin1String(route->program.locationKey),
-                          QDir::toNativeSeparators(ctx.programDir)));
-        return NothingProduced;
-    }
 
-    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
-    const int status = exitStatusOf(result);
-    if (status == NothingProduced) {
-        const QString expected =
-            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
-        complain(QStringLiteral("the conversion produced no %1.")
-                     .arg(expected.isEmpty() ? QStringLiteral("result")
-                                             : QDir::toNativeSeparators(expected)));
-    } else if (status == ErrorsInLog) {
-        complain(QStringLiteral("the converter reported problems; see %1")
-                     .arg(QDir::toNativeSeparators(result->log)));
+    if (files.size() == 1)
+        return convertOne(ctx, *route, files.front());
+
+    // Several files: the same settings for each, a line per file and a total.
+    int worst = CleanResult;
+    int counts[3] = {0, 0, 0};
+    for (const QString& file : files) {
+        const int status = convertOne(ctx, *route, file);
+        ++counts[status];
+        worst = qMax(worst, status);
+        complain(QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(file),
+                                               QLatin1String(statusWord(status))));
     }
-    return status;
+    complain(QStringLiteral("%1 files: %2 converted, %3 with errors in the log, %4 not converted.")
+                 .arg(files.size())
+                 .arg(counts[CleanResult])
+                 .arg(counts[ErrorsInLog])
+                 .arg(counts[NothingProduced]));
+    return worst;
 }
 
 } // namespace morvane

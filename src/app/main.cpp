@@ -1,4 +1,5 @@
 #include "app/batchmode.h"
+#include "app/convertercheck.h"
 #include "platform/programmodule.h"
 
 #include <QCoreApplication>
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
         std::fputs(morvane::commandLineHelp().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (std::strcmp(first, "--check") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+        QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+        return morvane::runConverterCheck();
+    }
     constexpr const char* convert = "--convert=";
     if (std::strncmp(first, convert, std::strlen(convert)) == 0) {
         QCoreApplication app(argc, argv);
@@ -40,8 +47,7 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
         const QStringList args = app.arguments();
         const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
-        const QString file = args.size() > 2 ? args.at(2) : QString();
-        return morvane::runBatchMode(route, file);
+        return morvane::runBatchMode(route, args.mid(2));
     }
     return runWindow(argc, argv);
 }

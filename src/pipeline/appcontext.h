@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pipeline/logentry.h"
 #include "pipeline/route.h"
 #include "settings/optionsmodel.h"
 #include "settings/settingsvariables.h"
@@ -45,6 +46,10 @@ struct Seams {
 
     // Shows the LaTeX2HTML init-file editor modally; unset without a window.
     std::function<void()> showL2hInitEditor;
+
+    // Shows the errors and warnings read from the log of the conversion that
+    // just ended: the window's error list, batch mode's standard error.
+    std::function<void(const LogEntries&)> showLogEntries;
 };
 
 // The state of one conversion, from the Convert command to its result.

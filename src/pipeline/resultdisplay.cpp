@@ -3,6 +3,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
+#include "pipeline/logparsers.h"
 #include "pipeline/savedpath.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
@@ -69,6 +70,16 @@ void showResult(AppContext& ctx, const Route& route, const QString& file) {
         ctx.seams.shell->open(file);
 }
 
+// The log's errors and warnings go to the window's list (or standard error)
+// also when the run produced nothing: that is when they matter most.
+void showLogEntries(AppContext& ctx, const Route& route, const ConversionResult& result) {
+    if (!ctx.seams.showLogEntries)
+        return;
+    ctx.seams.showLogEntries(result.log.isEmpty()
+                                 ? LogEntries()
+                                 : readRouteLog(route.log, result.log, ctx.convertFile()));
+}
+
 } // namespace
 
 void cmdShow_Click(AppContext& ctx) {
@@ -80,6 +91,7 @@ void cmdShow_Click(AppContext& ctx) {
 void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result) {
     if (!result.log.isEmpty())
         ctx.logs[route.log] = result.log;
+    showLogEntries(ctx, route, result);
     // A run that ended before its converter finished shows nothing.
     if (result.output.isEmpty())
         return;

@@ -11,6 +11,8 @@
 #include "settings/inisync.h"
 #include "tex4ht/codefragments.h"
 #include "ui/configdialogs.h"
+#include "ui/convertercheckdialog.h"
+#include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
@@ -109,6 +111,8 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     };
     ctx.seams.showTex4htAdvanced = [this] { showTex4htAdvancedDialog(*d->ctx, this); };
     ctx.seams.showL2hInitEditor = [this] { showL2hInitDialog(*d->ctx, this); };
+    auto* errors = new ErrorList(ctx, d->main.lstErrors, this);
+    ctx.seams.showLogEntries = [errors](const LogEntries& entries) { errors->show(entries); };
     setAcceptDrops(true);
 }
 
@@ -116,6 +120,7 @@ MainWindow::~MainWindow() {
     d->ctx->seams.requestFocus = nullptr;
     d->ctx->seams.showTex4htAdvanced = nullptr;
     d->ctx->seams.showL2hInitEditor = nullptr;
+    d->ctx->seams.showLogEntries = nullptr;
 }
 
 void MainWindow::buildForms() {
@@ -171,6 +176,12 @@ void MainWindow::wireButtons() {
     onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
     onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
     onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
+    onClick(d->help.cmdCheck, [this] {
+        ConverterCheckDialog dialog(this);
+        dialog.show();
+        dialog.runCheck();
+        dialog.exec();
+    });
 }
 
 void MainWindow::wireSpecialControls() {

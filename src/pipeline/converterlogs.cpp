@@ -1,0 +1,131 @@
+// The logs of HeVeA, TtH and LaTeX2HTML as errors and warnings, and the
+// choice of parser by route.
+
+#include "pipeline/logparsers.h"
+#include "pipeline/logtext.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace morvane {
+
+using namespace logtext;
+
+LogEntries parseHeveaLog(QByteArrayView log, const LogSource& source) {
+    LogEntries entries;
+    LogLines lines(log);
+    QByteArrayView line;
+    while (entries.size() < kMaxEntries && lines.next(line)) {
+        const auto located = locatedLine(line);
+        if (!located)
+            continue;
+        const bool warning = located->rest.startsWith("Warning: ");
+        entries.append({warning ? LogEntry::Severity::Warning : LogEntry::Severity::Error,
+                        resolvedFile(located->file, source.baseDir), located->line,
+                        messageText(warning ? located->rest.sliced(9) : located->rest)});
+    }
+    return entries;
+}
+
+LogEntries parseTthLog(QByteArrayView log, const LogSource& source) {
+    LogEntries entries;
+    LogLines lines(log);
+    QByteArrayView line;
+    while (entries.size() < kMaxEntries && lines.next(line)) {
+        if (!line.startsWith("****"))
+            continue;
+        const QByteArrayView message = line.sliced(4);
+        const bool error = message.contains("Error") || message.contains("Fatal");
+        int number = qMax(numberAfter(message, "Line"), numberAfter(message, "line"));
+        // A fatal error names its line on the next line: "Check for TeX
+        // errors or incompatibilities before line 3,".
+        if (number == 0 && !lines.peek().startsWith("****"))
+            number = numberAfter(lines.peek(), "line");
+        entries.append({error ? LogEntry::Severity::Error : LogEntry::Severity::Warning,
+                        source.document, number, messageText(message)});
+    }
+    return entries;
+}
+
+namespace {
+
+// The paragraphs of LaTeX2HTML's WARNINGS file, one warning each.
+void addWarningParagraphs(QByteArrayView text, const LogSource& source, LogEntries& entries) {
+    LogLines lines(text);
+    QByteArray paragraph;
+    QByteArrayView line;
+    auto flush = [&] {
+        if (!paragraph.trimmed().isEmpty() && entries.size() < kMaxEntries)
+            entries.append(
+                {LogEntry::Severity::Warning, source.document, 0, messageText(paragraph)});
+        paragraph.clear();
+    };
+    while (entries.size() < kMaxEntries && lines.next(line)) {
+        if (line.trimmed().isEmpty()) {
+            flush();
+        } else if (paragraph.size() < kMaxMessage) {
+            if (!paragraph.isEmpty())
+                paragraph += ' ';
+            paragraph += line.trimmed().toByteArray();
+        }
+    }
+    flush();
+}
+
+} // namespace
+
+LogEntries parseL2hLog(QByteArrayView log, const LogSource& source) {
+    // The images log comes first; latex2html's own messages begin with its
+    // banner; the WARNINGS file follows the last "Warnings:" line.
+    qsizetype messages = log.indexOf("\nThis is LaTeX2HTML");
+    if (messages < 0)
+        messages = log.size();
+    qsizetype warnings = log.lastIndexOf("\nWarnings:\n");
+    if (warnings < messages)
+        warnings = -1;
+
+    LogEntries entries = parseLatexLog(log.first(messages), source);
+    const QByteArrayView converterMessages =
+        log.sliced(messages, (warnings < 0 ? log.size() : warnings) - messages);
+    LogLines lines(converterMessages);
+    QByteArrayView line;
+    while (entries.size() < kMaxEntries && lines.next(line)) {
+        const qsizetype at = line.indexOf("*** Error: ");
+        if (at >= 0)
+            entries.append(
+                {LogEntry::Severity::Error, source.document, 0, messageText(line.sliced(at + 11))});
+    }
+    if (warnings >= 0)
+        addWarningParagraphs(log.sliced(warnings + 11), source, entries);
+    return entries;
+}
+
+LogEntries readRouteLog(LogKind kind, const QString& logFile, const QString& document) {
+    QFile file(logFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Mapped rather than read: a log of many megabytes costs no copy.
+    const qsizetype size = file.size();
+    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    QByteArray read;
+    if (!mapped && size > 0)
+        read = file.readAll();
+    const QByteArrayView log =
+        mapped ? QByteArrayView(reinterpret_cast<const char*>(mapped), size) : QByteArrayView(read);
+
+    const LogSource source{QFileInfo(logFile).absolutePath(), document};
+    switch (kind) {
+    case LogKind::Hevea:
+        return parseHeveaLog(log, source);
+    case LogKind::Tth:
+        return parseTthLog(log, source);
+    case LogKind::L2h:
+        return parseL2hLog(log, source);
+    case LogKind::Tex4ht:
+    case LogKind::DviPdf:
+        break;
+    }
+    return parseLatexLog(log, source);
+}
+
+} // namespace morvane

@@ -1,0 +1,64 @@
+#include "ui/errorlist.h"
+
+#include "pipeline/appcontext.h"
+#include "pipeline/openlogentry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace morvane {
+
+namespace {
+
+const QString kList = QStringLiteral("lstErrors");
+const QString kCount = QStringLiteral("lblErrorCount");
+
+} // namespace
+
+ErrorList::ErrorList(AppContext& ctx, QTreeWidget* list, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_list(list) {
+    m_list->setHeaderLabels(
+        {QStringLiteral("File"), QStringLiteral("Line"), QStringLiteral("Message")});
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->setMaximumHeight(m_list->fontMetrics().height() * 8);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { open(item); });
+    show({});
+}
+
+void ErrorList::show(const LogEntries& entries) {
+    m_entries = entries;
+    m_list->clear();
+    const QIcon error = m_list->style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    const QIcon warning = m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QList<QTreeWidgetItem*> items;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const LogEntry& entry = entries[i];
+        auto* item = new QTreeWidgetItem({QFileInfo(entry.file).fileName(),
+                                          entry.line > 0 ? QString::number(entry.line) : QString(),
+                                          entry.message});
+        item->setIcon(0, entry.severity == LogEntry::Severity::Error ? error : warning);
+        item->setToolTip(0, QDir::toNativeSeparators(entry.file));
+        item->setToolTip(2, entry.message);
+        item->setData(0, Qt::UserRole, QVariant::fromValue(i));
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    m_ctx.model->setVisible(kList, !entries.isEmpty());
+    m_ctx.model->setCaption(kCount, entryCountText(entries));
+    m_ctx.model->setVisible(kCount, !entries.isEmpty());
+}
+
+void ErrorList::open(QTreeWidgetItem* item) {
+    const qsizetype i = item->data(0, Qt::UserRole).value<qsizetype>();
+    if (i >= 0 && i < m_entries.size())
+        openLogEntry(m_ctx, m_entries[i]);
+}
+
+} // namespace morvane

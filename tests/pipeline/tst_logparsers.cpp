@@ -1,0 +1,164 @@
+// The log parsers on logs that the real converters wrote for the broken
+// documents of tests/data/logs (make-logs.sh writes them again), and on logs
+// no converter should write.
+
+#include "pipeline/logparsers.h"
+#include "pipeline/logtext.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using namespace morvane;
+
+namespace {
+
+QString logsDir() {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/logs");
+}
+
+// An entry as "file:line: kind: message" with the file relative to the
+// test folder, or only its name when it lies elsewhere (TeX's own files).
+QStringList shown(const LogEntries& entries) {
+    QStringList lines;
+    for (LogEntry entry : entries) {
+        entry.file = entry.file.startsWith(logsDir() + '/') ? entry.file.mid(logsDir().size() + 1)
+                                                            : QFileInfo(entry.file).fileName();
+        lines.append(compilerStyleLine(entry));
+    }
+    return lines;
+}
+
+QByteArray logBytes(const QString& name) {
+    QFile file(logsDir() + '/' + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(LogKind)
+
+class TestLogParsers : public QObject {
+    Q_OBJECT
+
+private slots:
+    void realLogs_data() {
+        QTest::addColumn<LogKind>("kind");
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QStringList>("entries");
+
+        const QStringList latex = {
+            "broken.tex:4: warning: Reference `nowhere' on page 1 undefined on input line 4.",
+            "chapter.tex:5: error: LaTeX Error: \\begin{itemize} on input line 3 ended by "
+            "\\end{enumerate}.",
+            "broken.tex:8: error: Undefined control sequence.",
+            "broken.tex: warning: There were undefined references.",
+        };
+        QTest::newRow("latex: files from the parentheses, lines from l.N")
+            << LogKind::DviPdf << "latex.log" << latex;
+        QTest::newRow("latex -file-line-error: the same entries")
+            << LogKind::DviPdf << "latex-file-line-error.log" << latex;
+        QTest::newRow("htlatex: TeX4ht's warnings, the error and the stop")
+            << LogKind::Tex4ht << "tex4ht.log"
+            << QStringList{
+                   "tex4ht.sty:864: warning: nonprimitive \\everypar",
+                   "tex4ht.sty:1481: warning: No file broken.xref",
+                   latex[0],
+                   latex[1],
+                   "chapter.tex:5: error: Emergency stop.",
+               };
+        QTest::newRow("hevea: warnings and errors with their files")
+            << LogKind::Hevea << "hevea.hlog"
+            << QStringList{
+                   "broken.tex:4: warning: Undefined label: 'nowhere'",
+                   "chapter.tex:5: error: Giving up command: \\@close",
+                   "chapter.tex:5: error: Giving up command: \\endenumerate",
+                   "chapter.tex:5: error: Giving up command: \\end",
+                   "broken.tex:6: error: Giving up command: \\input",
+                   "chapter.tex:5: error: Environment nesting error: html: 'ol' closes 'ul'",
+                   "chapter.tex:3: error: Latex environment 'itemize' is pending",
+               };
+        QTest::newRow("tth: an unknown command is a warning")
+            << LogKind::Tth << "tth.tlog"
+            << QStringList{
+                   "broken.tex:8: warning: Unknown command \\nosuchmacro, (1 user-defined) Line 8"};
+        QTest::newRow("tth: a fatal error takes its line from the next line")
+            << LogKind::Tth << "tth-fatal.tlog"
+            << QStringList{"broken.tex:3: error: Error: Fatal. Apparently too many }s."};
+        QTest::newRow("latex2html: the paragraphs of WARNINGS, not the echo of them")
+            << LogKind::L2h << "latex2html.log"
+            << QStringList{
+                   "broken.tex: warning: The warn.aux file was not found, so sections will not "
+                   "be numbered and cross-references will be shown as icons.",
+                   "broken.tex: warning: no reference for citation: nobody",
+               };
+    }
+
+    void realLogs() {
+        QFETCH(LogKind, kind);
+        QFETCH(QString, log);
+        QFETCH(QStringList, entries);
+        QCOMPARE(shown(readRouteLog(kind, logsDir() + '/' + log, logsDir() + "/broken.tex")),
+                 entries);
+    }
+
+    void latex2htmlErrors() {
+        // latex2html's own fatal message among its messages, before the
+        // WARNINGS file.
+        QByteArray log = logBytes("latex2html.log");
+        QVERIFY(log.contains("\nDone.\n"));
+        log.replace("\nDone.\n", "\n *** Error: unclosed math or extra `$', before:\nDone.\n");
+        const LogEntries entries = parseL2hLog(log, {logsDir(), "doc.tex"});
+        QVERIFY(entries.contains(LogEntry{LogEntry::Severity::Error, "doc.tex", 0,
+                                          "unclosed math or extra `$', before:"}));
+    }
+
+    void missingLogGivesNothing() {
+        QVERIFY(readRouteLog(LogKind::DviPdf, logsDir() + "/no-such.log", "doc.tex").isEmpty());
+    }
+
+    void badInput_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<int>("entries");
+
+        QByteArray noise(1 << 20, Qt::Uninitialized);
+        QRandomGenerator random(14);
+        for (char& c : noise)
+            c = char(random.bounded(256));
+        QTest::newRow("binary bytes") << noise << -1;
+        QTest::newRow("broken UTF-8 in a message")
+            << QByteArray("! Undefined \xff\xfe\xc3 control\x01 sequence.\nl.3 x\n") << 1;
+        const QByteArray wide(100000, '(');
+        QTest::newRow("a line of 100,000 parentheses, then an error")
+            << wide + "\n" + QByteArray(100000, ')') + "\n! Missing $.\nl.7 a\n"
+            << 1;
+        QTest::newRow("an error of 100,000 characters")
+            << "! " + QByteArray(100000, 'x') + "\nl." + QByteArray(1000, '9') + "\n"
+            << 1;
+        QByteArray repeated;
+        for (int i = 0; i < 3000; ++i)
+            repeated += logBytes("latex.log");
+        QTest::newRow("more errors than a list can hold") << repeated << int(logtext::kMaxEntries);
+    }
+
+    // Whatever the bytes, the parser ends, with a bounded list of short,
+    // printable messages.
+    void badInput() {
+        QFETCH(QByteArray, log);
+        QFETCH(int, entries);
+        const LogEntries found = parseLatexLog(log, {logsDir(), "doc.tex"});
+        if (entries >= 0)
+            QCOMPARE(found.size(), entries);
+        QVERIFY(found.size() <= logtext::kMaxEntries);
+        for (const LogEntry& entry : found) {
+            QVERIFY(entry.message.size() <= logtext::kMaxMessage);
+            for (QChar c : entry.message)
+                QVERIFY(c.unicode() >= 0x20);
+            QVERIFY(entry.line >= 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogParsers)
+#include "tst_logparsers.moc"
