@@ -15,37 +15,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "benchsupport.h"
+
 namespace {
 
+using namespace morvane::bench;
+
 constexpr int kRuns = 5;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-double secondsOf(const QString& program, const QStringList& args, const QString& dir,
-                 const QProcessEnvironment& env) {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dir);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, args);
-    process.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
-}
-
-QString kpsewhich(const QString& name) {
-    QProcess which;
-    which.start(QStringLiteral("kpsewhich"), {name});
-    which.waitForFinished();
-    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
-}
 
 void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
     QTemporaryDir home, work, byHand;
@@ -59,14 +35,7 @@ void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
         return;
     }
     // The route's one-pdflatex method, as run by hand (texi2dvi is the default).
-    QFile ini(home.filePath(QStringLiteral("Morvane.ini")));
-    ini.open(QIODevice::ReadOnly);
-    QByteArray settings = ini.readAll();
-    ini.close();
-    settings.replace("\nUsePDF=Yes", "\nUsePDF=No");
-    ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    ini.write(settings);
-    ini.close();
+    editSettings(home.filePath(QStringLiteral("Morvane.ini")), "\nUsePDF=Yes", "\nUsePDF=No");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MORVANE_HOME"), home.path());
     const auto batch = [&] {

@@ -23,50 +23,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "benchsupport.h"
+
 namespace {
+
+using namespace morvane::bench;
 
 using namespace morvane;
 
 constexpr int kRuns = 5;
 constexpr int kPages = 500;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-double secondsOf(const QString& program, const QStringList& args, const QString& dir,
-                 const QProcessEnvironment& env) {
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(dir);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, args);
-    process.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
-}
-
-QString kpsewhich(const QString& name) {
-    QProcess which;
-    which.start(QStringLiteral("kpsewhich"), {name});
-    which.waitForFinished();
-    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
-}
-
-void setSaveTo(const QString& ini, const QString& dir) {
-    QFile file(ini);
-    file.open(QIODevice::ReadOnly);
-    QByteArray text = file.readAll();
-    file.close();
-    text.replace("\nSaveTo=\n", "\nSaveTo=" + dir.toUtf8() + "\n");
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(text);
-}
 
 void BM_Tex4htBatchVersusHtlatex(benchmark::State& state) {
     QTemporaryDir home, work, byHand;

@@ -1,5 +1,7 @@
 #include "drivers/latex2html.h"
 
+#include "drivers/workingcopy.h"
+
 #include "drivers/dvipdf.h"
 #include "drivers/l2hinit.h"
 #include "fixups/htmlfixups.h"
@@ -56,55 +58,6 @@ bool antiVirusTurnedOff(AppContext& ctx) {
                                      "Press OK to continue or Cancel to abort"),
                                    S("Anti-Virus Problem"), Buttons::OkCancel,
                                    Icon::Exclamation) == Answer::Ok;
-}
-
-bool makeOutputDirectory(AppContext& ctx, const QString& dir) {
-    if (QFileInfo(dir).isDir() || QDir().mkdir(dir))
-        return true;
-    ctx.seams.prompter->tell(S("Unable to make the output directory\n\n") +
-                                 QDir::toNativeSeparators(dir) +
-                                 S("\n\nChoose another directory with the LaTeX2HTML tab's "
-                                   "Change Directory button, or check that the directory can be "
-                                   "written."),
-                             S("Output Directory"), Icon::Exclamation);
-    return false;
-}
-
-// A document that already lies in its own output directory is converted
-// where it is once the user agrees; its text before the first such run is
-// kept as "Backup of N".
-bool agreeToConvertInPlace(AppContext& ctx, const L2hNames& names, const QString& source) {
-    const QString backup = names.outputDir + S("/Backup of ") + names.fileName;
-    const Answer answer = ctx.seams.prompter->ask(
-        S("Morvane makes a copy of the tex file and puts it in the html output directory and "
-          "then may make changes to this copy.\n\nHowever, the original tex file is already in "
-          "the output directory so a backup of this file will be made with the name\n\n\t") +
-            backup + S("\n\n"),
-        S("Make Copy of Tex File"), Buttons::OkCancel, Icon::Exclamation);
-    if (answer != Answer::Ok)
-        return false;
-    if (QFileInfo::exists(backup))
-        return true;
-    QString error;
-    if (copyFileAtomically(source, backup, Durability::WaitForDisk, &error))
-        return true;
-    ctx.seams.prompter->tell(S("Unable to make the backup\n\n") + backup + S("\n\n") + error,
-                             S("Make Copy of Tex File"), Icon::Exclamation);
-    return false;
-}
-
-bool makeWorkingCopy(AppContext& ctx, const L2hNames& names, const QString& source) {
-    if (source == names.workingCopy)
-        return agreeToConvertInPlace(ctx, names, source);
-    if (!copyTextFile(source, names.workingCopy)) {
-        ctx.seams.prompter->tell(S("Unable to copy\n\n") + source + S("\n\nto\n\n") +
-                                     names.workingCopy,
-                                 S("Convert TeX File"), Icon::Exclamation);
-        return false;
-    }
-    ctx.run.includeDepth = 0;
-    handleIncludes(ctx, source, names.workingCopy, KwzTexExtBlock::Omit);
-    return true;
 }
 
 bool isNewSince(const QString& path, const QDateTime& started) {
@@ -181,7 +134,11 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
     ctx.l2hRun = true;
     const L2hNames n = namesFor(ctx, source);
     QFile::remove(n.imagesLog);
-    if (!makeOutputDirectory(ctx, n.outputDir) || !makeWorkingCopy(ctx, n, source))
+    if (!makeOutputDirectory(ctx, n.outputDir,
+                             S("Choose another directory with the LaTeX2HTML tab's Change "
+                               "Directory button, or check that the directory can be "
+                               "written.")) ||
+        !makeWorkingCopy(ctx, source, n.workingCopy, false))
         return result;
     copyClassFile(PathOnly(source), n.workingCopy);
     if (!WriteInit(ctx, n.outputDir) || !Writebat(ctx, QString(), S("l2h")))

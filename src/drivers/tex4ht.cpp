@@ -1,6 +1,7 @@
 #include "drivers/tex4ht.h"
 
 #include "drivers/dvipdf.h"
+#include "drivers/workingcopy.h"
 #include "fixups/fixupfiles.h"
 #include "fixups/graphicsfixup.h"
 #include "fixups/htmlfixups.h"
@@ -91,51 +92,6 @@ bool imagesFolderMissing(AppContext& ctx) {
     return true;
 }
 
-bool makeOutputDirectory(AppContext& ctx, const QString& dir) {
-    if (QFileInfo(dir).isDir() || QDir().mkdir(dir))
-        return true;
-    ctx.seams.prompter->tell(S("Unable to make the output directory\n\n") + dir +
-                                 S("\n\nChoose another directory with the TeX4ht tab's Browse "
-                                   "button, or check that the directory can be written."),
-                             S("Output Directory"), Icon::Exclamation);
-    return false;
-}
-
-// A document that already lies in its own output directory is converted in
-// place once the user agrees; its first text is kept as "Backup of N".
-bool agreeToConvertInPlace(AppContext& ctx, const Tex4htNames& names, const QString& source) {
-    const QString backup = names.outputDir + S("/Backup of ") + names.fileName;
-    const Answer answer = ctx.seams.prompter->ask(
-        S("Morvane makes a copy of the tex file and puts it in the html output directory and "
-          "then may make changes to this copy.\n\nHowever, the original tex file is already in "
-          "the output directory so a backup of this file will be made with the name\n\n\t") +
-            backup + S("\n\n"),
-        S("Make Copy of Tex File"), Buttons::OkCancel, Icon::Exclamation);
-    if (answer != Answer::Ok)
-        return false;
-    if (QFileInfo::exists(backup))
-        return true; // the text before the first run survives every later one
-    QString error;
-    if (copyFileAtomically(source, backup, Durability::WaitForDisk, &error))
-        return true;
-    ctx.seams.prompter->tell(S("Unable to make the backup\n\n") + backup + S("\n\n") + error,
-                             S("Make Copy of Tex File"), Icon::Exclamation);
-    return false;
-}
-
-bool makeWorkingCopy(AppContext& ctx, const Tex4htNames& names, const QString& source) {
-    if (source == names.workingCopy)
-        return agreeToConvertInPlace(ctx, names, source);
-    if (!copyTextFile(source, names.workingCopy)) {
-        ctx.seams.prompter->tell(S("Unable to copy\n\n") + source + S("\n\nto\n\n") +
-                                     names.workingCopy,
-                                 S("Convert TeX File"), Icon::Exclamation);
-        return false;
-    }
-    handleIncludes(ctx, source, names.workingCopy, KwzTexExtBlock::Add);
-    return true;
-}
-
 // The configuration file named first on the command line: the text between
 // the first double quote and the next comma or quote, with ".cfg".
 QString configFileOnCommandLine(const QString& commandLine) {
@@ -189,10 +145,12 @@ void clearOldAuxiliaryFiles(const Tex4htNames& n, const QString& source) {
 
 // Everything before the run; false when the conversion stops.
 bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& source) {
-    if (!makeOutputDirectory(ctx, n.outputDir))
+    if (!makeOutputDirectory(ctx, n.outputDir,
+                             S("Choose another directory with the TeX4ht tab's Browse button, or "
+                               "check that the directory can be written.")))
         return false;
     clearOldAuxiliaryFiles(n, source);
-    if (!makeWorkingCopy(ctx, n, source))
+    if (!makeWorkingCopy(ctx, source, n.workingCopy, true))
         return false;
     copyClassFile(n.sourceDir, n.workingCopy);
     copyAuxiliaryFiles(ctx, n);

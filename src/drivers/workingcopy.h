@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+
+// What the routes that work on a copy of the document (TeX4ht, LaTeX2HTML)
+// share before they edit it.
+
+// Makes the document's output directory (one level: the root must exist);
+// tells the user how to choose another root (`howToChange`) when it fails.
+bool makeOutputDirectory(AppContext& ctx, const QString& dir, const QString& howToChange);
+
+// Makes the working copy `workingCopy` of `source` and fetches the files it
+// includes. A document that already lies in its own output directory is
+// converted where it is once the user agrees; its text before the first such
+// run is kept as "Backup of " + its name. False when the user cancelled or a
+// copy failed (the user has been told).
+bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& workingCopy,
+                     bool tex4htRoute);
+
+} // namespace morvane
