@@ -29,8 +29,8 @@ bool startsErrorOrLocation(QByteArrayView line) {
 class TexLines {
 public:
     explicit TexLines(QByteArrayView log) : m_lines(log) {}
-    bool next(QByteArrayView& line) {
-        if (!m_lines.next(line))
+    bool next(QByteArrayView& line, LineShape& shape) {
+        if (!m_lines.next(line, shape))
             return false;
         if (line.size() != kTexLineWidth)
             return true;
@@ -39,7 +39,9 @@ public:
         while (piece.size() == kTexLineWidth && m_joined.size() < kMaxJoinedLine &&
                !m_lines.atEnd() && !startsErrorOrLocation(m_lines.peek()) &&
                !m_lines.peek().isEmpty()) {
-            m_lines.next(piece);
+            LineShape pieceShape;
+            m_lines.next(piece, pieceShape);
+            shape |= pieceShape;
             m_joined.append(piece);
         }
         line = m_joined;
@@ -81,14 +83,15 @@ public:
     LogEntries read(QByteArrayView log) {
         TexLines lines(log);
         QByteArrayView line;
-        while (m_entries.size() < kMaxEntries && lines.next(line))
-            readLine(line, lines);
+        LineShape shape;
+        while (m_entries.size() < kMaxEntries && lines.next(line, shape))
+            readLine(line, shape, lines);
         finishError();
         return m_entries;
     }
 
 private:
-    void readLine(QByteArrayView line, TexLines& lines) {
+    void readLine(QByteArrayView line, LineShape shape, TexLines& lines) {
         if (m_pending) {
             if (++m_contextLines > kMaxErrorContext)
                 finishError();
@@ -98,14 +101,15 @@ private:
             m_skipContextLine = false;
             return;
         }
-        if (readTex4htLine(line))
+        if (shape.dash && readTex4htLine(line))
             return;
-        if (line.startsWith("! ")) {
+        const char first = line.isEmpty() ? '\0' : line.front();
+        if (first == '!' && line.startsWith("! ")) {
             if (!line.startsWith("!  ==>"))
                 startError(currentFile(), 0, line.sliced(2));
             return;
         }
-        if (line.startsWith("l.") && m_pending) {
+        if (m_pending && first == 'l' && line.startsWith("l.")) {
             qsizetype pos = 2;
             if (pos < line.size() && line[pos] >= '0' && line[pos] <= '9') {
                 const int number = numberAfter(line, "l.");
@@ -118,13 +122,15 @@ private:
         }
         if (m_pending)
             return; // the context of an error quotes the document: no files open there
-        if (const auto located = locatedLine(line); located && !line.startsWith("(")) {
+        if (const auto located = shape.colon ? locatedLine(line) : std::nullopt;
+            located && first != '(') {
             startError(resolvedFile(located->file, m_source.baseDir), located->line, located->rest);
             return;
         }
-        if (readWarning(line, lines))
+        if (shape.colon && readWarning(line, lines))
             return;
-        trackFiles(line);
+        if (shape.parenthesis)
+            trackFiles(line);
     }
 
     // TeX4ht's style writes "--- TeX4ht warning --- ... ---"; tex4ht and
@@ -139,7 +145,7 @@ private:
             {"--- warning --- ", LogEntry::Severity::Warning},
             {"--- error --- ", LogEntry::Severity::Error},
         };
-        if (!line.contains("--- "))
+        if (!containsDashRun(line))
             return false;
         for (const Marker& marker : markers) {
             const qsizetype at = line.indexOf(marker.text);
@@ -177,8 +183,9 @@ private:
         QByteArray message = line.sliced(at + 10).toByteArray();
         const QByteArray continuation = '(' + name.toByteArray() + ')';
         QByteArrayView more;
+        LineShape ignored;
         while (message.size() < kMaxMessage && lines.peek().startsWith(continuation) &&
-               lines.next(more))
+               lines.next(more, ignored))
             message += ' ' + more.sliced(continuation.size()).trimmed().toByteArray();
         add({LogEntry::Severity::Warning, currentFile(), numberAfter(message, "input line"),
              messageText(message)});
@@ -187,17 +194,17 @@ private:
 
     void trackFiles(QByteArrayView line) {
         const qsizetype n = line.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char c = line[i];
-            if (c == '(') {
-                qsizetype j = i + 1;
-                while (j < n && line[j] != ' ' && line[j] != '(' && line[j] != ')')
-                    ++j;
-                open(line.sliced(i + 1, j - i - 1));
-                i = j - 1;
-            } else if (c == ')') {
+        for (qsizetype i = indexOfEither(line, '(', ')'); i >= 0;
+             i = indexOfEither(line, '(', ')', i + 1)) {
+            if (line[i] == ')') {
                 close();
+                continue;
             }
+            qsizetype j = i + 1;
+            while (j < n && line[j] != ' ' && line[j] != '(' && line[j] != ')')
+                ++j;
+            open(line.sliced(i + 1, j - i - 1));
+            i = j - 1;
         }
     }
 

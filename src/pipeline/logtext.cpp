@@ -2,6 +2,11 @@
 
 #include <QDir>
 
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace morvane::logtext {
 
 QByteArrayView LogLines::lineAt(qsizetype pos, qsizetype* end) const {
@@ -19,6 +24,60 @@ bool LogLines::next(QByteArrayView& line) {
     qsizetype end = 0;
     line = lineAt(m_pos, &end);
     m_pos = end;
+    return true;
+}
+
+namespace {
+
+// The position of the first '\n' at or after `pos` (or the end), with the
+// shape of the bytes before it.
+qsizetype scanLine(QByteArrayView text, qsizetype pos, LineShape& shape) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    unsigned parens = 0, colons = 0, dashes = 0;
+    qsizetype i = pos;
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    const __m128i open = _mm_set1_epi8('(');
+    const __m128i close = _mm_set1_epi8(')');
+    const __m128i colon = _mm_set1_epi8(':');
+    const __m128i dash = _mm_set1_epi8('-');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const unsigned ends = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline));
+        // Only the bytes before the line end count.
+        const unsigned before = ends ? (ends & (0u - ends)) - 1 : 0xffffu;
+        parens |= before & _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, open),
+                                                          _mm_cmpeq_epi8(chunk, close)));
+        colons |= before & _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, colon));
+        dashes |= before & _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, dash));
+        if (ends) {
+            i += __builtin_ctz(ends);
+            shape = {parens != 0, colons != 0, dashes != 0};
+            return i;
+        }
+    }
+#endif
+    for (; i < size && data[i] != '\n'; ++i) {
+        parens |= data[i] == '(' || data[i] == ')';
+        colons |= data[i] == ':';
+        dashes |= data[i] == '-';
+    }
+    shape = {parens != 0, colons != 0, dashes != 0};
+    return i;
+}
+
+} // namespace
+
+bool LogLines::next(QByteArrayView& line, LineShape& shape) {
+    if (atEnd())
+        return false;
+    const qsizetype newline = scanLine(m_text, m_pos, shape);
+    qsizetype stop = newline;
+    if (stop > m_pos && m_text[stop - 1] == '\r')
+        --stop;
+    line = m_text.sliced(m_pos, stop - m_pos);
+    m_pos = newline < m_text.size() ? newline + 1 : newline;
     return true;
 }
 
@@ -48,6 +107,42 @@ int readNumber(QByteArrayView text, qsizetype& pos) {
 }
 
 } // namespace
+
+qsizetype indexOfEither(QByteArrayView text, char a, char b, qsizetype from) {
+    const char* data = text.data();
+    const qsizetype size = text.size();
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const int hits = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, wantA), _mm_cmpeq_epi8(chunk, wantB)));
+        if (hits != 0)
+            return i + __builtin_ctz(static_cast<unsigned>(hits));
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == a || data[i] == b)
+            return i;
+    }
+    return -1;
+}
+
+bool containsDashRun(QByteArrayView text) {
+    const char* data = text.data();
+    const char* end = data + text.size();
+    for (const char* dash = data; end - dash >= 4;) {
+        dash = static_cast<const char*>(std::memchr(dash, '-', end - dash - 3));
+        if (!dash)
+            return false;
+        if (dash[1] == '-' && dash[2] == '-' && dash[3] == ' ')
+            return true;
+        ++dash;
+    }
+    return false;
+}
 
 std::optional<LocatedLine> locatedLine(QByteArrayView line) {
     if (line.isEmpty() || line.front() == ' ')
