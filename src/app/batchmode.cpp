@@ -29,11 +29,33 @@ void complain(const QString& text) {
     std::fflush(stderr);
 }
 
+// Words that name a route together with one of its methods, whatever
+// Morvane.ini says: "texify" is the DVI route through texi2dvi.
+struct MethodWord {
+    const char* word;
+    const char* routeKey;
+    const char* checkBox; // ticked for the run
+};
+constexpr MethodWord kMethodWords[] = {{"texify", "dvi", "chkTexify_0"}};
+
 QString routeWords() {
     QStringList words;
-    for (const Route& route : builtInRoutes())
+    for (const Route& route : builtInRoutes()) {
         words.append(QLatin1String(route.key));
+        for (const MethodWord& method : kMethodWords) {
+            if (qstrcmp(method.routeKey, route.key) == 0)
+                words.append(QLatin1String(method.word));
+        }
+    }
     return words.join(QStringLiteral(", "));
+}
+
+const MethodWord* methodForWord(const QString& word) {
+    for (const MethodWord& method : kMethodWords) {
+        if (word == QLatin1String(method.word))
+            return &method;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -142,7 +164,9 @@ void printLogEntries(const LogEntries& entries) {
 } // namespace
 
 int runBatchMode(const QString& routeWord, const QStringList& files) {
-    const Route* route = routeForKey(builtInRoutes(), routeWord);
+    const MethodWord* method = methodForWord(routeWord);
+    const Route* route =
+        routeForKey(builtInRoutes(), method ? QString::fromLatin1(method->routeKey) : routeWord);
     if (!route) {
         complain(
             QStringLiteral("unknown route \"%1\"; choose one of %2.").arg(routeWord, routeWords()));
@@ -185,6 +209,8 @@ int runBatchMode(const QString& routeWord, const QStringList& files) {
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
     model.setCheckValue(QStringLiteral("chkIE"), 0);
+    if (method)
+        model.setCheckValue(QString::fromLatin1(method->checkBox), 1);
 
     model.setIndex(QStringLiteral("tbstrip"), route->tab);
     tbstrip_Click(ctx);

@@ -240,6 +240,63 @@ private slots:
         run = runBatch(home.path(), work.path(), {"--convert=" + route, "nothing.tex"});
         QCOMPARE(run.status, 2);
     }
+
+    // The corpus in batch mode. The thesis goes through texi2dvi, which must
+    // resolve its bibliography and index; a JPEG picture has no place in a
+    // DVI file, so that document's DVI log holds the error.
+    void corpus_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<int>("status");
+        QTest::newRow("amsmath, dvi") << "amsmath-testmath"
+                                      << "dvi" << 0;
+        QTest::newRow("pandoc, dvi: JPEG pictures") << "pandoc-reader"
+                                                    << "dvi" << 1;
+        QTest::newRow("pandoc, pdf") << "pandoc-reader"
+                                     << "pdf" << 0;
+        QTest::newRow("thesis, texify pdf: bibliography and index") << "thesis-kks32"
+                                                                    << "pdf" << 0;
+    }
+    void corpus() {
+        QFETCH(QString, folder);
+        QFETCH(QString, route);
+        QFETCH(int, status);
+        const QString from = QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + folder;
+        if (!QFileInfo::exists(from))
+            QSKIP("the shared corpus is not beside this tree");
+        QTemporaryDir work;
+        QVERIFY(copyTree(from, work.path()));
+        const auto sources = filesBelow(work.path(), ".tex");
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "UsePDF", "Yes");
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=" + route, "main.tex"});
+        QVERIFY2(run.status == status, run.err.constData());
+        QCOMPARE(filesBelow(work.path(), ".tex"), sources);
+        QVERIFY(QFileInfo(work.filePath("main." + route)).size() > 0);
+        if (status == 1)
+            QVERIFY(run.err.contains("main.tex:") && run.err.contains(": error: "));
+        if (folder != "thesis-kks32")
+            return;
+        QVERIFY(readAll(work.filePath("main.bbl")).contains("\\bibitem"));
+        QVERIFY(readAll(work.filePath("main.ind")).contains("\\item"));
+        const QByteArray log = readAll(work.filePath("main.log"));
+        QVERIFY(!log.contains("undefined references"));
+        QVERIFY(!log.contains("Citation") || !log.contains("undefined"));
+    }
+
+    // "texify" is the DVI route through texi2dvi whatever UseDVI says.
+    void texifyWord() {
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "UseDVI", "No");
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=texify", "sample2e.tex"});
+        QVERIFY2(run.status == 0, run.err.constData());
+        QVERIFY(QFileInfo(work.filePath("sample2e.dvi")).size() > 0);
+        QCOMPARE(settingLine(home.path(), "cmdline"), QByteArray("set cmdline="));
+        QVERIFY(readAll(home.file("convert.sh")).contains("\nset progpath="));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDviPdfE2e)
