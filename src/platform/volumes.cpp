@@ -109,6 +109,46 @@ DriveType VolumeTable::typeOf(const QString& path) const {
     return type;
 }
 
+QStringList VolumeTable::allMountPoints() const {
+    QStringList points;
+    for (const Volume& volume : volumes())
+        points.append(volume.mountPoint);
+    return points;
+}
+
+QStringList mountPointsOf(const QByteArray& mountTable) {
+    QStringList points;
+    for (const QByteArray& line : mountTable.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 2 || fields.at(1).isEmpty())
+            continue;
+        const QByteArray& escaped = fields.at(1);
+        QByteArray point;
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            bool ok = false;
+            const int value = escaped.at(i) == '\\' && i + 3 < escaped.size()
+                                  ? escaped.mid(i + 1, 3).toInt(&ok, 8)
+                                  : 0;
+            if (ok && value < 256) {
+                point.append(char(value));
+                i += 3;
+            } else {
+                point.append(escaped.at(i));
+            }
+        }
+        points.append(QString::fromLocal8Bit(point));
+    }
+    return points;
+}
+
+QStringList SystemVolumeTable::allMountPoints() const {
+    QFile table(QStringLiteral("/proc/self/mounts"));
+    if (!table.open(QIODevice::ReadOnly))
+        return VolumeTable::allMountPoints();
+    // /proc files report no size: read until the end.
+    return mountPointsOf(table.readAll());
+}
+
 QList<Volume> SystemVolumeTable::volumes() const {
     QList<Volume> result;
     for (const QStorageInfo& info : QStorageInfo::mountedVolumes()) {

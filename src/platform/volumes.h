@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace morvane {
 
@@ -19,6 +20,10 @@ class VolumeTable {
 public:
     virtual ~VolumeTable() = default;
     virtual QList<Volume> volumes() const = 0;
+    // Every mount point, pseudo file systems too: a search of one volume
+    // must not step into any of them (an autofs point would mount a network
+    // share just by being listed). The volumes' own points by default.
+    virtual QStringList allMountPoints() const;
     // The type of the volume that holds `path` (the longest mount point that
     // equals the path or is a "/"-prefix of it).
     DriveType typeOf(const QString& path) const;
@@ -30,7 +35,12 @@ public:
 class SystemVolumeTable : public VolumeTable {
 public:
     QList<Volume> volumes() const override;
+    QStringList allMountPoints() const override;
 };
+
+// The mount points of a mount table in the form of /proc/self/mounts, with
+// its octal escapes ("\040" for a blank) undone.
+QStringList mountPointsOf(const QByteArray& mountTable);
 
 // How a mounted file system counts: CD-ROM (iso9660, udf), Remote (network
 // file systems), Ramdisk (tmpfs, ramfs), Removable (on a removable block

@@ -146,13 +146,15 @@ void ProgramLocationsDialog::runSearch() {
     };
 
     const QList<Volume> volumes = volumesOf(m_ctx);
+    const QStringList mountPoints =
+        m_ctx.seams.volumes ? m_ctx.seams.volumes->allMountPoints() : QStringList{};
     for (const Volume& volume : volumes) {
         if (volume.type != DriveType::Fixed || search.isStopped())
             continue;
         QStringList others;
-        for (const Volume& other : volumes) {
-            if (other.mountPoint != volume.mountPoint)
-                others.append(other.mountPoint);
+        for (const QString& other : mountPoints) {
+            if (other != volume.mountPoint)
+                others.append(other);
         }
         search.setOtherMountPoints(others);
         search.searchTree(volume.mountPoint);

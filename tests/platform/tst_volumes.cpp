@@ -116,6 +116,19 @@ private slots:
         QCOMPARE(FixedVolumeTable({}).typeOf("/x"), DriveType::Unknown);
     }
 
+    // Pseudo mount points (autofs among them) are known, so that a search
+    // never opens one; blanks and backslashes come escaped.
+    void mountPointsOfTheMountTable() {
+        const QByteArray table = "/dev/vda1 / ext4 rw 0 0\n"
+                                 "systemd-1 /net autofs rw,fd=5 0 0\n"
+                                 "/dev/sdb1 /media/u/My\\040Stick vfat rw 0 0\n"
+                                 "x /odd\\134name\\0 tmpfs rw 0 0\n"
+                                 "\nbroken-line\n";
+        QCOMPARE(mountPointsOf(table),
+                 (QStringList{"/", "/net", "/media/u/My Stick", "/odd\\name\\0"}));
+        QVERIFY(SystemVolumeTable().allMountPoints().contains("/proc"));
+    }
+
     // The real table lists the root file system and no pseudo file system.
     void systemTable() {
         const QList<Volume> volumes = SystemVolumeTable().volumes();
