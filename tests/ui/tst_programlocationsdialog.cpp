@@ -121,7 +121,14 @@ private slots:
         QVERIFY(f.prompter.prompts().isEmpty());
     }
 
+    void stopDuringTheSearch_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "cmdCancel";
+        QTest::newRow("the Stop Search button") << "cmdSearch";
+        QTest::newRow("Esc") << "Esc";
+    }
     void stopDuringTheSearch() {
+        QFETCH(QString, how);
         Fixture f;
         for (int i = 0; i < 2000; ++i)
             QDir().mkpath(f.root + QStringLiteral("/many/d%1").arg(i));
@@ -131,17 +138,21 @@ private slots:
         auto* ok = child<QPushButton>(dialog, "cmdOK");
         bool okDisabledWhileSearching = false;
         QString captionWhileSearching;
-        // Cancel while searching stops the search and keeps the dialog open.
+        // Stopping while searching keeps the dialog open.
         QTimer::singleShot(0, &dialog, [&] {
             okDisabledWhileSearching = !ok->isEnabled();
             captionWhileSearching = dialog.windowTitle();
             QCOMPARE(search->text(), QStringLiteral("Stop &Search"));
-            child<QPushButton>(dialog, "cmdCancel")->click();
+            if (how == "Esc")
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            else
+                child<QPushButton>(dialog, how.toLatin1().constData())->click();
         });
         search->click();
         QVERIFY(okDisabledWhileSearching);
         QCOMPARE(captionWhileSearching, QStringLiteral("Searching for Programs ..."));
         QVERIFY(dialog.isVisible());
+        QVERIFY(!dialog.isSearching());
         QVERIFY(ok->isEnabled());
         QCOMPARE(search->text(), QStringLiteral("Auto &Search"));
         QCOMPARE(f.ini("Preferences", "FirstTime"), QStringLiteral("Yes"));
