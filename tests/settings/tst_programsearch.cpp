@@ -127,6 +127,27 @@ private slots:
                             [](const QStringList& l) { return l.isEmpty(); }));
     }
 
+    // The volume goes away while it is searched: what was found stays, the
+    // search ends without error.
+    void volumeVanishingDuringTheSearch() {
+        Tree tree;
+        tree.file("a/hevea");
+        for (int i = 0; i < 200; ++i)
+            tree.file(QStringLiteral("z/d%1/f.txt").arg(i), false);
+        ProgramSearch search(searchTargets());
+        search.serveIntervalMs = 0;
+        bool removed = false;
+        search.found = [](int, const QString&) {};
+        search.serve = [&](const QString&) {
+            if (!removed)
+                removed = QDir(tree.path("z")).removeRecursively();
+        };
+        search.searchTree(tree.path());
+        QVERIFY(removed);
+        QCOMPARE(search.candidates().at(kHevea), QStringList{tree.path("a")});
+        QVERIFY(search.foldersSeen() < 200);
+    }
+
     void stopEndsTheSearchAtOnce() {
         Tree tree;
         for (int i = 0; i < 300; ++i)
