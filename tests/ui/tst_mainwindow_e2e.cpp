@@ -11,16 +11,20 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProcess>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace morvane;
@@ -106,6 +110,65 @@ private slots:
 
         QCOMPARE(test::readAll(paper), original);
         QCOMPARE(s.model.items("cmbTeX").value(0), paper);
+    }
+
+    // A document that never ends: the console's Stop ends pdflatex, the run
+    // shows nothing, its log stays viewable, and the next Convert works.
+    void neverEndingDocumentIsStopped() {
+        QTemporaryDir work;
+        const QString never = work.filePath("never.tex");
+        {
+            QFile file(never);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("\\documentclass{article}\n\\begin{document}\nx\\loop\\iftrue\\repeat\n"
+                       "\\end{document}\n");
+        }
+        QVERIFY(QFile::copy(test::sample2e(), work.filePath("sample2e.tex")));
+        Session s;
+        QtConsoleFactory consoles;
+        s.ctx.seams.consoles = &consoles;
+        test::setIniKey(s.home.file("Morvane.ini"), "UsePDF", "No");
+        QVERIFY(s.start(never));
+        s.find<QTabBar>("tbstrip")->setCurrentIndex(TabPdf - TabHevea);
+        s.find<QCheckBox>("chkIE")->setChecked(false);
+
+        bool stopPressed = false;
+        int ticksWithConsole = 0;
+        QTimer stopper;
+        stopper.setInterval(200);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* stop = top->findChild<QAbstractButton*>("cmdStop");
+                // Once pdflatex has opened its log, it has a moment to get
+                // into the loop.
+                if (top->objectName() == "frmConsole" && top->isVisible() && stop &&
+                    QFileInfo::exists(work.filePath("never.log")) && ++ticksWithConsole > 2) {
+                    stop->click();
+                    stopPressed = true;
+                    stopper.stop();
+                }
+            }
+        });
+        stopper.start();
+        QElapsedTimer timer;
+        timer.start();
+        s.click("cmdConvert");
+        QVERIFY(stopPressed);
+        QVERIFY(timer.elapsed() < 60000);
+        QVERIFY(!QFileInfo::exists(work.filePath("never.pdf")));
+        QProcess pgrep; // no pdflatex is left running
+        pgrep.start("pgrep", {"-f", "never.tex"});
+        QVERIFY(pgrep.waitForFinished());
+        QCOMPARE(pgrep.exitCode(), 1);
+        QVERIFY(s.shell.opened.isEmpty());
+        QVERIFY(s.find<QAbstractButton>("cmdLog")->isEnabled());
+        s.click("cmdLog");
+        QCOMPARE(s.shell.opened, QStringList{work.filePath("never.log")});
+
+        s.find<QComboBox>("cmbTeX")->setCurrentText(work.filePath("sample2e.tex"));
+        s.click("cmdConvert");
+        QVERIFY(QFileInfo(work.filePath("sample2e.pdf")).size() > 0);
+        QVERIFY(s.find<QAbstractButton>("cmdShow")->isEnabled());
     }
 };
 
