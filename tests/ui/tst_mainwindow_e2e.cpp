@@ -157,7 +157,7 @@ private slots:
         QVERIFY(timer.elapsed() < 60000);
         QVERIFY(!QFileInfo::exists(work.filePath("never.pdf")));
         QProcess pgrep; // no pdflatex is left running
-        pgrep.start("pgrep", {"-f", "never.tex"});
+        pgrep.start("pgrep", {"-f", never});
         QVERIFY(pgrep.waitForFinished());
         QCOMPARE(pgrep.exitCode(), 1);
         QVERIFY(s.shell.opened.isEmpty());
