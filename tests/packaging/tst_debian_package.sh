@@ -34,7 +34,7 @@ for package in libqt6core6 libqt6widgets6 libqt6webenginewidgets6 qt6-qpa-plugin
     list_has "$depends" "$package" || fail "Depends lacks $package: $depends"
 done
 recommends=$(field Recommends)
-for package in hevea tth tth-common texlive-plain-generic latex2html texinfo dvipng texlive-latex-base; do
+for package in hevea tth tth-common texlive-plain-generic latex2html texinfo dvipng texlive-latex-base libjs-mathjax; do
     list_has "$recommends" "$package" || fail "Recommends lacks $package: $recommends"
 done
 
