@@ -3,11 +3,18 @@
 #include "ui/browserwindow.h"
 #include "ui/webengineloader.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QWebEngineView>
 #include <QtTest>
 
 using namespace morvane;
@@ -21,6 +28,42 @@ QString writePage(const QTemporaryDir& dir, const QString& name, const QString& 
     out.write(("<html><head><title>" + title + "</title></head><body>x</body></html>").toUtf8());
     return path;
 }
+
+QString writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(content);
+    return path;
+}
+
+QWebEngineView* viewOf(const BrowserWindow& window) {
+    return qobject_cast<QWebEngineView*>(window.findChild<QWidget*>("brwWebBrowser"));
+}
+
+// Runs a script in the shown page and waits for its result.
+QVariant evaluate(QWebEngineView* view, const QString& script) {
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    QTest::qWaitFor([&] { return done; }, 10000);
+    return result;
+}
+
+struct Browser {
+    OptionsModel model;
+    AppContext ctx;
+    std::unique_ptr<BrowserWindow> window;
+    Browser() {
+        ctx.model = &model;
+        window = std::make_unique<BrowserWindow>(ctx);
+    }
+    QComboBox* address() const { return window->findChild<QComboBox*>("cboAddress"); }
+    QUrl url() const { return viewOf(*window)->url(); }
+};
 
 } // namespace
 
@@ -96,6 +139,144 @@ private slots:
         QFETCH(QUrl, url);
         QFETCH(QString, address);
         QCOMPARE(BrowserWindow::normalisedAddress(url), address);
+    }
+
+    void userAddresses_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QUrl>("url");
+        QTest::newRow("path from the list, with a blank")
+            << "/d/my page.html" << QUrl::fromLocalFile("/d/my page.html");
+        QTest::newRow("path with a hash sign is a file name")
+            << "/d/a#1.html" << QUrl::fromLocalFile("/d/a#1.html");
+        QTest::newRow("bare host name") << "example.org" << QUrl("http://example.org");
+        QTest::newRow("blanks around")
+            << "  https://example.org/x  " << QUrl("https://example.org/x");
+    }
+    void userAddresses() {
+        QFETCH(QString, typed);
+        QFETCH(QUrl, url);
+        QCOMPARE(BrowserWindow::urlOfUserAddress(typed), url);
+    }
+
+    void homeIsTheFirstPageOfTheSession() {
+        QTemporaryDir dir;
+        const QString a = writePage(dir, "a.html", "Page A");
+        const QString b = writePage(dir, "b.html", "Page B");
+        Browser browser;
+        browser.window->show(a);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Page A"), 20000);
+        browser.window->show(b);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Page B"), 20000);
+        browser.window->findChild<QAction*>("Home")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(browser.url(), QUrl::fromLocalFile(a), 20000);
+    }
+
+    void nonFileDropOnAddressDoesNothing() {
+        Browser browser;
+        QLineEdit* edit = browser.address()->lineEdit();
+        edit->setText("/kept.html");
+        QMimeData text;
+        text.setText("dropped words");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton,
+                        Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &drop);
+        QVERIFY(!drop.isAccepted());
+        QCOMPARE(edit->text(), QString("/kept.html"));
+        QVERIFY(browser.url().isEmpty());
+    }
+
+    void droppedFileIsShown() {
+        QTemporaryDir dir;
+        const QString page = writePage(dir, "dropped.html", "Dropped");
+        Browser browser;
+        QMimeData files;
+        files.setUrls({QUrl("https://example.org/"), QUrl::fromLocalFile(page)});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
+                        Qt::NoModifier);
+        QCoreApplication::sendEvent(browser.address()->lineEdit(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Dropped"), 20000);
+        QCOMPARE(browser.address()->itemText(0), page);
+    }
+
+    void cancelledFileDialogLeavesThePage() {
+        QTemporaryDir dir;
+        const QString a = writePage(dir, "a.html", "Page A");
+        Browser browser;
+        browser.window->show(a);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Page A"), 20000);
+        int asked = 0;
+        browser.window->chooseFile = [&] {
+            ++asked;
+            return QString();
+        };
+        browser.window->findChild<QAction*>("Search")->trigger();
+        QCOMPARE(asked, 1);
+        QTest::qWait(200);
+        QCOMPARE(browser.url(), QUrl::fromLocalFile(a));
+        QCOMPARE(browser.address()->currentText(), a);
+        QCOMPARE(browser.address()->count(), 1);
+    }
+
+    void localPageStaysInItsFolder() {
+        QTemporaryDir dir;
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString remote = QString("http://127.0.0.1:%1/").arg(server.serverPort());
+        writeFile(dir.filePath("site/own.txt"), "own");
+        writeFile(dir.filePath("site/sub/inner.txt"), "inner");
+        writeFile(dir.filePath("outside.txt"), "outside");
+        const QString page =
+            writeFile(dir.filePath("site/page.html"),
+                      ("<html><head><title>start</title></head><body>"
+                       "<img src='" +
+                       remote +
+                       "pixel.png'>"
+                       "<script>"
+                       "function probe(url) { return new Promise(function (done) {"
+                       "  var x = new XMLHttpRequest();"
+                       "  x.onload = function () { done(x.responseText ? 'read' : 'empty'); };"
+                       "  x.onerror = function () { done('blocked'); };"
+                       "  try { x.open('GET', url); x.send(); } catch (e) { done('blocked'); }"
+                       "}); }"
+                       "Promise.all([probe('file:///etc/passwd'), probe('../outside.txt'),"
+                       "  probe('" +
+                       remote +
+                       "data'), probe('own.txt'), probe('sub/inner.txt')])"
+                       ".then(function (r) { document.title = r.join(' '); });"
+                       "</script></body></html>")
+                          .toUtf8());
+        Browser browser;
+        browser.window->show(page);
+        QTRY_VERIFY_WITH_TIMEOUT(browser.window->windowTitle().count(' ') == 4, 20000);
+        QCOMPARE(browser.window->windowTitle(), QString("blocked blocked blocked read read"));
+        // Nothing reached the network, not even the image.
+        QVERIFY(!server.waitForNewConnection(300));
+    }
+
+    void reloadKeepsTheScrollPosition() {
+        QTemporaryDir dir;
+        const QString page = writeFile(
+            dir.filePath("long.html"),
+            "<html><head><title>Long</title></head><body><div style='height:20000px'>x</div>"
+            "</body></html>");
+        Browser browser;
+        browser.window->show(page);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Long"), 20000);
+        QWebEngineView* view = viewOf(*browser.window);
+        evaluate(view, "window.scrollTo(0, 3000)");
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, "window.scrollY").toInt(), 3000, 10000);
+        // The page is written anew, as a conversion on save does.
+        writeFile(page, "<html><head><title>Longer</title></head><body>"
+                        "<div style='height:30000px'>y</div></body></html>");
+        browser.window->reloadKeepingScroll();
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Longer"), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(view, "window.scrollY").toInt(), 3000, 10000);
     }
 
 private:
