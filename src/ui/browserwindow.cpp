@@ -15,7 +15,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QDragMoveEvent>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>

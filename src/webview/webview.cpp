@@ -3,6 +3,7 @@
 #include "ui/localpagepolicy.h"
 
 #include <QFileInfo>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>

@@ -141,6 +141,33 @@ private slots:
         QCOMPARE(BrowserWindow::normalisedAddress(url), address);
     }
 
+    void viewerRole_data() {
+        QTest::addColumn<QString>("startedAs");
+        QTest::addColumn<bool>("standAlone");
+        QTest::newRow("the program") << "/usr/bin/morvane" << false;
+        QTest::newRow("the program, relative") << "./morvane" << false;
+        QTest::newRow("a link under another name") << "/usr/local/bin/morvane-view" << true;
+        QTest::newRow("a name that only contains it") << "morvane2" << true;
+    }
+    void viewerRole() {
+        QFETCH(QString, startedAs);
+        QFETCH(bool, standAlone);
+        QCOMPARE(isStandAloneViewer(startedAs), standAlone);
+    }
+
+    void closeHidesOnlyInsideTheProgram() {
+        OptionsModel model;
+        AppContext ctx;
+        ctx.model = &model;
+        BrowserWindow inProgram(ctx);
+        inProgram.QMainWindow::show();
+        QVERIFY(!inProgram.close());
+        QVERIFY(!inProgram.isVisible());
+        BrowserWindow viewer(ctx, nullptr, BrowserWindow::Role::StandAlone);
+        viewer.QMainWindow::show();
+        QVERIFY(viewer.close());
+    }
+
     void userAddresses_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QUrl>("url");
