@@ -1,5 +1,7 @@
 #include "platform/shell.h"
 
+#include "platform/pointershape.h"
+
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QMimeType>
@@ -11,6 +13,8 @@ namespace morvane {
 
 bool hasAssociatedProgram(const QString& file) {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    if (!type.isValid())
+        return true; // cannot tell: xdg-open decides
     QStringList types{type.name()};
     types += type.allAncestors();
     for (const QString& name : types) {
@@ -37,6 +41,7 @@ bool DesktopShell::open(const QString& fileOrUrl) {
     const bool local = !fileOrUrl.contains(QStringLiteral("://"));
     // Without a program for its type, xdg-open would start whatever browser
     // it finds, or nothing at all, and still be reported as started.
+    PointerOverride busy(PointerShape::Busy);
     if (local && !hasAssociatedProgram(fileOrUrl))
         return false;
     const QUrl url = local ? QUrl::fromLocalFile(fileOrUrl) : QUrl(fileOrUrl);

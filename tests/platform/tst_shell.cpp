@@ -29,6 +29,13 @@ private slots:
         qunsetenv("DESKTOP_SESSION");
         qunsetenv("KDE_FULL_SESSION");
         qunsetenv("GNOME_DESKTOP_SESSION_ID");
+        // The file types themselves come from the system.
+        QVERIFY(QFile::link("/usr/share/mime", m_xdg.filePath("datadirs/mime")));
+        // The program named by a default must exist.
+        QDir(m_xdg.path()).mkpath("data/applications");
+        QFile entry(m_xdg.filePath("data/applications/morvane-test-editor.desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Test editor\nExec=true %f\n");
     }
 
     void association_data() {

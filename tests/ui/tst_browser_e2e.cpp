@@ -27,7 +27,8 @@ QVariant evaluate(QWebEngineView* view, const QString& script) {
         result = value;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 10000);
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        return {};
     return result;
 }
 
