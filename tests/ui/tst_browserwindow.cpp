@@ -64,6 +64,8 @@ struct Browser {
     }
     QComboBox* address() const { return window->findChild<QComboBox*>("cboAddress"); }
     QUrl url() const { return viewOf(*window)->url(); }
+    // Events reach only the widgets of a shown window.
+    void showEmpty() const { window->QMainWindow::show(); }
 };
 
 } // namespace
@@ -201,6 +203,7 @@ private slots:
 
     void nonFileDropOnAddressDoesNothing() {
         Browser browser;
+        browser.showEmpty();
         QLineEdit* edit = browser.address()->lineEdit();
         edit->setText("/kept.html");
         QMimeData text;
@@ -221,8 +224,15 @@ private slots:
         QTemporaryDir dir;
         const QString page = writePage(dir, "dropped.html", "Dropped");
         Browser browser;
+        browser.showEmpty();
         QMimeData files;
         files.setUrls({QUrl("https://example.org/"), QUrl::fromLocalFile(page)});
+        // A drop goes to the widget that took the drag when it entered.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &files,
+                              Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(browser.address()->lineEdit(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
                         Qt::NoModifier);
         QCoreApplication::sendEvent(browser.address()->lineEdit(), &drop);
