@@ -45,7 +45,8 @@ for path in usr/bin/morvane \
     usr/share/man/man1/morvane.1.gz \
     usr/share/icons/hicolor/scalable/apps/"$MORVANE_APP_ID".svg \
     usr/share/morvane/Morvane.ini \
-    usr/share/morvane/convert.sh; do
+    usr/share/morvane/convert.sh \
+    usr/share/morvane/readme.txt; do
     grep -q -x "$path" "$work/contents" || fail "the package lacks /$path"
 done
 for size in $MORVANE_ICON_SIZES; do

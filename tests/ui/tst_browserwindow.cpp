@@ -228,8 +228,8 @@ private slots:
         QMimeData files;
         files.setUrls({QUrl("https://example.org/"), QUrl::fromLocalFile(page)});
         // A drop goes to the widget that took the drag when it entered.
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &files,
-                              Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &files, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(browser.address()->lineEdit(), &enter);
         QVERIFY(enter.isAccepted());
         QCOMPARE(enter.dropAction(), Qt::CopyAction);
