@@ -138,7 +138,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # for the window and the helper process of the built-in browser.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6webenginecore6-bin")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "hevea, tth, tth-common, texlive-plain-generic, latex2html, texinfo, dvipng, texlive-latex-base")
+    "hevea, tth, tth-common, texlive-plain-generic, latex2html, texinfo, dvipng, texlive-latex-base, libjs-mathjax")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 

@@ -11,6 +11,7 @@ hevea tth tth-common
 texlive-binaries texlive-plain-generic texlive-extra-utils
 texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
+libjs-mathjax
 xvfb xauth ccache
 desktop-file-utils appstream librsvg2-bin dpkg-dev binutils groff-base man-db mandoc
 "

@@ -1,5 +1,6 @@
 #include "app/guistart.h"
 
+#include "app/inicommands.h"
 #include "app/optionhandlers.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
@@ -78,6 +79,21 @@ void reportHandOver(const AppContext& ctx) {
         out.write(ctx.model->text(QStringLiteral("cmbTeX")).toUtf8() + '\n');
 }
 
+// The stand-alone viewer reads the settings only for the browser's placement.
+int runViewer(const QString& programDir, const QString& commandLineFile) {
+    OptionsModel model;
+    QtPrompter prompter;
+    DesktopShell shell;
+    AppContext ctx;
+    ctx.programDir = programDir;
+    ctx.model = &model;
+    ctx.seams.prompter = &prompter;
+    ctx.seams.shell = &shell;
+    if (QFile::exists(iniPath(ctx)))
+        readini(ctx);
+    return runStandAloneViewer(ctx, commandLineFile);
+}
+
 } // namespace
 
 void installPointerHandlers() {
@@ -125,6 +141,11 @@ int runGui(int& argc, char** argv) {
 
     const QString commandLineFile = commandLineFileOf(app.arguments().mid(1));
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
+    // Started under another name (a link to the executable), the program is
+    // a page viewer and nothing else. The name is the one it was started
+    // by: the executable's own path would see through the link.
+    if (argc > 0 && isStandAloneViewer(QString::fromLocal8Bit(argv[0])))
+        return runViewer(programDir, commandLineFile);
 
     SingleInstance instance(SingleInstance::serverNameFor(programDir));
     if (!instance.claim(handOverText(commandLineFile, QDir::currentPath())))

@@ -8,6 +8,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "settings/filehistory.h"
+#include "settings/helplinks.h"
 #include "settings/hevealibrary.h"
 #include "tex4ht/codefragments.h"
 
@@ -180,6 +181,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     file.remove(QLatin1Char('"'));
 
     setFixedCaptions(*ctx.model);
+    setDefaultLinks(*ctx.model);
     fillPassLists(*ctx.model);
     ctx.run.sourceExtension = QStringLiteral(".tex");
 

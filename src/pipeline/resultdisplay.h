@@ -42,6 +42,9 @@ public:
     // Stores the window's placement in the per-user store at exit; a window
     // that was never opened leaves the stored placement as it is.
     virtual void savePlacement() {}
+    // Loads the shown page again, keeping the reader's scroll position (a
+    // page converted anew while it is shown).
+    virtual void reloadKeepingScroll() {}
 };
 
 } // namespace morvane

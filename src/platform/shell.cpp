@@ -1,18 +1,50 @@
 #include "platform/shell.h"
 
+#include "platform/pointershape.h"
+
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QMimeType>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
 namespace morvane {
 
+bool hasAssociatedProgram(const QString& file) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    if (!type.isValid())
+        return true; // cannot tell: xdg-open decides
+    QStringList types{type.name()};
+    types += type.allAncestors();
+    for (const QString& name : types) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"),
+                    {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!query.waitForStarted(3000))
+            return true; // cannot tell: xdg-open decides
+        if (!query.waitForFinished(3000)) {
+            query.kill();
+            query.waitForFinished(1000);
+            return true;
+        }
+        if (!query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 bool DesktopShell::open(const QString& fileOrUrl) {
     // xdg-open hands the file or address to the desktop's associated program.
     // A local file goes as a file:// address, so that no name can be taken
     // for an option.
-    const QUrl url = fileOrUrl.contains(QStringLiteral("://")) ? QUrl(fileOrUrl)
-                                                               : QUrl::fromLocalFile(fileOrUrl);
+    const bool local = !fileOrUrl.contains(QStringLiteral("://"));
+    // Without a program for its type, xdg-open would start whatever browser
+    // it finds, or nothing at all, and still be reported as started.
+    PointerOverride busy(PointerShape::Busy);
+    if (local && !hasAssociatedProgram(fileOrUrl))
+        return false;
+    const QUrl url = local ? QUrl::fromLocalFile(fileOrUrl) : QUrl(fileOrUrl);
     return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
 }
 

@@ -20,6 +20,10 @@ public:
     virtual QString notepad() const = 0;
 };
 
+// Whether the desktop names a program for the file's type (or one of its
+// parent types), as xdg-mime reports it; true when that cannot be told.
+bool hasAssociatedProgram(const QString& file);
+
 class DesktopShell : public Shell {
 public:
     bool open(const QString& fileOrUrl) override;

@@ -1,6 +1,7 @@
 #include "settings/inikeys.h"
 
 #include "platform/pathutils.h"
+#include "settings/helplinks.h"
 #include "settings/iniencoding.h"
 #include "settings/inisync.h"
 #include "settings/optionsmodel.h"
@@ -122,6 +123,7 @@ constexpr const char* kTth = "Tth";
 constexpr const char* kTexify = "Texify";
 constexpr const char* kTex4ht = "TeX4ht";
 constexpr const char* kL2h = "LaTeX2HTML";
+constexpr const char* kLinks = "Links";
 
 const IniKey kKeys[] = {
     // Program locations: written by the Program Locations dialog, the
@@ -199,6 +201,14 @@ const IniKey kKeys[] = {
     trueFalseKey(kPreferences, "LowRes", &SV::lowRes, Save::Always, 9),
     trueFalseKey(kPreferences, "LongFileName", &SV::longFileName, Save::Always, 10),
     trueFalseKey(kPreferences, "AllowNonTeXFiles", &SV::allowNonTeXFiles, Save::Always, 11),
+    // The main window's changed links (key link(entry,0) each), written by
+    // the link editing itself.
+    custom(
+        kLinks, "link(i,0)", Save::Never,
+        [](const IniKey&, const ProfileFile& profile, IniPlace& place) {
+            Readlinks(profile, kMainWindowLinks, place.model);
+        },
+        nullptr),
 
     check(kHevea, "IncludeStyle", "chkStyle", Save::WithPreferences),
     custom(

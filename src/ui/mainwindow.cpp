@@ -3,17 +3,20 @@
 #include "app/inicommands.h"
 #include "app/optionhandlers.h"
 #include "app/shutdown.h"
+#include "app/textfilecommands.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/savedpath.h"
 #include "platform/shell.h"
+#include "settings/helplinks.h"
 #include "settings/inisync.h"
 #include "tex4ht/codefragments.h"
 #include "ui/configdialogs.h"
 #include "ui/convertercheckdialog.h"
 #include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
+#include "ui/linklabels.h"
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
 #include "ui/programlocationsdialog.h"
@@ -48,9 +51,12 @@ QString S(const char* text) {
     return QString::fromLatin1(text);
 }
 
-// Labels that open an address when clicked.
-const char* const kLinkLabels[] = {"Label10", "Label11", "Label19", "Label20", "Label21",
-                                   "Label22", "Label31", "Label32", "Label34"};
+// Labels that open the address in their tag; the tutorial links and the PDF
+// tab's link can be changed with the right button.
+const QStringList kLinkLabels{QStringLiteral("Label10"), QStringLiteral("Label11"),
+                              QStringLiteral("Label19"), QStringLiteral("Label20"),
+                              QStringLiteral("Label21"), QStringLiteral("Label22"),
+                              QStringLiteral("Label31"), QStringLiteral("Label34")};
 
 } // namespace
 
@@ -166,6 +172,9 @@ void MainWindow::wireButtons() {
     onClick(d->help.cmdReadIni, [&ctx] { reloadIni(ctx); });
     onClick(d->help.cmdEditIni, [&ctx] { editIni(ctx); });
     onClick(d->help.cmdDeleteFileList, [&ctx] { cmdDeleteFileList_Click(ctx); });
+    onClick(d->help.cmdReadMe, [&ctx] { cmdReadMe_Click(ctx); });
+    onClick(d->help.cmdBatch, [&ctx] { cmdBatch_Click(ctx); });
+    onClick(d->main.cmdEditTex, [&ctx] { cmdEditTex_Click(ctx); });
     onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
     onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
@@ -218,13 +227,11 @@ void MainWindow::wireSpecialControls() {
     d->hevea.lblListCover->installEventFilter(this);
     d->hevea.txtExclude->installEventFilter(this);
 
-    for (const char* name : kLinkLabels) {
-        if (auto* label = findChild<QLabel*>(S(name))) {
-            label->setCursor(Qt::PointingHandCursor);
-            label->setStyleSheet(S("color: blue; text-decoration: underline;"));
-            label->installEventFilter(this);
-        }
-    }
+    new LinkLabels(ctx, kMainWindowLinks, this, kLinkLabels);
+    // "Anti-Virus Problem" looks like a link but shows a message.
+    d->help.Label32->setCursor(Qt::PointingHandCursor);
+    d->help.Label32->setStyleSheet(S("color: blue; text-decoration: underline;"));
+    d->help.Label32->installEventFilter(this);
 
     connect(ctx.model, &OptionsModel::changed, this,
             [this](const QString& name, OptionsModel::Aspect aspect) {
@@ -374,12 +381,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const QString name = watched->objectName();
         if (name == S("Label32")) {
             Label32_Click(ctx);
-            return true;
-        }
-        // Links keep their address in their tag.
-        const QString address = ctx.model->tag(name);
-        if (qobject_cast<QLabel*>(watched) && !address.isEmpty() && ctx.seams.shell) {
-            ctx.seams.shell->open(address);
             return true;
         }
     }

@@ -2,8 +2,8 @@
 // the program loads Qt WebEngine only when a page is first shown there: the
 // engine's libraries take longer to load than the rest of the start-up.
 
-#include <QWebEngineView>
+#include "webview/webview.h"
 
 extern "C" Q_DECL_EXPORT QWidget* morvane_create_web_view(QWidget* parent) {
-    return new QWebEngineView(parent);
+    return new morvane::WebView(parent);
 }

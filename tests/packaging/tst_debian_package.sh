@@ -34,7 +34,7 @@ for package in libqt6core6 libqt6widgets6 libqt6webenginewidgets6 qt6-qpa-plugin
     list_has "$depends" "$package" || fail "Depends lacks $package: $depends"
 done
 recommends=$(field Recommends)
-for package in hevea tth tth-common texlive-plain-generic latex2html texinfo dvipng texlive-latex-base; do
+for package in hevea tth tth-common texlive-plain-generic latex2html texinfo dvipng texlive-latex-base libjs-mathjax; do
     list_has "$recommends" "$package" || fail "Recommends lacks $package: $recommends"
 done
 
@@ -45,7 +45,8 @@ for path in usr/bin/morvane \
     usr/share/man/man1/morvane.1.gz \
     usr/share/icons/hicolor/scalable/apps/"$MORVANE_APP_ID".svg \
     usr/share/morvane/Morvane.ini \
-    usr/share/morvane/convert.sh; do
+    usr/share/morvane/convert.sh \
+    usr/share/morvane/readme.txt; do
     grep -q -x "$path" "$work/contents" || fail "the package lacks /$path"
 done
 for size in $MORVANE_ICON_SIZES; do

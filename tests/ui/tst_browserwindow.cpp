@@ -3,10 +3,16 @@
 #include "ui/browserwindow.h"
 #include "ui/webengineloader.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +27,30 @@ QString writePage(const QTemporaryDir& dir, const QString& name, const QString& 
     out.write(("<html><head><title>" + title + "</title></head><body>x</body></html>").toUtf8());
     return path;
 }
+
+QString writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(content);
+    return path;
+}
+
+struct Browser {
+    OptionsModel model;
+    AppContext ctx;
+    std::unique_ptr<BrowserWindow> window;
+    Browser() {
+        ctx.model = &model;
+        window = std::make_unique<BrowserWindow>(ctx);
+    }
+    QComboBox* address() const { return window->findChild<QComboBox*>("cboAddress"); }
+    QUrl url() const {
+        return window->findChild<QWidget*>("brwWebBrowser")->property("url").toUrl();
+    }
+    // Events reach only the widgets of a shown window.
+    void showEmpty() const { window->QMainWindow::show(); }
+};
 
 } // namespace
 
@@ -96,6 +126,80 @@ private slots:
         QFETCH(QUrl, url);
         QFETCH(QString, address);
         QCOMPARE(BrowserWindow::normalisedAddress(url), address);
+    }
+
+    void nonFileDropOnAddressDoesNothing() {
+        Browser browser;
+        browser.showEmpty();
+        QLineEdit* edit = browser.address()->lineEdit();
+        edit->setText("/kept.html");
+        QMimeData text;
+        text.setText("dropped words");
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton,
+                        Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &drop);
+        QVERIFY(!drop.isAccepted());
+        QCOMPARE(edit->text(), QString("/kept.html"));
+        QVERIFY(browser.url().isEmpty());
+    }
+
+    void cancelledFileDialogLeavesThePage() {
+        QTemporaryDir dir;
+        const QString a = writePage(dir, "a.html", "Page A");
+        Browser browser;
+        browser.window->show(a);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.window->windowTitle(), QString("Page A"), 20000);
+        int asked = 0;
+        browser.window->chooseFile = [&] {
+            ++asked;
+            return QString();
+        };
+        browser.window->findChild<QAction*>("Search")->trigger();
+        QCOMPARE(asked, 1);
+        QTest::qWait(200);
+        QCOMPARE(browser.url(), QUrl::fromLocalFile(a));
+        QCOMPARE(browser.address()->currentText(), a);
+        QCOMPARE(browser.address()->count(), 1);
+    }
+
+    void localPageStaysInItsFolder() {
+        QTemporaryDir dir;
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString remote = QString("http://127.0.0.1:%1/").arg(server.serverPort());
+        writeFile(dir.filePath("site/own.txt"), "own");
+        writeFile(dir.filePath("site/sub/inner.txt"), "inner");
+        writeFile(dir.filePath("outside.txt"), "outside");
+        const QString page =
+            writeFile(dir.filePath("site/page.html"),
+                      ("<html><head><title>start</title></head><body>"
+                       "<img src='" +
+                       remote +
+                       "pixel.png'>"
+                       "<script>"
+                       "function probe(url) { return new Promise(function (done) {"
+                       "  var x = new XMLHttpRequest();"
+                       "  x.onload = function () { done(x.responseText ? 'read' : 'empty'); };"
+                       "  x.onerror = function () { done('blocked'); };"
+                       "  try { x.open('GET', url); x.send(); } catch (e) { done('blocked'); }"
+                       "}); }"
+                       "Promise.all([probe('file:///etc/passwd'), probe('../outside.txt'),"
+                       "  probe('" +
+                       remote +
+                       "data'), probe('own.txt'), probe('sub/inner.txt')])"
+                       ".then(function (r) { document.title = r.join(' '); });"
+                       "</script></body></html>")
+                          .toUtf8());
+        Browser browser;
+        browser.window->show(page);
+        QTRY_VERIFY_WITH_TIMEOUT(browser.window->windowTitle().count(' ') == 4, 20000);
+        QCOMPARE(browser.window->windowTitle(), QString("blocked blocked blocked read read"));
+        // Nothing reached the network, not even the image.
+        QVERIFY(!server.waitForNewConnection(300));
     }
 
 private:
