@@ -51,6 +51,11 @@ bool patchPs2pdf(Prompter& prompter, const QString& programDir, const InstallerF
     const QString ps2pdf = fileInAnyCase(form.gsLib, L("ps2pdfxx.bat"));
     const QString backup = programDir + L("/ps2pdfxx.bak");
     QString error;
+    if (ps2pdf.isEmpty()) {
+        prompter.tell(L("Unable to find ") + form.gsLib + L("/ps2pdfxx.bat"),
+                      L("Error Setting Up ps2pdfxx.bat"), Icon::Critical);
+        return false;
+    }
     // Only the first set-up backs up: a later one would otherwise replace the
     // original with an already patched copy.
     bool done = QFileInfo::exists(backup) ||

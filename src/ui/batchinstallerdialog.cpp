@@ -1,7 +1,7 @@
 #include "ui/batchinstallerdialog.h"
 
 #include "pipeline/appcontext.h"
-#include "platform/pathutils.h"
+#include "pipeline/convertcommand.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/windowsversion.h"

@@ -134,7 +134,7 @@ private slots:
         Fixture f;
         QVERIFY(installBatchFiles(f.ctx, f.validForm()));
         const QByteArray patched = test::readAll(f.gsLib() + "/ps2pdfxx.bat");
-        QVERIFY(patched.contains("\\bin\\gswin32c @_.at @_.at2\r\n"));
+        QVERIFY(patched.contains("/gs/gs5.50/bin/gswin32c @_.at @_.at2\r\n"));
         QCOMPARE(test::readAll(f.home.file("ps2pdfxx.bak")), kPs2pdf);
         QCOMPARE(test::readAll(f.home.file("pdfmakegstc.bat")),
                  QByteArray(":: version 2\r\nset gsdrive=\r\nset gsdir=") +
