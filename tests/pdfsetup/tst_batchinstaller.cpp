@@ -64,6 +64,27 @@ Q_DECLARE_METATYPE(Change)
 class TestBatchInstaller : public QObject {
     Q_OBJECT
 private slots:
+    void port_data() {
+        QTest::addColumn<QString>("uri");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("file printer") << "file:///tmp/out.ps"
+                                      << "FILE:";
+        QTest::newRow("file without slashes") << "file:/dev/null"
+                                              << "FILE:";
+        QTest::newRow("ipp") << "ipp://host:631/printers/q"
+                             << "IPP:";
+        QTest::newRow("usb with query") << "usb://HP/LaserJet?serial=1"
+                                        << "USB:";
+        QTest::newRow("no device uri") << ""
+                                       << "";
+        QTest::newRow("bare path") << "/dev/lp0"
+                                   << "";
+    }
+    void port() {
+        QFETCH(QString, uri);
+        QTEST(portOfDeviceUri(uri), "port");
+    }
+
     void complaint_data() {
         QTest::addColumn<Change>("change");
         QTest::addColumn<QString>("text"); // empty: every check passes
