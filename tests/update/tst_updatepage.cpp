@@ -78,26 +78,6 @@ private slots:
         QTEST(updateBlockOf(page), "block");
     }
 
-    void completion() {
-        const QString page = withBlocksInserted(
-            QStringLiteral("<p><!--update--></p><p><!--size--></p>"
-                           "<p>yours: <!--version-->.</p><!--text end--><p>end</p>"),
-            QStringLiteral("<!--update start-->2.6 "), QStringLiteral("<!--size start-->2 MB"));
-        const QString head =
-            QStringLiteral("<p>The latest version is <!--update start-->2.6 "
-                           "<!--update--></p><p><!--size start-->2 MB<!--size--></p>"
-                           "<p>yours: ");
-        QCOMPARE(page, head + QStringLiteral("<!--version-->.</p><!--text end--><p>end</p>"));
-        const auto places = notePlacesIn(page);
-        QVERIFY(places);
-        const ProgramVersion running{2, 5, 3};
-        QCOMPARE(pageWithoutUpdate(page, *places, running),
-                 head + QStringLiteral("2.5.3<P>Update is not required<!--text end--><p>end</p>"));
-        QCOMPARE(
-            pageWithNotes(page, *places, running, QStringLiteral("<pre>n</pre>")),
-            head + QStringLiteral("2.5.3<!--version-->.</p><pre>n</pre><!--text end--><p>end</p>"));
-    }
-
     void notePlaces_data() {
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("found");
@@ -133,11 +113,6 @@ private slots:
         QCOMPARE(notes.has_value(), found);
         if (found)
             QTEST(*notes, "notes");
-    }
-
-    void notesAreEscaped() {
-        QCOMPARE(notesHtml(QStringLiteral("a < b && <script>x</script>")),
-                 QStringLiteral("<pre>a &lt; b &amp;&amp; &lt;script&gt;x&lt;/script&gt;</pre>"));
     }
 };
 
