@@ -6,7 +6,7 @@ set -eu
 packages="
 cmake ninja-build g++ pkg-config clang-format
 qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-tools-dev-tools
-libgl-dev libbenchmark-dev
+libgl-dev libbenchmark-dev libcups2-dev
 hevea tth tth-common
 texlive-binaries texlive-plain-generic texlive-extra-utils
 texlive-latex-base texlive-latex-recommended texinfo dvipng

@@ -2,12 +2,14 @@
 # platform/ only, pipeline/ and fixups/ never at app/ or ui/, and nothing
 # below ui/ includes a window. Run as `cmake -DSOURCE_DIR=... -P layers.cmake`.
 set(rules
-    "platform:(settings|pipeline|fixups|drivers|tex4ht|app|ui)/"
-    "settings:(pipeline|fixups|drivers|tex4ht|app|ui)/"
-    "pipeline:(fixups|drivers|tex4ht|app|ui)/"
-    "fixups:(drivers|tex4ht|app|ui)/"
-    "drivers:(app|ui)/"
-    "tex4ht:(drivers|app|ui)/"
+    "platform:(settings|pipeline|fixups|drivers|tex4ht|update|pdfsetup|app|ui)/"
+    "settings:(pipeline|fixups|drivers|tex4ht|update|pdfsetup|app|ui)/"
+    "pipeline:(fixups|drivers|tex4ht|update|pdfsetup|app|ui)/"
+    "fixups:(drivers|tex4ht|update|pdfsetup|app|ui)/"
+    "drivers:(update|pdfsetup|app|ui)/"
+    "tex4ht:(drivers|update|pdfsetup|app|ui)/"
+    "update:(fixups|drivers|tex4ht|pdfsetup|app|ui)/"
+    "pdfsetup:(fixups|drivers|tex4ht|update|app|ui)/"
     "app:ui/")
 set(failures "")
 foreach(rule ${rules})

@@ -6,8 +6,10 @@
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "platform/launcher.h"
+#include "platform/networkdownloader.h"
 #include "platform/pathutils.h"
 #include "platform/pointershape.h"
+#include "platform/printers.h"
 #include "platform/programdir.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
@@ -160,6 +162,8 @@ int runGui(int& argc, char** argv) {
     QtFolderChooser folders;
     SystemVolumeTable volumes;
     DialogLinkQuestion linkQuestion;
+    NetworkDownloader downloader;
+    CupsPrinterList printers;
 
     AppContext ctx;
     ctx.programDir = programDir;
@@ -169,6 +173,8 @@ int runGui(int& argc, char** argv) {
     ctx.seams.launcher = &launcher;
     ctx.seams.consoles = &consoles;
     ctx.seams.folders = &folders;
+    ctx.seams.downloader = &downloader;
+    ctx.seams.printers = &printers;
     ctx.seams.volumes = &volumes;
     ctx.seams.linkQuestion = &linkQuestion;
     LazyBrowser browser(ctx);

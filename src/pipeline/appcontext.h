@@ -19,6 +19,8 @@ class FolderChooser;
 class VolumeTable;
 class ResultViewer;
 class LinkQuestion;
+class Downloader;
+class PrinterList;
 
 // The program's ways to the outside world, built once at start-up: the
 // window's own implementations, batch mode's quiet ones, or the tests'
@@ -32,6 +34,8 @@ struct Seams {
     VolumeTable* volumes = nullptr;
     ResultViewer* viewer = nullptr;       // built-in browser window
     LinkQuestion* linkQuestion = nullptr; // the change-link dialog
+    Downloader* downloader = nullptr;     // the update check's web fetches
+    PrinterList* printers = nullptr;      // the installed printers
 
     // Ends the program at once, without questions and without saving (the
     // "Close after running" rule). Tests put a recorder here.

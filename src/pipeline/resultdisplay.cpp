@@ -18,10 +18,11 @@ namespace {
 
 const QString logButton = QStringLiteral("cmdLog");
 
-// The page the program shows itself (update notes); showing it never ends
-// the program.
+// The pages the program shows itself (the update check writes update.htm);
+// showing them never ends the program.
 bool isProgramPage(const AppContext& ctx, const QString& file) {
-    return file == ctx.programDir + QStringLiteral("/tex.htm");
+    return file == ctx.programDir + QStringLiteral("/tex.htm") ||
+           file == ctx.programDir + QStringLiteral("/update.htm");
 }
 
 } // namespace

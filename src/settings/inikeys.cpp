@@ -124,6 +124,7 @@ constexpr const char* kTexify = "Texify";
 constexpr const char* kTex4ht = "TeX4ht";
 constexpr const char* kL2h = "LaTeX2HTML";
 constexpr const char* kLinks = "Links";
+constexpr const char* kUpdate = "Update";
 
 const IniKey kKeys[] = {
     // Program locations: written by the Program Locations dialog, the
@@ -425,6 +426,9 @@ const IniKey kKeys[] = {
         }),
     listIndex<10>(kL2h, "Split", "cmbSplit"),
     listIndex<10>(kL2h, "Verbosity", "cmbVerbosity"),
+
+    // The update check's site: set by hand, never written by the program.
+    path(kUpdate, "Site", &SV::updateSite, Save::Never, 0, "https://morvane.example.org"),
 };
 
 } // namespace

@@ -46,6 +46,10 @@ struct SettingsVariables {
     // Latex2HTML section.
     QString l2hSaveTo;
 
+    // Update section: the publisher's site, where the update check finds
+    // its three documents.
+    QString updateSite;
+
     // Starting folder of the open-file dialog: the TeX documents directory
     // once the path check has found it.
     QString openDialogDir;

@@ -12,6 +12,7 @@
 #include "settings/helplinks.h"
 #include "settings/inisync.h"
 #include "tex4ht/codefragments.h"
+#include "ui/batchinstallerdialog.h"
 #include "ui/configdialogs.h"
 #include "ui/convertercheckdialog.h"
 #include "ui/errorlist.h"
@@ -22,6 +23,7 @@
 #include "ui/programlocationsdialog.h"
 #include "ui/stylelist.h"
 #include "ui/tex4htadvanceddialog.h"
+#include "update/updatecheck.h"
 
 #include "ui_mainwindow.h"
 #include "ui_tab_dvi.h"
@@ -185,6 +187,8 @@ void MainWindow::wireButtons() {
     onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
     onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
     onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
+    onClick(d->help.cmdUpdate, [&ctx] { cmdUpdate_Click(ctx); });
+    onClick(d->pdf.cmdBat, [this, &ctx] { cmdBat_Click(ctx, this); });
     onClick(d->help.cmdCheck, [this] {
         ConverterCheckDialog dialog(this);
         dialog.show();

@@ -5,6 +5,7 @@
 // opened and started, and a fixed volume table.
 
 #include "platform/launcher.h"
+#include "platform/printers.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
@@ -81,6 +82,15 @@ public:
 
 private:
     QList<Volume> m_volumes;
+};
+
+// A printer list with the given printers (no print system asked).
+class FixedPrinterList : public PrinterList {
+public:
+    explicit FixedPrinterList(QList<Printer> printers = {}) : list(std::move(printers)) {}
+    QList<Printer> printers() override { return list; }
+
+    QList<Printer> list;
 };
 
 } // namespace morvane
