@@ -56,9 +56,10 @@ bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& work
     if (source == workingCopy) {
         if (!agreeToConvertInPlace(ctx, source))
             return false;
-        // The backup exists: the steps that follow edit the document itself,
-        // or the converter would run without what they put in.
-        ctx.run.convertedInPlace = source;
+        // The backup exists: TeX4ht's steps that follow edit the document
+        // itself, or the converter would run without what they put in.
+        if (tex4htRoute)
+            ctx.run.convertedInPlace = source;
         return true;
     }
     if (!copyTextFile(source, workingCopy)) {
