@@ -154,6 +154,18 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file) {
     return status;
 }
 
+// The window shows the output root in its label; here only this says that a
+// root that is gone was replaced.
+void reportReplacedOutputRoot(const AppContext& ctx, const Route& route) {
+    for (const PathCheck::ReplacedRoot& replaced : ctx.settings.paths.replacedRoots)
+        if (route.outputRoot && replaced.root == route.outputRoot)
+            complain(QStringLiteral("the %1 output root %2 does not exist; the output goes "
+                                    "below %3 instead.")
+                         .arg(QLatin1String(route.caption),
+                              QDir::toNativeSeparators(replaced.missing),
+                              QDir::toNativeSeparators(ctx.settings.vars.*route.outputRoot)));
+}
+
 // The errors and warnings of each log, in the form editors jump to.
 void printLogEntries(const LogEntries& entries) {
     for (const LogEntry& entry : entries)
@@ -214,6 +226,7 @@ int runBatchMode(const QString& routeWord, const QStringList& files) {
 
     model.setIndex(QStringLiteral("tbstrip"), route->tab);
     tbstrip_Click(ctx);
+    reportReplacedOutputRoot(ctx, *route);
 
     if (files.size() == 1)
         return convertOne(ctx, *route, files.front());

@@ -55,20 +55,20 @@ Tex4htNames namesFor(const AppContext& ctx, const QString& source) {
 }
 
 // Convert stays disabled while the working copy is edited with events served,
-// so no second conversion of the same copy can start inside the edits.
+// so no second conversion of the same copy can start inside the edits: the
+// model holds it disabled against a tab switch or a settings reload that
+// would enable it, and gives it the last state they asked for afterwards.
 class ConvertDisabled {
 public:
-    explicit ConvertDisabled(OptionsModel& model)
-        : m_model(model), m_wasEnabled(model.isEnabled(S("cmdConvert"))) {
-        m_model.setEnabled(S("cmdConvert"), false);
+    explicit ConvertDisabled(OptionsModel& model) : m_model(model) {
+        m_model.holdDisabled(S("cmdConvert"));
     }
-    ~ConvertDisabled() { m_model.setEnabled(S("cmdConvert"), m_wasEnabled); }
+    ~ConvertDisabled() { m_model.releaseDisabled(S("cmdConvert")); }
     ConvertDisabled(const ConvertDisabled&) = delete;
     ConvertDisabled& operator=(const ConvertDisabled&) = delete;
 
 private:
     OptionsModel& m_model;
-    bool m_wasEnabled;
 };
 
 QStringList filesMatching(const QString& dir, const QStringList& patterns) {
@@ -92,23 +92,28 @@ bool imagesFolderMissing(AppContext& ctx) {
     return true;
 }
 
-// The configuration file named first on the command line: the text between
-// the first double quote and the next comma or quote, with ".cfg".
-QString configFileOnCommandLine(const QString& commandLine) {
-    const qsizetype open = commandLine.indexOf(QLatin1Char('"'));
-    if (open < 0)
-        return {};
-    qsizetype end = commandLine.indexOf(QLatin1Char(','), open + 1);
-    if (end < 0)
-        end = commandLine.indexOf(QLatin1Char('"'), open + 1);
-    if (end < 0)
-        return {};
-    QString name = commandLine.mid(open + 1, end - open - 1).trimmed();
-    if (name.isEmpty())
-        return {};
-    if (!name.endsWith(S(".cfg"), Qt::CaseInsensitive))
-        name += S(".cfg");
-    return name;
+// The configuration file named on the command line: the first double-quoted
+// argument that is not the document's own name (a name with a blank is
+// quoted too), up to a comma or its closing quote, with ".cfg".
+QString configFileOnCommandLine(const QString& commandLine, const QString& documentBase) {
+    for (qsizetype open = commandLine.indexOf(QLatin1Char('"')); open >= 0;) {
+        const qsizetype close = commandLine.indexOf(QLatin1Char('"'), open + 1);
+        const QString quoted = commandLine.mid(open + 1, close < 0 ? -1 : close - open - 1);
+        if (close >= 0 && quoted.compare(documentBase, Qt::CaseInsensitive) == 0) {
+            open = commandLine.indexOf(QLatin1Char('"'), close + 1);
+            continue;
+        }
+        const qsizetype comma = quoted.indexOf(QLatin1Char(','));
+        if (comma < 0 && close < 0)
+            return {};
+        QString name = quoted.left(comma).trimmed();
+        if (name.isEmpty())
+            return {};
+        if (!name.endsWith(S(".cfg"), Qt::CaseInsensitive))
+            name += S(".cfg");
+        return name;
+    }
+    return {};
 }
 
 void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
@@ -121,7 +126,7 @@ void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
 
 void copyConfigurationFiles(AppContext& ctx, const Tex4htNames& n) {
     const QString dir = n.outputDir + QLatin1Char('/');
-    const QString config = configFileOnCommandLine(ctx.model->text(S("txt3")));
+    const QString config = configFileOnCommandLine(ctx.model->text(S("txt3")), n.base);
     // A name with a folder in it is not a file beside the document.
     if (!config.isEmpty() && !config.contains(QLatin1Char('/'))) {
         const bool own = config.contains(S("qvconfig"), Qt::CaseInsensitive);
@@ -143,7 +148,6 @@ void clearOldAuxiliaryFiles(const Tex4htNames& n, const QString& source) {
         QFile::remove(file);
 }
 
-// Everything before the run; false when the conversion stops.
 bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& source) {
     if (!makeOutputDirectory(ctx, n.outputDir,
                              S("Choose another directory with the TeX4ht tab's Browse button, or "
@@ -164,6 +168,19 @@ bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& so
     return Addtex4ht(ctx, n.outputDir, n.workingCopy);
 }
 
+// A document converted where it lies may be edited only by the steps of its
+// own conversion.
+class ConvertedInPlaceScope {
+public:
+    explicit ConvertedInPlaceScope(ConversionState& run) : m_run(run) {}
+    ~ConvertedInPlaceScope() { m_run.convertedInPlace.clear(); }
+    ConvertedInPlaceScope(const ConvertedInPlaceScope&) = delete;
+    ConvertedInPlaceScope& operator=(const ConvertedInPlaceScope&) = delete;
+
+private:
+    ConversionState& m_run;
+};
+
 void showProgress(OptionsModel& model, const QString& caption) {
     model.setCaption(S("Label35"), caption);
     // Repaint the label; input stays with the rest of the window as usual.
@@ -179,6 +196,22 @@ LogVerdict judgeTex4htLog(const QString& log, const QString& source) {
 }
 
 } // namespace
+
+bool prepareTex4htWorkingCopy(AppContext& ctx, const QString& source) {
+    const Tex4htNames n = namesFor(ctx, source);
+    ctx.run.rawFrame = false;
+    const ConvertDisabled convertDisabled(*ctx.model);
+    const ConvertedInPlaceScope inPlace(ctx.run);
+    return prepareWorkingCopy(ctx, n, source);
+}
+
+QString tex4htResultFile(const AppContext& ctx, const QString& outputDir, const QString& base) {
+    const QString stem = outputDir + QLatin1Char('/') + base;
+    const QString extension = tex4htResultExtension(ctx);
+    if (extension == S(".xml") && !QFileInfo::exists(stem + extension))
+        return stem + S(".html");
+    return stem + extension;
+}
 
 QString tex4htOutputExtension(const AppContext& ctx) {
     return tex4htResultExtension(ctx);
@@ -271,14 +304,9 @@ ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
     if (imagesFolderMissing(ctx) || !tex4htProgramsFound(ctx))
         return result;
     const Tex4htNames n = namesFor(ctx, source);
-    ctx.run.rawFrame = false;
     ctx.logs[LogKind::Tex4ht] = n.log;
-
-    {
-        ConvertDisabled convertDisabled(*ctx.model);
-        if (!prepareWorkingCopy(ctx, n, source))
-            return result;
-    }
+    if (!prepareTex4htWorkingCopy(ctx, source))
+        return result;
     const bool pause = ctx.model->isChecked(S("chkTex4htPause"));
     if (!Writebat(ctx, QString(), S("tex4ht")))
         return result;
@@ -292,10 +320,8 @@ ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
         result.log = n.log; // what the converter wrote before it was stopped
         return result;
     }
-    QString extension = tex4htResultExtension(ctx);
-    if (extension == S(".xml") &&
-        !QFileInfo::exists(n.outputDir + QLatin1Char('/') + n.base + extension))
-        extension = S(".html");
+    const QString output = tex4htResultFile(ctx, n.outputDir, n.base);
+    const QString extension = S(".") + QFileInfo(output).suffix();
     ctx.run.linkAnswer = 0;
     const QFileInfo log(n.log);
     if (!log.exists() || log.lastModified() < started) {
@@ -308,7 +334,7 @@ ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
     }
     result.log = n.log;
     result.verdict = judgeTex4htLog(n.log, source);
-    result.output = n.outputDir + QLatin1Char('/') + n.base + extension;
+    result.output = output;
     return result;
 }
 

@@ -17,6 +17,19 @@ QString tex4htOutputExtension(const AppContext& ctx);
 // the images and links of every page it produced.
 ConversionResult TeX4ht(AppContext& ctx, const QString& source);
 
+// Everything the TeX4ht driver does before the run: the output directory,
+// its old configuration files cleared, the working copy (or the user's
+// agreement to convert in place), the class, overlib, tex4ht.usr,
+// configuration, .cfh, .bbl and mydoc copies, the graphics, babel/swpht and
+// package steps. Convert stays disabled meanwhile. False when the conversion
+// stops (the user has been told or cancelled).
+bool prepareTex4htWorkingCopy(AppContext& ctx, const QString& source);
+
+// The page the route shows for the document `base` in `outputDir`: its name
+// with the result extension, or the ".html" page when an ".xml" one was
+// expected and is missing.
+QString tex4htResultFile(const AppContext& ctx, const QString& outputDir, const QString& base);
+
 // Fixes the images and links of every page in `outputDir` (extension: the
 // result's, which links to TeX files get), with the progress in Label35.
 void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QString& extension);

@@ -52,16 +52,27 @@ bool makeOutputDirectory(AppContext& ctx, const QString& dir, const QString& how
 
 bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& workingCopy,
                      bool tex4htRoute) {
-    if (source == workingCopy)
-        return agreeToConvertInPlace(ctx, source);
+    ctx.run.convertedInPlace.clear();
+    if (source == workingCopy) {
+        if (!agreeToConvertInPlace(ctx, source))
+            return false;
+        // The backup exists: TeX4ht's steps that follow edit the document
+        // itself, or the converter would run without what they put in.
+        if (tex4htRoute)
+            ctx.run.convertedInPlace = source;
+        return true;
+    }
     if (!copyTextFile(source, workingCopy)) {
         ctx.seams.prompter->tell(S("Unable to copy\n\n") + source + S("\n\nto\n\n") + workingCopy,
                                  S("Convert TeX File"), Icon::Exclamation);
         return false;
     }
     ctx.run.includeDepth = 0;
-    handleIncludes(ctx, source, workingCopy,
-                   tex4htRoute ? KwzTexExtBlock::Add : KwzTexExtBlock::Omit);
+    const KwzTexExtBlock block = tex4htRoute ? KwzTexExtBlock::Add : KwzTexExtBlock::Omit;
+    // The TeX4ht driver runs the graphics fix-up of the working copy as a
+    // step of its own, after the class and auxiliary copies.
+    handleIncludes(ctx, source, workingCopy, block,
+                   tex4htRoute ? TopFileGraphics::LeftToCaller : TopFileGraphics::Fix);
     return true;
 }
 

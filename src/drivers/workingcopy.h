@@ -14,10 +14,13 @@ struct AppContext;
 bool makeOutputDirectory(AppContext& ctx, const QString& dir, const QString& howToChange);
 
 // Makes the working copy `workingCopy` of `source` and fetches the files it
-// includes. A document that already lies in its own output directory is
-// converted where it is once the user agrees; its text before the first such
-// run is kept as "Backup of " + its name. False when the user cancelled or a
-// copy failed (the user has been told).
+// includes (for the TeX4ht route without the working copy's own graphics
+// fix-up, which its driver runs later). A document that already lies in its
+// own output directory is converted where it is once the user agrees: its
+// text before the first such run is kept as "Backup of " + its name, and
+// on the TeX4ht route ctx.run.convertedInPlace lets the working-copy steps
+// edit it. False when
+// the user cancelled or a copy failed (the user has been told).
 bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& workingCopy,
                      bool tex4htRoute);
 

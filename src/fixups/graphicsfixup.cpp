@@ -215,6 +215,11 @@ bool fixGraphics(AppContext& ctx, const QString& outputDir, const QString& worki
         if (containsAnyCase(text, frameOpener)) {
             if (!containsAnyCase(text, swpFrameComment))
                 ctx.run.rawFrame = true;
+            // A picture on the frame's own line (\frame{\includegraphics{...}})
+            // is a reference like any other.
+            if (containsAnyCase(text, includeCommand))
+                readUpTo = takeIncludedPictures(ctx, *content, line, std::max(readUpTo, line.start),
+                                                outputDir, edits);
             if (const std::optional<qsizetype> next =
                     takeFramePicture(ctx, *content, line, percentEnd, braceEnd, outputDir, edits))
                 pos = *next;

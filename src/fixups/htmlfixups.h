@@ -60,11 +60,16 @@ void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputD
 void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QString& page,
                             const QString& outputDir);
 
+// Whether include handling runs the graphics fix-up on the working copy it
+// was called for, or leaves that to a caller that runs it later (once).
+enum class TopFileGraphics { Fix, LeftToCaller };
+
 // Copies the files a TeX source includes next to its working copy `destination`
-// and rewrites the include lines to the bare names. Every working copy it
-// finishes gets the graphics fix-up, with or without the \KWZTeXExt block.
+// and rewrites the include lines to the bare names. Every working copy of an
+// included file gets the graphics fix-up, with or without the \KWZTeXExt
+// block; `destination` itself as `top` says.
 void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
-                    KwzTexExtBlock block);
+                    KwzTexExtBlock block, TopFileGraphics top = TopFileGraphics::Fix);
 
 // Points the image openers of a TeX4ht mouse-over script at `subdir`.
 void fixJavaScript(const QString& script, const QString& subdir);

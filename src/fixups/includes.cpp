@@ -100,7 +100,8 @@ std::optional<QByteArray> rewriteIncludeLine(IncludeRun& run, QByteArrayView lin
     return result;
 }
 
-void handleIncludesIn(IncludeRun& run, const QString& source, const QString& destination) {
+void handleIncludesIn(IncludeRun& run, const QString& source, const QString& destination,
+                      TopFileGraphics graphics) {
     if (QFileInfo(source).fileName().compare(QLatin1String("tcilatex.tex"), Qt::CaseInsensitive) ==
         0) {
         if (!sameFile(source, destination))
@@ -132,18 +133,19 @@ void handleIncludesIn(IncludeRun& run, const QString& source, const QString& des
         if (run.finished.contains(pathKey(pair.destination)))
             continue;
         ++run.ctx.run.includeDepth;
-        handleIncludesIn(run, pair.source, pair.destination);
+        handleIncludesIn(run, pair.source, pair.destination, TopFileGraphics::Fix);
     }
 
-    fixGraphics(run.ctx, destinationDir, destination, run.block);
+    if (graphics == TopFileGraphics::Fix)
+        fixGraphics(run.ctx, destinationDir, destination, run.block);
 }
 
 } // namespace
 
 void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
-                    KwzTexExtBlock block) {
+                    KwzTexExtBlock block, TopFileGraphics top) {
     IncludeRun run{ctx, block, {}};
-    handleIncludesIn(run, source, destination);
+    handleIncludesIn(run, source, destination, top);
 }
 
 } // namespace morvane

@@ -99,16 +99,27 @@ void appendInsertedLine(QByteArray& out, QByteArrayView content, const LineSpan&
     out.append('\n');
 }
 
+namespace {
+
+bool isConvertedInPlace(const AppContext& ctx, const QString& workingCopy) {
+    return !ctx.run.convertedInPlace.isEmpty() && sameFile(ctx.run.convertedInPlace, workingCopy);
+}
+
+} // namespace
+
 bool isUsersOwnFile(const AppContext& ctx, const QString& workingCopy) {
     const QString usersFile = ctx.model ? ctx.convertFile() : QString();
-    return !usersFile.isEmpty() && sameFile(usersFile, workingCopy);
+    return !usersFile.isEmpty() && sameFile(usersFile, workingCopy) &&
+           !isConvertedInPlace(ctx, workingCopy);
 }
 
 bool replaceWorkingCopy(const AppContext& ctx, const QString& workingCopy,
                         const QByteArray& content) {
     if (isUsersOwnFile(ctx, workingCopy))
         return false;
-    return replaceFileAtomically(workingCopy, content, Durability::WaitForDisk);
+    return replaceFileAtomically(workingCopy, content,
+                                 isConvertedInPlace(ctx, workingCopy) ? Durability::WaitForDisk
+                                                                      : Durability::NoWait);
 }
 
 } // namespace morvane::fixups

@@ -82,13 +82,17 @@ std::optional<DocumentClass> findDocumentClass(QByteArrayView content, int maxLi
 void appendInsertedLine(QByteArray& out, QByteArrayView content, const LineSpan& after,
                         QByteArrayView line);
 
-// True when `workingCopy` is the user's own TeX file (the file box): that
-// file is never written, so the working-copy steps leave it alone.
+// True when `workingCopy` is the user's own TeX file (the file box) and may
+// not be written, so the working-copy steps leave it alone. The one exception
+// is a document converted where it lies (ctx.run.convertedInPlace): the user
+// agreed to that, and its backup exists.
 bool isUsersOwnFile(const AppContext& ctx, const QString& workingCopy);
 
 // Replaces the working copy atomically (the new text goes to a temporary file
 // beside it and is renamed over it), so a failure leaves the old copy whole.
-// Refuses the user's own file. False when nothing was written.
+// Refuses the user's own file. False when nothing was written. A working copy
+// is made again from the user's file on every run and is not synced; the
+// user's document converted in place is.
 bool replaceWorkingCopy(const AppContext& ctx, const QString& workingCopy,
                         const QByteArray& content);
 

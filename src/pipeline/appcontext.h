@@ -73,6 +73,10 @@ struct ConversionState {
     QByteArray writtenBatchDriver;
     // The user stopped the converter: the run shows nothing.
     bool stopped = false;
+    // The user's document, lying in its own output directory, that the user
+    // agreed to have converted where it lies once its backup existed: the
+    // working-copy steps may edit it. Empty otherwise.
+    QString convertedInPlace;
 };
 
 // Everything the conversion pipeline and the drivers share: the options model

@@ -10,11 +10,14 @@ namespace morvane {
 //
 // WaitForDisk is for the files that hold the user's work or the program's
 // own state and are written seldom: Morvane.ini, convert.sh, the file
-// history, working copies and copies of the user's documents. After a power
-// cut they hold the old contents or the new, never an empty file.
+// history, copies of the user's documents (the CD-ROM copy, "Backup of"),
+// and a document converted in its own output directory. After a power cut
+// they hold the old contents or the new, never an empty file.
 //
 // NoWait is for what a conversion produces and rewrites on every run: its
-// pages, their images and scripts, and the converters' logs. A TeX4ht folder
+// working copies (made again from the user's file each time) and the files
+// they include, its pages, their images and scripts, and the converters'
+// logs. A TeX4ht folder
 // holds hundreds of pages, and a sync for each would make the fix-ups many
 // times slower than the converters, which do not sync either; a lost page
 // comes back with the next run.

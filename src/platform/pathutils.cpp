@@ -108,11 +108,11 @@ bool copyTextFile(const QString& source, const QString& destination) {
         return false;
     if (in.size() > kTextCopyLimit) {
         in.close();
-        return copyFileAtomically(source, destination, Durability::WaitForDisk);
+        return copyFileAtomically(source, destination, Durability::NoWait);
     }
     const QByteArray bytes = withPlatformLineEnds(in.readAll());
     in.close();
-    return replaceFileAtomically(destination, bytes, Durability::WaitForDisk);
+    return replaceFileAtomically(destination, bytes, Durability::NoWait);
 }
 
 qsizetype sourceExtensionIndex(const QString& path, const QString& extension) {

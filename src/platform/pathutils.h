@@ -30,7 +30,8 @@ QString quoteForCommandLine(const QString& path);
 
 // Copies a text file turning CR LF into the platform line end; a source of
 // more than 60000 bytes is copied unchanged. The destination is replaced
-// atomically. False when the copy failed.
+// atomically but not synced: it is a working copy, made again from its source
+// on every run. False when the copy failed.
 bool copyTextFile(const QString& source, const QString& destination);
 
 // Position of the source extension in the file-name part of `path`, searched

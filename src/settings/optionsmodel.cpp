@@ -59,7 +59,30 @@ bool OptionsModel::isEnabled(const QString& name) const {
 }
 
 void OptionsModel::setEnabled(const QString& name, bool enabled) {
+    const auto hold = m_disabledHolds.find(name);
+    if (hold != m_disabledHolds.end()) {
+        hold->wanted = enabled;
+        return;
+    }
     set(name, Aspect::Enabled, enabled);
+}
+
+void OptionsModel::holdDisabled(const QString& name) {
+    DisabledHold& hold = m_disabledHolds[name];
+    if (hold.count++ == 0)
+        hold.wanted = isEnabled(name);
+    set(name, Aspect::Enabled, false);
+}
+
+void OptionsModel::releaseDisabled(const QString& name) {
+    const auto hold = m_disabledHolds.find(name);
+    if (hold == m_disabledHolds.end())
+        return;
+    if (--hold->count > 0)
+        return;
+    const bool wanted = hold->wanted;
+    m_disabledHolds.erase(hold);
+    set(name, Aspect::Enabled, wanted);
 }
 
 bool OptionsModel::isVisible(const QString& name) const {

@@ -45,7 +45,14 @@ public:
     void setItems(const QString& name, const QStringList& items);
 
     bool isEnabled(const QString& name) const;
+    // While a control is held disabled, setEnabled only records what was
+    // asked for; the last request applies when the last hold is released.
     void setEnabled(const QString& name, bool enabled);
+    // Holds a control disabled whatever else asks for (nested holds count),
+    // e.g. Convert while a conversion edits its working copy with events
+    // served, so that a tab switch or a settings reload cannot enable it.
+    void holdDisabled(const QString& name);
+    void releaseDisabled(const QString& name);
 
     bool isVisible(const QString& name) const;
     void setVisible(const QString& name, bool visible);
@@ -77,6 +84,11 @@ private:
     void set(const QString& name, Aspect aspect, const QVariant& value);
 
     QHash<QString, QVariant> m_state[7];
+    struct DisabledHold {
+        int count = 0;
+        bool wanted = true; // the state asked for while held
+    };
+    QHash<QString, DisabledHold> m_disabledHolds;
 };
 
 } // namespace morvane

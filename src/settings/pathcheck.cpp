@@ -33,8 +33,15 @@ bool editorExists(const QString& editor) {
 
 // Output roots must be folders the user can write to; the program folders
 // that Windows used as a fall-back (/usr/bin, /usr/share/latex2html) are not.
-QString usableOutputRoot(const QString& root) {
-    return exists(root) ? root : QDir::homePath();
+// A root that was set and is gone is noted.
+void useExistingOutputRoot(SettingsVariables& vars, PathCheck& paths,
+                           QString SettingsVariables::*root) {
+    QString& value = vars.*root;
+    if (exists(value))
+        return;
+    if (!value.isEmpty())
+        paths.replacedRoots.append({root, value});
+    value = QDir::homePath();
 }
 
 bool holdsRouteProgram(const SettingsVariables& vars, const RouteProgram& program) {
@@ -68,8 +75,9 @@ void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirem
         paths.programName[requirement.tab] = QString::fromLatin1(requirement.program.locationKey);
     }
 
-    vars.tex4htSaveTo = usableOutputRoot(vars.tex4htSaveTo);
-    vars.l2hSaveTo = usableOutputRoot(vars.l2hSaveTo);
+    paths.replacedRoots.clear();
+    useExistingOutputRoot(vars, paths, &SettingsVariables::tex4htSaveTo);
+    useExistingOutputRoot(vars, paths, &SettingsVariables::l2hSaveTo);
 
     if (!editorExists(vars.editor))
         vars.editor.clear();

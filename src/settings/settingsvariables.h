@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -61,6 +62,13 @@ struct PathCheck {
     bool programFound[7] = {false, false, false, false, false, false, false}; // index 1..6 = tab
     // The location key of each tab's program, as "… Not Found" names it.
     QString programName[7];
+    // An output root that was set but did not exist, and was replaced by the
+    // home folder: batch mode says so, since nothing else shows it there.
+    struct ReplacedRoot {
+        QString SettingsVariables::*root;
+        QString missing;
+    };
+    QList<ReplacedRoot> replacedRoots;
 };
 
 // What the program settings hold, and what their check found.

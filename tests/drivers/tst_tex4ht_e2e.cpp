@@ -152,8 +152,16 @@ private slots:
             // Both pictures sit in the output folder under their bare names.
             const QByteArray copy = readAll(dir + "/paper.tex");
             QVERIFY(copy.contains("{plot.png}") && copy.contains("{logo.png}"));
-            QVERIFY(readAll(result->output).contains("sec:one") ||
-                    readAll(result->output).contains("One"));
+            // The reference into the input file carries the section's number
+            // and its anchor; the citation comes from the document's .bbl.
+            const QByteArray html = readAll(result->output);
+            QVERIFY2(!html.contains("??"), html.constData());
+            static const QRegularExpression toSectionOne(
+                QStringLiteral("href=\"[^\"#]*#([^\"]+)\"\\s*>2<!--tex4ht:ref: sec:one"));
+            const QRegularExpressionMatch ref = toSectionOne.match(QString::fromUtf8(html));
+            QVERIFY2(ref.hasMatch(), html.constData());
+            QVERIFY(html.contains("id=\"" + ref.captured(1).toUtf8() + "\""));
+            QVERIFY(html.contains("Addison-Wesley"));
         }
     }
 
@@ -203,55 +211,102 @@ private slots:
         QCOMPARE(rig.ctx.run.keptPackageLine, Answer(answer) == Answer::No);
     }
 
+    // "\usepackage" mode runs ht latex, which gives HTML only with the
+    // package line the conversion puts into the document; the document lying
+    // in its output folder is edited once its backup exists, and an earlier
+    // backup is never replaced.
+    void documentInItsOwnOutputFolder_data() {
+        QTest::addColumn<QByteArray>("earlierBackup"); // empty: none yet
+        QTest::newRow("first run makes the backup") << QByteArray();
+        QTest::newRow("an earlier backup stays")
+            << QByteArray("\\documentclass{article}\n% the author's older text\n");
+    }
+
     void documentInItsOwnOutputFolder() {
-        const QString dir = m_out + "/sample2e";
+        QFETCH(QByteArray, earlierBackup);
+        const QString dir = m_out + "/own";
+        QDir(dir).removeRecursively();
         QVERIFY(QDir().mkpath(dir));
-        const QString source = dir + "/sample2e.tex";
-        QFile::remove(source);
-        QFile::remove(dir + "/Backup of sample2e.tex");
-        QVERIFY(QFile::copy(m_docs + "/sample2e.tex", source));
-        const QByteArray original = readAll(source);
+        const QString source = dir + "/own.tex";
+        const QString backup = dir + "/Backup of own.tex";
+        const QByteArray original = "\\documentclass{article}\n\\begin{document}\n"
+                                    "\\section{Hello}\nText.\n\\end{document}\n";
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
+        file.close();
+        if (!earlierBackup.isEmpty()) {
+            QFile old(backup);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(earlierBackup);
+        }
 
         ConversionRig rig;
         prepare(rig);
+        Tex4htOptions options;
+        options.format = Tex4htFormat::Html32;
+        options.usePackage = true;
+        storeOptions(rig.model, options);
         rig.model.setText("cmbTeX", source);
         rig.prompter.queueAnswer(Answer::Cancel);
         QVERIFY(!cmdConvert_Click(rig.ctx).value_or(ConversionResult{}).produced);
         QCOMPARE(rig.prompter.prompts().at(0).title, QString("Make Copy of Tex File"));
         QCOMPARE(readAll(source), original);
-        QVERIFY(!QFileInfo::exists(dir + "/Backup of sample2e.tex"));
+        QCOMPARE(QFileInfo::exists(backup), !earlierBackup.isEmpty());
 
+        const QByteArray kept = earlierBackup.isEmpty() ? original : earlierBackup;
         for (int run = 0; run < 2; ++run) {
             rig.prompter.queueAnswer(Answer::Ok);
             const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
             QVERIFY(result && result->produced);
-            QCOMPARE(readAll(dir + "/Backup of sample2e.tex"), original);
+            QCOMPARE(result->verdict, LogVerdict::Clean);
+            const QByteArray page = readAll(result->output);
+            QVERIFY2(page.contains("HTML 3.2") && page.contains("Hello"), page.left(800).data());
+            QCOMPARE(readAll(source).count("\\usepackage[html,3.2]{tex4ht}"), 1);
+            QCOMPARE(readAll(backup), kept);
         }
+    }
+
+    // Batch mode shows no output-root label: a root that is gone is named
+    // on standard error before anything is converted.
+    void missingOutputRootIsNamed() {
+        TestHome home;
+        const QString root = m_work.filePath("gone/root");
+        setIniKey(home.file("Morvane.ini"), "SaveTo", root);
+        const BatchRun run =
+            runBatch(home.path(), m_work.path(), {"--convert=tex4ht", "missing.tex"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(("the TeX4ht output root " + root + " does not exist").toUtf8()),
+                 run.err.constData());
     }
 
     void batchMode_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QList<int>>("statuses");
+        QTest::addColumn<QString>("packageLine"); // "\\usepackage" mode with ht latex
         QTest::newRow("small2e") << ""
-                                 << "small2e.tex" << QList<int>{0};
+                                 << "small2e.tex" << QList<int>{0} << "";
+        QTest::newRow("small2e with ht latex")
+            << ""
+            << "small2e.tex" << QList<int>{0} << "\\usepackage[html,3.2]{tex4ht}";
         QTest::newRow("broken document") << ""
-                                         << "broken.tex" << QList<int>{1, 2};
+                                         << "broken.tex" << QList<int>{1, 2} << "";
         // htlatex stops at the first LaTeX error of these (amsmath's split
         // exceeds TeX4ht's capacity, fancyvrb and nomencl break): the run
         // must end by itself with the log marked.
         QTest::newRow("amsmath-testmath") << "amsmath-testmath"
-                                          << "main.tex" << QList<int>{0, 1, 2};
+                                          << "main.tex" << QList<int>{0, 1, 2} << "";
         QTest::newRow("pandoc-reader") << "pandoc-reader"
-                                       << "main.tex" << QList<int>{0, 1, 2};
+                                       << "main.tex" << QList<int>{0, 1, 2} << "";
         QTest::newRow("thesis-kks32") << "thesis-kks32"
-                                      << "main.tex" << QList<int>{0, 1, 2};
+                                      << "main.tex" << QList<int>{0, 1, 2} << "";
     }
 
     void batchMode() {
         QFETCH(QString, folder);
         QFETCH(QString, file);
         QFETCH(QList<int>, statuses);
+        QFETCH(QString, packageLine);
         QTemporaryDir work;
         const QString docs = work.filePath("doc");
         if (folder.isEmpty()) {
@@ -270,6 +325,10 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         TestHome home;
         setIniKey(home.file("Morvane.ini"), "SaveTo", out);
+        if (!packageLine.isEmpty()) {
+            setIniKey(home.file("Morvane.ini"), "UsePackage", packageLine);
+            setIniKey(home.file("Morvane.ini"), "Htruncommand", "ht latex");
+        }
 
         const BatchRun run = runBatch(home.path(), docs, {"--convert=tex4ht", file});
         QVERIFY2(statuses.contains(run.status), run.err.constData());
@@ -282,6 +341,8 @@ private slots:
         QCOMPARE(page.exists(), run.status != 2);
         if (page.exists())
             QCOMPARE(unresolvedReferences(out + "/" + base), QStringList());
+        if (!packageLine.isEmpty())
+            QVERIFY(readAll(page.filePath()).contains("HTML 3.2"));
         if (run.status != 0)
             QVERIFY(readAll(log).contains("\n! "));
     }

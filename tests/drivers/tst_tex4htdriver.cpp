@@ -1,6 +1,8 @@
-// The TeX4ht driver's checks before a run and its page progress, without
+// The TeX4ht driver's checks before a run, its preparation of the working
+// copy, its choice of the page to show and its page progress, without
 // running TeX4ht.
 
+#include "app/optionhandlers.h"
 #include "drivers/tex4ht.h"
 #include "pipeline/appcontext.h"
 #include "support/doubles.h"
@@ -11,11 +13,50 @@
 
 using namespace morvane;
 
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// The files of a folder as "name:content"; TeX files by name only.
+QStringList filesWithContent(const QString& dir) {
+    QStringList listing;
+    for (const QFileInfo& file : QDir(dir).entryInfoList(QDir::Files, QDir::Name)) {
+        QString entry = file.fileName();
+        if (file.suffix() != "tex") {
+            QFile in(file.filePath());
+            in.open(QIODevice::ReadOnly);
+            entry += ":" + QString::fromUtf8(in.readAll());
+        }
+        listing << entry;
+    }
+    return listing;
+}
+
+// Runs `during` whenever a question is asked, as the window would serve a
+// click while the question is open.
+class ServingPrompter : public ScriptedPrompter {
+public:
+    using ScriptedPrompter::ask;
+    Answer ask(const Prompt& prompt) override {
+        if (during)
+            during();
+        return ScriptedPrompter::ask(prompt);
+    }
+    std::function<void()> during;
+};
+
+} // namespace
+
 class TestTex4htDriver : public QObject {
     Q_OBJECT
 
     OptionsModel model;
-    ScriptedPrompter prompter;
+    ServingPrompter prompter;
     AppContext ctx;
     QTemporaryDir dir;
 
@@ -24,6 +65,31 @@ class TestTex4htDriver : public QObject {
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
         prompter.clear();
+        prompter.during = nullptr;
+        model.setText("txt3", QString());
+        model.setTag("txt3", QString());
+    }
+
+    // A document in src/ with its auxiliary files, an output root out/ whose
+    // folder for the document holds files of an earlier run, and a program
+    // folder with its own qvconfig.cfg. Every copy says where it came from.
+    QString prepareFolders(const QString& document) {
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        const QString base = QFileInfo(document).completeBaseName();
+        const QString source = dir.filePath("src/" + document);
+        writeFile(source, "\\documentclass{article}\n\\begin{document}\nx\n\\end{document}\n");
+        for (const QString& name :
+             {base + ".cfg", base + ".cfh", base + ".bbl", QString("tex4ht.usr"),
+              QString("overlib.js"), QString("mycfg.cfg"), QString("qvconfig.cfg")})
+            writeFile(dir.filePath("src/" + name), "src");
+        writeFile(dir.filePath("program/qvconfig.cfg"), "program");
+        for (const char* name : {"old.cfg", "old.cfh", "old.bbl", "old.usr", "keep.css"})
+            writeFile(dir.filePath("out/" + base + "/" + name), "out");
+        ctx.programDir = dir.filePath("program");
+        ctx.settings.vars.tex4htSaveTo = dir.filePath("out");
+        model.setText("cmbTeX", source);
+        return source;
     }
 
 private slots:
@@ -132,6 +198,111 @@ private slots:
         QCOMPARE(prompter.prompts().size(), 1);
         QCOMPARE(prompter.prompts().at(0).title, title);
         QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+    }
+
+    // Before the run: old configuration files go, then overlib (with
+    // mouse-over), tex4ht.usr, the configuration named on the command line
+    // (from the program folder for qvconfig) and the document's own .cfg,
+    // .cfh and .bbl are copied into its folder.
+    void preparationSteps_data() {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QStringList>("files");
+        const QStringList plain{"keep.css:out",  "paper.bbl:src", "paper.cfg:src",
+                                "paper.cfh:src", "paper.tex",     "tex4ht.usr:src"};
+        QTest::newRow("old files cleared, own files copied") << "paper.tex"
+                                                             << "htlatex paper" << plain;
+        QTest::newRow("overlib with mouse-over")
+            << "paper.tex"
+            << "htlatex paper \"html,mouseover\""
+            << QStringList{"keep.css:out",  "overlib.js:src", "paper.bbl:src", "paper.cfg:src",
+                           "paper.cfh:src", "paper.tex",      "tex4ht.usr:src"};
+        const QStringList withMycfg{"keep.css:out",  "mycfg.cfg:src", "paper.bbl:src",
+                                    "paper.cfg:src", "paper.cfh:src", "paper.tex",
+                                    "tex4ht.usr:src"};
+        QTest::newRow("configuration beside the document")
+            << "paper.tex"
+            << "htlatex paper \"mycfg,html\"" << withMycfg;
+        QTest::newRow("configuration named with .cfg")
+            << "paper.tex"
+            << "htlatex paper \"mycfg.cfg,xhtml\"" << withMycfg;
+        QTest::newRow("qvconfig from the program folder")
+            << "paper.tex"
+            << "htlatex paper \"qvconfig,html\""
+            << QStringList{"keep.css:out", "paper.bbl:src",        "paper.cfg:src", "paper.cfh:src",
+                           "paper.tex",    "qvconfig.cfg:program", "tex4ht.usr:src"};
+        QTest::newRow("quoted document name is no configuration")
+            << "my paper.tex"
+            << "htlatex \"my paper\" \"mycfg,html\""
+            << QStringList{"keep.css:out",     "my paper.bbl:src", "my paper.cfg:src",
+                           "my paper.cfh:src", "my paper.tex",     "mycfg.cfg:src",
+                           "tex4ht.usr:src"};
+    }
+
+    void preparationSteps() {
+        QFETCH(QString, document);
+        QFETCH(QString, commandLine);
+        QFETCH(QStringList, files);
+        reset();
+        const QString source = prepareFolders(document);
+        model.setText("txt3", commandLine);
+        QVERIFY(prepareTex4htWorkingCopy(ctx, source));
+        QCOMPARE(filesWithContent(dir.filePath("out/" + QFileInfo(document).completeBaseName())),
+                 files);
+        QVERIFY(prompter.prompts().isEmpty());
+    }
+
+    // A tab switch served while a question is open during the edits must not
+    // enable Convert; afterwards it is enabled again.
+    void convertStaysDisabledDuringTheEdits() {
+        reset();
+        ctx.loading = true; // no upgrade notice on the tab switch
+        const QString source = prepareFolders("paper.tex");
+        writeFile(source, "\\documentclass{article}\n\\usepackage[html]{tex4ht}\n"
+                          "\\begin{document}\nx\n\\end{document}\n");
+        ctx.settings.paths.programFound[TabTex4ht] = true;
+        model.setIndex("tbstrip", TabTex4ht);
+        tbstrip_Click(ctx);
+        QVERIFY(model.isEnabled("cmdConvert"));
+        ctx.settings.vars.checkForUsePackage = true;
+        model.setItems("tex4htArgs", {"ht latex", "", "paper", "", "", ""});
+        model.setText("txt3", "ht latex paper");
+        model.setTag("txt3", "\\usepackage[html,3.2]{tex4ht}");
+        bool enabledDuringEdits = true;
+        prompter.during = [&] {
+            tbstrip_Click(ctx);
+            enabledDuringEdits = model.isEnabled("cmdConvert");
+        };
+        prompter.queueAnswer(Answer::Yes);
+        QVERIFY(prepareTex4htWorkingCopy(ctx, source));
+        QCOMPARE(prompter.prompts().size(), 1);
+        QCOMPARE(prompter.prompts().at(0).title, QString("Package Found"));
+        QVERIFY(!enabledDuringEdits);
+        QVERIFY(model.isEnabled("cmdConvert"));
+    }
+
+    void resultFile_data() {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QStringList>("pages");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("xml written")
+            << "\"xhtml,mozilla\"" << QStringList{"d.xml", "d.html"} << "d.xml";
+        QTest::newRow("xml missing, html shown")
+            << "\"xhtml,mozilla\"" << QStringList{"d.html"} << "d.html";
+        QTest::newRow("html expected") << "\"html\"" << QStringList{"d.xml"} << "d.html";
+    }
+
+    void resultFile() {
+        QFETCH(QString, options);
+        QFETCH(QStringList, pages);
+        QFETCH(QString, shown);
+        reset();
+        QTemporaryDir out;
+        for (const QString& page : pages)
+            writeFile(out.filePath(page), "page");
+        model.setChecked("chkHtrun", false);
+        model.setItems("tex4htArgs", {"htlatex", "", "d", "", options, ""});
+        QCOMPARE(tex4htResultFile(ctx, out.path(), "d"), out.filePath(shown));
     }
 
     void progressCaptions() {

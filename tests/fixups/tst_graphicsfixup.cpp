@@ -84,6 +84,10 @@ private slots:
                    "%TCIMACRO{\\FRAME{ftbpF}{3in}{2in}{0pt}{}{}{plot.eps}{\\special{l \"S\";\r\n"
                    "%type \"GRAPHIC\";filename 'plot.eps';\r\n%file \"X\";}}}%")
             << "home/u/docs/figs/plot.eps";
+        QTest::newRow("picture inside a frame")
+            << QByteArray("a \\frame{\\includegraphics[width=1in]{figs/plot.eps}}")
+            << QByteArray("a \n\n\\frame{\\includegraphics[width=1in]{plot.eps}}")
+            << "home/u/docs/figs/plot.eps";
         QTest::newRow("frame never ends")
             << QByteArray("%TCIMACRO{\\FRAME{f}{\\special{filename 'figs/plot.eps';\nrest")
             << QByteArray("%TCIMACRO{\\FRAME{f}{\\special{filename 'figs/plot.eps';\nrest") << "";
