@@ -12,6 +12,7 @@ texlive-binaries texlive-plain-generic texlive-extra-utils
 texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
 xvfb xauth ccache
+clang libclang-rt-14-dev
 desktop-file-utils appstream librsvg2-bin dpkg-dev binutils groff-base man-db mandoc
 "
 
