@@ -74,9 +74,16 @@ void ProfileFile::parse(const QByteArray& bytes) {
     m_lines.reserve(pieces.size());
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         QByteArray raw = pieces.at(i);
-        if (raw.endsWith('\r'))
+        const bool ended = i + 1 < pieces.size() || m_finalLineEnd;
+        // Each line keeps its own end: a file whose lines end differently
+        // is saved with every other line as it was.
+        const bool crlf = ended && raw.endsWith('\r');
+        if (crlf)
             raw.chop(1);
-        m_lines.append(parseLine(raw));
+        Line line = parseLine(raw);
+        if (ended)
+            line.end = crlf ? QByteArray("\r\n") : QByteArray("\n");
+        m_lines.append(line);
     }
     renumberSections();
 }
@@ -237,12 +244,11 @@ bool ProfileFile::removeSection(const QString& section) {
 QByteArray ProfileFile::toBytes() const {
     QByteArray bytes;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        if (i > 0)
-            bytes += m_lineEnd;
-        bytes += m_lines.at(i).raw;
+        const Line& line = m_lines.at(i);
+        bytes += line.raw;
+        if (i + 1 < m_lines.size() || m_finalLineEnd)
+            bytes += line.end.isEmpty() ? m_lineEnd : line.end;
     }
-    if (!m_lines.isEmpty() && m_finalLineEnd)
-        bytes += m_lineEnd;
     return bytes;
 }
 

@@ -67,6 +67,7 @@ private:
     enum class Kind { Other, Section, Entry };
     struct Line {
         QByteArray raw; // the line without its line end
+        QByteArray end; // its own line end; empty: the file's (new lines, the last line)
         Kind kind = Kind::Other;
         QString name;          // section or key name, trimmed
         qsizetype valueAt = 0; // entries: byte offset of the value in raw
