@@ -44,7 +44,7 @@ struct Setup {
 
 Setup setupFrom(Pieces& in) {
     static const char* const sources[] = {".tex", ".ltx", ".TeX", ".t", ""};
-    static const char* const pages[] = {"html", "xml", "htm", "x.tex", "tex"};
+    static const char* const pages[] = {"html", "xml", "htm", "xht", "txt"};
     static const char* const subdirs[] = {"img", "images/sub", "Pics", "img/", ".", "../up", ""};
     Setup s;
     s.sourceExtension = QString::fromLatin1(sources[in.small() % 5]);

@@ -56,6 +56,16 @@ private slots:
                                          << "http://x.org/a.tex" << 0;
         QTest::newRow("no tex no question") << 3 << none << 0 << -1 << "a.html"
                                             << "a.html" << 0;
+        QTest::newRow(".tex inside a name is no extension")
+            << 3 << none << 0 << -1 << "notes.texts.html"
+            << "notes.texts.html" << 0;
+        QTest::newRow(".tex folder is no extension") << 3 << none << 0 << -1 << "my.tex/a.html"
+                                                     << "my.tex/a.html" << 0;
+        QTest::newRow("doubled extension: the last one changes")
+            << 3 << none << 0 << 1 << "a.tex.tex"
+            << "a.tex.html" << 1;
+        QTest::newRow("query kept") << 3 << none << 0 << 1 << "a.tex?x=1.tex"
+                                    << "a.html?x=1.tex" << 1;
         QTest::newRow("hevea label") << 1 << none << 0 << -1 << "intro"
                                      << "#intro" << 0;
         QTest::newRow("hevea fragment stays") << 1 << none << 0 << -1 << "#intro"
