@@ -132,14 +132,16 @@ qsizetype lineStartingWith(const QByteArray& text, const QByteArray& start, qsiz
     return -1;
 }
 
-// Finds the marker line (the whole line); `afterMarker` is set to the first
-// byte after its line end. Writers that turned the script's line ends into
-// CR LF are tolerated.
+// Finds the first marker line (the whole line), as the script does;
+// `afterMarker` is set to the first byte after its line end. Writers that
+// turned the script's line ends into CR LF are tolerated.
 qsizetype findMarker(const QByteArray& text, qsizetype& afterMarker) {
-    for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r\n")}) {
-        const qsizetype m = lineStartingWith(text, kMarker + lineEnd, 0);
-        if (m >= 0) {
-            afterMarker = m + kMarker.size() + lineEnd.size();
+    for (qsizetype m = lineStartingWith(text, kMarker, 0); m >= 0;
+         m = lineStartingWith(text, kMarker, m + 1)) {
+        const qsizetype end = m + kMarker.size();
+        const qsizetype lineEnd = text.mid(end, 1) == "\n" ? 1 : text.mid(end, 2) == "\r\n" ? 2 : 0;
+        if (lineEnd > 0) {
+            afterMarker = end + lineEnd;
             return m;
         }
     }
