@@ -88,7 +88,8 @@ void checkOthersKept(const QList<Pair>& pairs, const Snapshot& before, const Sna
     }
 }
 
-void checkEdits(Pieces& in, const QByteArray& file) {
+// Runs the edits of the input on its file; returns the file's bytes.
+QByteArray checkEdits(Pieces& in) {
     const QString path = scratchDir() + QStringLiteral("/profile.ini");
     struct Edit {
         int op;
@@ -104,7 +105,7 @@ void checkEdits(Pieces& in, const QByteArray& file) {
         e.value = in.text();
         edits.append(e);
     }
-    const QByteArray bytes = file.isEmpty() ? in.rest() : file;
+    const QByteArray bytes = in.rest();
 
     ProfileFile profile = loaded(path, bytes);
     FUZZ_CHECK(profile.toBytes() == bytes, QStringLiteral("read:\n") + shown(bytes) +
@@ -168,6 +169,7 @@ void checkEdits(Pieces& in, const QByteArray& file) {
     for (qsizetype i = 0; i < pairs.size(); ++i)
         FUZZ_CHECK(final.values[i] == again.values[i],
                    pairs[i].first + QLatin1Char('/') + pairs[i].second);
+    return bytes;
 }
 
 // readini then writeini, from a fresh start each time, as the program does
@@ -237,13 +239,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 64 * 1024)
         return -1;
     Pieces in(data, size);
-    checkEdits(in, QByteArray());
+    const QByteArray file = checkEdits(in);
     const QByteArray whole(reinterpret_cast<const char*>(data), qsizetype(size));
-    Pieces again(data, size);
-    const int count = again.small() % 6;
-    for (int i = 0; i < 4 * count; ++i)
-        again.bytes();
-    const QByteArray file = again.rest();
     checkSettingsCycle(file);
     checkEncodings(file.left(200) + whole.right(100));
     return 0;

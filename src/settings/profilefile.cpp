@@ -16,9 +16,12 @@ bool sameName(const QString& a, const QString& b) {
 }
 
 // What a read returns for a stored value: blanks around it and one pair of
-// enclosing double quotes removed, at most ValueLimit characters.
+// enclosing double quotes removed, at most ValueLimit characters. A lone CR
+// ends the value as a line end would: no value read can then hold a line
+// break that a write would refuse (writeini saves what readini read).
 QString cleanValue(const QString& stored) {
-    QString value = stored.trimmed();
+    const qsizetype cr = stored.indexOf(QLatin1Char('\r'));
+    QString value = (cr < 0 ? stored : stored.left(cr)).trimmed();
     if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
         value = value.mid(1, value.size() - 2);
     return value;

@@ -13,8 +13,9 @@ namespace morvane {
 // Reading:
 //  - section and key names are matched without regard to letter case;
 //  - a missing file, section or key yields the caller's default;
-//  - blanks around a value and one pair of enclosing double quotes are
-//    removed, and at most ProfileFile::ValueLimit characters are returned;
+//  - a value ends at a lone CR; blanks around it and one pair of enclosing
+//    double quotes are removed, and at most ProfileFile::ValueLimit
+//    characters are returned;
 //  - when a section or key occurs more than once, the first occurrence in
 //    file order wins (sections of the same name count as one section);
 //  - lines that are neither section nor entry lines (comments, garbage,

@@ -111,6 +111,10 @@ void TestProfileFile::reads_data() {
     QTest::newRow("CR LF file") << QByteArray("[S]\r\nk=v\r\nj=w\r\n") << "S"
                                 << "j"
                                 << "w";
+    QTest::newRow("a lone CR ends the value")
+        << QByteArray("[S]\nk=\"/opt/my editor\"\r\xef\xbf\xbdrest\n") << "S"
+        << "k"
+        << "/opt/my editor";
     QTest::newRow("no final line end") << QByteArray("[S]\nk=last") << "S"
                                        << "k"
                                        << "last";
