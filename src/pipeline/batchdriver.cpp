@@ -213,7 +213,9 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
     // The end line is the first line after the marker that begins "REM **",
     // as the script reads it; one above the marker never counts.
     const qsizetype e = m < 0 ? -1 : lineStartingWith(text, kEndLine, blockStart);
-    if (m < 0 || e < 0) {
+    // The shell drops NUL bytes as it reads: in a file holding them, the
+    // script may find a marker line where the program sees none.
+    if (m < 0 || e < 0 || text.contains('\0')) {
         ctx.seams.prompter->tell(
             QStringLiteral("Convert.sh has been altered so that Morvane can't read "
                            "it.\n\nPlease restore an original copy of Convert.sh."),

@@ -279,6 +279,10 @@ private slots:
         QTest::newRow("marker without a line end")
             << QByteArray("REM ** x\nREM Morvane will be writing text here automatically");
         QTest::newRow("end line in lower case") << QByteArray(kMarker + "set a=1\nrem ** end\n");
+        // The shell drops the NUL bytes and reads the first line as the marker.
+        QTest::newRow("NUL bytes: the script sees another marker")
+            << QByteArray("REM Morvane will be writing text here\0 automatically\nREM **\n", 60) +
+                   kMarker + "REM **\n";
     }
 
     void writebatRefusesAlteredFile() {
