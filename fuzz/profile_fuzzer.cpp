@@ -227,6 +227,11 @@ void checkEncodings(const QByteArray& bytes) {
     QStringList args;
     for (int i = 0; i < 6; ++i)
         args.append(parts.value(i));
+    // Element 2 is htrun's switch: empty or beginning with "-" (without a
+    // " -" in the stored value the reading leaves element 2 as it was).
+    args[1] = args[1].trimmed();
+    if (!args[1].isEmpty() && !args[1].startsWith(QLatin1Char('-')))
+        args[1].prepend(QLatin1Char('-'));
     QStringList a = args;
     splitCmdline(stored(joinCmdline(a)), a);
     const QString cmdline1 = stored(joinCmdline(a));
