@@ -13,6 +13,7 @@ texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
 libjs-mathjax
 xvfb xauth ccache
+clang libclang-rt-14-dev
 desktop-file-utils appstream librsvg2-bin dpkg-dev binutils groff-base man-db mandoc
 "
 

@@ -83,7 +83,10 @@ void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString
         if (!containsAnyCase(line, lowerPrefix) && isImageLine(line) &&
             !containsAnyCase(line, fileUrl)) {
             copySourceImages(ctx, line, destination);
-            return prefixImageSources(line, prefix);
+            // A picture inside a link (<a href="b.tex"><img ...></a>) gets
+            // its link fixed in the same pass, as every other line does.
+            if (const std::optional<QByteArray> prefixed = prefixImageSources(line, prefix))
+                return rewriteFirstLink(ctx, rules, *prefixed, pageName).value_or(*prefixed);
         }
         return rewriteFirstLink(ctx, rules, line, pageName);
     });

@@ -70,8 +70,18 @@ QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray
     if (target.contains(':'))
         return target;
     const QByteArray sourceExtension = asciiLower(ctx.run.sourceExtension.toUtf8());
-    const qsizetype at = indexOfAnyCase(target, sourceExtension);
-    if (at < 0 || sourceExtension.isEmpty())
+    // The extension counts where it ends the file name, before a fragment or
+    // a query: "notes.texts.html" and "my.tex.d/a.html" are no TeX files, and
+    // "a.tex.tex" becomes "a.tex.html", which a second run leaves alone.
+    qsizetype pathEnd = target.size();
+    for (const char stop : {'#', '?'}) {
+        const qsizetype i = target.indexOf(stop);
+        if (i >= 0 && i < pathEnd)
+            pathEnd = i;
+    }
+    const qsizetype at = pathEnd - sourceExtension.size();
+    if (sourceExtension.isEmpty() || at < 0 ||
+        indexOfAnyCase(QByteArrayView(target).first(pathEnd), sourceExtension, at) != at)
         return target;
     // Keep the dot, swap the extension, keep whatever followed it (#label).
     const QByteArray proposal = target.left(at + 1) + rules.pageExtension;

@@ -132,14 +132,16 @@ qsizetype lineStartingWith(const QByteArray& text, const QByteArray& start, qsiz
     return -1;
 }
 
-// Finds the marker line (the whole line); `afterMarker` is set to the first
-// byte after its line end. Writers that turned the script's line ends into
-// CR LF are tolerated.
+// Finds the first marker line (the whole line), as the script does;
+// `afterMarker` is set to the first byte after its line end. Writers that
+// turned the script's line ends into CR LF are tolerated.
 qsizetype findMarker(const QByteArray& text, qsizetype& afterMarker) {
-    for (const QByteArray& lineEnd : {QByteArray("\n"), QByteArray("\r\n")}) {
-        const qsizetype m = lineStartingWith(text, kMarker + lineEnd, 0);
-        if (m >= 0) {
-            afterMarker = m + kMarker.size() + lineEnd.size();
+    for (qsizetype m = lineStartingWith(text, kMarker, 0); m >= 0;
+         m = lineStartingWith(text, kMarker, m + 1)) {
+        const qsizetype end = m + kMarker.size();
+        const qsizetype lineEnd = text.mid(end, 1) == "\n" ? 1 : text.mid(end, 2) == "\r\n" ? 2 : 0;
+        if (lineEnd > 0) {
+            afterMarker = end + lineEnd;
             return m;
         }
     }
@@ -211,7 +213,9 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
     // The end line is the first line after the marker that begins "REM **",
     // as the script reads it; one above the marker never counts.
     const qsizetype e = m < 0 ? -1 : lineStartingWith(text, kEndLine, blockStart);
-    if (m < 0 || e < 0) {
+    // The shell drops NUL bytes as it reads: in a file holding them, the
+    // script may find a marker line where the program sees none.
+    if (m < 0 || e < 0 || text.contains('\0')) {
         ctx.seams.prompter->tell(
             QStringLiteral("Convert.sh has been altered so that Morvane can't read "
                            "it.\n\nPlease restore an original copy of Convert.sh."),

@@ -80,7 +80,13 @@ LogEntries parseL2hLog(QByteArrayView log, const LogSource& source) {
     qsizetype messages = log.indexOf("\nThis is LaTeX2HTML");
     if (messages < 0)
         messages = log.size();
+    // The "Warnings:" line may end in CR LF, as every other line may.
     qsizetype warnings = log.lastIndexOf("\nWarnings:\n");
+    qsizetype warningsLineEnd = 1;
+    if (const qsizetype crlf = log.lastIndexOf("\nWarnings:\r\n"); crlf > warnings) {
+        warnings = crlf;
+        warningsLineEnd = 2;
+    }
     if (warnings < messages)
         warnings = -1;
 
@@ -96,7 +102,7 @@ LogEntries parseL2hLog(QByteArrayView log, const LogSource& source) {
                 {LogEntry::Severity::Error, source.document, 0, messageText(line.sliced(at + 11))});
     }
     if (warnings >= 0)
-        addWarningParagraphs(log.sliced(warnings + 11), source, entries);
+        addWarningParagraphs(log.sliced(warnings + 10 + warningsLineEnd), source, entries);
     return entries;
 }
 

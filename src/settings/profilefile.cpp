@@ -16,9 +16,12 @@ bool sameName(const QString& a, const QString& b) {
 }
 
 // What a read returns for a stored value: blanks around it and one pair of
-// enclosing double quotes removed, at most ValueLimit characters.
+// enclosing double quotes removed, at most ValueLimit characters. A lone CR
+// ends the value as a line end would: no value read can then hold a line
+// break that a write would refuse (writeini saves what readini read).
 QString cleanValue(const QString& stored) {
-    QString value = stored.trimmed();
+    const qsizetype cr = stored.indexOf(QLatin1Char('\r'));
+    QString value = (cr < 0 ? stored : stored.left(cr)).trimmed();
     if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
         value = value.mid(1, value.size() - 2);
     return value;
@@ -74,9 +77,16 @@ void ProfileFile::parse(const QByteArray& bytes) {
     m_lines.reserve(pieces.size());
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         QByteArray raw = pieces.at(i);
-        if (raw.endsWith('\r'))
+        const bool ended = i + 1 < pieces.size() || m_finalLineEnd;
+        // Each line keeps its own end: a file whose lines end differently
+        // is saved with every other line as it was.
+        const bool crlf = ended && raw.endsWith('\r');
+        if (crlf)
             raw.chop(1);
-        m_lines.append(parseLine(raw));
+        Line line = parseLine(raw);
+        if (ended)
+            line.end = crlf ? QByteArray("\r\n") : QByteArray("\n");
+        m_lines.append(line);
     }
     renumberSections();
 }
@@ -237,12 +247,11 @@ bool ProfileFile::removeSection(const QString& section) {
 QByteArray ProfileFile::toBytes() const {
     QByteArray bytes;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        if (i > 0)
-            bytes += m_lineEnd;
-        bytes += m_lines.at(i).raw;
+        const Line& line = m_lines.at(i);
+        bytes += line.raw;
+        if (i + 1 < m_lines.size() || m_finalLineEnd)
+            bytes += line.end.isEmpty() ? m_lineEnd : line.end;
     }
-    if (!m_lines.isEmpty() && m_finalLineEnd)
-        bytes += m_lineEnd;
     return bytes;
 }
 

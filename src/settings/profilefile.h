@@ -13,8 +13,9 @@ namespace morvane {
 // Reading:
 //  - section and key names are matched without regard to letter case;
 //  - a missing file, section or key yields the caller's default;
-//  - blanks around a value and one pair of enclosing double quotes are
-//    removed, and at most ProfileFile::ValueLimit characters are returned;
+//  - a value ends at a lone CR; blanks around it and one pair of enclosing
+//    double quotes are removed, and at most ProfileFile::ValueLimit
+//    characters are returned;
 //  - when a section or key occurs more than once, the first occurrence in
 //    file order wins (sections of the same name count as one section);
 //  - lines that are neither section nor entry lines (comments, garbage,
@@ -67,6 +68,7 @@ private:
     enum class Kind { Other, Section, Entry };
     struct Line {
         QByteArray raw; // the line without its line end
+        QByteArray end; // its own line end; empty: the file's (new lines, the last line)
         Kind kind = Kind::Other;
         QString name;          // section or key name, trimmed
         qsizetype valueAt = 0; // entries: byte offset of the value in raw

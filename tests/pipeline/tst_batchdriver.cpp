@@ -235,6 +235,21 @@ private slots:
         QCOMPARE(test::readAll(f.driver()), once);
     }
 
+    void writebatUsesTheFirstMarkerLineWhateverItsLineEnd() {
+        // The script reads the block after the first marker line, CR LF or
+        // not; the program must write that block, not a later one.
+        Fixture f;
+        QByteArray crlfMarker = kMarker;
+        crlfMarker.replace("\n", "\r\n");
+        const QByteArray later = "echo copied\n" + kMarker + "set cmdline=older\nREM ** end\n";
+        f.writeDriver(crlfMarker + "set cmdline=old\r\nREM ** end\r\n" + later);
+        QVERIFY(Writebat(f.ctx, QStringLiteral("-n"), QStringLiteral("tth")));
+        const QByteArray written = test::readAll(f.driver());
+        QVERIFY(written.startsWith(crlfMarker + "set redir="));
+        QVERIFY(written.contains("\nset cmdline=-n\nREM ** end\r\n"));
+        QVERIFY(written.endsWith(later));
+    }
+
     void writebatLineEndAtTheEnd_data() {
         QTest::addColumn<QByteArray>("tail");
         QTest::addColumn<QByteArray>("expectedTail");
@@ -264,6 +279,10 @@ private slots:
         QTest::newRow("marker without a line end")
             << QByteArray("REM ** x\nREM Morvane will be writing text here automatically");
         QTest::newRow("end line in lower case") << QByteArray(kMarker + "set a=1\nrem ** end\n");
+        // The shell drops the NUL bytes and reads the first line as the marker.
+        QTest::newRow("NUL bytes: the script sees another marker")
+            << QByteArray("REM Morvane will be writing text here\0 automatically\nREM **\n", 60) +
+                   kMarker + "REM **\n";
     }
 
     void writebatRefusesAlteredFile() {

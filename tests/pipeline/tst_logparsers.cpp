@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace morvane;
@@ -112,6 +113,35 @@ private slots:
         const LogEntries entries = parseL2hLog(log, {logsDir(), "doc.tex"});
         QVERIFY(entries.contains(LogEntry{LogEntry::Severity::Error, "doc.tex", 0,
                                           "unclosed math or extra `$', before:"}));
+    }
+
+    void crLfLogsReadAsLfLogs_data() {
+        QTest::addColumn<LogKind>("kind");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("latex") << LogKind::DviPdf << "latex.log";
+        QTest::newRow("hevea") << LogKind::Hevea << "hevea.hlog";
+        QTest::newRow("tth") << LogKind::Tth << "tth.tlog";
+        QTest::newRow("latex2html, with its WARNINGS file") << LogKind::L2h << "latex2html.log";
+    }
+    void crLfLogsReadAsLfLogs() {
+        QFETCH(LogKind, kind);
+        QFETCH(QString, log);
+        const QString lf = logsDir() + '/' + log;
+        const LogEntries entries = readRouteLog(kind, lf, "doc.tex");
+        QVERIFY(!entries.isEmpty());
+        QTemporaryDir dir;
+        const QString crlf = dir.filePath(log);
+        QFile file(crlf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(logBytes(log).replace("\n", "\r\n"));
+        file.close();
+        // Files named in the log are relative to the log's folder: compare names.
+        const auto named = [](LogEntries list) {
+            for (LogEntry& entry : list)
+                entry.file = QFileInfo(entry.file).fileName();
+            return list;
+        };
+        QCOMPARE(named(readRouteLog(kind, crlf, "doc.tex")), named(entries));
     }
 
     void missingLogGivesNothing() {

@@ -111,6 +111,10 @@ void TestProfileFile::reads_data() {
     QTest::newRow("CR LF file") << QByteArray("[S]\r\nk=v\r\nj=w\r\n") << "S"
                                 << "j"
                                 << "w";
+    QTest::newRow("a lone CR ends the value")
+        << QByteArray("[S]\nk=\"/opt/my editor\"\r\xef\xbf\xbdrest\n") << "S"
+        << "k"
+        << "/opt/my editor";
     QTest::newRow("no final line end") << QByteArray("[S]\nk=last") << "S"
                                        << "k"
                                        << "last";
@@ -208,6 +212,11 @@ void TestProfileFile::replacingKeepsEveryOtherByte_data() {
         << QByteArray("[S]\nk=old") << QByteArray("[S]\nk=new value");
     QTest::newRow("later duplicate untouched")
         << QByteArray("[S]\nk=old\nk=dup\n") << QByteArray("[S]\nk=new value\nk=dup\n");
+    QTest::newRow("mixed line ends each kept")
+        << QByteArray("[S]\r\nk=old\n; note\r\nj=1\nlast\r")
+        << QByteArray("[S]\r\nk=new value\n; note\r\nj=1\nlast\r");
+    QTest::newRow("LF lines of a CR LF file kept")
+        << QByteArray("[S]\r\n; note\nk=old\r\n") << QByteArray("[S]\r\n; note\nk=new value\r\n");
 }
 
 void TestProfileFile::replacingKeepsEveryOtherByte() {
