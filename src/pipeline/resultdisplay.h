@@ -39,6 +39,9 @@ class ResultViewer {
 public:
     virtual ~ResultViewer() = default;
     virtual void show(const QString& file) = 0;
+    // A page converted again while it is shown: reloaded where the reader
+    // was. A viewer that shows another page shows this one.
+    virtual void reloadKeepingScroll(const QString& file) { show(file); }
     // Stores the window's placement in the per-user store at exit; a window
     // that was never opened leaves the stored placement as it is.
     virtual void savePlacement() {}

@@ -71,6 +71,15 @@ void BrowserWindow::show(const QString& file) {
     activateWindow();
 }
 
+void BrowserWindow::reloadKeepingScroll(const QString& file) {
+    const QUrl shown = m_view ? m_view->property("url").toUrl() : QUrl();
+    if (!isVisible() || normalisedAddress(shown) != file) {
+        show(file);
+        return;
+    }
+    reloadWebViewKeepingScroll(m_view);
+}
+
 void BrowserWindow::navigate(const QString& address) {
     m_view->setProperty("url", urlOf(address));
 }
@@ -137,6 +146,13 @@ void LazyBrowser::show(const QString& file) {
     if (!m_window)
         m_window = std::make_unique<BrowserWindow>(m_ctx);
     m_window->show(file);
+}
+
+void LazyBrowser::reloadKeepingScroll(const QString& file) {
+    if (m_window)
+        m_window->reloadKeepingScroll(file);
+    else
+        show(file);
 }
 
 void LazyBrowser::savePlacement() {

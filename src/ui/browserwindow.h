@@ -22,6 +22,7 @@ public:
 
     void show(const QString& file) override;
     void savePlacement() override;
+    void reloadKeepingScroll(const QString& file) override;
 
     // The address list's form of an address: a file URL becomes its path.
     static QString normalisedAddress(const QUrl& url);
@@ -49,6 +50,7 @@ public:
 
     void show(const QString& file) override;
     void savePlacement() override;
+    void reloadKeepingScroll(const QString& file) override;
 
 private:
     AppContext& m_ctx;

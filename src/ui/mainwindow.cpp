@@ -12,6 +12,7 @@
 #include "tex4ht/codefragments.h"
 #include "ui/configdialogs.h"
 #include "ui/convertercheckdialog.h"
+#include "ui/convertonsave.h"
 #include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/modelbinder.h"
@@ -113,6 +114,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     ctx.seams.showL2hInitEditor = [this] { showL2hInitDialog(*d->ctx, this); };
     auto* errors = new ErrorList(ctx, d->main.lstErrors, this);
     ctx.seams.showLogEntries = [errors](const LogEntries& entries) { errors->show(entries); };
+    new ConvertOnSave(ctx, this);
     setAcceptDrops(true);
 }
 

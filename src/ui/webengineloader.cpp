@@ -17,7 +17,20 @@ Factory viewFactory() {
     return factory;
 }
 
+using Reload = void (*)(QWidget* view);
+
+Reload reloadFunction() {
+    static const Reload reload = reinterpret_cast<Reload>(resolveProgramModule(
+        QStringLiteral("morvane_webview.so"), "morvane_reload_keeping_scroll"));
+    return reload;
+}
+
 } // namespace
+
+void reloadWebViewKeepingScroll(QWidget* view) {
+    if (const Reload reload = reloadFunction(); reload && view)
+        reload(view);
+}
 
 bool webEngineAvailable() {
     return viewFactory() != nullptr;

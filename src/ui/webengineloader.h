@@ -11,6 +11,10 @@ namespace morvane {
 // titleChanged(QString)). nullptr when Qt WebEngine cannot be loaded.
 QWidget* createWebEngineView(QWidget* parent);
 
+// Reloads the view's page and restores its scroll position; does nothing
+// for a view the module did not make.
+void reloadWebViewKeepingScroll(QWidget* view);
+
 // True when Qt WebEngine can be loaded (it is loaded by this question).
 bool webEngineAvailable();
 
