@@ -98,7 +98,8 @@ QString versionOf(const QString& program, const char* option) {
         process.waitForFinished();
         return QString();
     }
-    // "hevea 2.36", "make4ht version v0.3l", "TtH  Version 4.16 (c)...", "pdfTeX 3.14...-1.40.24 (...)".
+    // "hevea 2.36", "make4ht version v0.3l", "TtH  Version 4.16 (c)...", "pdfTeX 3.14...-1.40.24
+    // (...)".
     static const QRegularExpression named(QStringLiteral("[Vv]ersion\\s+v?(\\d\\S*)"));
     static const QRegularExpression number(QStringLiteral("\\b(\\d+\\.[\\w.\\-]*)"));
     for (const QString& line : QString::fromLocal8Bit(process.readAll()).split(QLatin1Char('\n'))) {

@@ -58,9 +58,9 @@ void fillPassLists(OptionsModel& model) {
     // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
     model.setItems(QStringLiteral("cmbMake4htFormat"), make4htFormatEntries());
     model.setItems(QStringLiteral("cmbMake4htEngine"), make4htEngineEntries());
-    for (const QString name : {QStringLiteral("cmbMake4htFormat"), QStringLiteral("cmbMake4htEngine"),
-                               QStringLiteral("lblMake4htFormat"), QStringLiteral("lblMake4htEngine")})
-        model.setEnabled(name, model.isChecked(QStringLiteral("chkMake4ht")));
+    for (const char* name :
+         {"cmbMake4htFormat", "cmbMake4htEngine", "lblMake4htFormat", "lblMake4htEngine"})
+        model.setEnabled(QLatin1String(name), model.isChecked(QStringLiteral("chkMake4ht")));
 }
 
 bool programFileMissing(AppContext& ctx, const QString& name, const QString& secondLine,

@@ -17,9 +17,9 @@ constexpr int kMaxDepth = 16;
 
 // Extensions LaTeX and the graphics package try, in their order.
 const char* const kTexExtensions[] = {"", ".tex"};
-const char* const kGraphicsExtensions[] = {"",     ".pdf", ".png", ".jpg",  ".jpeg",
-                                           ".eps", ".ps",  ".PDF", ".PNG",  ".JPG",
-                                           ".EPS", ".gif", ".svg", ".mps",  ".jbig2"};
+const char* const kGraphicsExtensions[] = {"",     ".pdf", ".png", ".jpg", ".jpeg",
+                                           ".eps", ".ps",  ".PDF", ".PNG", ".JPG",
+                                           ".EPS", ".gif", ".svg", ".mps", ".jbig2"};
 
 // The line without its comment: TeX ends a line at the first "%" that is not
 // escaped by a backslash.
@@ -131,7 +131,8 @@ QStringList recordedInputsOf(const QByteArray& flsText) {
         const QString text = QString::fromUtf8(line);
         if (text.startsWith(QStringLiteral("PWD ")))
             pwd = text.mid(4);
-        else if (text.startsWith(QStringLiteral("INPUT ")) || text.startsWith(QStringLiteral("OUTPUT "))) {
+        else if (text.startsWith(QStringLiteral("INPUT ")) ||
+                 text.startsWith(QStringLiteral("OUTPUT "))) {
             const bool input = text.startsWith(QStringLiteral("INPUT "));
             const QString name = text.mid(input ? 6 : 7);
             const QString path = QDir::cleanPath(QDir(pwd).absoluteFilePath(name));
@@ -185,8 +186,8 @@ QStringList watchedFilesAfter(const QString& source, const ConversionResult* res
     if (!result || result->log.isEmpty())
         return watchedFilesOf(source);
     const QFileInfo log(result->log);
-    const QString recorder = log.absolutePath() + QLatin1Char('/') + log.completeBaseName() +
-                             QStringLiteral(".fls");
+    const QString recorder =
+        log.absolutePath() + QLatin1Char('/') + log.completeBaseName() + QStringLiteral(".fls");
     const QString folder = log.absolutePath();
     return watchedFilesOf(source, recorder,
                           folder == QFileInfo(source).absolutePath() ? QString() : folder);

@@ -25,8 +25,7 @@ SaveWatcher::SaveWatcher(int settleMs, QObject* parent)
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleMs);
     connect(&m_settle, &QTimer::timeout, this, &SaveWatcher::settle);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            &SaveWatcher::onFolderChanged);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &SaveWatcher::onFolderChanged);
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &SaveWatcher::onFileChanged);
 }
 
@@ -58,6 +57,8 @@ void SaveWatcher::setFiles(const QStringList& files) {
             m_watcher->addPath(folder);
     m_order = order;
     m_known = known;
+    for (auto it = m_watchedInode.begin(); it != m_watchedInode.end();)
+        it = known.contains(it.key()) ? std::next(it) : m_watchedInode.erase(it);
     for (const QString& path : std::as_const(m_order))
         rewatchFile(path);
 }
@@ -67,10 +68,21 @@ QStringList SaveWatcher::folders() const {
 }
 
 void SaveWatcher::rewatchFile(const QString& file) {
-    // The watch of a file ends with the file (a rename over it, a delete);
-    // the new file under the same name needs a watch of its own.
-    if (!m_watcher->files().contains(file) && QFileInfo::exists(file))
-        m_watcher->addPath(file);
+    // A file's watch follows its inode: after a rename over it or a delete
+    // the name stands for a new file, which needs a watch of its own (the
+    // old watch may still be listed until the old inode is gone).
+    const FileSignature now = FileSignature::of(file);
+    const bool listed = m_watcher->files().contains(file);
+    if (!now.exists) {
+        m_watchedInode.remove(file);
+        return;
+    }
+    if (listed && m_watchedInode.value(file) == now.inode)
+        return;
+    if (listed)
+        m_watcher->removePath(file);
+    if (m_watcher->addPath(file))
+        m_watchedInode.insert(file, now.inode);
 }
 
 void SaveWatcher::recheck() {

@@ -72,6 +72,7 @@ private:
     QStringList m_order;
     QHash<QString, FileSignature> m_known;
     QHash<QString, bool> m_reportedMissing;
+    QHash<QString, quint64> m_watchedInode; // the inode each file watch was made on
 };
 
 } // namespace morvane

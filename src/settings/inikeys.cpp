@@ -2,8 +2,8 @@
 
 #include "platform/pathutils.h"
 #include "settings/iniencoding.h"
-#include "settings/make4htchoice.h"
 #include "settings/inisync.h"
+#include "settings/make4htchoice.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
 

@@ -40,13 +40,17 @@ private slots:
         QTest::addColumn<QString>("engineProgram");
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<QString>("pageHolds");
-        QTest::newRow("html5, latex") << 0 << 0 << "latex" << "make4ht -f html5 small"
+        QTest::newRow("html5, latex") << 0 << 0 << "latex"
+                                      << "make4ht -f html5 small"
                                       << "<!DOCTYPE html>";
-        QTest::newRow("xhtml, latex") << 1 << 0 << "latex" << "make4ht -f xhtml small"
+        QTest::newRow("xhtml, latex") << 1 << 0 << "latex"
+                                      << "make4ht -f xhtml small"
                                       << "DTD XHTML";
-        QTest::newRow("html5, lualatex") << 0 << 1 << "lualatex" << "make4ht -l -f html5 small"
+        QTest::newRow("html5, lualatex") << 0 << 1 << "lualatex"
+                                         << "make4ht -l -f html5 small"
                                          << "<!DOCTYPE html>";
-        QTest::newRow("html5, xelatex") << 0 << 2 << "xelatex" << "make4ht -x -f html5 small"
+        QTest::newRow("html5, xelatex") << 0 << 2 << "xelatex"
+                                        << "make4ht -x -f html5 small"
                                         << "<!DOCTYPE html>";
     }
 

@@ -35,7 +35,8 @@ private slots:
         QTest::newRow("braced forms in order")
             << QByteArray("\\input{a}\\include{ch/b} \\includegraphics[width=3cm]{fig}\n")
             << L{{"a", false}, {"ch/b", false}, {"fig", true}};
-        QTest::newRow("plain TeX input") << QByteArray("\\input tcilatex\n") << L{{"tcilatex", false}};
+        QTest::newRow("plain TeX input")
+            << QByteArray("\\input tcilatex\n") << L{{"tcilatex", false}};
         QTest::newRow("commented line and trailing comment")
             << QByteArray("%\\input{no}\n\\input{yes} % \\input{no2}\n") << L{{"yes", false}};
         QTest::newRow("escaped percent is no comment")
@@ -46,8 +47,8 @@ private slots:
             << QByteArray("\\newcommand\\fig[1]{\\includegraphics{#1}}\n") << L{};
         QTest::newRow("similar commands are not inputs")
             << QByteArray("\\inputencoding{utf8}\\includeonly{a}\n") << L{};
-        QTest::newRow("CRLF lines") << QByteArray("\\input{a}\r\n\\input{b}\r\n")
-                                    << L{{"a", false}, {"b", false}};
+        QTest::newRow("CRLF lines")
+            << QByteArray("\\input{a}\r\n\\input{b}\r\n") << L{{"a", false}, {"b", false}};
     }
 
     void namedInputs() {

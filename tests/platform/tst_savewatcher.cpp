@@ -83,13 +83,14 @@ private slots:
         QTest::addColumn<int>("missing");
         using S = QList<Step>;
         using N = QList<int>;
-        QTest::newRow("write in place") << S{Step::WriteInPlace, Step::WriteInPlace} << N{1, 2} << 0;
+        QTest::newRow("write in place")
+            << S{Step::WriteInPlace, Step::WriteInPlace} << N{1, 2} << 0;
         QTest::newRow("rename over, twice")
             << S{Step::RenameOver, Step::RenameOver} << N{1, 2} << 0;
         QTest::newRow("rename over, then in place")
             << S{Step::RenameOver, Step::WriteInPlace} << N{1, 2} << 0;
-        QTest::newRow("delete then write") << S{Step::DeleteThenWrite, Step::WriteInPlace}
-                                           << N{1, 2} << 0;
+        QTest::newRow("delete then write")
+            << S{Step::DeleteThenWrite, Step::WriteInPlace} << N{1, 2} << 0;
         QTest::newRow("a neighbour is no save") << S{Step::TouchNeighbour} << N{0} << 0;
         QTest::newRow("saves close together are one")
             << S{Step::WriteTwiceQuickly, Step::WriteTwiceQuickly} << N{1, 2} << 0;

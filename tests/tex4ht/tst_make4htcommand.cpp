@@ -14,11 +14,13 @@ using namespace morvane;
 namespace {
 
 // A context with the option handlers, as the window has it.
-struct Tab {
+struct Tex4htTab {
     OptionsModel model;
     AppContext ctx;
-    Tab() {
+    Tex4htTab() {
         ctx.model = &model;
+        // Without an htrun directory, ticking htrun would switch to SWP.
+        ctx.settings.vars.htrunM = "/opt/htrun";
         connectOptionHandlers(ctx);
         model.setItems("cmbPasses", {"Default", "1", "2", "3"});
         model.setItems("cmbMake4htFormat", make4htFormatEntries());
@@ -51,8 +53,8 @@ private slots:
         QTest::newRow("swp ticked takes no passes") << plain << 0 << 0 << true << ""
                                                     << "make4ht -f html5 Paper";
         QTest::newRow("same trailing arguments as htlatex")
-            << QStringList{"htlatex", "", "", "", "\"html,png\"", "\"symbol/!\""} << 0 << 0
-            << false << "pics"
+            << QStringList{"htlatex", "", "", "", "\"html,png\"", "\"symbol/!\""} << 0 << 0 << false
+            << "pics"
             << "make4ht -f html5 Paper \"html,png,imgdir:pics/\" \"symbol/!\"";
         QTest::newRow("from another batch file")
             << QStringList{"mybatch", "", "", "", "", ""} << 1 << 0 << false << ""
@@ -67,7 +69,7 @@ private slots:
         QFETCH(QString, images);
         QFETCH(QString, expected);
 
-        Tab tab;
+        Tex4htTab tab;
         tab.model.setItems("tex4htArgs", args);
         tab.model.setChecked("chkSWP", swp);
         tab.model.setChecked("chkImages", !images.isEmpty());
@@ -84,7 +86,7 @@ private slots:
     // make4ht and htrun exclude each other, and leaving make4ht gives
     // htlatex back without make4ht's switches.
     void htrunAndMake4htExcludeEachOther() {
-        Tab tab;
+        Tex4htTab tab;
         tab.model.setItems("tex4htArgs", {"htlatex", "", "", "", "", ""});
         tab.model.setChecked("chkHtrun", true);
         tab.model.setChecked("chkMake4ht", true);
