@@ -71,13 +71,20 @@ void BrowserWindow::show(const QString& file) {
     activateWindow();
 }
 
+bool BrowserWindow::isShowing(const QString& file) const {
+    return isVisible() && m_view && normalisedAddress(m_view->property("url").toUrl()) == file;
+}
+
 void BrowserWindow::reloadKeepingScroll(const QString& file) {
-    const QUrl shown = m_view ? m_view->property("url").toUrl() : QUrl();
-    if (!isVisible() || normalisedAddress(shown) != file) {
+    if (isShowing(file))
+        reloadWebViewKeepingScroll(m_view);
+    else
         show(file);
-        return;
-    }
-    reloadWebViewKeepingScroll(m_view);
+}
+
+void BrowserWindow::reloadIfShowing(const QString& file) {
+    if (isShowing(file))
+        reloadWebViewKeepingScroll(m_view);
 }
 
 void BrowserWindow::navigate(const QString& address) {
@@ -153,6 +160,11 @@ void LazyBrowser::reloadKeepingScroll(const QString& file) {
         m_window->reloadKeepingScroll(file);
     else
         show(file);
+}
+
+void LazyBrowser::reloadIfShowing(const QString& file) {
+    if (m_window)
+        m_window->reloadIfShowing(file);
 }
 
 void LazyBrowser::savePlacement() {

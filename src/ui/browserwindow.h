@@ -23,6 +23,7 @@ public:
     void show(const QString& file) override;
     void savePlacement() override;
     void reloadKeepingScroll(const QString& file) override;
+    void reloadIfShowing(const QString& file) override;
 
     // The address list's form of an address: a file URL becomes its path.
     static QString normalisedAddress(const QUrl& url);
@@ -31,6 +32,7 @@ private slots:
     void rememberAddress();
 
 private:
+    bool isShowing(const QString& file) const;
     void navigate(const QString& address);
     void restorePlacement();
 
@@ -51,6 +53,7 @@ public:
     void show(const QString& file) override;
     void savePlacement() override;
     void reloadKeepingScroll(const QString& file) override;
+    void reloadIfShowing(const QString& file) override;
 
 private:
     AppContext& m_ctx;

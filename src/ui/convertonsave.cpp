@@ -4,6 +4,7 @@
 #include "pipeline/convertcommand.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/watchedfiles.h"
+#include "platform/pathutils.h"
 #include "platform/savewatcher.h"
 #include "settings/optionsmodel.h"
 
@@ -24,8 +25,12 @@ QString S(const char* text) {
 class ReloadingViewer : public ResultViewer {
 public:
     explicit ReloadingViewer(ResultViewer* inner) : m_inner(inner) {}
-    void show(const QString& file) override { m_inner->reloadKeepingScroll(file); }
+    void show(const QString& file) override {
+        m_inner->reloadKeepingScroll(file);
+        shown = true;
+    }
     void savePlacement() override { m_inner->savePlacement(); }
+    bool shown = false;
 
 private:
     ResultViewer* m_inner;
@@ -108,6 +113,10 @@ void ConvertOnSave::convert() {
         m_ctx.seams.viewer = &reloading;
     const std::optional<ConversionResult> result = cmdConvert_Click(m_ctx);
     m_ctx.seams.viewer = viewer;
+    // Without "Run HTML file" the page is not shown, but a page the reader
+    // has open in the built-in browser still shows the new version.
+    if (viewer && !reloading.shown && result && result->produced && !result->output.isEmpty())
+        viewer->reloadIfShowing(longPathOf(result->output));
     m_converting = false;
     if (!m_watcher)
         return; // unticked while it ran

@@ -120,9 +120,10 @@ private slots:
         ConversionRig rig;
         QVERIFY(rig.loaded);
         struct Viewer : ResultViewer {
-            QStringList shown, reloaded;
+            QStringList shown, reloaded, refreshed;
             void show(const QString& file) override { shown.append(file); }
             void reloadKeepingScroll(const QString& file) override { reloaded.append(file); }
+            void reloadIfShowing(const QString& file) override { refreshed.append(file); }
         } viewer;
         rig.ctx.seams.viewer = &viewer;
         rig.selectTab(TabHevea);
@@ -140,6 +141,14 @@ private slots:
         QCOMPARE(viewer.reloaded, (QStringList{page, page}));
         QVERIFY(viewer.shown.isEmpty());
         QCOMPARE(rig.ctx.seams.viewer, &viewer);
+        QVERIFY(viewer.refreshed.isEmpty());
+
+        // Not shown after the run: a page the browser has open is refreshed.
+        rig.model.setCheckValue("chkIE", 0);
+        save(source, "\\documentclass{article}\\begin{document}Again.\\end{document}\n", false);
+        QTRY_VERIFY_WITH_TIMEOUT(readAll(page).contains("Again."), 30000);
+        QTRY_COMPARE(viewer.refreshed, QStringList{page});
+        QCOMPARE(viewer.reloaded.size(), 2);
 
         rig.model.setChecked("chkWatch", false);
         QVERIFY(!watch.isWatching());
