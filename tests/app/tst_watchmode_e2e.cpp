@@ -102,15 +102,6 @@ private slots:
         QVERIFY(readAll(docs.filePath("paper.fls")).contains("mine.sty"));
     }
 
-    void watchTakesOneFile() {
-        TestHome home;
-        QTemporaryDir docs;
-        const BatchRun run =
-            runBatch(home.path(), docs.path(), {"--convert=dvi", "--watch", "a.tex", "b.tex"});
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.err.contains("--watch follows one file"));
-    }
-
     // The window's check box: ticking converts, a save converts again, and
     // a page of the built-in browser is reloaded in place both times.
     void checkBoxConvertsOnSave() {

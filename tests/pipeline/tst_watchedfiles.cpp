@@ -1,9 +1,7 @@
 // Which files a watched document reads: its input lines, followed into the
 // files they name, and LaTeX's recorder file.
 
-#include "pipeline/route.h"
 #include "pipeline/watchedfiles.h"
-#include "support/testhome.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -107,17 +105,6 @@ private slots:
         QCOMPARE(watchedFilesOf(main, fls, dir.filePath("out")), (QStringList{main, macros}));
         // Without an output folder the copies are outside the document's folder.
         QCOMPARE(watchedFilesOf(main, fls), QStringList{main});
-    }
-
-    void afterAConversion() {
-        QTemporaryDir dir;
-        const QString main = write(dir, "paper.tex", "");
-        const QString style = write(dir, "mine.sty");
-        write(dir, "paper.fls", "PWD " + dir.path().toUtf8() + "\nINPUT mine.sty\n");
-        ConversionResult result;
-        result.log = dir.filePath("paper.log");
-        QCOMPARE(watchedFilesAfter(main, &result), (QStringList{main, style}));
-        QCOMPARE(watchedFilesAfter(main, nullptr), QStringList{main});
     }
 };
 

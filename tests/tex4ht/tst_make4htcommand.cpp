@@ -102,34 +102,6 @@ private slots:
         QCOMPARE(tab.model.text("txt3"), QStringLiteral("htlatex Paper"));
         QVERIFY(!tab.model.isEnabled("cmbMake4htFormat"));
     }
-
-    void settingsWords_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("format");
-        QTest::addColumn<int>("engine");
-        QTest::newRow("xhtml") << "xhtml" << 1 << -1;
-        QTest::newRow("XHTML in capitals") << "XHTML" << 1 << -1;
-        QTest::newRow("unknown format is html5") << "html4" << 0 << -1;
-        QTest::newRow("lualatex") << "lualatex" << -1 << 1;
-        QTest::newRow("xelatex with blanks") << " XeLaTeX " << -1 << 2;
-        QTest::newRow("unknown engine is latex") << "pdflatex" << -1 << 0;
-    }
-
-    void settingsWords() {
-        QFETCH(QString, stored);
-        QFETCH(int, format);
-        QFETCH(int, engine);
-        if (format >= 0) {
-            QCOMPARE(int(make4htFormatOf(stored)), format);
-            QCOMPARE(make4htFormatOf(make4htFormatWord(make4htFormatAt(format))),
-                     make4htFormatAt(format));
-        }
-        if (engine >= 0) {
-            QCOMPARE(int(make4htEngineOf(stored)), engine);
-            QCOMPARE(make4htEngineOf(make4htEngineWord(make4htEngineAt(engine))),
-                     make4htEngineAt(engine));
-        }
-    }
 };
 
 QTEST_MAIN(TestMake4htCommand)
