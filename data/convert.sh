@@ -273,14 +273,23 @@ route_tth() {
     run_words "$cmdline" tth "-L${2##*/}" %words <"$source_file" >"$2.htm" 2>>"$2.tlog"
 }
 
+# While Morvane watches a document for saves it sets MORVANE_RECORDER=1:
+# LaTeX then lists every file it reads in FILE.fls (-recorder).
+recorder_option() {
+    recorder=
+    if [ "${MORVANE_RECORDER:-}" = 1 ]; then recorder=-recorder; fi
+}
+
 route_dvi() {
     not_an_option "$2"
-    latex -interaction=nonstopmode "$safe_name" </dev/null
+    recorder_option
+    latex -interaction=nonstopmode $recorder "$safe_name" </dev/null
 }
 
 route_pdf() {
     not_an_option "$2"
-    pdflatex -interaction=nonstopmode "$safe_name" </dev/null
+    recorder_option
+    pdflatex -interaction=nonstopmode $recorder "$safe_name" </dev/null
 }
 
 route_texify() {
@@ -292,8 +301,9 @@ route_texify() {
     # texi2dvi runs TeX with its input closed and stops at the first error;
     # nonstopmode lets TeX finish the document and log every error, as the
     # single latex and pdflatex runs do.
-    LATEX="${LATEX:-latex} -interaction=nonstopmode"
-    PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode"
+    recorder_option
+    LATEX="${LATEX:-latex} -interaction=nonstopmode${recorder:+ $recorder}"
+    PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode${recorder:+ $recorder}"
     export LATEX PDFLATEX
     run_words "$cmdline" "$_texify" --batch %words "$source_file" </dev/null
 }

@@ -8,7 +8,7 @@ cmake ninja-build g++ pkg-config clang-format
 qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-tools-dev-tools
 libgl-dev libbenchmark-dev libcups2-dev
 hevea tth tth-common
-texlive-binaries texlive-plain-generic texlive-extra-utils
+texlive-binaries texlive-plain-generic texlive-extra-utils texlive-luatex texlive-xetex
 texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
 libjs-mathjax

@@ -4,6 +4,7 @@
 
 #include "app/optionhandlers.h"
 #include "app/startup.h"
+#include "app/watchmode.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/logentry.h"
@@ -64,6 +65,7 @@ QString commandLineHelp() {
     return QStringLiteral(
                "Usage: morvane [FILE]\n"
                "       morvane --convert=ROUTE FILE...\n"
+               "       morvane --convert=ROUTE --watch FILE\n"
                "       morvane --check\n"
                "\n"
                "Without --convert, opens the main window, with FILE in the file box.\n"
@@ -86,6 +88,14 @@ QString commandLineHelp() {
                "                      to. Several files are converted in order with the same\n"
                "                      settings, each with a summary line, then a total; the\n"
                "                      exit status is the worst of theirs.\n"
+               "--convert=ROUTE --watch FILE\n"
+               "                      converts FILE, then converts it again whenever it or a\n"
+               "                      file it reads is saved (its \\input, \\include and\n"
+               "                      \\includegraphics files; on the dvi and pdf routes all\n"
+               "                      that LaTeX's -recorder file lists). Saves within 300 ms\n"
+               "                      make one conversion; Ctrl+C ends the watch with the\n"
+               "                      status of the last conversion. The window's \"Convert\n"
+               "                      on save\" box does the same for the file in its file box.\n"
                "--check               checks every route: the programs it needs (found through\n"
                "                      Program Locations, else on PATH) with their versions, and\n"
                "                      a real conversion of a tiny document in a temporary\n"
@@ -93,7 +103,12 @@ QString commandLineHelp() {
                "                      error; a missing program names its Debian package. Exit\n"
                "                      status 0 only when every route works. The Help tab's\n"
                "                      \"Check Converters\" button shows the same as a table.\n"
-               "--help                shows this text.\n");
+               "--help                shows this text.\n"
+               "\n"
+               "The TeX4ht route runs make4ht instead of htlatex when \"Use make4ht\" is\n"
+               "ticked on its tab (Make4ht=Yes in [TeX4ht] of Morvane.ini), with the format\n"
+               "Make4htFormat (html5 or xhtml) and the engine Make4htEngine (latex, lualatex\n"
+               "or xelatex).\n");
 }
 
 int exitStatusOf(const std::optional<ConversionResult>& result) {
@@ -116,7 +131,8 @@ const char* statusWord(int status) {
 }
 
 // Converts one file in a context that is loaded and on the route's tab.
-int convertOne(AppContext& ctx, const Route& route, const QString& file) {
+int convertOne(AppContext& ctx, const Route& route, const QString& file,
+               std::optional<ConversionResult>* outcome = nullptr) {
     const QString source = QDir::cleanPath(QDir::current().absoluteFilePath(file));
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.exists()) {
@@ -140,6 +156,8 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file) {
     }
 
     const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    if (outcome)
+        *outcome = result;
     const int status = exitStatusOf(result);
     if (status == NothingProduced) {
         const QString expected =
@@ -175,7 +193,7 @@ void printLogEntries(const LogEntries& entries) {
 
 } // namespace
 
-int runBatchMode(const QString& routeWord, const QStringList& files) {
+int runBatchMode(const QString& routeWord, const QStringList& files, bool watch) {
     const MethodWord* method = methodForWord(routeWord);
     const Route* route =
         routeForKey(builtInRoutes(), method ? QString::fromLatin1(method->routeKey) : routeWord);
@@ -186,6 +204,11 @@ int runBatchMode(const QString& routeWord, const QStringList& files) {
     }
     if (files.isEmpty()) {
         complain(QStringLiteral("no TeX file given: morvane --convert=%1 FILE").arg(routeWord));
+        return NothingProduced;
+    }
+    if (watch && files.size() != 1) {
+        complain(QStringLiteral("--watch follows one file: morvane --convert=%1 --watch FILE")
+                     .arg(routeWord));
         return NothingProduced;
     }
 
@@ -228,6 +251,14 @@ int runBatchMode(const QString& routeWord, const QStringList& files) {
     tbstrip_Click(ctx);
     reportReplacedOutputRoot(ctx, *route);
 
+    if (watch) {
+        // LaTeX lists every file it reads in a recorder file (.fls) beside
+        // its log; convert.sh asks for it while a watch needs it.
+        qputenv("MORVANE_RECORDER", "1");
+        return watchAndConvert(files.front(), [&](std::optional<ConversionResult>& result) {
+            return convertOne(ctx, *route, files.front(), &result);
+        });
+    }
     if (files.size() == 1)
         return convertOne(ctx, *route, files.front());
 

@@ -11,7 +11,9 @@ namespace morvane {
 // window, for each file in order with the same settings. Returns the process
 // exit status (0 clean result, 1 errors in the log, 2 stopped or nothing
 // produced); for several files the worst of theirs.
-int runBatchMode(const QString& route, const QStringList& files);
+// With `watch`, the one file is converted again at every save of it or of a
+// file it reads, until Ctrl+C.
+int runBatchMode(const QString& route, const QStringList& files, bool watch = false);
 
 // The exit status for the Convert command's result: 2 when no driver ran or
 // it produced nothing new, 1 when its log holds errors, else 0.

@@ -52,6 +52,9 @@ const RoutePrograms kNeeded[] = {
     {"pdf", {{"pdflatex", "texlive-latex-base", "--version"}}},
 };
 
+// The TeX4ht route with make4ht ticked runs make4ht in place of htlatex.
+const NeededProgram kMake4ht = {"make4ht", "texlive-extra-utils", "--version"};
+
 // Small enough for every route, with a formula so that the routes that make
 // pictures of formulas make one.
 const char kCheckDocument[] = "\\documentclass{article}\n"
@@ -59,12 +62,16 @@ const char kCheckDocument[] = "\\documentclass{article}\n"
                               "Converter check: $x^2 + y^2 = z^2$.\n"
                               "\\end{document}\n";
 
-std::initializer_list<NeededProgram> programsOf(const Route& route) {
+QList<NeededProgram> programsOf(const Route& route, const OptionsModel& model) {
+    QList<NeededProgram> programs;
     for (const RoutePrograms& needed : kNeeded) {
         if (QLatin1String(needed.route) == QLatin1String(route.key))
-            return needed.programs;
+            programs = needed.programs;
     }
-    return {};
+    if (QLatin1String(route.key) == QLatin1String("tex4ht") &&
+        model.isChecked(QStringLiteral("chkMake4ht")))
+        programs.front() = kMake4ht;
+    return programs;
 }
 
 // The program in the route's location of Program Locations, else on PATH.
@@ -91,8 +98,9 @@ QString versionOf(const QString& program, const char* option) {
         process.waitForFinished();
         return QString();
     }
-    // "hevea 2.36", "TtH  Version 4.16 (c)...", "pdfTeX 3.14...-1.40.24 (...)".
-    static const QRegularExpression named(QStringLiteral("[Vv]ersion\\s+(\\d\\S*)"));
+    // "hevea 2.36", "make4ht version v0.3l", "TtH  Version 4.16 (c)...", "pdfTeX 3.14...-1.40.24
+    // (...)".
+    static const QRegularExpression named(QStringLiteral("[Vv]ersion\\s+v?(\\d\\S*)"));
     static const QRegularExpression number(QStringLiteral("\\b(\\d+\\.[\\w.\\-]*)"));
     for (const QString& line : QString::fromLocal8Bit(process.readAll()).split(QLatin1Char('\n'))) {
         if (const QRegularExpressionMatch match = named.match(line); match.hasMatch())
@@ -175,7 +183,7 @@ RouteCheck checkRoute(QuietContext& quiet, const Route& route) {
     RouteCheck check;
     check.caption = QLatin1String(route.caption);
     QStringList missing;
-    for (const NeededProgram& needed : programsOf(route)) {
+    for (const NeededProgram& needed : programsOf(route, quiet.model)) {
         const QString found = findProgram(quiet.ctx, route, needed.name);
         if (found.isEmpty()) {
             check.programs.append(QLatin1String(needed.name) + QStringLiteral(": not found"));

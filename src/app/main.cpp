@@ -45,9 +45,11 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
-        const QStringList args = app.arguments();
+        QStringList args = app.arguments();
         const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
-        return morvane::runBatchMode(route, args.mid(2));
+        args = args.mid(2);
+        const bool watch = args.removeAll(QStringLiteral("--watch")) > 0;
+        return morvane::runBatchMode(route, args, watch);
     }
     return runWindow(argc, argv);
 }

@@ -182,6 +182,8 @@ void txtImages_Change(AppContext& ctx) {
 
 void chkHtrun_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
+    if (model.isChecked(S("chkHtrun")) && model.isChecked(S("chkMake4ht")))
+        model.setChecked(S("chkMake4ht"), false);
     if (model.isChecked(S("chkHtrun"))) {
         if (ctx.settings.vars.htrunS.isEmpty())
             model.setChecked(S("chkSWP"), false);
@@ -190,6 +192,19 @@ void chkHtrun_Click(AppContext& ctx) {
     } else {
         model.setEnabled(S("chkSWP"), true);
     }
+    composeTex4htCommandLine(ctx);
+}
+
+// make4ht and htrun are two ways of running TeX4ht; one excludes the other.
+void chkMake4ht_Click(AppContext& ctx) {
+    OptionsModel& model = *ctx.model;
+    const bool make4ht = model.isChecked(S("chkMake4ht"));
+    if (make4ht && model.isChecked(S("chkHtrun")))
+        model.setChecked(S("chkHtrun"), false); // recomposes through its own handler
+    model.setEnabled(S("cmbMake4htFormat"), make4ht);
+    model.setEnabled(S("cmbMake4htEngine"), make4ht);
+    model.setEnabled(S("lblMake4htFormat"), make4ht);
+    model.setEnabled(S("lblMake4htEngine"), make4ht);
     composeTex4htCommandLine(ctx);
 }
 
@@ -346,6 +361,9 @@ void connectOptionHandlers(AppContext& ctx) {
         {S("txtImages"), txtImages_Change},
         {S("chkHtrun"), chkHtrun_Click},
         {S("chkSWP"), composeTex4htCommandLine},
+        {S("chkMake4ht"), chkMake4ht_Click},
+        {S("cmbMake4htFormat"), composeTex4htCommandLine},
+        {S("cmbMake4htEngine"), composeTex4htCommandLine},
         {S("cmbPasses"), composeTex4htCommandLine},
         {S("chkTexify_0"), [](AppContext& c) { chkTexify_Click(c, 0); }},
         {S("chkTexify_1"), [](AppContext& c) { chkTexify_Click(c, 1); }},

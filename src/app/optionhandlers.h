@@ -28,6 +28,8 @@ void chkStyle_Click(AppContext& ctx);
 void chkImages_Click(AppContext& ctx);
 void txtImages_Change(AppContext& ctx);
 void chkHtrun_Click(AppContext& ctx);
+// Ticking make4ht unticks htrun and opens its format and engine lists.
+void chkMake4ht_Click(AppContext& ctx);
 // Stores the TeX4ht directory in chkHtrun's tag and recomposes the command
 // line with the returning-from-dialog flag (tag "returning" of cmdAdvanced).
 void cmdAdvanced_Click(AppContext& ctx);

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "settings/make4htchoice.h"
+
 #include "drivers/tex4ht.h"
 
 #include "app/inicommands.h"
@@ -54,6 +56,12 @@ void fillPassLists(OptionsModel& model) {
     for (const QString name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
                                QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
         model.setIndex(name, 0);
+    // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
+    model.setItems(QStringLiteral("cmbMake4htFormat"), make4htFormatEntries());
+    model.setItems(QStringLiteral("cmbMake4htEngine"), make4htEngineEntries());
+    for (const char* name :
+         {"cmbMake4htFormat", "cmbMake4htEngine", "lblMake4htFormat", "lblMake4htEngine"})
+        model.setEnabled(QLatin1String(name), model.isChecked(QStringLiteral("chkMake4ht")));
 }
 
 bool programFileMissing(AppContext& ctx, const QString& name, const QString& secondLine,

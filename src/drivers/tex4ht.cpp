@@ -250,8 +250,23 @@ void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QSt
     model.setVisible(S("Label35"), false);
 }
 
+// make4ht lives with htlatex in the TeX4ht directory.
+static bool make4htFound(AppContext& ctx) {
+    const QString make4ht = ctx.settings.vars.tex4ht + S("/make4ht");
+    if (QFileInfo::exists(make4ht))
+        return true;
+    ctx.seams.prompter->tell(S("Can't find ") + make4ht +
+                                 S("\n\nmake4ht comes with TeX Live (Debian package "
+                                   "texlive-extra-utils); its directory can be set in Help, "
+                                   "Program Locations"),
+                             S("File Not Found"), Icon::Exclamation);
+    return false;
+}
+
 bool tex4htProgramsFound(AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
+    if (model.isChecked(S("chkMake4ht")))
+        return make4htFound(ctx);
     const bool swp = model.isChecked(S("chkSWP"));
     const bool htrun = model.isChecked(S("chkHtrun"));
     const QString htrunDir = swp ? ctx.settings.vars.htrunS : ctx.settings.vars.htrunM;

@@ -39,12 +39,15 @@ class ResultViewer {
 public:
     virtual ~ResultViewer() = default;
     virtual void show(const QString& file) = 0;
+    // A page converted again while it is shown: reloaded where the reader
+    // was. A viewer that shows another page shows this one.
+    virtual void reloadKeepingScroll(const QString& file) { show(file); }
+    // The same, but only when the page is already on view: a conversion that
+    // does not show its result leaves other pages alone.
+    virtual void reloadIfShowing(const QString& file) { (void)file; }
     // Stores the window's placement in the per-user store at exit; a window
     // that was never opened leaves the stored placement as it is.
     virtual void savePlacement() {}
-    // Loads the shown page again, keeping the reader's scroll position (a
-    // page converted anew while it is shown).
-    virtual void reloadKeepingScroll() {}
 };
 
 } // namespace morvane

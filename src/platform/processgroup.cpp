@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@ namespace {
 constexpr std::size_t kMaxGroups = 64;
 std::array<std::atomic<long>, kMaxGroups> groups{};
 std::atomic<bool> stopRequested{false};
+int stopPipe[2] = {-1, -1};
 
 void terminateAll(int signal) {
     for (const std::atomic<long>& group : groups)
@@ -26,6 +28,10 @@ void terminateAll(int signal) {
 void onStopSignal(int) {
     stopRequested = true;
     terminateAll(SIGTERM);
+    if (stopPipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &byte, 1);
+    }
 }
 
 } // namespace
@@ -75,11 +81,27 @@ bool stopWasRequested() {
 }
 
 void stopProcessGroupsOnSignals() {
+    if (stopPipe[0] < 0 && ::pipe(stopPipe) == 0) {
+        for (int fd : stopPipe) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        }
+    }
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+}
+
+int stopSignalDescriptor() {
+    return stopPipe[0];
+}
+
+void drainStopSignals() {
+    char bytes[16];
+    while (stopPipe[0] >= 0 && ::read(stopPipe[0], bytes, sizeof bytes) > 0) {
+    }
 }
 
 } // namespace morvane

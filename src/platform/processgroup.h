@@ -29,4 +29,11 @@ bool stopWasRequested();
 // then finishes as for a stopped conversion.
 void stopProcessGroupsOnSignals();
 
+// Read end of a pipe that receives a byte for each stop signal, so that a
+// program waiting in its event loop (watching files) wakes up at Ctrl+C;
+// -1 before stopProcessGroupsOnSignals.
+int stopSignalDescriptor();
+// Reads the bytes waiting in that pipe.
+void drainStopSignals();
+
 } // namespace morvane

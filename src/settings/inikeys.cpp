@@ -4,6 +4,7 @@
 #include "settings/helplinks.h"
 #include "settings/iniencoding.h"
 #include "settings/inisync.h"
+#include "settings/make4htchoice.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
 
@@ -332,6 +333,30 @@ const IniKey kKeys[] = {
         },
         0, ""),
     listIndex<4>(kTex4ht, "SWPpasses", "cmbPasses"),
+    // make4ht beside htlatex: ticked or not, its format and its LaTeX, as words.
+    check(kTex4ht, "Make4ht", "chkMake4ht", Save::WithPreferences),
+    custom(
+        kTex4ht, "Make4htFormat", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setIndex(QStringLiteral("cmbMake4htFormat"),
+                                 int(make4htFormatOf(valueOf(key, profile))));
+        },
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
+            return make4htFormatWord(
+                make4htFormatAt(place.model.index(QStringLiteral("cmbMake4htFormat"))));
+        },
+        0, "html5"),
+    custom(
+        kTex4ht, "Make4htEngine", Save::WithPreferences,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.model.setIndex(QStringLiteral("cmbMake4htEngine"),
+                                 int(make4htEngineOf(valueOf(key, profile))));
+        },
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
+            return make4htEngineWord(
+                make4htEngineAt(place.model.index(QStringLiteral("cmbMake4htEngine"))));
+        },
+        0, "latex"),
     check(kTex4ht, "DOSPause", "chkTex4htPause", Save::WithPreferences, 0, "0"),
     custom(
         kTex4ht, "Ver2.5", Save::WithPreferences,

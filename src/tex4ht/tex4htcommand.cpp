@@ -54,7 +54,26 @@ void applyHtrun(QStringList& args, const QString& packageLine, bool fromAdvanced
     args[4] = options;
 }
 
+// make4ht in place of htlatex: its switches before the document, no passes
+// (make4ht runs LaTeX as often as the document needs, and a number after the
+// document would be taken for tex4ht.sty's options).
+void applyMake4ht(const OptionsModel& model, QStringList& args) {
+    args[0] = S("make4ht");
+    args[1] = make4htSwitches(make4htFormatAt(model.index(S("cmbMake4htFormat"))),
+                              make4htEngineAt(model.index(S("cmbMake4htEngine"))));
+    args[3].clear();
+}
+
 } // namespace
+
+QString make4htSwitches(Make4htFormat format, Make4htEngine engine) {
+    QString engineSwitch;
+    if (engine == Make4htEngine::LuaLatex)
+        engineSwitch = S("-l ");
+    else if (engine == Make4htEngine::XeLatex)
+        engineSwitch = S("-x ");
+    return engineSwitch + S("-f ") + make4htFormatWord(format);
+}
 
 QStringList tex4htArguments(const OptionsModel& model) {
     QStringList args = model.items(S("tex4htArgs"));
@@ -141,7 +160,9 @@ void storeTex4htOptions(OptionsModel& model, const Tex4htComposition& compositio
 void updatePassesControl(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     bool enabled = false;
-    if (model.isChecked(S("chkSWP")))
+    if (model.isChecked(S("chkMake4ht")))
+        enabled = false; // make4ht decides the passes itself
+    else if (model.isChecked(S("chkSWP")))
         enabled = true;
     else if (ctx.latexCount)
         enabled =
@@ -158,10 +179,15 @@ void composeTex4htCommandLine(AppContext& ctx) {
 
     QStringList args = tex4htArguments(model);
     const QString packageLine = model.tag(S("txt3"));
-    const bool htrun = model.isChecked(S("chkHtrun"));
-    const bool swp = model.isChecked(S("chkSWP"));
+    const bool make4ht = model.isChecked(S("chkMake4ht"));
+    const bool htrun = model.isChecked(S("chkHtrun")) && !make4ht;
+    const bool swp = model.isChecked(S("chkSWP")) && !make4ht;
 
     args[2] = quoteForCommandLine(documentBaseName(ctx));
+    if (!make4ht && args[0] == S("make4ht")) {
+        args[0].clear(); // back to htlatex below
+        args[1].clear();
+    }
     if (htrun)
         applyHtrun(args, packageLine, model.tag(S("cmdAdvanced.returning")) == S("yes"));
     else
@@ -179,7 +205,9 @@ void composeTex4htCommandLine(AppContext& ctx) {
     if (packageLine.startsWith(S("\\usepackage")))
         args[4].clear(); // the options travel in the document
 
-    if (model.isEnabled(S("cmbPasses")) && !isXhtBatch(args[0])) {
+    if (make4ht)
+        applyMake4ht(model, args);
+    else if (model.isEnabled(S("cmbPasses")) && !isXhtBatch(args[0])) {
         const QStringList passes = model.items(S("cmbPasses"));
         const int index = model.index(S("cmbPasses"));
         const QString text = index >= 0 && index < passes.size() ? passes.at(index) : QString();

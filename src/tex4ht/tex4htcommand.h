@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/make4htchoice.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +43,10 @@ void storeTex4htOptions(OptionsModel& model, const Tex4htComposition& compositio
 // enables the passes box. Does nothing while the box is open for manual
 // editing.
 void composeTex4htCommandLine(AppContext& ctx);
+
+// make4ht's switches, which go where htrun's format switch goes (element 2):
+// the engine ("-l" LuaLaTeX, "-x" XeLaTeX) and the format, "-f html5".
+QString make4htSwitches(Make4htFormat format, Make4htEngine engine);
 
 // Enables `cmbPasses` and its label when the passes can be chosen.
 void updatePassesControl(AppContext& ctx);

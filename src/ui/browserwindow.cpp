@@ -135,8 +135,20 @@ void BrowserWindow::show(const QString& file) {
     activateWindow();
 }
 
-void BrowserWindow::reloadKeepingScroll() {
-    QMetaObject::invokeMethod(m_view, "reloadKeepingScroll");
+bool BrowserWindow::isShowing(const QString& file) const {
+    return isVisible() && normalisedAddress(m_view->property("url").toUrl()) == file;
+}
+
+void BrowserWindow::reloadKeepingScroll(const QString& file) {
+    if (isShowing(file))
+        QMetaObject::invokeMethod(m_view, "reloadKeepingScroll");
+    else
+        show(file);
+}
+
+void BrowserWindow::reloadIfShowing(const QString& file) {
+    if (isShowing(file))
+        QMetaObject::invokeMethod(m_view, "reloadKeepingScroll");
 }
 
 void BrowserWindow::navigate(const QUrl& url) {
@@ -319,14 +331,21 @@ void LazyBrowser::show(const QString& file) {
     m_window->show(file);
 }
 
+void LazyBrowser::reloadKeepingScroll(const QString& file) {
+    if (m_window)
+        m_window->reloadKeepingScroll(file);
+    else
+        show(file);
+}
+
+void LazyBrowser::reloadIfShowing(const QString& file) {
+    if (m_window)
+        m_window->reloadIfShowing(file);
+}
+
 void LazyBrowser::savePlacement() {
     if (m_window)
         m_window->savePlacement();
-}
-
-void LazyBrowser::reloadKeepingScroll() {
-    if (m_window)
-        m_window->reloadKeepingScroll();
 }
 
 bool isStandAloneViewer(const QString& executableName) {

@@ -34,8 +34,8 @@ public:
 
     void show(const QString& file) override;
     void savePlacement() override;
-    // Loads the page again and scrolls back to where the reader was.
-    void reloadKeepingScroll() override;
+    void reloadKeepingScroll(const QString& file) override;
+    void reloadIfShowing(const QString& file) override;
 
     // The address list's form of an address: a file URL becomes its path.
     static QString normalisedAddress(const QUrl& url);
@@ -56,6 +56,7 @@ private slots:
     void showTitleWhenIdle();
 
 private:
+    bool isShowing(const QString& file) const;
     void wireToolbar();
     void navigate(const QUrl& url);
     void addressChosen(const QString& address);
@@ -87,8 +88,9 @@ public:
 
     void show(const QString& file) override;
     void savePlacement() override;
-    // Does nothing while the window has never been opened.
-    void reloadKeepingScroll() override;
+    // Shows the page while the window has never been opened.
+    void reloadKeepingScroll(const QString& file) override;
+    void reloadIfShowing(const QString& file) override;
 
 private:
     AppContext& m_ctx;

@@ -15,6 +15,7 @@
 #include "ui/batchinstallerdialog.h"
 #include "ui/configdialogs.h"
 #include "ui/convertercheckdialog.h"
+#include "ui/convertonsave.h"
 #include "ui/errorlist.h"
 #include "ui/l2hinitdialog.h"
 #include "ui/linklabels.h"
@@ -121,6 +122,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     ctx.seams.showL2hInitEditor = [this] { showL2hInitDialog(*d->ctx, this); };
     auto* errors = new ErrorList(ctx, d->main.lstErrors, this);
     ctx.seams.showLogEntries = [errors](const LogEntries& entries) { errors->show(entries); };
+    new ConvertOnSave(ctx, this);
     setAcceptDrops(true);
 }
 

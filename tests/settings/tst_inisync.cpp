@@ -161,6 +161,9 @@ const QStringList everyProbe{"var:cdRom",
                              "var:upgradeNoticeShown",
                              "var:advancedSave",
                              "var:checkForUsePackage",
+                             "chkMake4ht",
+                             "cmbMake4htFormat",
+                             "cmbMake4htEngine",
                              "var:l2hSaveTo",
                              "chkAntiVirus",
                              "optGifPng",
@@ -236,6 +239,9 @@ void setEveryOption(AppContext& ctx, bool savePreferences) {
     v.upgradeNoticeShown = false;
     v.advancedSave = true;
     v.checkForUsePackage = false;
+    m.setCheckValue("chkMake4ht", 1);
+    m.setIndex("cmbMake4htFormat", 1);
+    m.setIndex("cmbMake4htEngine", 2);
     m.setCheckValue("chkAntiVirus", 1);
     m.setIndex("optGifPng", 0);
     m.setCheckValue("chkImageDir", 1);
@@ -309,6 +315,9 @@ const KeyRow writtenKeys[] = {
     {"TeX4ht", "Ver2.5", "Yes", "var:upgradeNoticeShown", "true", false},
     {"TeX4ht", "AdvancedSave", "True", "var:advancedSave", "true", false},
     {"TeX4ht", "CheckForUsePackage", "False", "var:checkForUsePackage", "false", false},
+    {"TeX4ht", "Make4ht", "Yes", "chkMake4ht", "1", false},
+    {"TeX4ht", "Make4htFormat", "xhtml", "cmbMake4htFormat", "1", false},
+    {"TeX4ht", "Make4htEngine", "xelatex", "cmbMake4htEngine", "2", false},
     {"Latex2HTML", "Anti-Virus", "Yes", "chkAntiVirus", "1", false},
     {"Latex2HTML", "ImageType", "GIF", "optGifPng", "0", false},
     {"Latex2HTML", "ImageSubDir", "Yes", "chkImageDir", "1", false},
