@@ -4,10 +4,12 @@
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/resultdisplay.h"
 #include "platform/launcher.h"
 #include "platform/pathutils.h"
 #include "platform/pointershape.h"
 #include "platform/programdir.h"
+#include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
 #include "settings/optionsmodel.h"
@@ -125,6 +127,7 @@ int runGui(int& argc, char** argv) {
 
     const QString commandLineFile = commandLineFileOf(app.arguments().mid(1));
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
+    keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
 
     SingleInstance instance(SingleInstance::serverNameFor(programDir));
     if (!instance.claim(handOverText(commandLineFile, QDir::currentPath())))
@@ -164,6 +167,10 @@ int runGui(int& argc, char** argv) {
     QPointer<MainWindow> window = new MainWindow(ctx);
     window->setAttribute(Qt::WA_DeleteOnClose);
     prompter.setOwner(window);
+    consoles.setOwner(window);
+    shell.setOpenFailureReport([&prompter](const QString& file) {
+        prompter.tell(openFailureText(file), QStringLiteral("Open File"), Icon::Exclamation);
+    });
     installMainKeys(ctx, *window);
     QObject::connect(&instance, &SingleInstance::received, window,
                      [&ctx, window](const QString& file) { receiveHandOver(ctx, *window, file); });

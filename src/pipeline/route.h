@@ -3,6 +3,7 @@
 #include "settings/settingsvariables.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <span>
 
@@ -44,6 +45,10 @@ struct ConversionResult {
     QString log;    // the route's log; remembered for View Log when set
     LogVerdict verdict = LogVerdict::Unchanged;
     bool produced = false; // `output` was written by this run (set by the Convert command)
+    // Logs and pages the run could not rewrite ("file: reason"): a log
+    // without its header, pages without their link fix-ups. Such a run
+    // counts as having errors.
+    QStringList failedRewrites;
 };
 
 // The last log of each route, read by View Log.
@@ -93,6 +98,10 @@ struct Route {
     // file name; HeVeA and TtH do not and need no renamed copy.
     bool needsPlainFileName;
     Driver driver; // nullptr while the route is not built
+    // Its converters may build a shell command from the document's name, so
+    // an awkward name runs under a plain alias (pipeline/safealias.h).
+    // HeVeA and hacha take the name only as an argument.
+    bool nameReachesShell = true;
 };
 
 using RouteTable = std::span<const Route>;
