@@ -98,10 +98,6 @@ struct Route {
     // file name; HeVeA and TtH do not and need no renamed copy.
     bool needsPlainFileName;
     Driver driver; // nullptr while the route is not built
-    // Its converters may build a shell command from the document's name, so
-    // an awkward name runs under a plain alias (pipeline/safealias.h).
-    // HeVeA and hacha take the name only as an argument.
-    bool nameReachesShell = true;
 };
 
 using RouteTable = std::span<const Route>;

@@ -137,7 +137,7 @@ QByteArray withRealName(const QByteArray& text, const QByteArray& alias, const Q
 ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QString& source) {
     const QString fileName = fileNameOf(source);
     const QString base = withoutSourceExtension(fileName, ctx.run.sourceExtension);
-    if (!route.nameReachesShell || !needsSafeAlias(base))
+    if (!needsSafeAlias(base))
         return route.driver(ctx, source);
 
     const QString dir = dropTrailingSeparator(PathOnly(source));
@@ -164,6 +164,9 @@ ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QS
     }
     const auto real = [&](const QString& path) { return replaceAll(path, alias, base); };
     result.output = real(result.output);
+    // A first page of another name (hacha's index.html) links to the others.
+    if (!result.output.isEmpty())
+        rewriteText(result.output, alias.toUtf8(), base);
     result.log = real(result.log);
     ctx.logs[route.log] = real(ctx.logs[route.log]);
     return result;

@@ -12,11 +12,12 @@ struct AppContext;
 // Converters build shell commands from the document's name: tth runs
 // makeindex through system() on its -L name, t4ht runs its image commands
 // on the DVI file's name, latex2html quotes paths with double quotes (where
-// "$(...)" and backquotes still run), and TeX itself cannot read a name with
-// "%", "#", "$" or "~". A document whose name is more than ASCII letters,
-// digits, "_", "+", "-" and "." (or starts with "-" or ".") is therefore
-// converted under a plain alias: a hard link (or copy) with a name of its
-// own in the same folder, whose outputs are renamed back afterwards.
+// "$(...)" and backquotes still run). HeVeA and TeX cannot read every name
+// either (HeVeA gives up on non-ASCII letters and turns "~" into a blank;
+// TeX stops at "%", "#" or "$"). A document whose name is more than ASCII
+// letters, digits, "_", "+", "-" and "." (or starts with "-" or ".") is
+// therefore converted under a plain alias: a hard link (or copy) with a name
+// of its own in the same folder, whose outputs are renamed back afterwards.
 
 // True when the base name (without its extension) needs an alias.
 bool needsSafeAlias(const QString& baseName);
@@ -27,9 +28,9 @@ bool needsSafeAlias(const QString& baseName);
 QByteArray withRealName(const QByteArray& text, const QByteArray& alias, const QString& base,
                         bool page);
 
-// Runs the route's driver on `source`, under an alias when the route's
-// converters may hand the name to a shell and the name needs one. The
-// result's files, and the route's remembered log, carry the real names.
+// Runs the route's driver on `source`, under an alias when the name needs
+// one. The result's files, and the route's remembered log, carry the real
+// names.
 ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QString& source);
 
 } // namespace morvane

@@ -80,6 +80,13 @@ struct Fixture {
     }
 };
 
+// The driver got `file`, or the plain alias that stands in for an awkward
+// name beside it.
+bool sameDocument(const QString& got, const QString& file) {
+    return got == file || (PathOnly(got) == PathOnly(file) &&
+                           fileNameOf(got).startsWith(QLatin1String("morvane-alias-")));
+}
+
 } // namespace
 
 class TestConvertCommand : public QObject {
@@ -181,8 +188,8 @@ private slots:
         QVERIFY(f.prompter.prompts().isEmpty());
         QCOMPARE(f.ctx.run.sourceExtension, extension);
 
-        // HeVeA gets the name exactly as it is; TtH, whose tth hands it to a
-        // shell, gets a plain alias beside it when the name needs one.
+        // The driver gets the name as it is, or a plain alias beside it when
+        // the name needs one.
         const auto baseOf = [&f](const QString& path) {
             return withoutSourceExtension(fileNameOf(path), f.ctx.run.sourceExtension);
         };
@@ -191,12 +198,8 @@ private slots:
             f.convert(file, tab);
             QCOMPARE(f.calls.size(), 1);
             const QString got = f.calls.first().source;
-            if (tab == TabTth && needsSafeAlias(baseOf(file))) {
-                QVERIFY(!needsSafeAlias(baseOf(got)));
-                QCOMPARE(PathOnly(got), PathOnly(file));
-            } else {
-                QCOMPARE(got, file);
-            }
+            QVERIFY(!needsSafeAlias(baseOf(got)));
+            QVERIFY(sameDocument(got, file));
         }
         QVERIFY(!QFile::exists(f.tmp.filePath("docs/pwned")));
         QVERIFY(!QFile::exists("pwned"));
@@ -437,7 +440,7 @@ private slots:
             if (!asks) {
                 QVERIFY(f.prompter.prompts().isEmpty());
                 QCOMPARE(f.calls.size(), 1);
-                QCOMPARE(f.calls.first().source, file);
+                QVERIFY(sameDocument(f.calls.first().source, file));
                 break;
             }
             QCOMPARE(f.prompter.prompts().size(), 1);
@@ -462,7 +465,7 @@ private slots:
                     f.model.caption("lblPath").contains(QFileInfo(destination).completeBaseName()));
             } else if (answer == Answer::No) {
                 QCOMPARE(f.calls.size(), 1);
-                QCOMPARE(f.calls.first().source, file);
+                QVERIFY(sameDocument(f.calls.first().source, file));
                 QVERIFY(!QFile::exists(destination));
             } else {
                 QVERIFY(f.calls.isEmpty());
