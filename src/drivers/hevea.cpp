@@ -33,6 +33,8 @@ constexpr qint64 kQuietLogBytes = 31;
 // What HeVeA may say within the first 500 bytes without it counting as errors.
 constexpr qsizetype kLogProbeBytes = 500;
 constexpr qsizetype kErrorChars = 51;
+// A log up to this size is read whole, so that its rounds can be told apart.
+constexpr qsizetype kWholeLogBytes = 1 << 20;
 
 QString styleFiles(const HeveaOptions& options) {
     QString pieces;
@@ -142,14 +144,24 @@ bool onlyRoutineMessages(const QByteArray& messages) {
     return true;
 }
 
+// With -fix HeVeA runs again until the labels settle; what an earlier
+// round said (labels not yet defined) is stale once the fixpoint is
+// reached. The messages of the last round, from its "Run, run, again...".
+QByteArray lastRound(const QByteArray& messages) {
+    if (!messages.contains("Fixpoint reached in "))
+        return messages;
+    const qsizetype again = messages.lastIndexOf("Run, run, again...");
+    return again < 0 ? messages : messages.mid(again);
+}
+
 } // namespace
 
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,
                          qint64 dirLength) {
     // A log read whole that holds routine lines only is clean, however long
     // the folder's name; other logs keep the size rule.
-    if (logStart.size() == logSize &&
-        onlyRoutineMessages(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
+    if (logStart.size() == logSize && onlyRoutineMessages(lastRound(logStart.mid(
+                                          qMin<qsizetype>(headerLength, logStart.size())))))
         return LogVerdict::Clean;
     if (logSize - headerLength - dirLength < kQuietLogBytes)
         return LogVerdict::Clean;
@@ -207,7 +219,7 @@ ConversionResult Hevea(AppContext& ctx, const QString& source) {
     }
 
     const qint64 logSize = QFileInfo(result.log).size();
-    result.verdict = judgeHeveaLog(logSize, readFileStart(result.log, kLogProbeBytes),
+    result.verdict = judgeHeveaLog(logSize, readFileStart(result.log, kWholeLogBytes),
                                    header.toUtf8().size(), dir.toUtf8().size());
     return result;
 }
