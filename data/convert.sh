@@ -200,7 +200,8 @@ run_words() {
 # the converter's messages while it runs. Its standard output stays where it
 # was; the status is the command's own.
 run_logged() {
-    _logfile=$1
+    not_an_option "$1"
+    _logfile=$safe_name
     shift
     if ! _status_file=$(mktemp); then
         "$@" 2>>"$_logfile"

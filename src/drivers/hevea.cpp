@@ -136,22 +136,25 @@ bool isRoutineHeveaLine(QByteArrayView line) {
            fixpoint.match(QString::fromUtf8(line)).hasMatch();
 }
 
-// True when every message after the header is one of hevea's routine lines.
-bool onlyRoutineMessages(const QByteArray& messages) {
-    for (const QByteArray& line : messages.split('\n'))
-        if (!isRoutineHeveaLine(QByteArrayView(line).trimmed()))
-            return false;
-    return true;
+// With -fix HeVeA runs again until the labels settle: a forward reference
+// that an earlier round reported undefined is defined by the time the
+// fixpoint is reached, so its warning is stale.
+bool isStaleForwardReference(QByteArrayView line, bool earlierRound) {
+    return earlierRound && line.contains(": Warning: Undefined label: ");
 }
 
-// With -fix HeVeA runs again until the labels settle; what an earlier
-// round said (labels not yet defined) is stale once the fixpoint is
-// reached. The messages of the last round, from its "Run, run, again...".
-QByteArray lastRound(const QByteArray& messages) {
-    if (!messages.contains("Fixpoint reached in "))
-        return messages;
-    const qsizetype again = messages.lastIndexOf("Run, run, again...");
-    return again < 0 ? messages : messages.mid(again);
+// True when every message after the header is one of hevea's routine lines.
+bool onlyRoutineMessages(const QByteArray& messages) {
+    const qsizetype lastRound =
+        messages.contains("Fixpoint reached in ") ? messages.lastIndexOf("Run, run, again...") : -1;
+    qsizetype at = 0;
+    for (const QByteArray& line : messages.split('\n')) {
+        const QByteArrayView text = QByteArrayView(line).trimmed();
+        if (!isRoutineHeveaLine(text) && !isStaleForwardReference(text, at < lastRound))
+            return false;
+        at += line.size() + 1;
+    }
+    return true;
 }
 
 } // namespace
@@ -160,8 +163,8 @@ LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 head
                          qint64 dirLength) {
     // A log read whole that holds routine lines only is clean, however long
     // the folder's name; other logs keep the size rule.
-    if (logStart.size() == logSize && onlyRoutineMessages(lastRound(logStart.mid(
-                                          qMin<qsizetype>(headerLength, logStart.size())))))
+    if (logStart.size() == logSize &&
+        onlyRoutineMessages(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
         return LogVerdict::Clean;
     if (logSize - headerLength - dirLength < kQuietLogBytes)
         return LogVerdict::Clean;
