@@ -39,47 +39,36 @@ QString newAliasName() {
         .arg(++counter);
 }
 
-QStringList entriesStartingWith(const QString& dir, const QString& start) {
-    QStringList names;
-    for (const QString& name :
-         QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (name.startsWith(start))
-            names.append(name);
-    return names;
+// The backup of a document converted in its own output folder.
+const QString kBackupPrefix = QStringLiteral("Backup of ");
+
+QStringList filesIn(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// The document and its companions (base.aux, base.bbl, base.cfg, ...) under
-// the alias in the same folder.
+// The document and its companions (base.aux, base.bbl, base.cfg, ..., and
+// the in-place backup) under the alias in the same folder.
 void linkCompanions(const QString& dir, const QString& base, const QString& alias) {
-    for (const QString& name : entriesStartingWith(dir, base)) {
-        const QString rest = name.mid(base.size());
+    for (const QString& name : filesIn(dir)) {
+        const QString prefix = name.startsWith(kBackupPrefix) ? kBackupPrefix : QString();
+        if (!name.mid(prefix.size()).startsWith(base))
+            continue;
+        const QString rest = name.mid(prefix.size() + base.size());
         if (rest.isEmpty() || rest.startsWith(QLatin1Char('.')))
-            linkOrCopyFile(dir + QLatin1Char('/') + name, dir + QLatin1Char('/') + alias + rest);
+            linkOrCopyFile(dir + QLatin1Char('/') + name,
+                           dir + QLatin1Char('/') + prefix + alias + rest);
     }
-}
-
-// A log or page that speaks of the alias speaks of the real name again.
-void rewriteText(const QString& file, const QByteArray& alias, const QString& base) {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    const bool page = kPageSuffixes.contains(suffix);
-    if (!page && !kLogSuffixes.contains(suffix))
-        return;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray text = in.readAll();
-    in.close();
-    if (text.contains(alias))
-        replaceFileAtomically(file, withRealName(text, alias, base, page), Durability::NoWait);
 }
 
 // Every file named after the alias gets the real name: a link to a companion
 // that the converter left as it was simply goes; a file it wrote replaces the
 // one of the real name.
 void restoreNames(const QString& dir, const QString& base, const QString& alias) {
-    for (const QString& name : entriesStartingWith(dir, alias)) {
+    for (const QString& name : filesIn(dir)) {
+        if (!name.contains(alias))
+            continue;
         const QString from = dir + QLatin1Char('/') + name;
-        const QString to = dir + QLatin1Char('/') + base + name.mid(alias.size());
+        const QString to = dir + QLatin1Char('/') + replaceAll(name, alias, base);
         if (sameFileOnDisk(from, to))
             QFile::remove(from);
         else
@@ -155,9 +144,14 @@ ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QS
             renameReplacing(realOutput, aliasOutput);
     }
 
-    ConversionResult result = route.driver(ctx, joinPath(dir, alias + fileName.mid(base.size())));
+    // A document in its own output folder moved with the folder.
+    const bool inOutputFolder =
+        route.outputRoot && QDir::cleanPath(dir) == QDir::cleanPath(realOutput);
+    ConversionResult result = route.driver(
+        ctx, joinPath(inOutputFolder ? aliasOutput : dir, alias + fileName.mid(base.size())));
 
-    restoreNames(dir, base, alias);
+    if (!inOutputFolder)
+        restoreNames(dir, base, alias);
     if (route.outputRoot) {
         restoreOutputFolder(aliasOutput, base, alias);
         restoreOutputFolderName(aliasOutput, realOutput);

@@ -178,6 +178,17 @@ private slots:
         QCOMPARE(d.prompter.prompts().first().text, openFailureText(file));
     }
 
+    // An opener that starts and then fails (nothing handles the type) is
+    // reported when it ends.
+    void failingOpenerIsReported() {
+        DesktopShell shell;
+        shell.setOpener("/bin/false");
+        QStringList reported;
+        shell.setOpenFailureReport([&reported](const QString& file) { reported.append(file); });
+        QVERIFY(shell.open("/tmp/page.html"));
+        QTRY_COMPARE(reported, QStringList{"/tmp/page.html"});
+    }
+
     void runIeOwnBrowser() {
         Results d;
         const QString page = d.write("My Dir/a.html", "<html></html>");
