@@ -60,6 +60,21 @@ void linkCompanions(const QString& dir, const QString& base, const QString& alia
     }
 }
 
+// A log or page that speaks of the alias speaks of the real name again.
+void rewriteText(const QString& file, const QByteArray& alias, const QString& base) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    const bool page = kPageSuffixes.contains(suffix);
+    if (!page && !kLogSuffixes.contains(suffix))
+        return;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = in.readAll();
+    in.close();
+    if (text.contains(alias))
+        replaceFileAtomically(file, withRealName(text, alias, base, page), Durability::NoWait);
+}
+
 // Every file named after the alias gets the real name: a link to a companion
 // that the converter left as it was simply goes; a file it wrote replaces the
 // one of the real name.
