@@ -133,7 +133,11 @@ bool needsSafeAlias(const QString& baseName) {
 
 QByteArray withRealName(const QByteArray& text, const QByteArray& alias, const QString& base,
                         bool page) {
-    const QByteArray real = page ? QUrl::toPercentEncoding(base) : base.toUtf8();
+    // In a page the name is a link target: what a link would misread (blank,
+    // quote, "#", "%", "&", angle brackets, line breaks) and non-ASCII
+    // letters (pages declare various character sets) are percent-encoded.
+    const QByteArray real =
+        page ? QUrl::toPercentEncoding(base, QByteArrayLiteral("!$'()*+,;=@~[]")) : base.toUtf8();
     QByteArray result = text;
     return result.replace(alias, real);
 }
