@@ -4,9 +4,9 @@
 #
 # ROUTE  FILE (the second argument)
 # hevea       the TeX file name without its extension; HeVeA's and hacha's
-#             messages are appended to FILE.hlog
+#             messages are appended to FILE.hlog and shown on standard error
 # tth         the TeX file path without its extension; writes FILE.htm,
-#             messages appended to FILE.tlog
+#             messages appended to FILE.tlog and shown on standard error
 # dvi, pdf    the TeX file (latex / pdflatex)
 # texify      the TeX file name without its extension (texi2dvi)
 # tex4ht      the document's base name; it replaces %2 in the command line.
@@ -194,6 +194,25 @@ run_words() {
     "$@"
 }
 
+# run_logged LOG ARG...
+# Runs ARG... with its standard error appended to LOG byte for byte and
+# shown on this script's standard error as well, so that the console shows
+# the converter's messages while it runs. Its standard output stays where it
+# was; the status is the command's own.
+run_logged() {
+    not_an_option "$1"
+    _logfile=$safe_name
+    shift
+    if ! _status_file=$(mktemp); then
+        "$@" 2>>"$_logfile"
+        return
+    fi
+    { { "$@" 2>&1 >&3 3>&-; echo "$?" >"$_status_file"; } | tee -a "$_logfile" >&2 3>&-; } 3>&1
+    _logged_status=$(cat "$_status_file" 2>/dev/null)
+    rm -f "$_status_file"
+    return "${_logged_status:-2}"
+}
+
 # The TeX file for a name given without its extension: NAME.tex, else NAME
 # with a .tex or .ltx extension in any letter case, else NAME itself when it
 # is a file. The result is in source_file.
@@ -243,7 +262,7 @@ route_hevea() {
         command -v hevea.opt >/dev/null 2>&1 && _hevea=hevea.opt
         command -v hacha.opt >/dev/null 2>&1 && _hacha=hacha.opt
     fi
-    run_words "$cmdline" "$_hevea" %words "$source_file" </dev/null 2>>"$_log"
+    run_logged "$_log" run_words "$cmdline" "$_hevea" %words "$source_file" </dev/null
     _status=$?
     case " $cmdline " in
     *" -text "* | *" -info "*) cmdline2=no ;; # hacha splits HTML only
@@ -259,7 +278,7 @@ route_hevea() {
             esac
         done
         not_an_option "$2.html"
-        run_words "$_options" "$_hacha" %words "$safe_name" </dev/null 2>>"$_log"
+        run_logged "$_log" run_words "$_options" "$_hacha" %words "$safe_name" </dev/null
         _hacha_status=$?
         [ "$_status" -ne 0 ] || _status=$_hacha_status
     fi
@@ -270,7 +289,7 @@ route_tth() {
     find_source "$2"
     # tth runs makeindex and latex on the -L name; TeX Live refuses to write
     # through an absolute path, and the script runs in the file's folder.
-    run_words "$cmdline" tth "-L${2##*/}" %words <"$source_file" >"$2.htm" 2>>"$2.tlog"
+    run_logged "$2.tlog" run_words "$cmdline" tth "-L${2##*/}" %words <"$source_file" >"$2.htm"
 }
 
 # While Morvane watches a document for saves it sets MORVANE_RECORDER=1:

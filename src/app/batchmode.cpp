@@ -162,9 +162,13 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
     if (status == NothingProduced) {
         const QString expected =
             result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
-        complain(QStringLiteral("the conversion produced no %1.")
+        const QString log = result && !result->log.isEmpty() ? result->log : currentLogFile(ctx);
+        complain(QStringLiteral("the conversion produced no %1.%2")
                      .arg(expected.isEmpty() ? QStringLiteral("result")
-                                             : QDir::toNativeSeparators(expected)));
+                                             : QDir::toNativeSeparators(expected),
+                          QFileInfo::exists(log) ? QStringLiteral(" The log %1 says why.")
+                                                       .arg(QDir::toNativeSeparators(log))
+                                                 : QString()));
     } else if (status == ErrorsInLog) {
         complain(QStringLiteral("the converter reported problems; see %1")
                      .arg(QDir::toNativeSeparators(result->log)));

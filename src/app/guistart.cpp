@@ -5,12 +5,14 @@
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/resultdisplay.h"
 #include "platform/launcher.h"
 #include "platform/networkdownloader.h"
 #include "platform/pathutils.h"
 #include "platform/pointershape.h"
 #include "platform/printers.h"
 #include "platform/programdir.h"
+#include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
 #include "settings/optionsmodel.h"
@@ -143,6 +145,7 @@ int runGui(int& argc, char** argv) {
 
     const QString commandLineFile = commandLineFileOf(app.arguments().mid(1));
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
+    keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
     // Started under another name (a link to the executable), the program is
     // a page viewer and nothing else. The name is the one it was started
     // by: the executable's own path would see through the link.
@@ -191,6 +194,10 @@ int runGui(int& argc, char** argv) {
     QPointer<MainWindow> window = new MainWindow(ctx);
     window->setAttribute(Qt::WA_DeleteOnClose);
     prompter.setOwner(window);
+    consoles.setOwner(window);
+    shell.setOpenFailureReport([&prompter](const QString& file) {
+        prompter.tell(openFailureText(file), QStringLiteral("Open File"), Icon::Exclamation);
+    });
     installMainKeys(ctx, *window);
     QObject::connect(&instance, &SingleInstance::received, window,
                      [&ctx, window](const QString& file) { receiveHandOver(ctx, *window, file); });

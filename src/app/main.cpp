@@ -1,5 +1,6 @@
 #include "app/batchmode.h"
 #include "app/convertercheck.h"
+#include "platform/programdir.h"
 #include "platform/programmodule.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+        morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
         return morvane::runConverterCheck();
     }
     constexpr const char* convert = "--convert=";
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+        morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
         QStringList args = app.arguments();
         const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
         args = args.mid(2);

@@ -33,6 +33,8 @@ constexpr qint64 kQuietLogBytes = 31;
 // What HeVeA may say within the first 500 bytes without it counting as errors.
 constexpr qsizetype kLogProbeBytes = 500;
 constexpr qsizetype kErrorChars = 51;
+// A log up to this size is read whole, so that its rounds can be told apart.
+constexpr qsizetype kWholeLogBytes = 1 << 20;
 
 QString styleFiles(const HeveaOptions& options) {
     QString pieces;
@@ -134,11 +136,24 @@ bool isRoutineHeveaLine(QByteArrayView line) {
            fixpoint.match(QString::fromUtf8(line)).hasMatch();
 }
 
+// With -fix HeVeA runs again until the labels settle: a forward reference
+// that an earlier round reported undefined is defined by the time the
+// fixpoint is reached, so its warning is stale.
+bool isStaleForwardReference(QByteArrayView line, bool earlierRound) {
+    return earlierRound && line.contains(": Warning: Undefined label: ");
+}
+
 // True when every message after the header is one of hevea's routine lines.
 bool onlyRoutineMessages(const QByteArray& messages) {
-    for (const QByteArray& line : messages.split('\n'))
-        if (!isRoutineHeveaLine(QByteArrayView(line).trimmed()))
+    const qsizetype lastRound =
+        messages.contains("Fixpoint reached in ") ? messages.lastIndexOf("Run, run, again...") : -1;
+    qsizetype at = 0;
+    for (const QByteArray& line : messages.split('\n')) {
+        const QByteArrayView text = QByteArrayView(line).trimmed();
+        if (!isRoutineHeveaLine(text) && !isStaleForwardReference(text, at < lastRound))
             return false;
+        at += line.size() + 1;
+    }
     return true;
 }
 
@@ -207,7 +222,7 @@ ConversionResult Hevea(AppContext& ctx, const QString& source) {
     }
 
     const qint64 logSize = QFileInfo(result.log).size();
-    result.verdict = judgeHeveaLog(logSize, readFileStart(result.log, kLogProbeBytes),
+    result.verdict = judgeHeveaLog(logSize, readFileStart(result.log, kWholeLogBytes),
                                    header.toUtf8().size(), dir.toUtf8().size());
     return result;
 }

@@ -141,6 +141,10 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
         !makeWorkingCopy(ctx, source, n.workingCopy, false))
         return result;
     copyClassFile(PathOnly(source), n.workingCopy);
+    // latex2html reads the bibliography bibtex made beside the document from
+    // the folder it runs in.
+    const QString bbl = withoutSourceExtension(n.fileName, ctx.run.sourceExtension) + S(".bbl");
+    copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
     if (!WriteInit(ctx, n.outputDir) || !Writebat(ctx, QString(), S("l2h")))
         return result;
 

@@ -82,9 +82,22 @@ QStringList filesMatching(const QString& dir, const QStringList& patterns) {
     return paths;
 }
 
+// The folder's name goes into every page's image links and into the tex4ht
+// option string: a quote, an angle bracket, an ampersand or a line break
+// would break them all.
+bool isValidImagesFolder(const QString& name) {
+    if (name.trimmed().isEmpty())
+        return false;
+    for (const QChar c : name)
+        if (c == QLatin1Char('"') || c == QLatin1Char('<') || c == QLatin1Char('>') ||
+            c == QLatin1Char('&') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return false;
+    return true;
+}
+
 bool imagesFolderMissing(AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
-    if (!model.isChecked(S("chkImages")) || !model.text(S("txtImages")).isEmpty())
+    if (!model.isChecked(S("chkImages")) || isValidImagesFolder(model.text(S("txtImages"))))
         return false;
     ctx.seams.prompter->tell(S("If you wish to save the images in a subdirectory\n") +
                                  S("you must give it a valid name."),

@@ -1,6 +1,7 @@
 #include "drivers/tth.h"
 #include "platform/atomicfile.h"
 
+#include "fixups/fixupfiles.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
@@ -189,7 +190,11 @@ ConversionResult Tth(AppContext& ctx, const QString& source) {
                dir);
 
     const QString header = QStringLiteral("Tth log file for ") + longPathOf(source);
-    const std::optional<QByteArray> messages = prependLogHeader(result.log, header);
+    std::optional<QByteArray> messages = prependLogHeader(result.log, header);
+    // A header that could not be written is reported with the run; the
+    // page and the messages are still this run's.
+    if (!messages)
+        messages = fixups::readFile(result.log);
     if (!messages)
         return result;
 

@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "platform/inputblocker.h"
 #include "platform/launcher.h"
+#include "platform/pathutils.h"
 #include "platform/processgroup.h"
 #include "platform/prompter.h"
 
@@ -64,8 +65,10 @@ Run startRun(AppContext& ctx, const QString& commandLine, const QString& working
     if (!ctx.seams.launcher)
         return run;
     run.pause = asksForPause(commandLine);
-    if (ctx.seams.consoles)
+    if (ctx.seams.consoles) {
         run.console.reset(ctx.seams.consoles->create(commandLine));
+        run.console->describe(consoleTitle(ctx, commandLine));
+    }
 
     LaunchChannels channels;
     // Without a console nobody could answer the pause: the script then reads
@@ -161,6 +164,15 @@ void runCommand(AppContext& ctx, const QString& commandLine, const QString& work
         startTrackedProcess(ctx, commandLine, workingDirectory);
     else
         runBlocking(ctx, commandLine, workingDirectory);
+}
+
+QString consoleTitle(const AppContext& ctx, const QString& commandLine) {
+    const Route* route = ctx.selectedRoute();
+    const QString file = fileNameOf(ctx.convertFile());
+    if (!route || file.isEmpty())
+        return commandLine;
+    return QStringLiteral("Converting ") + file + QStringLiteral(" with ") +
+           QLatin1String(route->caption);
 }
 
 void chkMulti_Click(AppContext& ctx) {

@@ -15,6 +15,10 @@ struct AppContext;
 // ctx.seams.launcher is unset or the process cannot start, and neither is reported.
 void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory);
 
+// The console's title for the conversion under way: "Converting paper.tex
+// with HeVeA"; the command line when no route is selected.
+QString consoleTitle(const AppContext& ctx, const QString& commandLine);
+
 // Explains multiple mode when chkMulti is ticked (silent while its tag reads
 // "no message").
 void chkMulti_Click(AppContext& ctx);

@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
+#include "pipeline/safealias.h"
 #include "pipeline/savedpath.h"
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
@@ -196,7 +197,14 @@ std::optional<ConversionResult> callDriver(AppContext& ctx, const QString& sourc
     const OutputSnapshot before = snapshot(ctx.run.expectedOutput);
     const QDateTime started = QDateTime::currentDateTime();
     ctx.run.stopped = false;
-    ConversionResult result = route->driver(ctx, source);
+    ConversionResult result;
+    {
+        const ReplacementFailures failures;
+        result = runUnderSafeAlias(ctx, *route, source);
+        result.failedRewrites = failures.entries();
+    }
+    if (!result.failedRewrites.isEmpty())
+        result.verdict = LogVerdict::Errors;
     result.produced = producedByThisRun(result.output, before, started);
     if (std::exchange(ctx.run.stopped, false)) {
         // A stopped run shows nothing; its log stays for View Log.

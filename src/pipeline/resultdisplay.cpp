@@ -27,6 +27,21 @@ bool isProgramPage(const AppContext& ctx, const QString& file) {
 
 } // namespace
 
+QString openFailureText(const QString& file) {
+    return QStringLiteral("Morvane could not open ") + file +
+           QStringLiteral(".\n\nNo program for this kind of file was found: check the "
+                          "desktop's default applications (xdg-open).");
+}
+
+bool openWithDesktop(AppContext& ctx, const QString& file) {
+    if (ctx.seams.shell && ctx.seams.shell->open(file))
+        return true;
+    if (ctx.seams.prompter)
+        ctx.seams.prompter->tell(openFailureText(file), QStringLiteral("Open File"),
+                                 Icon::Exclamation);
+    return false;
+}
+
 void RunIE(AppContext& ctx, QString htmlFile) {
     const QFileInfo info(htmlFile);
     if (!info.exists()) {
@@ -42,7 +57,7 @@ void RunIE(AppContext& ctx, QString htmlFile) {
     if (ctx.model->index(QStringLiteral("optIE")) == 1) {
         ShowInWebBrowser(ctx, htmlFile);
     } else {
-        const bool opened = ctx.seams.shell && ctx.seams.shell->open(htmlFile);
+        const bool opened = openWithDesktop(ctx, htmlFile);
         // Ending the program only makes sense when the page really reached the
         // browser; otherwise the user would lose the program and see nothing.
         if (opened && ctx.model->checkValue(QStringLiteral("chkClose")) == 1 &&
@@ -67,8 +82,8 @@ namespace {
 void showResult(AppContext& ctx, const Route& route, const QString& file) {
     if (route.shows == ResultKind::WebPage)
         RunIE(ctx, file);
-    else if (ctx.seams.shell)
-        ctx.seams.shell->open(file);
+    else
+        openWithDesktop(ctx, file);
 }
 
 // The log's errors and warnings go to the window's list (or standard error)
@@ -79,6 +94,18 @@ void showLogEntries(AppContext& ctx, const Route& route, const ConversionResult&
     ctx.seams.showLogEntries(result.log.isEmpty()
                                  ? LogEntries()
                                  : readRouteLog(route.log, result.log, ctx.convertFile()));
+}
+
+// A log header or a page's fix-up that could not be written is said, not
+// passed over: the log would be read without it, the pages keep bad links.
+void tellFailedRewrites(AppContext& ctx, const QStringList& failures) {
+    if (failures.isEmpty() || !ctx.seams.prompter)
+        return;
+    ctx.seams.prompter->tell(
+        QStringLiteral("Morvane could not rewrite these files after the conversion, so their "
+                       "log headers or link fix-ups are missing:\n\n") +
+            failures.join(QLatin1Char('\n')),
+        QStringLiteral("Convert TeX File"), Icon::Exclamation);
 }
 
 } // namespace
@@ -92,6 +119,7 @@ void cmdShow_Click(AppContext& ctx) {
 void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result) {
     if (!result.log.isEmpty())
         ctx.logs[route.log] = result.log;
+    tellFailedRewrites(ctx, result.failedRewrites);
     showLogEntries(ctx, route, result);
     // A run that ended before its converter finished shows nothing.
     if (result.output.isEmpty())

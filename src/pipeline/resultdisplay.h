@@ -10,6 +10,12 @@ namespace morvane {
 
 struct AppContext;
 
+// The message for a file the desktop could not open.
+QString openFailureText(const QString& file);
+// Opens a file with the desktop's associated program; tells the user when
+// that could not start. (An opener that starts and then fails is reported
+// by the shell itself, see Shell::open.)
+bool openWithDesktop(AppContext& ctx, const QString& file);
 // Shows a produced HTML file in the browser chosen on the tab.
 void RunIE(AppContext& ctx, QString htmlFile);
 // Shows a file in the built-in browser window.

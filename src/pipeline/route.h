@@ -3,6 +3,7 @@
 #include "settings/settingsvariables.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <span>
 
@@ -44,6 +45,10 @@ struct ConversionResult {
     QString log;    // the route's log; remembered for View Log when set
     LogVerdict verdict = LogVerdict::Unchanged;
     bool produced = false; // `output` was written by this run (set by the Convert command)
+    // Logs and pages the run could not rewrite ("file: reason"): a log
+    // without its header, pages without their link fix-ups. Such a run
+    // counts as having errors.
+    QStringList failedRewrites;
 };
 
 // The last log of each route, read by View Log.

@@ -1,12 +1,17 @@
 #include "platform/atomicfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
 namespace morvane {
 
@@ -18,18 +23,52 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
+// The process that wrote a temporary file is gone (killed part-way).
+bool writerIsGone(const QString& tempName) {
+    static const QRegularExpression pattern(QStringLiteral("^\\.morvane-(\\d+)-\\d+\\.tmp$"));
+    const QRegularExpressionMatch match = pattern.match(tempName);
+    if (!match.hasMatch())
+        return false;
+    const qint64 pid = match.captured(1).toLongLong();
+    if (pid <= 0 || pid == QCoreApplication::applicationPid())
+        return false;
+    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The folders already cleaned during the conversion under way.
+QSet<QString>& cleanedFolders() {
+    static QSet<QString> folders;
+    return folders;
+}
+
+// Temporary files of runs that were killed before they could rename them
+// go, once per folder and conversion: a folder of pages is not listed again
+// for every page.
+void removeLeftTemporaries(const QString& folder) {
+    QSet<QString>& cleaned = cleanedFolders();
+    if (cleaned.contains(folder))
+        return;
+    cleaned.insert(folder);
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral(".morvane-*.tmp")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names)
+        if (writerIsGone(name))
+            QFile::remove(folder + QLatin1Char('/') + name);
+}
+
 // A file being written beside the one it will replace. Renaming it over the
 // original is atomic, so a crash part-way leaves the old file or the new one.
 class Replacement {
 public:
     explicit Replacement(const QString& path) : m_target(resolved(path)) {
         static quint64 counter = 0;
+        const QString folder = QFileInfo(m_target).absolutePath();
+        removeLeftTemporaries(folder);
         // The temporary name does not repeat the target's, so that a name
         // near the file system's length limit still leaves room for it.
-        m_temp.setFileName(QFileInfo(m_target).absolutePath() +
-                           QStringLiteral("/.morvane-%1-%2.tmp")
-                               .arg(QCoreApplication::applicationPid())
-                               .arg(++counter));
+        m_temp.setFileName(folder + QStringLiteral("/.morvane-%1-%2.tmp")
+                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(++counter));
     }
     ~Replacement() {
         if (!m_done)
@@ -87,14 +126,48 @@ bool sameExistingFile(const QString& a, const QString& b) {
 
 } // namespace
 
-bool replaceFileAtomically(const QString& path, const QByteArray& content, Durability durability,
-                           QString* error) {
+namespace {
+
+std::vector<ReplacementFailures*>& recorders() {
+    static std::vector<ReplacementFailures*> stack;
+    return stack;
+}
+
+bool replaceNow(const QString& path, const QByteArray& content, Durability durability,
+                QString* error) {
     Replacement file(path);
     if (!file.open())
         return fail(error, file.errorString());
     if (!file.write(content))
         return fail(error, file.errorString());
     return file.commit(durability, error);
+}
+
+} // namespace
+
+ReplacementFailures::ReplacementFailures() {
+    // A new conversion looks for left temporaries again.
+    if (recorders().empty())
+        cleanedFolders().clear();
+    recorders().push_back(this);
+}
+
+ReplacementFailures::~ReplacementFailures() {
+    std::erase(recorders(), this);
+}
+
+void ReplacementFailures::record(const QString& path, const QString& reason) {
+    m_entries.append(path + QStringLiteral(": ") + reason);
+}
+
+bool replaceFileAtomically(const QString& path, const QByteArray& content, Durability durability,
+                           QString* error) {
+    QString why;
+    if (replaceNow(path, content, durability, &why))
+        return true;
+    if (durability == Durability::NoWait && !recorders().empty())
+        recorders().back()->record(path, why);
+    return fail(error, why);
 }
 
 bool copyFileAtomically(const QString& source, const QString& destination, Durability durability,

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace morvane {
 
@@ -30,6 +31,25 @@ enum class Durability { WaitForDisk, NoWait };
 // to the file it names. On failure `error` (when given) says why.
 bool replaceFileAtomically(const QString& path, const QByteArray& content, Durability durability,
                            QString* error = nullptr);
+
+// Records the produced files (logs, pages: replacements with NoWait) whose
+// replacement failed while the recorder lives, so that a conversion reports
+// a missing log header or link fix-up instead of passing over it. Recorders
+// nest (a conversion started inside another's wait); the innermost records.
+class ReplacementFailures {
+public:
+    ReplacementFailures();
+    ~ReplacementFailures();
+    ReplacementFailures(const ReplacementFailures&) = delete;
+    ReplacementFailures& operator=(const ReplacementFailures&) = delete;
+
+    // "file: reason", one entry per failed replacement.
+    QStringList entries() const { return m_entries; }
+    void record(const QString& path, const QString& reason);
+
+private:
+    QStringList m_entries;
+};
 
 // Copies a file byte for byte, replacing the destination atomically in the
 // same way. Copying a file onto itself changes nothing.

@@ -19,6 +19,9 @@ public:
     // script waits for Enter on its standard input when it is done, and the
     // console must send it (its standard input was left open for that).
     virtual void attach(QProcess* process, bool waitsForEnter) = 0;
+    // What the run is, for the window's title ("Converting paper.tex with
+    // HeVeA"); called before attach.
+    virtual void describe(const QString& title) { Q_UNUSED(title); }
     // Whether `target` belongs to the console's own window. While the program
     // otherwise ignores user input during a wait, such a window still takes
     // it, so that the user can answer the script's wait for Enter.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace morvane {
@@ -33,6 +34,14 @@ QString resolveProgramDirectory(const ProgramDirectoryInputs& inputs) {
     const QString dir = QDir::cleanPath(inputs.configHome + QStringLiteral("/morvane"));
     seedProgramDirectory(dir, inputs.installedDefaults);
     return dir;
+}
+
+void keepPerUserStoreIn(const QString& morvaneHome) {
+    if (morvaneHome.isEmpty())
+        return;
+    const QString dir = QDir::cleanPath(morvaneHome);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
 }
 
 ProgramDirectoryInputs currentProgramDirectoryInputs() {

@@ -22,6 +22,12 @@ QString resolveProgramDirectory(const ProgramDirectoryInputs& inputs);
 // The inputs of the running program, from its environment.
 ProgramDirectoryInputs currentProgramDirectoryInputs();
 
+// With $MORVANE_HOME set, the per-user store (the QSettings of the browser
+// placement, the registered program path, ...) lives there too, as
+// MORVANE_HOME/Morvane/Morvane.conf, so that such a run writes nothing into
+// the user's ~/.config. An empty `morvaneHome` changes nothing.
+void keepPerUserStoreIn(const QString& morvaneHome);
+
 // Copies every file of `defaults` into `dir` that `dir` does not hold yet.
 void seedProgramDirectory(const QString& dir, const QString& defaults);
 

@@ -45,7 +45,27 @@ bool DesktopShell::open(const QString& fileOrUrl) {
     if (local && !hasAssociatedProgram(fileOrUrl))
         return false;
     const QUrl url = local ? QUrl::fromLocalFile(fileOrUrl) : QUrl(fileOrUrl);
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
+    // The opener is not owned by anything: it may keep running after the
+    // program ended ("Close after running") and is never killed with it.
+    auto* opener = new QProcess;
+    opener->setProgram(m_opener);
+    opener->setArguments({url.toString(QUrl::FullyEncoded)});
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    const auto report = m_report;
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, report, fileOrUrl](int code, QProcess::ExitStatus status) {
+                         if ((code != 0 || status != QProcess::NormalExit) && report)
+                             report(fileOrUrl);
+                         opener->deleteLater();
+                     });
+    opener->start();
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
+    }
+    return true;
 }
 
 bool DesktopShell::startDetached(const QString& program, const QStringList& arguments) {

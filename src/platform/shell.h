@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace morvane {
 
@@ -26,9 +27,22 @@ bool hasAssociatedProgram(const QString& file);
 
 class DesktopShell : public Shell {
 public:
+    // xdg-open runs in the background; when it ends with a failure status
+    // (nothing handles the file's type, no browser) `report` gets the file,
+    // so that the window can say so instead of staying silent.
+    void setOpenFailureReport(std::function<void(const QString& fileOrUrl)> report) {
+        m_report = std::move(report);
+    }
+    // The opener to run (xdg-open unless a test names another).
+    void setOpener(const QString& program) { m_opener = program; }
+
     bool open(const QString& fileOrUrl) override;
     bool startDetached(const QString& program, const QStringList& arguments) override;
     QString notepad() const override;
+
+private:
+    std::function<void(const QString&)> m_report;
+    QString m_opener = QStringLiteral("xdg-open");
 };
 
 } // namespace morvane

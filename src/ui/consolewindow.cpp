@@ -4,11 +4,14 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -18,9 +21,30 @@ namespace morvane {
 namespace {
 // Enough for any converter's chatter without letting a runaway loop eat memory.
 constexpr int kMaxLines = 50000;
+constexpr int kGap = 8;
 } // namespace
 
-ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* parent) : QWidget(parent) {
+QPoint consolePosition(const QRect& owner, const QSize& size, const QRect& screen) {
+    const int top = qBound(screen.top(), owner.top(), screen.bottom() - size.height() + 1);
+    if (owner.right() + kGap + size.width() <= screen.right() + 1)
+        return {owner.right() + 1 + kGap, top};
+    if (owner.left() - kGap - size.width() >= screen.left())
+        return {owner.left() - kGap - size.width(), top};
+    const int left = qBound(screen.left(), owner.left(), screen.right() - size.width() + 1);
+    if (owner.bottom() + kGap + size.height() <= screen.bottom() + 1)
+        return {left, owner.bottom() + 1 + kGap};
+    return {screen.right() + 1 - size.width(), screen.bottom() + 1 - size.height()};
+}
+
+QString elapsedText(qint64 milliseconds) {
+    const qint64 seconds = milliseconds / 1000;
+    return QStringLiteral("Elapsed time %1:%2")
+        .arg(seconds / 60)
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* owner)
+    : QWidget(nullptr), m_owner(owner) {
     setObjectName(QStringLiteral("frmConsole"));
     setWindowTitle(commandLine);
 
@@ -40,7 +64,13 @@ ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* parent) : QWid
     m_stop->setObjectName(QStringLiteral("cmdStop"));
     connect(m_stop, &QPushButton::clicked, this, &ConsoleWindow::stop);
 
+    m_elapsed = new QLabel(elapsedText(0), this);
+    m_elapsed->setObjectName(QStringLiteral("lblElapsed"));
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &ConsoleWindow::showElapsed);
+
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_elapsed);
     buttons->addStretch();
     buttons->addWidget(m_stop);
     buttons->addWidget(m_close);
@@ -57,13 +87,32 @@ void ConsoleWindow::attach(QProcess* process, bool waitsForEnter) {
     connect(process, &QProcess::readyReadStandardOutput, this, &ConsoleWindow::showOutput);
     connect(process, &QProcess::readyReadStandardError, this, &ConsoleWindow::showOutput);
     connect(process, &QProcess::finished, this, [this] {
+        m_clock.stop();
         showOutput();
         close();
     });
+    m_started.start();
+    m_clock.start();
+    placeBesideOwner();
     show();
     if (waitsForEnter)
         m_close->setFocus();
     showOutput();
+}
+
+void ConsoleWindow::showElapsed() {
+    m_elapsed->setText(elapsedText(m_started.elapsed()));
+}
+
+void ConsoleWindow::placeBesideOwner() {
+    if (!m_owner || !m_owner->isVisible())
+        return;
+    const QScreen* screen =
+        m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    move(consolePosition(m_owner->frameGeometry(), frameGeometry().size(),
+                         screen->availableGeometry()));
 }
 
 void ConsoleWindow::stop() {
@@ -148,7 +197,7 @@ void ConsoleWindow::closeEvent(QCloseEvent* event) {
 }
 
 Console* QtConsoleFactory::create(const QString& commandLine) {
-    return new ConsoleWindow(commandLine);
+    return new ConsoleWindow(commandLine, m_owner);
 }
 
 } // namespace morvane

@@ -2,15 +2,28 @@
 
 #include "platform/launcher.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QRect>
 #include <QStringDecoder>
+#include <QTimer>
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QProcess;
 
 namespace morvane {
+
+// Where a console of `size` opens: beside the main window (`owner`, its
+// frame), to the right when the screen has room there, else to the left,
+// else below it, else in the screen's bottom right corner; never over the
+// main window's buttons while there is any other room.
+QPoint consolePosition(const QRect& owner, const QSize& size, const QRect& screen);
+
+// The elapsed-time label's text: "Elapsed time 1:05".
+QString elapsedText(qint64 milliseconds);
 
 // The console of one convert.sh run: a read-only window streaming the
 // script's standard output and error while it runs. When the run waits for
@@ -19,9 +32,10 @@ namespace morvane {
 class ConsoleWindow : public QWidget, public Console {
     Q_OBJECT
 public:
-    explicit ConsoleWindow(const QString& commandLine, QWidget* parent = nullptr);
+    explicit ConsoleWindow(const QString& commandLine, QWidget* owner = nullptr);
 
     void attach(QProcess* process, bool waitsForEnter) override;
+    void describe(const QString& title) override { setWindowTitle(title); }
     bool acceptsInput(const QObject* target) const override;
     bool wasStopped() const override { return m_stopped; }
 
@@ -40,7 +54,14 @@ protected:
 
 private:
     void showOutput();
+    void showElapsed();
+    void placeBesideOwner();
     static bool isEnter(const QEvent* event);
+
+    QPointer<QWidget> m_owner;
+    QLabel* m_elapsed = nullptr;
+    QTimer m_clock;
+    QElapsedTimer m_started;
 
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_close = nullptr;
@@ -56,6 +77,11 @@ private:
 class QtConsoleFactory : public ConsoleFactory {
 public:
     Console* create(const QString& commandLine) override;
+    // The main window, beside which the consoles open.
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+private:
+    QPointer<QWidget> m_owner;
 };
 
 } // namespace morvane

@@ -65,6 +65,10 @@ private slots:
         const QStringList lines = errorLines(run.err);
         for (const QString& line : expected)
             QVERIFY2(lines.contains(m_docs + '/' + line), qPrintable(run.err));
+        // Nothing produced: the message names the log that says why.
+        if (status == 2)
+            QVERIFY2(run.err.contains("The log " + m_docs.toUtf8() + "/broken.hlog says why."),
+                     run.err.constData());
     }
 
     void severalFiles() {

@@ -9,7 +9,9 @@
 #include "ui/mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -45,6 +47,27 @@ struct Window {
 class TestGuiStart : public QObject {
     Q_OBJECT
 private slots:
+    // With MORVANE_HOME set the per-user store lives there too: nothing is
+    // written into the user's configuration folder.
+    void perUserStoreInMorvaneHome() {
+        const QString program = QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane");
+        test::TestHome home;
+        QTemporaryDir config;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.insert("XDG_CONFIG_HOME", config.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("MORVANE_QUIT_WHEN_SHOWN", "1");
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(program, {});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 0);
+        QVERIFY(QFileInfo::exists(home.file("Morvane/Morvane.conf")));
+        QCOMPARE(QDir(config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
     void f1SelectsTheHelpTab() {
         Window w;
         QTest::keyClick(w.window.get(), Qt::Key_F1);

@@ -244,6 +244,9 @@ private slots:
                                   "Fixpoint reached in 2 step(s)\n";
         QTest::newRow("fix rounds are routine") << rounds << 5 << clean;
         QTest::newRow("fix rounds, whatever the folder's length") << rounds << 110 << clean;
+        // The first round's forward references are defined in the next.
+        QTest::newRow("earlier round's undefined labels are stale")
+            << "./paper.tex:25: Warning: Undefined label: 'sec:method'\n" + rounds << 5 << clean;
         QTest::newRow("fix rounds and a real warning")
             << rounds + "abcde.tex:3: Warning: ignoring definition of \\foo\n"
             << 5 << errors;

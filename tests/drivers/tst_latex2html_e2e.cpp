@@ -6,6 +6,7 @@
 #include "drivers/l2hinit.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -37,7 +38,8 @@ QStringList unresolvedReferences(const QString& dir, bool picturesOnly = false) 
             QString target = it.next().captured(1);
             if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
                 continue;
-            target = target.section('#', 0, 0);
+            // A browser decodes the link's %XX escapes.
+            target = QUrl::fromPercentEncoding(target.section('#', 0, 0).toUtf8());
             const QFileInfo file(QFileInfo(page).absolutePath() + "/" + target);
             if (!file.exists() || !file.canonicalFilePath().startsWith(root))
                 missing.append(QFileInfo(page).fileName() + ": " + target);

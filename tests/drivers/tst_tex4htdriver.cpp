@@ -176,13 +176,20 @@ private slots:
 
     void refusesBeforeAnyFileIsWritten_data() {
         QTest::addColumn<bool>("emptyImagesName");
+        QTest::addColumn<QString>("imagesName");
         QTest::addColumn<QString>("title");
-        QTest::newRow("images folder without a name") << true << "Images Subdirectory";
-        QTest::newRow("output root missing") << false << "Output Directory";
+        QTest::newRow("images folder without a name") << true << ""
+                                                      << "Images Subdirectory";
+        // Such a name would go into every page's image links.
+        for (const char* bad : {"a\"b", "a<b", "a>b", "a&b", "a\nb"})
+            QTest::addRow("images folder %s", bad) << true << bad << "Images Subdirectory";
+        QTest::newRow("output root missing") << false << ""
+                                             << "Output Directory";
     }
 
     void refusesBeforeAnyFileIsWritten() {
         QFETCH(bool, emptyImagesName);
+        QFETCH(QString, imagesName);
         QFETCH(QString, title);
         reset();
         ctx.programDir = dir.path();
@@ -190,7 +197,7 @@ private slots:
         ctx.settings.vars.tex4htSaveTo = dir.filePath("missing/root");
         model.setItems("tex4htArgs", {"htlatex", "", "a", "", "", ""});
         model.setChecked("chkImages", emptyImagesName);
-        model.setText("txtImages", "");
+        model.setText("txtImages", imagesName);
         const QString source = dir.filePath("a.tex");
         QFile(source).open(QIODevice::WriteOnly);
         const ConversionResult result = TeX4ht(ctx, source);

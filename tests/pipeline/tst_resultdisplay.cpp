@@ -158,6 +158,37 @@ private slots:
         QVERIFY(!d.model.isEnabled("cmdShow"));
     }
 
+    // A page or document the desktop cannot open is said, not passed over.
+    void openingThatFailsIsTold_data() {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("page") << int(TabHevea);
+        QTest::newRow("document") << int(TabPdf);
+    }
+    void openingThatFailsIsTold() {
+        QFETCH(int, tab);
+        Results d;
+        const QString file = d.write("a.html", "<html></html>");
+        d.shell.openResult = false;
+        d.model.setCheckValue("chkIE", 1);
+        ConversionResult result;
+        result.output = file;
+        finishConversion(d.ctx, *routeForTab(d.ctx.routes, tab), result);
+        QCOMPARE(d.shell.opened, QStringList{file});
+        QCOMPARE(d.prompter.prompts().size(), 1);
+        QCOMPARE(d.prompter.prompts().first().text, openFailureText(file));
+    }
+
+    // An opener that starts and then fails (nothing handles the type) is
+    // reported when it ends.
+    void failingOpenerIsReported() {
+        DesktopShell shell;
+        shell.setOpener("/bin/false");
+        QStringList reported;
+        shell.setOpenFailureReport([&reported](const QString& file) { reported.append(file); });
+        QVERIFY(shell.open("/tmp/page.html"));
+        QTRY_COMPARE(reported, QStringList{"/tmp/page.html"});
+    }
+
     void runIeOwnBrowser() {
         Results d;
         const QString page = d.write("My Dir/a.html", "<html></html>");

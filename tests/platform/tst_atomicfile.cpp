@@ -4,6 +4,7 @@
 #include "platform/atomicfile.h"
 #include "support/testhome.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -40,6 +41,32 @@ private slots:
         QCOMPARE(test::readAll(path), QByteArray("new contents"));
         QCOMPARE(QFile(path).permissions() & QFile::ExeOwner, QFile::ExeOwner);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // A killed run's temporary file goes with the next replacement in its
+    // folder; a living writer's stays.
+    void leftTemporaryFilesGo() {
+        QTemporaryDir dir;
+        const QString gone = dir.filePath(".morvane-999999999-1.tmp");
+        const QString living =
+            dir.filePath(QString(".morvane-%1-1.tmp").arg(QCoreApplication::applicationPid()));
+        for (const QString& path : {gone, living}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(replaceFileAtomically(dir.filePath("page.html"), "x", Durability::NoWait));
+        QVERIFY(!QFileInfo::exists(gone));
+        QVERIFY(QFileInfo::exists(living));
+    }
+
+    // Failed replacements of produced files are recorded for the conversion.
+    void failuresAreRecorded() {
+        QTemporaryDir dir;
+        const ReplacementFailures failures;
+        replaceFileAtomically(dir.filePath("missing/a.log"), "x", Durability::NoWait);
+        replaceFileAtomically(dir.filePath("missing/b.ini"), "x", Durability::WaitForDisk);
+        QCOMPARE(failures.entries().size(), 1);
+        QVERIFY(failures.entries().at(0).startsWith(dir.filePath("missing/a.log") + ": "));
     }
 
     void failureLeavesNoTemporaryFile() {

@@ -1,3 +1,4 @@
+#include "drivers/conversionrig.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
 #include "platform/launcher.h"
@@ -206,6 +207,59 @@ private slots:
         QFile answered(dir.filePath("answered.txt"));
         QVERIFY(answered.open(QIODevice::ReadOnly));
         QCOMPARE(answered.readAll().trimmed(), QByteArray("0"));
+    }
+
+    // Beside the main window, never over it while the screen has room.
+    void opensBesideTheMainWindow_data() {
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("room on the right") << QRect(0, 100, 600, 500) << QPoint(608, 100);
+        QTest::newRow("room on the left") << QRect(900, 100, 600, 500) << QPoint(172, 100);
+        QTest::newRow("room below only") << QRect(300, 0, 1000, 300) << QPoint(300, 308);
+        QTest::newRow("no room") << QRect(0, 0, 1600, 900) << QPoint(880, 480);
+    }
+    void opensBesideTheMainWindow() {
+        QFETCH(QRect, owner);
+        QFETCH(QPoint, expected);
+        QCOMPARE(consolePosition(owner, QSize(720, 420), QRect(0, 0, 1600, 900)), expected);
+        QCOMPARE(elapsedText(65400), QString("Elapsed time 1:05"));
+    }
+
+    // HeVeA's messages reach the console while the log receives them as
+    // before; the title names the document and the route.
+    void showsTheConvertersMessages() {
+        test::ConversionRig rig;
+        QtConsoleFactory consoles;
+        rig.ctx.seams.consoles = &consoles;
+        QTemporaryDir dir;
+        const QString source = dir.filePath("paper.tex");
+        QFile doc(source);
+        QVERIFY(doc.open(QIODevice::WriteOnly));
+        doc.write("\\documentclass{article}\\begin{document}\\ref{nowhere}\\end{document}\n");
+        doc.close();
+        // What the console showed when it closed at the end of the run.
+        struct Watch : QObject {
+            QString title;
+            QString shown;
+            bool eventFilter(QObject* target, QEvent* event) override {
+                if (auto* console = dynamic_cast<ConsoleWindow*>(target);
+                    console && event->type() == QEvent::Hide) {
+                    title = console->windowTitle();
+                    shown = console->output();
+                }
+                return false;
+            }
+        } watch;
+        qApp->installEventFilter(&watch);
+        rig.convert(TabHevea, source);
+        qApp->removeEventFilter(&watch);
+        const QString title = watch.title;
+        const QString shown = watch.shown;
+        QCOMPARE(title, QString("Converting paper.tex with HeVeA"));
+        const QByteArray log = test::readAll(dir.filePath("paper.hlog"));
+        const QByteArray messages = log.mid(log.indexOf("\n\n") + 2);
+        QVERIFY2(messages.contains("nowhere"), log.constData());
+        QVERIFY2(shown.toUtf8().contains(messages.left(messages.indexOf('\n'))), qPrintable(shown));
     }
 };
 

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace morvane {
+
+// A second name for an existing file: a hard link, or a copy where the file
+// system has no links. False when neither could be made.
+bool linkOrCopyFile(const QString& existing, const QString& newName);
+
+// True when both names lead to the same file on disk (one inode), as the two
+// names of a hard link do.
+bool sameFileOnDisk(const QString& a, const QString& b);
+
+// Renames a file or folder, replacing a file of the new name. False when the
+// rename failed.
+bool renameReplacing(const QString& from, const QString& to);
+
+} // namespace morvane

@@ -1,0 +1,141 @@
+// Documents whose names a shell could misread, on every route with the real
+// converters: nothing in the name runs, and the document still converts
+// with its index and its bibliography, under its own name.
+
+#include "drivers/conversionrig.h"
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+const QByteArray kDocument = "\\documentclass{article}\n"
+                             "\\usepackage{makeidx}\n"
+                             "\\makeindex\n"
+                             "\\begin{document}\n"
+                             "Stripes\\index{zebra} and more \\cite{knuth}.\n"
+                             "\\bibliographystyle{plain}\n"
+                             "\\bibliography{refs}\n"
+                             "\\printindex\n"
+                             "\\end{document}\n";
+
+const QByteArray kBibliography = "@book{knuth, author = {Donald Knuth}, title = {The TeXbook},\n"
+                                 "  publisher = {Addison-Wesley}, year = 1984}\n";
+
+// What bibtex would have made, for the routes that read it but do not run it.
+const QByteArray kBbl = "\\begin{thebibliography}{1}\n\\bibitem{knuth}\nDonald Knuth.\n"
+                        "\\newblock {\\em The TeXbook}.\n\\end{thebibliography}\n";
+
+const QStringList kHostileNames{
+    QStringLiteral("two words"),
+    QStringLiteral("it's \"quoted\""),
+    QStringLiteral("a;touch PWNED;b"),
+    QStringLiteral("a&touch PWNED&b"),
+    QStringLiteral("a|touch PWNED|b"),
+    QStringLiteral("$(touch PWNED)"),
+    QStringLiteral("`touch PWNED`"),
+    QStringLiteral("new\nline"),
+    QStringLiteral("-leading"),
+    QStringLiteral("~tilde"),
+    QStringLiteral("caf\u00e9 \u00fcber"),
+};
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// What to read for the index and the bibliography: the pages, or for DVI
+// and PDF the index texi2dvi made beside the document.
+QByteArray evidence(int tab, const QString& dir, const QString& base, const QString& output) {
+    if (tab == TabDvi || tab == TabPdf)
+        return readAll(dir + '/' + base + ".ind");
+    if (tab != TabL2h)
+        return readAll(output);
+    QByteArray pages;
+    for (const QString& page : filesNamed(QFileInfo(output).path(), "*.html"))
+        pages += readAll(page);
+    return pages;
+}
+
+} // namespace
+
+class TestHostileNamesE2e : public QObject {
+    Q_OBJECT
+
+private slots:
+    void convertsUnderItsOwnName_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("base");
+        const QList<std::pair<int, const char*>> routes{
+            {TabHevea, "hevea"},    {TabTth, "tth"}, {TabTex4ht, "tex4ht"},
+            {TabL2h, "latex2html"}, {TabDvi, "dvi"}, {TabPdf, "pdf"}};
+        for (const auto& [tab, key] : routes)
+            for (const QString& name : kHostileNames)
+                QTest::addRow("%s %s", key, qPrintable(QString(name).replace('\n', "\\n")))
+                    << tab << name;
+    }
+
+    void convertsUnderItsOwnName() {
+        QFETCH(int, tab);
+        QFETCH(QString, base);
+        QTemporaryDir root;
+        const QString dir = root.filePath("docs");
+        QDir().mkpath(dir);
+        const QString source = dir + '/' + base + ".tex";
+        writeFile(source, kDocument);
+        writeFile(dir + "/refs.bib", kBibliography);
+        if (tab != TabDvi && tab != TabPdf)
+            writeFile(dir + '/' + base + ".bbl", kBbl);
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.longFileName = true;
+        rig.ctx.settings.vars.texDocs = root.path();
+        rig.ctx.settings.paths.texDocsExists = true;
+        rig.ctx.settings.vars.tex4htSaveTo = root.filePath("out");
+        rig.ctx.settings.vars.l2hSaveTo = root.filePath("out");
+        QDir().mkpath(root.filePath("out"));
+        rig.model.setCheckValue("chkTexify_0", 1);
+        rig.model.setCheckValue("chkTexify_1", 1);
+        rig.selectTab(tab);
+        // The tilde question of the TeX routes: go on with the name as it is.
+        if (base.contains('~') && rig.ctx.selectedRoute()->needsPlainFileName)
+            rig.prompter.queueAnswer(Answer::No);
+        rig.model.setText("cmbTeX", source);
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+
+        QVERIFY(result);
+        QVERIFY2(filesNamed(root.path(), "PWNED").isEmpty(), "the name ran a command");
+        QVERIFY2(result->produced, qPrintable(result->output));
+        QVERIFY2(!result->output.contains("morvane-alias"), qPrintable(result->output));
+        QVERIFY2(filesNamed(root.path(), "*morvane-alias*").isEmpty(),
+                 qPrintable(filesNamed(root.path(), "*morvane-alias*").join(' ')));
+        if (tab == TabTex4ht)
+            return; // htlatex runs no makeindex of its own
+        const QByteArray text = evidence(tab, dir, base, result->output);
+        QVERIFY2(text.contains("zebra"), text.left(2000).constData());
+        if (tab == TabDvi || tab == TabPdf)
+            QVERIFY(readAll(dir + '/' + base + ".bbl").contains("Knuth"));
+        else
+            QVERIFY2(text.contains("Knuth"), text.left(2000).constData());
+    }
+
+    // The reproduction from the command line: tth's makeindex call gets a
+    // plain name, and the page has its index.
+    void tthInBatchModeRunsNothingFromTheName() {
+        QTemporaryDir work;
+        const QString name = "a;touch PWNED;b";
+        writeFile(work.filePath(name + ".tex"), kDocument);
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", name + ".tex"});
+        QVERIFY2(!QFileInfo::exists(work.filePath("PWNED")), run.err.constData());
+        QVERIFY2(run.status == 0 || run.status == 1, run.err.constData());
+        QVERIFY(readAll(work.filePath(name + ".htm")).contains("zebra"));
+        QVERIFY(readAll(work.filePath(name + ".tlog")).startsWith("Tth log file for "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostileNamesE2e)
+#include "tst_hostilenames_e2e.moc"
