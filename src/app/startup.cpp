@@ -45,7 +45,7 @@ void fillPassLists(OptionsModel& model) {
     model.setItems(QStringLiteral("cmbPasses"), {QStringLiteral("Default"), QStringLiteral("1"),
                                                  QStringLiteral("2"), QStringLiteral("3")});
     // The LaTeX2HTML depth lists hold "Default" and 0 to 8.
-    for (const QString name : {QStringLiteral("cmbSplit"), QStringLiteral("cmbVerbosity")}) {
+    for (const QString& name : {QStringLiteral("cmbSplit"), QStringLiteral("cmbVerbosity")}) {
         if (!model.items(name).isEmpty())
             continue;
         QStringList items{QStringLiteral("Default")};
@@ -53,7 +53,7 @@ void fillPassLists(OptionsModel& model) {
             items.append(QString::number(depth));
         model.setItems(name, items);
     }
-    for (const QString name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
+    for (const QString& name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
                                QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
         model.setIndex(name, 0);
     // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
