@@ -54,7 +54,7 @@ void fillPassLists(OptionsModel& model) {
         model.setItems(name, items);
     }
     for (const QString& name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
-                               QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
+                                QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
         model.setIndex(name, 0);
     // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
     model.setItems(QStringLiteral("cmbMake4htFormat"), make4htFormatEntries());
