@@ -54,18 +54,7 @@ void BM_Latex2htmlBatchVersusByHand(benchmark::State& state) {
                          {QStringLiteral("-init_file"), init, QStringLiteral("sample2e.tex")},
                          byHand.path(), env);
     };
-    batch();
-    direct();
-    std::vector<double> batchTimes, directTimes;
-    for (auto _ : state) {
-        for (int run = 0; run < kRuns; ++run) {
-            directTimes.push_back(direct());
-            batchTimes.push_back(batch());
-        }
-    }
-    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
-    state.counters["latex2html_ms"] = median(directTimes) * 1000.0;
-    state.counters["ratio"] = median(batchTimes) / median(directTimes);
+    compareAlternately(state, batch, direct, "latex2html_ms", kRuns);
 }
 
 BENCHMARK(BM_Latex2htmlBatchVersusByHand)->Iterations(1)->Unit(benchmark::kMillisecond);

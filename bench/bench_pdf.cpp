@@ -49,18 +49,7 @@ void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
             {QStringLiteral("-interaction=nonstopmode"), QStringLiteral("sample2e.tex")},
             byHand.path(), env);
     };
-    batch();
-    direct();
-    std::vector<double> batchTimes, directTimes;
-    for (auto _ : state) {
-        for (int run = 0; run < kRuns; ++run) {
-            directTimes.push_back(direct());
-            batchTimes.push_back(batch());
-        }
-    }
-    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
-    state.counters["pdflatex_ms"] = median(directTimes) * 1000.0;
-    state.counters["ratio"] = median(batchTimes) / median(directTimes);
+    compareAlternately(state, batch, direct, "pdflatex_ms", kRuns);
 }
 
 BENCHMARK(BM_PdfBatchVersusPdflatex)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -58,18 +58,7 @@ void BM_Tex4htBatchVersusHtlatex(benchmark::State& state) {
         return secondsOf(QStringLiteral("htlatex"), {QStringLiteral("small2e")}, byHand.path(),
                          env);
     };
-    batch();
-    direct(); // both start from the same auxiliary files
-    std::vector<double> batchTimes, directTimes;
-    for (auto _ : state) {
-        for (int run = 0; run < kRuns; ++run) {
-            directTimes.push_back(direct());
-            batchTimes.push_back(batch());
-        }
-    }
-    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
-    state.counters["htlatex_ms"] = median(directTimes) * 1000.0;
-    state.counters["ratio"] = median(batchTimes) / median(directTimes);
+    compareAlternately(state, batch, direct, "htlatex_ms", kRuns);
 }
 
 // A page as TeX4ht writes them: a head, paragraphs, a picture and links, one

@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <benchmark/benchmark.h>
+#include <functional>
 #include <vector>
 
 namespace morvane::bench {
@@ -19,6 +21,27 @@ inline double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Times the route in batch mode against the converter run by hand, each once
+// untimed first so that both start from the same auxiliary files, then `runs`
+// times alternately; reports both medians (the converter's under
+// `directName`) and their ratio.
+inline void compareAlternately(benchmark::State& state, const std::function<double()>& batch,
+                               const std::function<double()>& direct, const char* directName,
+                               int runs) {
+    batch();
+    direct();
+    std::vector<double> batchTimes, directTimes;
+    for (auto _ : state) {
+        for (int run = 0; run < runs; ++run) {
+            directTimes.push_back(direct());
+            batchTimes.push_back(batch());
+        }
+    }
+    state.counters["batch_ms"] = median(batchTimes) * 1000.0;
+    state.counters[directName] = median(directTimes) * 1000.0;
+    state.counters["ratio"] = median(batchTimes) / median(directTimes);
 }
 
 // Seconds taken by one run of `program args` in `dir`, its output discarded.
