@@ -98,6 +98,11 @@ struct ConversionRig {
     }
 };
 
+// A folder of the shared corpus of real documents beside this tree.
+inline QString corpus(const QString& name) {
+    return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
+}
+
 inline QString dataDir() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/drivers");
 }

@@ -17,10 +17,6 @@ QString l2hData() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/latex2html");
 }
 
-QString corpus(const QString& name) {
-    return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
-}
-
 // Every reference of the pages (SRC= and HREF=, or only the pictures' SRC=)
 // that names a local file must resolve to a file inside `dir`. Returns the
 // ones that do not.

@@ -17,10 +17,6 @@ QString tex4htData() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/tex4ht");
 }
 
-QString corpus(const QString& name) {
-    return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
-}
-
 // Every src= and href= of the pages that names a local file must resolve to
 // a file inside `dir`. Returns the ones that do not.
 QStringList unresolvedReferences(const QString& dir) {
