@@ -261,7 +261,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, route);
         QFETCH(int, status);
-        const QString from = corpus(folder);
+        const QString from = test::corpus(folder);
         if (!QFileInfo::exists(from))
             QSKIP("the shared corpus is not beside this tree");
         QTemporaryDir work;
