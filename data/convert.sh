@@ -399,20 +399,20 @@ main() {
     fi
 
     script_file=$2
+    # A route is a function route_NAME of this script; the route's word names it.
     case $1 in
-    gspdf) route_gspdf ;;
-    hevea | tth | dvi | texify | pdf | tex4ht | latex2html)
-        if [ -z "$2" ]; then
-            echo "convert.sh: no file given for the $1 route." >&2
-            return 2
-        fi
-        "route_$1" "$@"
-        ;;
-    *)
+    '' | *[!a-z0-9_]*) route_word_ok=no ;;
+    *) command -v "route_$1" >/dev/null 2>&1 && route_word_ok=yes || route_word_ok=no ;;
+    esac
+    if [ "$route_word_ok" = no ]; then
         echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html or gspdf." >&2
         return 2
-        ;;
-    esac
+    fi
+    if [ "$1" != gspdf ] && [ -z "$2" ]; then
+        echo "convert.sh: no file given for the $1 route." >&2
+        return 2
+    fi
+    "route_$1" "$@"
 }
 
 main "$@"

@@ -8,6 +8,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/logentry.h"
+#include "pipeline/savedpath.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
@@ -144,10 +145,7 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
         return NothingProduced;
     }
 
-    OptionsModel& model = *ctx.model;
-    model.setText(QStringLiteral("cmbTeX"), source);
-    // The window disables Convert when the route's program is missing.
-    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
+    if (!routeCanRun(ctx, route)) {
         complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
                                 "of %3/Morvane.ini).")
                      .arg(QLatin1String(route.caption), QLatin1String(route.program.locationKey),
@@ -155,14 +153,15 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
         return NothingProduced;
     }
 
-    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    const std::optional<ConversionResult> result = convert(ctx, route, source);
     if (outcome)
         *outcome = result;
     const int status = exitStatusOf(result);
     if (status == NothingProduced) {
-        const QString expected =
-            result && !result->output.isEmpty() ? result->output : ctx.run.expectedOutput;
-        const QString log = result && !result->log.isEmpty() ? result->log : currentLogFile(ctx);
+        const QString expected = result && !result->output.isEmpty()
+                                     ? result->output
+                                     : expectedOutputOf(route.place(ctx, source));
+        const QString log = result && !result->log.isEmpty() ? result->log : ctx.logs[route];
         complain(QStringLiteral("the conversion produced no %1.%2")
                      .arg(expected.isEmpty() ? QStringLiteral("result")
                                              : QDir::toNativeSeparators(expected),
@@ -239,20 +238,12 @@ int runBatchMode(const QString& routeWord, const QStringList& files, bool watch)
     if (!loadStep(ctx, QString()))
         return NothingProduced;
 
-    if (!route->driver) {
-        complain(
-            QStringLiteral("the %1 route is not built yet.").arg(QLatin1String(route->caption)));
-        return NothingProduced;
-    }
-
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
     model.setCheckValue(QStringLiteral("chkIE"), 0);
     if (method)
         model.setCheckValue(QString::fromLatin1(method->checkBox), 1);
 
-    model.setIndex(QStringLiteral("tbstrip"), route->tab);
-    tbstrip_Click(ctx);
     reportReplacedOutputRoot(ctx, *route);
 
     if (watch) {

@@ -25,54 +25,12 @@ namespace morvane {
 
 namespace {
 
-// A program a route runs, the Debian package that provides it, and how it
-// tells its version (nullptr: it has no such option).
-struct NeededProgram {
-    const char* name;
-    const char* package;
-    const char* versionOption;
-};
-
-struct RoutePrograms {
-    const char* route;
-    std::initializer_list<NeededProgram> programs;
-};
-
-const RoutePrograms kNeeded[] = {
-    {"hevea", {{"hevea", "hevea", "-version"}}},
-    {"tth", {{"tth", "tth", "-h"}}},
-    {"tex4ht",
-     {{"htlatex", "texlive-plain-generic", nullptr},
-      {"tex4ht", "texlive-binaries", nullptr},
-      {"t4ht", "texlive-binaries", nullptr},
-      {"dvipng", "dvipng", "--version"}}},
-    {"latex2html",
-     {{"latex2html", "latex2html", "-v"}, {"latex", "texlive-latex-base", "--version"}}},
-    {"dvi", {{"latex", "texlive-latex-base", "--version"}}},
-    {"pdf", {{"pdflatex", "texlive-latex-base", "--version"}}},
-};
-
-// The TeX4ht route with make4ht ticked runs make4ht in place of htlatex.
-const NeededProgram kMake4ht = {"make4ht", "texlive-extra-utils", "--version"};
-
 // Small enough for every route, with a formula so that the routes that make
 // pictures of formulas make one.
 const char kCheckDocument[] = "\\documentclass{article}\n"
                               "\\begin{document}\n"
                               "Converter check: $x^2 + y^2 = z^2$.\n"
                               "\\end{document}\n";
-
-QList<NeededProgram> programsOf(const Route& route, const OptionsModel& model) {
-    QList<NeededProgram> programs;
-    for (const RoutePrograms& needed : kNeeded) {
-        if (QLatin1String(needed.route) == QLatin1String(route.key))
-            programs = needed.programs;
-    }
-    if (QLatin1String(route.key) == QLatin1String("tex4ht") &&
-        model.isChecked(QStringLiteral("chkMake4ht")))
-        programs.front() = kMake4ht;
-    return programs;
-}
 
 // The program in the route's location of Program Locations, else on PATH.
 QString findProgram(const AppContext& ctx, const Route& route, const char* name) {
@@ -148,10 +106,7 @@ void convertDocument(QuietContext& quiet, const Route& route, RouteCheck& check)
     // The output stays in the temporary folder, whatever the tabs choose.
     ctx.settings.vars.tex4htSaveTo = dir.path();
     ctx.settings.vars.l2hSaveTo = dir.path();
-    quiet.model.setIndex(QStringLiteral("tbstrip"), route.tab);
-    tbstrip_Click(ctx);
-    quiet.model.setText(QStringLiteral("cmbTeX"), source);
-    if (!quiet.model.isEnabled(QStringLiteral("cmdConvert"))) {
+    if (!routeCanRun(ctx, route)) {
         check.detail = QStringLiteral("%1 Not Found in Program Locations")
                            .arg(QLatin1String(route.program.locationKey));
         return;
@@ -159,7 +114,7 @@ void convertDocument(QuietContext& quiet, const Route& route, RouteCheck& check)
 
     QElapsedTimer timer;
     timer.start();
-    const std::optional<ConversionResult> result = cmdConvert_Click(ctx);
+    const std::optional<ConversionResult> result = convert(ctx, route, source);
     check.milliseconds = timer.elapsed();
     if (!result || !result->produced) {
         check.status = RouteCheck::Status::Fails;
@@ -169,7 +124,7 @@ void convertDocument(QuietContext& quiet, const Route& route, RouteCheck& check)
                                                              : RouteCheck::Status::Works;
     }
     if (result && !result->log.isEmpty()) {
-        const LogEntries entries = readRouteLog(route.log, result->log, source);
+        const LogEntries entries = readRouteLog(route.parseLog, result->log, source);
         for (const LogEntry& entry : entries) {
             if (entry.severity == LogEntry::Severity::Error) {
                 check.detail = entry.message;
@@ -183,7 +138,7 @@ RouteCheck checkRoute(QuietContext& quiet, const Route& route) {
     RouteCheck check;
     check.caption = QLatin1String(route.caption);
     QStringList missing;
-    for (const NeededProgram& needed : programsOf(route, quiet.model)) {
+    for (const NeededProgram& needed : route.neededPrograms(quiet.model)) {
         const QString found = findProgram(quiet.ctx, route, needed.name);
         if (found.isEmpty()) {
             check.programs.append(QLatin1String(needed.name) + QStringLiteral(": not found"));
@@ -199,10 +154,6 @@ RouteCheck checkRoute(QuietContext& quiet, const Route& route) {
     if (!missing.isEmpty()) {
         check.status = RouteCheck::Status::Missing;
         check.detail = QStringLiteral("install ") + missing.join(QStringLiteral(", "));
-        return check;
-    }
-    if (!route.driver) {
-        check.detail = QStringLiteral("not available in this version");
         return check;
     }
     convertDocument(quiet, route, check);

@@ -58,7 +58,7 @@ protected:
         const Qt::KeyboardModifiers mods =
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_F1 && mods == Qt::NoModifier) {
-            m_ctx.model->setIndex(QStringLiteral("tbstrip"), TabHelp);
+            m_ctx.model->setIndex(QStringLiteral("tbstrip"), helpTab(m_ctx.routes));
             return true;
         }
         if (key->key() == Qt::Key_F12 &&

@@ -13,11 +13,12 @@ QString iniPath(const AppContext& ctx) {
 }
 
 void readini(AppContext& ctx) {
-    readini(iniPath(ctx), *ctx.model, ctx.settings.vars);
+    readini(iniPath(ctx), *ctx.model, ctx.settings.vars, allIniKeys(ctx.routes));
 }
 
 bool writeini(AppContext& ctx) {
-    return writeini(iniPath(ctx), *ctx.model, ctx.settings.vars, *ctx.seams.prompter);
+    return writeini(iniPath(ctx), *ctx.model, ctx.settings.vars, *ctx.seams.prompter,
+                    allIniKeys(ctx.routes));
 }
 
 void reloadIni(AppContext& ctx) {

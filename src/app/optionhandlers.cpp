@@ -73,8 +73,9 @@ void tbstrip_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     const int tab = ctx.selectedTab();
 
-    if (tab == TabHelp) {
-        for (int i = 1; i <= 6; ++i)
+    const int routeTabs = helpTab(ctx.routes) - 1;
+    if (tab == helpTab(ctx.routes)) {
+        for (int i = 1; i <= routeTabs; ++i)
             model.setVisible(OptionsModel::arrayElement(S("fraContainer"), i), false);
         model.setVisible(S("Frame2"), false);
         model.setVisible(S("fraHelp"), true);
@@ -87,7 +88,7 @@ void tbstrip_Click(AppContext& ctx) {
     model.setVisible(S("fraHelp"), false);
     model.setVisible(S("Frame2"), true);
     SavedPath(ctx);
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i <= routeTabs; ++i)
         model.setVisible(OptionsModel::arrayElement(S("fraContainer"), i), false);
 
     const QString log = currentLogFile(ctx);
@@ -96,18 +97,15 @@ void tbstrip_Click(AppContext& ctx) {
     // Enabling or disabling the option buttons must never change the choice.
     const int browser = model.index(S("optIE"));
     setRunCaptions(model, route->resultWord(ctx));
-    if (tab == TabTex4ht)
-        model.setCaption(S("cmdShow"), tex4htShowCaption(ctx));
+    if (route->showCaption)
+        model.setCaption(S("cmdShow"), route->showCaption(ctx));
     // Web pages go to the browser chosen on the tab; DVI and PDF files to
     // their associated program, so the browser choice does not apply.
     const bool webPage = route->shows == ResultKind::WebPage;
     model.setEnabled(S("optIE_0"), webPage);
     model.setEnabled(S("optIE_1"), webPage);
     model.setEnabled(S("chkClose"), !webPage || browser == 0);
-    bool found = ctx.settings.paths.programFound[tab];
-    if (route->programBox)
-        found = found || !model.isChecked(QString::fromLatin1(route->programBox));
-    applyProgramFound(ctx, *route, found);
+    applyProgramFound(ctx, *route, routeCanRun(ctx, *route));
     updateSaveLabel(ctx);
     if (model.index(S("optIE")) != browser)
         model.setIndex(S("optIE"), browser);
@@ -311,7 +309,8 @@ void chkTexify_Click(AppContext& ctx, int index) {
     // Convert there.
     const Route* route = ctx.selectedRoute();
     if (route && route->programBox && QString::fromLatin1(route->programBox) == box)
-        applyProgramFound(ctx, *route, ctx.settings.paths.programFound[route->tab] || !on);
+        applyProgramFound(ctx, *route,
+                          ctx.settings.paths.programFoundOn(tabOf(ctx.routes, *route)) || !on);
 }
 
 void Label32_Click(AppContext& ctx) {

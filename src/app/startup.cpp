@@ -76,13 +76,13 @@ bool programFileMissing(AppContext& ctx, const QString& name, const QString& sec
 }
 
 void selectStartupTab(AppContext& ctx) {
-    ctx.model->setItems(QStringLiteral("cmbTabs"),
-                        {QStringLiteral("HeVeA"), QStringLiteral("TtH"), QStringLiteral("TeX4ht"),
-                         QStringLiteral("LaTeX2HTML"), QStringLiteral("DVI"),
-                         QStringLiteral("PDF")});
+    QStringList captions;
+    for (const Route& route : ctx.routes)
+        captions.append(QLatin1String(route.caption));
+    ctx.model->setItems(QStringLiteral("cmbTabs"), captions);
     int tab = ctx.settings.vars.startupTab;
-    // A negative or too large value (hand-edited INI) falls back to HeVeA.
-    if (tab < 0 || tab > 5)
+    // A negative or too large value (hand-edited INI) falls back to the first route.
+    if (tab < 0 || tab >= captions.size())
         tab = 0;
     ctx.model->setIndex(QStringLiteral("cmbTabs"), tab);
     ctx.model->setIndex(QStringLiteral("tbstrip"), tab + 1);
@@ -148,22 +148,10 @@ QString dateTimeLabel(const QString& file) {
                                  QStringLiteral("d MMM yyyy  h:mm AP"));
 }
 
-QString upgradeNoticeText() {
-    return QStringLiteral("Morvane has been updated to version ") +
-           QStringLiteral("%1.%2").arg(MORVANE_VERSION_MAJOR).arg(MORVANE_VERSION_MINOR) +
-           QStringLiteral(". ") + QStringLiteral("\n") +
-           QStringLiteral("The method of saving command lines has changed.") +
-           QStringLiteral("\n\n") +
-           QStringLiteral("Check that the loaded command line is as you would expect ") +
-           QStringLiteral("\n") + QStringLiteral("or change it by pressing the Advanced button.");
-}
-
 void upgradeNoticeStep(AppContext& ctx) {
-    if (ctx.selectedTab() != TabTex4ht || ctx.settings.vars.upgradeNoticeShown)
-        return;
-    ctx.seams.prompter->tell(upgradeNoticeText(), QStringLiteral("Updated Version"),
-                             Icon::Exclamation);
-    ctx.settings.vars.upgradeNoticeShown = true;
+    const Route* route = ctx.selectedRoute();
+    if (route && route->tabSelected)
+        route->tabSelected(ctx);
 }
 
 void registerProgram(const QString& executable) {
@@ -191,7 +179,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     setFixedCaptions(*ctx.model);
     setDefaultLinks(*ctx.model);
     fillPassLists(*ctx.model);
-    ctx.run.sourceExtension = QStringLiteral(".tex");
+    ctx.sourceExtension = QStringLiteral(".tex");
 
     if (!file.isEmpty()) {
         QString box = longPathOf(fullPathOf(file, QDir::currentPath()));

@@ -23,9 +23,8 @@ QString commandLineFileOf(const QStringList& arguments);
 // and the empty string stay as they are.
 QString fullPathOf(const QString& file, const QString& currentDir);
 
-// The one-time notice shown when the TeX4ht tab opens after an upgrade.
-QString upgradeNoticeText();
-// Shows the notice when the TeX4ht tab is selected and it was never shown.
+// What the selected route does when its tab opens (TeX4ht's one-time notice
+// after an upgrade).
 void upgradeNoticeStep(AppContext& ctx);
 
 // "major.minor.patch" of this build.

@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
@@ -44,29 +45,35 @@ void composeTexify(DviPdfRun& run, const QString& settings, const QString& batch
 }
 
 // Runs a composed conversion and judges LaTeX's log.
-ConversionResult runDviPdf(AppContext& ctx, const DviPdfRun& run, const QString& source) {
+ConversionResult runDviPdf(Conversion& conv, const DviPdfRun& run, const QString& source) {
+    AppContext& ctx = conv.app;
     ConversionResult result;
     if (run.commandLine.isEmpty())
         return result;
-    if (run.writesSettings && !Writebat(ctx, run.settings, QStringLiteral("texify")))
+    if (run.writesSettings && !Writebat(conv, run.settings, texifySettings))
         return result;
     // The log of an earlier run must not be judged as this run's.
     if (QFileInfo::exists(run.log))
         QFile::remove(run.log);
-    runCommand(ctx, run.commandLine, PathOnly(source));
+    runCommand(conv, run.commandLine, PathOnly(source));
 
     result.output = run.result;
     if (!QFileInfo::exists(run.log))
         return result;
     result.log = run.log;
-    const std::optional<QByteArray> messages =
-        prependLogHeader(run.log, QStringLiteral("Latex log file for ") + longPathOf(source));
-    if (messages)
-        result.verdict = latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+    result.verdict =
+        judgeLatexLog(run.log, QStringLiteral("Latex log file for ") + longPathOf(source));
     return result;
 }
 
 } // namespace
+
+LogVerdict judgeLatexLog(const QString& log, const QString& header) {
+    const std::optional<QByteArray> messages = prependLogHeader(log, header);
+    if (!messages)
+        return LogVerdict::Unchanged;
+    return latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+}
 
 DviPdfOptions DviPdfOptions::from(const OptionsModel& model) {
     DviPdfOptions options;
@@ -176,15 +183,19 @@ QString trueTexUnavailableText() {
                           "file with pdfLaTeX or TeXify.");
 }
 
-ConversionResult TeXtoDVI(AppContext& ctx, const QString& source) {
-    const DviPdfRun run = composeDviRun(DviPdfOptions::from(*ctx.model), ctx.batchDriverPath(),
-                                        source, ctx.run.sourceExtension);
-    return runDviPdf(ctx, run, source);
+ConversionResult TeXtoDVI(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
+    const DviPdfRun run = composeDviRun(DviPdfOptions::from(conv.options), ctx.batchDriverPath(),
+                                        source, conv.sourceExtension);
+    return runDviPdf(conv, run, source);
 }
 
-ConversionResult TeXtoPDF(AppContext& ctx, const QString& source) {
-    const DviPdfRun run = composePdfRun(DviPdfOptions::from(*ctx.model), ctx.batchDriverPath(),
-                                        source, ctx.run.sourceExtension);
+ConversionResult TeXtoPDF(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
+    const DviPdfRun run = composePdfRun(DviPdfOptions::from(conv.options), ctx.batchDriverPath(),
+                                        source, conv.sourceExtension);
     if (run.method == DviPdfMethod::Chain && ctx.seams.prompter) {
         // The passes box shows only while pdfmakegstc.bat passed its check;
         // otherwise the label says what is wrong with it.
@@ -198,7 +209,7 @@ ConversionResult TeXtoPDF(AppContext& ctx, const QString& source) {
                                        QStringLiteral("\n\n");
         ctx.seams.prompter->tell(text, QStringLiteral("Convert to PDF"), Icon::Critical);
     }
-    return runDviPdf(ctx, run, source);
+    return runDviPdf(conv, run, source);
 }
 
 } // namespace morvane

@@ -8,6 +8,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 class OptionsModel;
 
 // The DVI and PDF tabs' options.
@@ -67,6 +68,9 @@ DviPdfRun composePdfRun(const DviPdfOptions& options, const QString& batchDriver
 // or one in the file:line:error form ("./paper.tex:3: Undefined control
 // sequence.") that texi2dvi asks TeX for.
 bool latexLogHasErrors(const QByteArray& messages);
+// Puts `header` in front of a LaTeX log and judges what LaTeX wrote; a log
+// that could not be read or rewritten leaves View Log as it is.
+LogVerdict judgeLatexLog(const QString& log, const QString& header);
 
 // The DVI and PDF routes write next to the TeX file.
 OutputPlace dviPlace(const AppContext& ctx, const QString& file);
@@ -77,9 +81,9 @@ QString trueTexUnavailableText();
 
 // The DVI route: latex once, or texify, on `source` through the batch driver;
 // gives LaTeX's log a header and judges it.
-ConversionResult TeXtoDVI(AppContext& ctx, const QString& source);
+ConversionResult TeXtoDVI(Conversion& conv);
 // The PDF route: pdflatex once, or texify in PDF mode; the TrueTeX chain is
 // not available on Linux and says so.
-ConversionResult TeXtoPDF(AppContext& ctx, const QString& source);
+ConversionResult TeXtoPDF(Conversion& conv);
 
 } // namespace morvane

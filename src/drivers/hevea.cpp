@@ -5,6 +5,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
@@ -185,11 +186,13 @@ OutputPlace heveaPlace(const AppContext& ctx, const QString& file) {
     return place;
 }
 
-ConversionResult Hevea(AppContext& ctx, const QString& source) {
-    const HeveaOptions options = HeveaOptions::from(*ctx.model);
+ConversionResult Hevea(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
+    const HeveaOptions options = HeveaOptions::from(conv.options);
     const QString dir = PathOnly(source);
     // Letter case is kept: on Linux Paper.tex gives Paper and Paper.hlog.
-    const QString base = withoutSourceExtension(source, ctx.run.sourceExtension);
+    const QString base = withoutSourceExtension(source, conv.sourceExtension);
     ConversionResult result;
     result.log = base + QStringLiteral(".hlog");
 
@@ -197,11 +200,10 @@ ConversionResult Hevea(AppContext& ctx, const QString& source) {
     writeLogHeader(result.log, header);
 
     const QString name = fileNameOf(base);
-    if (!Writebat(ctx, heveaOutputTypePiece(options) + heveaOptions(options),
-                  QStringLiteral("hevea")))
+    if (!Writebat(conv, heveaOutputTypePiece(options) + heveaOptions(options)))
         return result;
-    runCommand(ctx,
-               quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" hevea ") +
+    runCommand(conv,
+               quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(name),
                dir);
 
@@ -213,12 +215,12 @@ ConversionResult Hevea(AppContext& ctx, const QString& source) {
 
     // HeVeA's bare link targets are its own labels.
     const LinkRules links{.bareNamesAreLabels = true};
-    ctx.run.linkAnswer = 0;
+    conv.linkAnswer = 0;
     if (hacha) {
         for (const QString& page : hachaPages(dir, name))
-            fixLinks(ctx, links, dir + page);
+            fixLinks(conv, links, dir + page);
     } else {
-        fixLinks(ctx, links, result.output);
+        fixLinks(conv, links, result.output);
     }
 
     const qint64 logSize = QFileInfo(result.log).size();

@@ -9,6 +9,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 class OptionsModel;
 
 // The HeVeA tab's options as the driver composes them.
@@ -63,6 +64,6 @@ OutputPlace heveaPlace(const AppContext& ctx, const QString& file);
 
 // The HeVeA route: runs hevea (and hacha, esponja) on `source` through the
 // batch driver, fixes the links of the produced pages and judges the log.
-ConversionResult Hevea(AppContext& ctx, const QString& source);
+ConversionResult Hevea(Conversion& conv);
 
 } // namespace morvane

@@ -1,6 +1,7 @@
 #include "drivers/l2hinit.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/atomicfile.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
@@ -134,7 +135,7 @@ QString l2hInitPath(const AppContext& ctx) {
     return ctx.programDir + S("/LaTeX2HTML.init");
 }
 
-bool WriteInit(AppContext& ctx, const QString& outputDir) {
+bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir) {
     const QString path = l2hInitPath(ctx);
     const std::optional<QByteArray> user = readUserSettings(path);
     QString error;
@@ -142,8 +143,7 @@ bool WriteInit(AppContext& ctx, const QString& outputDir) {
         QFile unreadable(path);
         unreadable.open(QIODevice::ReadOnly);
         error = unreadable.errorString();
-    } else if (writeInitFile(path,
-                             automaticL2hSettings(L2hInitOptions::from(*ctx.model), outputDir),
+    } else if (writeInitFile(path, automaticL2hSettings(L2hInitOptions::from(options), outputDir),
                              *user, &error))
         return true;
     ctx.seams.prompter->tell(S("Unable to write the LaTeX2HTML init file\n\n") +

@@ -11,6 +11,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 class OptionsModel;
 
 // The LaTeX2HTML tab's choices that reach the init file.
@@ -61,6 +62,6 @@ QString l2hInitPath(const AppContext& ctx);
 
 // Writes the program's init file for `outputDir` from the tab's options,
 // keeping the user's part; tells the user and answers false when it cannot.
-bool WriteInit(AppContext& ctx, const QString& outputDir);
+bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir);
 
 } // namespace morvane

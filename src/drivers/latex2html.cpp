@@ -9,6 +9,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
@@ -77,15 +78,16 @@ QStringList pagesIn(const QString& dir) {
     return pages;
 }
 
-void fixPageImages(AppContext& ctx, const QString& outputDir) {
+void fixPageImages(Conversion& conv, const QString& outputDir) {
+    AppContext& ctx = conv.app;
     const bool subfolder = ctx.model->isChecked(S("chkImageDir"));
     const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = QByteArrayLiteral("html")};
-    ctx.run.linkAnswer = 0;
+    conv.linkAnswer = 0;
     for (const QString& page : pagesIn(outputDir)) {
         if (subfolder)
-            fixImageSubdirectory(ctx, rules, page, S("images"), true);
+            fixImageSubdirectory(conv, rules, page, S("images"), true);
         else
-            fixPlainImages(ctx, page, outputDir);
+            fixPlainImages(conv, page, outputDir);
     }
 }
 
@@ -107,27 +109,25 @@ void appendWarnings(const L2hNames& names, const QDateTime& started) {
 }
 
 LogVerdict judgeImagesLog(const QString& log, const QString& source) {
-    const std::optional<QByteArray> messages =
-        prependLogHeader(log, S("LaTeX2HTML images log file for ") + longPathOf(source));
-    if (!messages)
-        return LogVerdict::Unchanged;
-    return latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+    return judgeLatexLog(log, S("LaTeX2HTML images log file for ") + longPathOf(source));
 }
 
 } // namespace
 
 QString l2hOutputDirectory(const AppContext& ctx, const QString& file) {
     return joinPath(ctx.settings.vars.l2hSaveTo,
-                    withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension));
+                    withoutSourceExtension(fileNameOf(file), ctx.sourceExtension));
 }
 
 OutputPlace l2hPlace(const AppContext& ctx, const QString& file) {
     return placeInNewDirectory(ctx.settings.vars.l2hSaveTo,
-                               withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension),
+                               withoutSourceExtension(fileNameOf(file), ctx.sourceExtension),
                                QStringLiteral("index.html"));
 }
 
-ConversionResult l2h(AppContext& ctx, const QString& source) {
+ConversionResult l2h(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
     ConversionResult result;
     if (!antiVirusTurnedOff(ctx))
         return result;
@@ -138,14 +138,14 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
                              S("Choose another directory with the LaTeX2HTML tab's Change "
                                "Directory button, or check that the directory can be "
                                "written.")) ||
-        !makeWorkingCopy(ctx, source, n.workingCopy, false))
+        !makeWorkingCopy(conv, source, n.workingCopy, false))
         return result;
     copyClassFile(PathOnly(source), n.workingCopy);
     // latex2html reads the bibliography bibtex made beside the document from
     // the folder it runs in.
-    const QString bbl = withoutSourceExtension(n.fileName, ctx.run.sourceExtension) + S(".bbl");
+    const QString bbl = withoutSourceExtension(n.fileName, conv.sourceExtension) + S(".bbl");
     copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
-    if (!WriteInit(ctx, n.outputDir) || !Writebat(ctx, QString(), S("l2h")))
+    if (!WriteInit(ctx, conv.options, n.outputDir) || !Writebat(conv, QString()))
         return result;
 
     const bool pause = ctx.model->tag(S("Label25")) == S("1");
@@ -154,8 +154,8 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
     // from the folder it runs in: the working copy's, where the include
     // handling and the graphics fix-up have put them under bare names. Run
     // on the user's file elsewhere, the included text would be missing.
-    runCommand(ctx,
-               quoteForCommandLine(ctx.batchDriverPath()) + S(" latex2html ") +
+    runCommand(conv,
+               quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(n.workingCopy) + (pause ? S(" pause") : QString()),
                n.outputDir);
     if (!QFileInfo(n.outputDir).isDir())
@@ -166,7 +166,7 @@ ConversionResult l2h(AppContext& ctx, const QString& source) {
     // this run's result, and its pages are left as they are.
     const bool produced = isNewSince(index, started);
     if (produced)
-        fixPageImages(ctx, n.outputDir);
+        fixPageImages(conv, n.outputDir);
     appendWarnings(n, started);
     if (QFileInfo::exists(n.imagesLog)) {
         result.log = n.imagesLog;

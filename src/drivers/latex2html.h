@@ -7,6 +7,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 
 // Where the LaTeX2HTML route saves its pages: index.html in a new directory
 // named after the file below the LaTeX2HTML output root.
@@ -19,6 +20,6 @@ QString l2hOutputDirectory(const AppContext& ctx, const QString& file);
 // includes into its own directory below the output root, writes the init
 // file, runs latex2html through the batch driver and fixes the images of
 // the pages it produced. Its log is the images log of that directory.
-ConversionResult l2h(AppContext& ctx, const QString& source);
+ConversionResult l2h(Conversion& conv);
 
 } // namespace morvane

@@ -1,4 +1,6 @@
-// The route table: one row per route, in the order of the tab strip.
+// The route table: one row per route, in the order of the tab strip. A row
+// holds everything that is particular to its route; the rest of the program
+// reads it from here.
 
 #include "drivers/dvipdf.h"
 #include "drivers/hevea.h"
@@ -6,6 +8,8 @@
 #include "drivers/tex4ht.h"
 #include "drivers/tth.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/batchdriver.h"
+#include "tex4ht/tex4htcommand.h"
 
 namespace morvane {
 
@@ -19,70 +23,183 @@ QString heveaOutputKind(const AppContext& ctx) {
     return Extend(ctx.settings.vars.heveaOutputExtension, QStringLiteral("U"));
 }
 
+QList<NeededProgram> heveaPrograms(const OptionsModel&) {
+    return {{"hevea", "hevea", "-version"}};
+}
+
+QList<NeededProgram> tthPrograms(const OptionsModel&) {
+    return {{"tth", "tth", "-h"}};
+}
+
+// With "Use make4ht" ticked, make4ht runs in place of htlatex.
+QList<NeededProgram> tex4htPrograms(const OptionsModel& options) {
+    const NeededProgram driver = options.isChecked(QStringLiteral("chkMake4ht"))
+                                     ? NeededProgram{"make4ht", "texlive-extra-utils", "--version"}
+                                     : NeededProgram{"htlatex", "texlive-plain-generic", nullptr};
+    return {driver,
+            {"tex4ht", "texlive-binaries", nullptr},
+            {"t4ht", "texlive-binaries", nullptr},
+            {"dvipng", "dvipng", "--version"}};
+}
+
+QList<NeededProgram> l2hPrograms(const OptionsModel&) {
+    return {{"latex2html", "latex2html", "-v"}, {"latex", "texlive-latex-base", "--version"}};
+}
+
+QList<NeededProgram> dviPrograms(const OptionsModel&) {
+    return {{"latex", "texlive-latex-base", "--version"}};
+}
+
+QList<NeededProgram> pdfPrograms(const OptionsModel&) {
+    return {{"pdflatex", "texlive-latex-base", "--version"}};
+}
+
 using SV = SettingsVariables;
 
 // texi2dvi does what texify did; a texify found on PATH is accepted too.
 constexpr RouteProgram kTexify{"Texify", &SV::texify, {"texi2dvi", "texify"}, true};
 
 const Route kRoutes[] = {
-    {"hevea",
-     TabHevea,
-     "HeVeA",
-     heveaOutputKind,
-     ResultKind::WebPage,
-     LogKind::Hevea,
-     {"Hevea", &SV::hevea, {"hevea", nullptr}, true},
-     nullptr,
-     heveaPlace,
-     nullptr,
-     nullptr,
-     false,
-     Hevea},
-    {"tth",
-     TabTth,
-     "TtH",
-     html,
-     ResultKind::WebPage,
-     LogKind::Tth,
-     {"Tth", &SV::tth, {"tth", nullptr}, true},
-     nullptr,
-     tthPlace,
-     nullptr,
-     nullptr,
-     false,
-     Tth},
-    {"tex4ht",
-     TabTex4ht,
-     "TeX4ht",
-     html,
-     ResultKind::WebPage,
-     LogKind::Tex4ht,
-     {"Tex4ht", &SV::tex4ht, {"tex4ht", nullptr}, true},
-     nullptr,
-     tex4htPlace,
-     &SV::tex4htSaveTo,
-     "lblSaveTo",
-     true,
-     TeX4ht},
-    {"latex2html",
-     TabL2h,
-     "LaTeX2HTML",
-     html,
-     ResultKind::WebPage,
-     LogKind::L2h,
-     {"L2h", &SV::l2h, {"l2hconf.pm", nullptr}, false},
-     nullptr,
-     l2hPlace,
-     &SV::l2hSaveTo,
-     "lblSavelatex2",
-     true,
-     l2h},
-    {"dvi", TabDvi, "DVI", [](const AppContext&) { return QStringLiteral("DVI"); },
-     ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_0", dviPlace, nullptr, nullptr,
-     true, TeXtoDVI},
-    {"pdf", TabPdf, "PDF", [](const AppContext&) { return QStringLiteral("PDF"); },
-     ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_1", pdfPlace, nullptr, nullptr,
-     true, TeXtoPDF},
+    {.key = "hevea",
+     .caption = "HeVeA",
+     .tabCaption = "He&VeA",
+     .form = "tab_hevea",
+     .helpLine = "HeVeA: web pages (split by hacha), plain text or info files",
+     .resultWord = heveaOutputKind,
+     .showCaption = nullptr,
+     .shows = ResultKind::WebPage,
+     .logSlot = "hevea",
+     .parseLog = parseHeveaLog,
+     .program = {"Hevea", &SV::hevea, {"hevea", nullptr}, true},
+     .programBox = nullptr,
+     .neededPrograms = heveaPrograms,
+     .iniSection = "Hevea",
+     .iniKeys = heveaIniKeys(),
+     .locations = heveaLocationRows(),
+     .settingsBlock = heveaSettings,
+     .scriptRoute = "hevea",
+     .place = heveaPlace,
+     .outputRoot = nullptr,
+     .outputRootLabel = nullptr,
+     .needsPlainFileName = false,
+     .driver = Hevea},
+    {.key = "tth",
+     .caption = "TtH",
+     .tabCaption = "&TtH",
+     .form = "tab_tth",
+     .helpLine = "TtH: one web page, mathematics as HTML",
+     .resultWord = html,
+     .showCaption = nullptr,
+     .shows = ResultKind::WebPage,
+     .logSlot = "tth",
+     .parseLog = parseTthLog,
+     .program = {"Tth", &SV::tth, {"tth", nullptr}, true},
+     .programBox = nullptr,
+     .neededPrograms = tthPrograms,
+     .iniSection = "Tth",
+     .iniKeys = tthIniKeys(),
+     .locations = tthLocationRows(),
+     .settingsBlock = tthSettings,
+     .scriptRoute = "tth",
+     .place = tthPlace,
+     .outputRoot = nullptr,
+     .outputRootLabel = nullptr,
+     .needsPlainFileName = false,
+     .driver = Tth},
+    {.key = "tex4ht",
+     .caption = "TeX4ht",
+     .tabCaption = "TeX&4ht",
+     .form = "tab_tex4ht",
+     .helpLine = "TeX4ht (htlatex or make4ht): web pages in a folder of their own",
+     .resultWord = html,
+     .showCaption = tex4htShowCaption,
+     .shows = ResultKind::WebPage,
+     .logSlot = "tex4ht",
+     .parseLog = parseLatexLog,
+     .program = {"Tex4ht", &SV::tex4ht, {"tex4ht", nullptr}, true},
+     .programBox = nullptr,
+     .neededPrograms = tex4htPrograms,
+     .iniSection = "TeX4ht",
+     .iniKeys = tex4htIniKeys(),
+     .locations = tex4htLocationRows(),
+     .settingsBlock = tex4htSettings,
+     .scriptRoute = "tex4ht",
+     .place = tex4htPlace,
+     .outputRoot = &SV::tex4htSaveTo,
+     .outputRootLabel = "lblSaveTo",
+     .needsPlainFileName = true,
+     .driver = TeX4ht,
+     .tabSelected = tex4htTabSelected},
+    {.key = "latex2html",
+     .caption = "LaTeX2HTML",
+     .tabCaption = "LaTeX&2HTML",
+     .form = "tab_l2h",
+     .helpLine = "LaTeX2HTML: web pages in a folder of their own, pictures of formulas",
+     .resultWord = html,
+     .showCaption = nullptr,
+     .shows = ResultKind::WebPage,
+     .logSlot = "l2h",
+     .parseLog = parseL2hLog,
+     .program = {"L2h", &SV::l2h, {"l2hconf.pm", nullptr}, false},
+     .programBox = nullptr,
+     .neededPrograms = l2hPrograms,
+     .iniSection = "LaTeX2HTML",
+     .iniKeys = l2hIniKeys(),
+     .locations = l2hLocationRows(),
+     .settingsBlock = l2hSettings,
+     .scriptRoute = "latex2html",
+     .place = l2hPlace,
+     .outputRoot = &SV::l2hSaveTo,
+     .outputRootLabel = "lblSavelatex2",
+     .needsPlainFileName = true,
+     .driver = l2h},
+    {.key = "dvi",
+     .caption = "DVI",
+     .tabCaption = "&DVI",
+     .form = "tab_dvi",
+     .helpLine = "latex (or texi2dvi when texify is ticked): a DVI file",
+     .resultWord = [](const AppContext&) { return QStringLiteral("DVI"); },
+     .showCaption = nullptr,
+     .shows = ResultKind::Document,
+     .logSlot = "dvipdf",
+     .parseLog = parseLatexLog,
+     .program = kTexify,
+     .programBox = "chkTexify_0",
+     .neededPrograms = dviPrograms,
+     // DVI and PDF share the section and the Texify row; the DVI route holds them.
+     .iniSection = "Texify",
+     .iniKeys = texifyIniKeys(),
+     .locations = texifyLocationRows(),
+     .settingsBlock = texifySettings,
+     .scriptRoute = "dvi",
+     .place = dviPlace,
+     .outputRoot = nullptr,
+     .outputRootLabel = nullptr,
+     .needsPlainFileName = true,
+     .driver = TeXtoDVI},
+    {.key = "pdf",
+     .caption = "PDF",
+     .tabCaption = "&PDF",
+     .form = "tab_pdf",
+     .helpLine = "pdflatex (or texi2dvi --pdf when texify is ticked): a PDF file",
+     .resultWord = [](const AppContext&) { return QStringLiteral("PDF"); },
+     .showCaption = nullptr,
+     .shows = ResultKind::Document,
+     .logSlot = "dvipdf",
+     .parseLog = parseLatexLog,
+     .program = kTexify,
+     .programBox = "chkTexify_1",
+     .neededPrograms = pdfPrograms,
+     .iniSection = "Texify",
+     .iniKeys = {},
+     .locations = {},
+     .settingsBlock = texifySettings,
+     .scriptRoute = "pdf",
+     .place = pdfPlace,
+     .outputRoot = nullptr,
+     .outputRootLabel = nullptr,
+     .needsPlainFileName = true,
+     .driver = TeXtoPDF},
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
@@ -46,7 +47,7 @@ struct Tex4htNames {
 Tex4htNames namesFor(const AppContext& ctx, const QString& source) {
     Tex4htNames names;
     names.fileName = fileNameOf(source);
-    names.base = withoutSourceExtension(names.fileName, ctx.run.sourceExtension);
+    names.base = withoutSourceExtension(names.fileName, ctx.sourceExtension);
     names.outputDir = ctx.settings.vars.tex4htSaveTo + QLatin1Char('/') + names.base;
     names.workingCopy = names.outputDir + QLatin1Char('/') + names.fileName;
     names.log = names.outputDir + QLatin1Char('/') + names.base + S(".log");
@@ -129,7 +130,8 @@ QString configFileOnCommandLine(const QString& commandLine, const QString& docum
     return {};
 }
 
-void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
+void copyAuxiliaryFiles(Conversion& conv, const Tex4htNames& n) {
+    AppContext& ctx = conv.app;
     const QString commandLine = ctx.model->text(S("txt3"));
     const QString dir = n.outputDir + QLatin1Char('/');
     if (commandLine.contains(S(",mouseover")))
@@ -137,7 +139,8 @@ void copyAuxiliaryFiles(AppContext& ctx, const Tex4htNames& n) {
     copyIfDifferent(n.sourceDir + S("tex4ht.usr"), dir + S("tex4ht.usr"));
 }
 
-void copyConfigurationFiles(AppContext& ctx, const Tex4htNames& n) {
+void copyConfigurationFiles(Conversion& conv, const Tex4htNames& n) {
+    AppContext& ctx = conv.app;
     const QString dir = n.outputDir + QLatin1Char('/');
     const QString config = configFileOnCommandLine(ctx.model->text(S("txt3")), n.base);
     // A name with a folder in it is not a file beside the document.
@@ -161,37 +164,38 @@ void clearOldAuxiliaryFiles(const Tex4htNames& n, const QString& source) {
         QFile::remove(file);
 }
 
-bool prepareWorkingCopy(AppContext& ctx, const Tex4htNames& n, const QString& source) {
+bool prepareWorkingCopy(Conversion& conv, const Tex4htNames& n, const QString& source) {
+    AppContext& ctx = conv.app;
     if (!makeOutputDirectory(ctx, n.outputDir,
                              S("Choose another directory with the TeX4ht tab's Browse button, or "
                                "check that the directory can be written.")))
         return false;
     clearOldAuxiliaryFiles(n, source);
-    if (!makeWorkingCopy(ctx, source, n.workingCopy, true))
+    if (!makeWorkingCopy(conv, source, n.workingCopy, true))
         return false;
     copyClassFile(n.sourceDir, n.workingCopy);
-    copyAuxiliaryFiles(ctx, n);
-    if (!fixGraphics(ctx, n.outputDir, n.workingCopy, KwzTexExtBlock::Add))
+    copyAuxiliaryFiles(conv, n);
+    if (!fixGraphics(conv, n.outputDir, n.workingCopy, KwzTexExtBlock::Add))
         return false;
-    copyConfigurationFiles(ctx, n);
+    copyConfigurationFiles(conv, n);
     if (!copyMydocFiles(n.sourceDir, n.outputDir))
         return false;
-    if (!babelAndSwpht(ctx, n.outputDir, n.workingCopy))
+    if (!babelAndSwpht(conv, n.outputDir, n.workingCopy))
         return false;
-    return Addtex4ht(ctx, n.outputDir, n.workingCopy);
+    return Addtex4ht(conv, n.outputDir, n.workingCopy);
 }
 
 // A document converted where it lies may be edited only by the steps of its
 // own conversion.
 class ConvertedInPlaceScope {
 public:
-    explicit ConvertedInPlaceScope(ConversionState& run) : m_run(run) {}
+    explicit ConvertedInPlaceScope(Conversion& run) : m_run(run) {}
     ~ConvertedInPlaceScope() { m_run.convertedInPlace.clear(); }
     ConvertedInPlaceScope(const ConvertedInPlaceScope&) = delete;
     ConvertedInPlaceScope& operator=(const ConvertedInPlaceScope&) = delete;
 
 private:
-    ConversionState& m_run;
+    Conversion& m_run;
 };
 
 void showProgress(OptionsModel& model, const QString& caption) {
@@ -201,26 +205,24 @@ void showProgress(OptionsModel& model, const QString& caption) {
 }
 
 LogVerdict judgeTex4htLog(const QString& log, const QString& source) {
-    const std::optional<QByteArray> messages =
-        prependLogHeader(log, S("TeX4ht log file for ") + longPathOf(source));
-    if (!messages)
-        return LogVerdict::Unchanged;
-    return latexLogHasErrors(*messages) ? LogVerdict::Errors : LogVerdict::Clean;
+    return judgeLatexLog(log, S("TeX4ht log file for ") + longPathOf(source));
 }
 
 } // namespace
 
-bool prepareTex4htWorkingCopy(AppContext& ctx, const QString& source) {
+bool prepareTex4htWorkingCopy(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
     const Tex4htNames n = namesFor(ctx, source);
-    ctx.run.rawFrame = false;
+    conv.rawFrame = false;
     const ConvertDisabled convertDisabled(*ctx.model);
-    const ConvertedInPlaceScope inPlace(ctx.run);
-    return prepareWorkingCopy(ctx, n, source);
+    const ConvertedInPlaceScope inPlace(conv);
+    return prepareWorkingCopy(conv, n, source);
 }
 
-QString tex4htResultFile(const AppContext& ctx, const QString& outputDir, const QString& base) {
+QString tex4htResultFile(const Conversion& conv, const QString& outputDir, const QString& base) {
     const QString stem = outputDir + QLatin1Char('/') + base;
-    const QString extension = tex4htResultExtension(ctx);
+    const QString extension = tex4htResultExtension(conv.app, conv.keptPackageLine);
     if (extension == S(".xml") && !QFileInfo::exists(stem + extension))
         return stem + S(".html");
     return stem + extension;
@@ -231,12 +233,13 @@ QString tex4htOutputExtension(const AppContext& ctx) {
 }
 
 OutputPlace tex4htPlace(const AppContext& ctx, const QString& file) {
-    const QString name = withoutSourceExtension(fileNameOf(file), ctx.run.sourceExtension);
+    const QString name = withoutSourceExtension(fileNameOf(file), ctx.sourceExtension);
     return placeInNewDirectory(ctx.settings.vars.tex4htSaveTo, name,
                                name + tex4htOutputExtension(ctx));
 }
 
-void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QString& extension) {
+void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QString& extension) {
+    AppContext& ctx = conv.app;
     OptionsModel& model = *ctx.model;
     const QStringList pages =
         filesMatching(outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
@@ -252,9 +255,9 @@ void postProcessTex4htPages(AppContext& ctx, const QString& outputDir, const QSt
         showProgress(model, S("Processing HTML file  ") + QString::number(i + 1) + S("  of  ") +
                                 total + S(" ..."));
         if (subfolder)
-            fixImageSubdirectory(ctx, rules, pages.at(i), images, false);
+            fixImageSubdirectory(conv, rules, pages.at(i), images, false);
         else
-            fixPlainImagesAndLinks(ctx, rules, pages.at(i), outputDir);
+            fixPlainImagesAndLinks(conv, rules, pages.at(i), outputDir);
     }
     if (model.text(S("txt3")).contains(S(",mouseover")) && subfolder)
         for (const QString& script : filesMatching(outputDir, {S("*.js")}))
@@ -327,38 +330,55 @@ void probeHtrunIni(AppContext& ctx) {
     updatePassesControl(ctx);
 }
 
-ConversionResult TeX4ht(AppContext& ctx, const QString& source) {
+QString upgradeNoticeText() {
+    return S("Morvane has been updated to version ") +
+           S("%1.%2").arg(MORVANE_VERSION_MAJOR).arg(MORVANE_VERSION_MINOR) + S(". ") + S("\n") +
+           S("The method of saving command lines has changed.") + S("\n\n") +
+           S("Check that the loaded command line is as you would expect ") + S("\n") +
+           S("or change it by pressing the Advanced button.");
+}
+
+void tex4htTabSelected(AppContext& ctx) {
+    if (ctx.settings.vars.upgradeNoticeShown)
+        return;
+    ctx.seams.prompter->tell(upgradeNoticeText(), S("Updated Version"), Icon::Exclamation);
+    ctx.settings.vars.upgradeNoticeShown = true;
+}
+
+ConversionResult TeX4ht(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
     ConversionResult result;
     if (imagesFolderMissing(ctx) || !tex4htProgramsFound(ctx))
         return result;
     const Tex4htNames n = namesFor(ctx, source);
-    ctx.logs[LogKind::Tex4ht] = n.log;
-    if (!prepareTex4htWorkingCopy(ctx, source))
+    ctx.logs[conv.route] = n.log;
+    if (!prepareTex4htWorkingCopy(conv))
         return result;
     const bool pause = ctx.model->isChecked(S("chkTex4htPause"));
-    if (!Writebat(ctx, QString(), S("tex4ht")))
+    if (!Writebat(conv, QString()))
         return result;
     const QDateTime started = QDateTime::currentDateTime();
-    runCommand(ctx,
-               quoteForCommandLine(ctx.batchDriverPath()) + S(" tex4ht ") +
+    runCommand(conv,
+               quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(n.base) + (pause ? S(" pause") : QString()),
                n.outputDir);
 
-    if (ctx.run.stopped) {
+    if (conv.stopped) {
         result.log = n.log; // what the converter wrote before it was stopped
         return result;
     }
-    const QString output = tex4htResultFile(ctx, n.outputDir, n.base);
+    const QString output = tex4htResultFile(conv, n.outputDir, n.base);
     const QString extension = S(".") + QFileInfo(output).suffix();
-    ctx.run.linkAnswer = 0;
+    conv.linkAnswer = 0;
     const QFileInfo log(n.log);
     if (!log.exists() || log.lastModified() < started) {
-        ctx.run.linkAnswer = 4; // nothing new: no page is touched
+        conv.linkAnswer = 4; // nothing new: no page is touched
         return result;
     }
     {
         ConvertDisabled convertDisabled(*ctx.model);
-        postProcessTex4htPages(ctx, n.outputDir, extension);
+        postProcessTex4htPages(conv, n.outputDir, extension);
     }
     result.log = n.log;
     result.verdict = judgeTex4htLog(n.log, source);

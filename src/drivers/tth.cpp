@@ -5,6 +5,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
@@ -171,21 +172,23 @@ OutputPlace tthPlace(const AppContext& ctx, const QString& file) {
     return placeBesideSource(ctx, file, QStringLiteral(".htm"));
 }
 
-ConversionResult Tth(AppContext& ctx, const QString& source) {
-    const TthOptions options = TthOptions::from(*ctx.model);
+ConversionResult Tth(Conversion& conv) {
+    AppContext& ctx = conv.app;
+    const QString& source = conv.source;
+    const TthOptions options = TthOptions::from(conv.options);
     const QString dir = PathOnly(source);
     // Letter case is kept: on Linux Paper.tex gives Paper.tlog and Paper.htm.
-    const QString base = withoutSourceExtension(source, ctx.run.sourceExtension);
+    const QString base = withoutSourceExtension(source, conv.sourceExtension);
     ConversionResult result;
     result.log = base + QStringLiteral(".tlog");
     // A failed run must not leave the log of an earlier one behind.
     if (QFileInfo::exists(result.log))
         QFile::remove(result.log);
 
-    if (!Writebat(ctx, tthOptions(options), QStringLiteral("tth")))
+    if (!Writebat(conv, tthOptions(options)))
         return result;
-    runCommand(ctx,
-               quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" tth ") +
+    runCommand(conv,
+               quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(base),
                dir);
 

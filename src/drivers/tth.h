@@ -8,6 +8,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 class OptionsModel;
 
 // The TtH tab's options.
@@ -51,6 +52,6 @@ OutputPlace tthPlace(const AppContext& ctx, const QString& file);
 
 // The TtH route: runs tth on `source` through the batch driver, gives its log
 // a header, revises the page when asked and checks the log.
-ConversionResult Tth(AppContext& ctx, const QString& source);
+ConversionResult Tth(Conversion& conv);
 
 } // namespace morvane

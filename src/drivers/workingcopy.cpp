@@ -3,6 +3,7 @@
 #include "fixups/graphicsfixup.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
@@ -50,16 +51,17 @@ bool makeOutputDirectory(AppContext& ctx, const QString& dir, const QString& how
     return false;
 }
 
-bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& workingCopy,
+bool makeWorkingCopy(Conversion& conv, const QString& source, const QString& workingCopy,
                      bool tex4htRoute) {
-    ctx.run.convertedInPlace.clear();
+    AppContext& ctx = conv.app;
+    conv.convertedInPlace.clear();
     if (source == workingCopy) {
         if (!agreeToConvertInPlace(ctx, source))
             return false;
         // The backup exists: TeX4ht's steps that follow edit the document
         // itself, or the converter would run without what they put in.
         if (tex4htRoute)
-            ctx.run.convertedInPlace = source;
+            conv.convertedInPlace = source;
         return true;
     }
     if (!copyTextFile(source, workingCopy)) {
@@ -67,11 +69,11 @@ bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& work
                                  S("Convert TeX File"), Icon::Exclamation);
         return false;
     }
-    ctx.run.includeDepth = 0;
+    conv.includeDepth = 0;
     const KwzTexExtBlock block = tex4htRoute ? KwzTexExtBlock::Add : KwzTexExtBlock::Omit;
     // The TeX4ht driver runs the graphics fix-up of the working copy as a
     // step of its own, after the class and auxiliary copies.
-    handleIncludes(ctx, source, workingCopy, block,
+    handleIncludes(conv, source, workingCopy, block,
                    tex4htRoute ? TopFileGraphics::LeftToCaller : TopFileGraphics::Fix);
     return true;
 }

@@ -5,6 +5,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 
 // What the routes that work on a copy of the document (TeX4ht, LaTeX2HTML)
 // share before they edit it.
@@ -18,10 +19,10 @@ bool makeOutputDirectory(AppContext& ctx, const QString& dir, const QString& how
 // fix-up, which its driver runs later). A document that already lies in its
 // own output directory is converted where it is once the user agrees: its
 // text before the first such run is kept as "Backup of " + its name, and
-// on the TeX4ht route ctx.run.convertedInPlace lets the working-copy steps
+// on the TeX4ht route conv.convertedInPlace lets the working-copy steps
 // edit it. False when
 // the user cancelled or a copy failed (the user has been told).
-bool makeWorkingCopy(AppContext& ctx, const QString& source, const QString& workingCopy,
+bool makeWorkingCopy(Conversion& conv, const QString& source, const QString& workingCopy,
                      bool tex4htRoute);
 
 } // namespace morvane

@@ -6,7 +6,7 @@
 #include <optional>
 
 namespace morvane {
-struct AppContext;
+struct Conversion;
 struct LinkRules;
 } // namespace morvane
 
@@ -18,7 +18,7 @@ inline constexpr QByteArrayView imageOpener = "src=\"";
 
 // The line with the target of its first link rewritten, or nothing when the
 // line has no complete first link or its target stays as it is.
-std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rules,
+std::optional<QByteArray> rewriteFirstLink(Conversion& conv, const LinkRules& rules,
                                            QByteArrayView line, const QString& pageName);
 
 } // namespace morvane::fixups

@@ -4,6 +4,7 @@
 #include "fixups/texlines.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/pathutils.h"
 
 #include <QDir>
@@ -81,14 +82,14 @@ QByteArray bareNameOf(QByteArrayView reference) {
 // Copies a picture next to the working copy under the bare name its
 // shortened reference uses. A relative name is resolved against the folder
 // of the user's TeX file, as TeX itself would, "../" parts included.
-void copyPicture(const AppContext& ctx, QByteArrayView reference, const QString& outputDir) {
+void copyPicture(const Conversion& conv, QByteArrayView reference, const QString& outputDir) {
     const QByteArray bare = bareNameOf(reference);
     if (bare.isEmpty())
         return;
     const QString name = pathFromBytes(pictureName(reference));
     QString source = name;
     if (!name.startsWith(QLatin1Char('/'))) {
-        const QString texFile = ctx.model ? ctx.convertFile() : QString();
+        const QString texFile = conv.app.model ? conv.app.convertFile() : QString();
         if (texFile.isEmpty())
             return;
         source = QDir::cleanPath(QFileInfo(texFile).absolutePath() + QLatin1Char('/') + name);
@@ -99,20 +100,20 @@ void copyPicture(const AppContext& ctx, QByteArrayView reference, const QString&
 
 // Shortens the reference at [start, end) to its bare file name and copies
 // the picture.
-void takePicture(AppContext& ctx, const QByteArray& content, qsizetype start, qsizetype end,
+void takePicture(Conversion& conv, const QByteArray& content, qsizetype start, qsizetype end,
                  const QString& outputDir, std::vector<Edit>& edits) {
     const QByteArrayView reference = QByteArrayView(content).sliced(start, end - start);
     const QByteArray bare = bareNameOf(reference);
     if (!bare.isEmpty() && bare != reference)
         edits.push_back({start, end - start, bare});
-    copyPicture(ctx, reference, outputDir);
+    copyPicture(conv, reference, outputDir);
 }
 
 // A frame block runs from its first line to the line that holds ";}%" or
 // ";}}"; its picture is the text inside the last pair of single quotes that
 // is followed by ";". Returns where the next line after the block starts, or
 // nothing when the block never ends (it then stays as it is).
-std::optional<qsizetype> takeFramePicture(AppContext& ctx, const QByteArray& content,
+std::optional<qsizetype> takeFramePicture(Conversion& conv, const QByteArray& content,
                                           const LineSpan& first, ForwardSearch& percentEnd,
                                           ForwardSearch& braceEnd, const QString& outputDir,
                                           std::vector<Edit>& edits) {
@@ -127,7 +128,7 @@ std::optional<qsizetype> takeFramePicture(AppContext& ctx, const QByteArray& con
     const qsizetype close = block.lastIndexOf(QByteArrayView("';"));
     const qsizetype open = close > 0 ? block.lastIndexOf('\'', close - 1) : -1;
     if (open >= 0 && close > open + 1)
-        takePicture(ctx, content, first.start + open + 1, first.start + close, outputDir, edits);
+        takePicture(conv, content, first.start + open + 1, first.start + close, outputDir, edits);
     return last.next;
 }
 
@@ -136,7 +137,7 @@ std::optional<qsizetype> takeFramePicture(AppContext& ctx, const QByteArray& con
 // read as arguments. Only the command with its argument names a picture:
 // "\let\x\includegraphics" or "\renewcommand{\includegraphics}" do not, and
 // neither does a name built by a macro.
-qsizetype takeIncludedPictures(AppContext& ctx, const QByteArray& content, const LineSpan& line,
+qsizetype takeIncludedPictures(Conversion& conv, const QByteArray& content, const LineSpan& line,
                                qsizetype from, const QString& outputDir, std::vector<Edit>& edits) {
     for (qsizetype at = indexOfAnyCase(content, includeCommand, from); at >= 0 && at < line.end;
          at = indexOfAnyCase(content, includeCommand, from)) {
@@ -153,26 +154,26 @@ qsizetype takeIncludedPictures(AppContext& ctx, const QByteArray& content, const
         const QByteArrayView name =
             QByteArrayView(content).sliced(argument->start, argument->end - argument->start);
         if (!name.contains('\\'))
-            takePicture(ctx, content, argument->start, argument->end, outputDir, edits);
+            takePicture(conv, content, argument->start, argument->end, outputDir, edits);
     }
     return from;
 }
 
 } // namespace
 
-void splitFrameLines(AppContext& ctx, const QString& workingCopy) {
+void splitFrameLines(Conversion& conv, const QString& workingCopy) {
     const std::optional<QByteArray> content = readFile(workingCopy);
     if (!content || !hasRawFrames(*content))
         return;
-    ctx.run.rawFrame = true;
+    conv.rawFrame = true;
     std::vector<Edit> edits;
     for (qsizetype at = indexOfAnyCase(*content, frameOpener); at >= 0;
          at = indexOfAnyCase(*content, frameOpener, at + frameOpener.size())) {
         if (at > 0 && content->at(at - 1) != '\n')
             edits.push_back({at, 0, QByteArrayLiteral("\n\n")});
     }
-    if (!edits.empty() && !isUsersOwnFile(ctx, workingCopy))
-        replaceWorkingCopy(ctx, workingCopy, applyEdits(*content, std::move(edits)));
+    if (!edits.empty() && !isUsersOwnFile(conv, workingCopy))
+        replaceWorkingCopy(conv, workingCopy, applyEdits(*content, std::move(edits)));
 }
 
 bool CheckforKwzTex(const QString& path) {
@@ -186,10 +187,10 @@ bool CheckforKwzTex(const QString& path) {
     return false;
 }
 
-bool fixGraphics(AppContext& ctx, const QString& outputDir, const QString& workingCopy,
+bool fixGraphics(Conversion& conv, const QString& outputDir, const QString& workingCopy,
                  KwzTexExtBlock block) {
-    splitFrameLines(ctx, workingCopy);
-    if (isUsersOwnFile(ctx, workingCopy))
+    splitFrameLines(conv, workingCopy);
+    if (isUsersOwnFile(conv, workingCopy))
         return true; // the user's own document is never edited
     bool blockThere = block == KwzTexExtBlock::Omit || CheckforKwzTex(workingCopy);
     const std::optional<QByteArray> content = readFile(workingCopy);
@@ -214,24 +215,24 @@ bool fixGraphics(AppContext& ctx, const QString& outputDir, const QString& worki
         }
         if (containsAnyCase(text, frameOpener)) {
             if (!containsAnyCase(text, swpFrameComment))
-                ctx.run.rawFrame = true;
+                conv.rawFrame = true;
             // A picture on the frame's own line (\frame{\includegraphics{...}})
             // is a reference like any other.
             if (containsAnyCase(text, includeCommand))
-                readUpTo = takeIncludedPictures(ctx, *content, line, std::max(readUpTo, line.start),
-                                                outputDir, edits);
+                readUpTo = takeIncludedPictures(conv, *content, line,
+                                                std::max(readUpTo, line.start), outputDir, edits);
             if (const std::optional<qsizetype> next =
-                    takeFramePicture(ctx, *content, line, percentEnd, braceEnd, outputDir, edits))
+                    takeFramePicture(conv, *content, line, percentEnd, braceEnd, outputDir, edits))
                 pos = *next;
             continue;
         }
         if (containsAnyCase(text, includeCommand))
-            readUpTo = takeIncludedPictures(ctx, *content, line, std::max(readUpTo, line.start),
+            readUpTo = takeIncludedPictures(conv, *content, line, std::max(readUpTo, line.start),
                                             outputDir, edits);
     }
     if (edits.empty())
         return true;
-    return replaceWorkingCopy(ctx, workingCopy, applyEdits(*content, std::move(edits)));
+    return replaceWorkingCopy(conv, workingCopy, applyEdits(*content, std::move(edits)));
 }
 
 } // namespace morvane

@@ -9,7 +9,7 @@
 
 namespace morvane {
 
-struct AppContext;
+struct Conversion;
 
 // Whether the graphics fix-up defines the swpht macro \KWZTeXExt in front of
 // \begin{document}: the TeX4ht route needs it, the others do not.
@@ -17,9 +17,9 @@ enum class KwzTexExtBlock { Omit, Add };
 
 // Puts every "\frame{" of a document whose frames carry no "%TCIMACRO{\frame"
 // comment on a line of its own after an empty line, and then sets the
-// raw-frame flag (ctx.run.rawFrame). A file that needs no change is not
+// raw-frame flag (conv.rawFrame). A file that needs no change is not
 // written.
-void splitFrameLines(AppContext& ctx, const QString& workingCopy);
+void splitFrameLines(Conversion& conv, const QString& workingCopy);
 
 // True when the first 32000 bytes of the file already hold the \KWZTeXExt
 // block (its "Setting KWZTeXExt to tex...}" line with its line end).
@@ -31,7 +31,7 @@ bool CheckforKwzTex(const QString& path);
 // for beside the user's TeX file (the file box). Missing or unreadable
 // pictures are skipped; their references are shortened all the same.
 // False when the working copy cannot be read or written.
-bool fixGraphics(AppContext& ctx, const QString& outputDir, const QString& workingCopy,
+bool fixGraphics(Conversion& conv, const QString& outputDir, const QString& workingCopy,
                  KwzTexExtBlock block);
 
 } // namespace morvane

@@ -8,14 +8,14 @@
 
 namespace morvane {
 
-struct AppContext;
+struct Conversion;
 
-// The change-link dialog ("Change Link Filename"): sets ctx.run.linkAnswer to
+// The change-link dialog ("Change Link Filename"): sets conv.linkAnswer to
 // 1 (yes), 2 (no), 3 (yes to all) or 4 (no to all).
 class LinkQuestion {
 public:
     virtual ~LinkQuestion() = default;
-    virtual void ask(AppContext& ctx, const QString& text) = 0;
+    virtual int ask(const QString& text) = 0;
 };
 
 // How a route's pages link to other documents of the conversion.
@@ -36,28 +36,28 @@ bool isImageLine(QByteArrayView line);
 bool isImageLine(const QString& line);
 
 // The target a link should get; may ask the change-link question.
-QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray& target,
+QByteArray rewriteLink(Conversion& conv, const LinkRules& rules, const QByteArray& target,
                        const QString& pageName);
-QString rewriteLink(AppContext& ctx, const LinkRules& rules, const QString& target,
+QString rewriteLink(Conversion& conv, const LinkRules& rules, const QString& target,
                     const QString& pageName);
 
 // Rewrites links to .tex files in one page.
-void fixLinks(AppContext& ctx, const LinkRules& rules, const QString& page);
+void fixLinks(Conversion& conv, const LinkRules& rules, const QString& page);
 
 // Moves the page directory's images into `subdir` and points the page at it.
-void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString& page,
+void fixImageSubdirectory(Conversion& conv, const LinkRules& rules, const QString& page,
                           const QString& subdir, bool keepOriginals);
 
 // Copies images a line refers to from the TeX file's folder into `destinationDir`.
-void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& destinationDir);
-void copySourceImages(AppContext& ctx, const QString& line, const QString& destinationDir);
+void copySourceImages(Conversion& conv, QByteArrayView line, const QString& destinationDir);
+void copySourceImages(Conversion& conv, const QString& line, const QString& destinationDir);
 
 // Copies the images a page refers to from the TeX file's folder to `outputDir`.
-void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputDir);
+void fixPlainImages(Conversion& conv, const QString& page, const QString& outputDir);
 
 // The plain image fix-up and the link fix-up of one page in a single pass:
 // the page is read once and replaced only when a link changed.
-void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QString& page,
+void fixPlainImagesAndLinks(Conversion& conv, const LinkRules& rules, const QString& page,
                             const QString& outputDir);
 
 // Whether include handling runs the graphics fix-up on the working copy it
@@ -68,7 +68,7 @@ enum class TopFileGraphics { Fix, LeftToCaller };
 // and rewrites the include lines to the bare names. Every working copy of an
 // included file gets the graphics fix-up, with or without the \KWZTeXExt
 // block; `destination` itself as `top` says.
-void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
+void handleIncludes(Conversion& conv, const QString& source, const QString& destination,
                     KwzTexExtBlock block, TopFileGraphics top = TopFileGraphics::Fix);
 
 // Points the image openers of a TeX4ht mouse-over script at `subdir`.

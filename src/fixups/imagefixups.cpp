@@ -6,6 +6,7 @@
 #include "fixups/htmlfixups.h"
 #include "fixups/imagefolder.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/atomicfile.h"
 
 #include <QDir>
@@ -59,7 +60,7 @@ QString withoutTrailingSlash(const QString& dir) {
 
 } // namespace
 
-void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString& page,
+void fixImageSubdirectory(Conversion& conv, const LinkRules& rules, const QString& page,
                           const QString& subdir, bool keepOriginals) {
     const QFileInfo info(page);
     if (!info.isFile())
@@ -82,18 +83,18 @@ void fixImageSubdirectory(AppContext& ctx, const LinkRules& rules, const QString
     editFileLines(page, [&](QByteArrayView line) -> std::optional<QByteArray> {
         if (!containsAnyCase(line, lowerPrefix) && isImageLine(line) &&
             !containsAnyCase(line, fileUrl)) {
-            copySourceImages(ctx, line, destination);
+            copySourceImages(conv, line, destination);
             // A picture inside a link (<a href="b.tex"><img ...></a>) gets
             // its link fixed in the same pass, as every other line does.
             if (const std::optional<QByteArray> prefixed = prefixImageSources(line, prefix))
-                return rewriteFirstLink(ctx, rules, *prefixed, pageName).value_or(*prefixed);
+                return rewriteFirstLink(conv, rules, *prefixed, pageName).value_or(*prefixed);
         }
-        return rewriteFirstLink(ctx, rules, line, pageName);
+        return rewriteFirstLink(conv, rules, line, pageName);
     });
 }
 
-void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& destinationDir) {
-    const QString texFile = ctx.convertFile();
+void copySourceImages(Conversion& conv, QByteArrayView line, const QString& destinationDir) {
+    const QString texFile = conv.app.convertFile();
     if (texFile.isEmpty() || !isImageLine(line))
         return;
     const qsizetype valueStart = indexOfAnyCase(line, imageOpener) + imageOpener.size();
@@ -115,12 +116,12 @@ void copySourceImages(AppContext& ctx, QByteArrayView line, const QString& desti
     copyFileAtomically(source, destination, Durability::NoWait);
 }
 
-void copySourceImages(AppContext& ctx, const QString& line, const QString& destinationDir) {
+void copySourceImages(Conversion& conv, const QString& line, const QString& destinationDir) {
     const QByteArray bytes = line.toUtf8();
-    copySourceImages(ctx, QByteArrayView(bytes), destinationDir);
+    copySourceImages(conv, QByteArrayView(bytes), destinationDir);
 }
 
-void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputDir) {
+void fixPlainImages(Conversion& conv, const QString& page, const QString& outputDir) {
     if (!QFileInfo(page).isFile())
         return;
     const std::optional<QByteArray> content = readFile(page);
@@ -131,12 +132,12 @@ void fixPlainImages(AppContext& ctx, const QString& page, const QString& outputD
     // The page itself stays as it is: only its pictures are fetched.
     editLines(*content, [&](QByteArrayView line) -> std::optional<QByteArray> {
         if (isImageLine(line) && !containsAnyCase(line, fileUrl))
-            copySourceImages(ctx, line, destination);
+            copySourceImages(conv, line, destination);
         return std::nullopt;
     });
 }
 
-void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QString& page,
+void fixPlainImagesAndLinks(Conversion& conv, const LinkRules& rules, const QString& page,
                             const QString& outputDir) {
     const QFileInfo info(page);
     if (!info.isFile())
@@ -151,8 +152,8 @@ void fixPlainImagesAndLinks(AppContext& ctx, const LinkRules& rules, const QStri
     const std::optional<QByteArray> edited =
         editLines(*content, [&](QByteArrayView line) -> std::optional<QByteArray> {
             if (isImageLine(line) && !containsAnyCase(line, fileUrl))
-                copySourceImages(ctx, line, destination);
-            return rewriteFirstLink(ctx, rules, line, pageName);
+                copySourceImages(conv, line, destination);
+            return rewriteFirstLink(conv, rules, line, pageName);
         });
     if (edited)
         replaceFile(page, *edited);

@@ -5,6 +5,7 @@
 #include "fixups/graphicsfixup.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
 
@@ -31,7 +32,7 @@ struct IncludePair {
 // itself through others, or a file input twice, is handled once, and its
 // finished working copy is never overwritten by a fresh copy of the source.
 struct IncludeRun {
-    AppContext& ctx;
+    Conversion& conv;
     KwzTexExtBlock block;
     QSet<QString> finished;
 };
@@ -78,9 +79,9 @@ std::optional<QByteArray> rewriteIncludeLine(IncludeRun& run, QByteArrayView lin
 
     const QByteArray written = includeName(argument);
     QByteArray fileName = written;
-    const QByteArray extension = asciiLower(run.ctx.run.sourceExtension.toUtf8());
+    const QByteArray extension = asciiLower(run.conv.sourceExtension.toUtf8());
     if (!containsAnyCase(fileName, extension))
-        fileName += run.ctx.run.sourceExtension.toUtf8();
+        fileName += run.conv.sourceExtension.toUtf8();
     const QString included = sourceDir + QLatin1Char('/') + pathFromBytes(fileName);
     // A file the source folder does not hold may come from TeX's own search
     // path: its line keeps the directory that finds it.
@@ -128,23 +129,23 @@ void handleIncludesIn(IncludeRun& run, const QString& source, const QString& des
         return;
 
     for (const IncludePair& pair : pairs) {
-        if (run.ctx.run.includeDepth >= maxIncludeDepth)
+        if (run.conv.includeDepth >= maxIncludeDepth)
             break;
         if (run.finished.contains(pathKey(pair.destination)))
             continue;
-        ++run.ctx.run.includeDepth;
+        ++run.conv.includeDepth;
         handleIncludesIn(run, pair.source, pair.destination, TopFileGraphics::Fix);
     }
 
     if (graphics == TopFileGraphics::Fix)
-        fixGraphics(run.ctx, destinationDir, destination, run.block);
+        fixGraphics(run.conv, destinationDir, destination, run.block);
 }
 
 } // namespace
 
-void handleIncludes(AppContext& ctx, const QString& source, const QString& destination,
+void handleIncludes(Conversion& conv, const QString& source, const QString& destination,
                     KwzTexExtBlock block, TopFileGraphics top) {
-    IncludeRun run{ctx, block, {}};
+    IncludeRun run{conv, block, {}};
     handleIncludesIn(run, source, destination, top);
 }
 

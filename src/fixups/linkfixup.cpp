@@ -4,6 +4,7 @@
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 
 #include <QFileInfo>
 
@@ -15,12 +16,12 @@ namespace {
 
 enum LinkAnswer { NotAsked = 0, Yes = 1, No = 2, YesToAll = 3, NoToAll = 4 };
 
-void askAboutLink(AppContext& ctx, const QByteArray& target, const QByteArray& proposal,
+void askAboutLink(Conversion& conv, const QByteArray& target, const QByteArray& proposal,
                   const QString& pageName) {
-    if (!ctx.seams.linkQuestion) {
+    if (!conv.app.seams.linkQuestion) {
         // Without a window the question takes its default button, Yes, and
         // the all-box stays unticked, as the dialog opens.
-        ctx.run.linkAnswer = Yes;
+        conv.linkAnswer = Yes;
         return;
     }
     const QString text = QStringLiteral("Link to ") + QString::fromUtf8(target) +
@@ -28,7 +29,7 @@ void askAboutLink(AppContext& ctx, const QByteArray& target, const QByteArray& p
                          QStringLiteral("Do you wish to change this link to ") +
                          QString::fromUtf8(proposal) + QStringLiteral("?");
     NormalPointer normal;
-    ctx.seams.linkQuestion->ask(ctx, text);
+    conv.linkAnswer = conv.app.seams.linkQuestion->ask(text);
 }
 
 } // namespace
@@ -54,9 +55,9 @@ bool isImageLine(const QString& line) {
     return isImageLine(QByteArrayView(line.toUtf8()));
 }
 
-QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray& target,
+QByteArray rewriteLink(Conversion& conv, const LinkRules& rules, const QByteArray& target,
                        const QString& pageName) {
-    if (ctx.run.linkAnswer == NoToAll)
+    if (conv.linkAnswer == NoToAll)
         return target;
     if (rules.bareNamesAreLabels && !target.contains('.')) {
         // A bare label becomes a fragment. An empty target, a fragment, an
@@ -69,7 +70,7 @@ QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray
     }
     if (target.contains(':'))
         return target;
-    const QByteArray sourceExtension = asciiLower(ctx.run.sourceExtension.toUtf8());
+    const QByteArray sourceExtension = asciiLower(conv.sourceExtension.toUtf8());
     // The extension counts where it ends the file name, before a fragment or
     // a query: "notes.texts.html" and "my.tex.d/a.html" are no TeX files, and
     // "a.tex.tex" becomes "a.tex.html", which a second run leaves alone.
@@ -85,21 +86,21 @@ QByteArray rewriteLink(AppContext& ctx, const LinkRules& rules, const QByteArray
         return target;
     // Keep the dot, swap the extension, keep whatever followed it (#label).
     const QByteArray proposal = target.left(at + 1) + rules.pageExtension;
-    if (ctx.run.linkAnswer < YesToAll)
-        askAboutLink(ctx, target, proposal, pageName);
-    if (ctx.run.linkAnswer == Yes || ctx.run.linkAnswer == YesToAll)
+    if (conv.linkAnswer < YesToAll)
+        askAboutLink(conv, target, proposal, pageName);
+    if (conv.linkAnswer == Yes || conv.linkAnswer == YesToAll)
         return proposal + target.mid(at + sourceExtension.size());
     return target;
 }
 
-QString rewriteLink(AppContext& ctx, const LinkRules& rules, const QString& target,
+QString rewriteLink(Conversion& conv, const LinkRules& rules, const QString& target,
                     const QString& pageName) {
-    return QString::fromUtf8(rewriteLink(ctx, rules, target.toUtf8(), pageName));
+    return QString::fromUtf8(rewriteLink(conv, rules, target.toUtf8(), pageName));
 }
 
 namespace fixups {
 
-std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rules,
+std::optional<QByteArray> rewriteFirstLink(Conversion& conv, const LinkRules& rules,
                                            QByteArrayView line, const QString& pageName) {
     const qsizetype opener = indexOfAnyCase(line, linkOpener);
     if (opener < 0)
@@ -109,7 +110,7 @@ std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rul
     if (close < 0)
         return std::nullopt; // an unterminated attribute is left as it is
     const QByteArray target = line.sliced(start, close - start).toByteArray();
-    const QByteArray rewritten = rewriteLink(ctx, rules, target, pageName);
+    const QByteArray rewritten = rewriteLink(conv, rules, target, pageName);
     if (rewritten == target)
         return std::nullopt;
     QByteArray result;
@@ -122,14 +123,14 @@ std::optional<QByteArray> rewriteFirstLink(AppContext& ctx, const LinkRules& rul
 
 } // namespace fixups
 
-void fixLinks(AppContext& ctx, const LinkRules& rules, const QString& page) {
+void fixLinks(Conversion& conv, const LinkRules& rules, const QString& page) {
     const QFileInfo info(page);
     if (!info.isFile())
         return;
     BusyPointer busy;
     const QString pageName = info.fileName();
     editFileLines(
-        page, [&](QByteArrayView line) { return rewriteFirstLink(ctx, rules, line, pageName); });
+        page, [&](QByteArrayView line) { return rewriteFirstLink(conv, rules, line, pageName); });
 }
 
 } // namespace morvane

@@ -3,6 +3,7 @@
 #include "fixups/fixupfiles.h"
 #include "fixups/texlines.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/eventpump.h"
 #include "platform/prompter.h"
 
@@ -24,15 +25,15 @@ QString S(const char* text) {
 
 // The TeX4ht argument list, 0-based: [0] program or batch file, [1] htrun
 // format switch, [4] tex4ht option string in quotes.
-QStringList tex4htArguments(const AppContext& ctx) {
-    QStringList args = ctx.model->items(S("tex4htArgs"));
+QStringList tex4htArguments(const Conversion& conv) {
+    QStringList args = conv.app.model->items(S("tex4htArgs"));
     while (args.size() < tex4htArgumentCount)
         args.append(QString());
     return args;
 }
 
-QString packageLine(const AppContext& ctx) {
-    return ctx.model->tag(S("txt3"));
+QString packageLine(const Conversion& conv) {
+    return conv.app.model->tag(S("txt3"));
 }
 
 QString htrunFormatName(const QString& htrunSwitch) {
@@ -76,14 +77,14 @@ QByteArray insertedPackageLine(const QString& wanted) {
 
 // Scans the top of the document for the author's package line and asks
 // about it; NotFound when the scan ends first.
-PackageAnswer findAndAskAboutPackageLine(AppContext& ctx, const QByteArray& content) {
+PackageAnswer findAndAskAboutPackageLine(Conversion& conv, const QByteArray& content) {
     qsizetype pos = 0;
     for (int counted = 0; pos < content.size() && counted < packageScanLines; ++counted) {
         serveEvents();
         const LineSpan line = lineAt(content, pos);
         const QByteArrayView text = line.in(content);
         if (isTex4htPackageLine(text))
-            return askAboutPackageLine(ctx, QString::fromUtf8(text));
+            return askAboutPackageLine(conv, QString::fromUtf8(text));
         if (containsAnyCase(text, "\\begin{document}"))
             break;
         pos = line.next;
@@ -168,10 +169,10 @@ std::optional<LineSpan> findFrenchBabelLine(const QByteArray& content) {
 }
 
 // swpht gets the tex4ht options itself when no package line carries them.
-QByteArray swphtLine(const AppContext& ctx) {
+QByteArray swphtLine(const Conversion& conv) {
     QString extra;
-    if (packageLine(ctx).isEmpty()) {
-        QString options = tex4htArguments(ctx).at(4);
+    if (packageLine(conv).isEmpty()) {
+        QString options = tex4htArguments(conv).at(4);
         options.remove(QLatin1Char('"'));
         if (!options.isEmpty())
             extra = QLatin1Char(',') + options;
@@ -189,13 +190,13 @@ bool isTex4htPackageLine(QByteArrayView line) {
            (containsAnyCase(line, "\\requirepackage") && containsAnyCase(line, "{swpht}"));
 }
 
-PackageAnswer askAboutPackageLine(AppContext& ctx, const QString& foundLine) {
-    if (!ctx.settings.vars.checkForUsePackage) {
-        ctx.run.keptPackageLine = true;
+PackageAnswer askAboutPackageLine(Conversion& conv, const QString& foundLine) {
+    if (!conv.app.settings.vars.checkForUsePackage) {
+        conv.keptPackageLine = true;
         return PackageAnswer::Keep;
     }
-    const QString wanted = packageLine(ctx);
-    const QStringList args = tex4htArguments(ctx);
+    const QString wanted = packageLine(conv);
+    const QStringList args = tex4htArguments(conv);
     if (!wanted.isEmpty() && args.at(0).isEmpty())
         return PackageAnswer::Keep;
     // The line already says what is wanted.
@@ -203,28 +204,28 @@ PackageAnswer askAboutPackageLine(AppContext& ctx, const QString& foundLine) {
         wanted.trimmed().compare(foundLine.trimmed(), Qt::CaseInsensitive) == 0)
         return PackageAnswer::Keep;
 
-    switch (ctx.seams.prompter->ask(packageQuestionText(args, wanted, foundLine),
-                                    S("Package Found"), Buttons::YesNoCancel, Icon::Question,
-                                    Answer::No)) {
+    switch (conv.app.seams.prompter->ask(packageQuestionText(args, wanted, foundLine),
+                                         S("Package Found"), Buttons::YesNoCancel, Icon::Question,
+                                         Answer::No)) {
     case Answer::Yes:
         return PackageAnswer::Replace;
     case Answer::No:
-        ctx.run.keptPackageLine = true;
+        conv.keptPackageLine = true;
         return PackageAnswer::Keep;
     default:
         return PackageAnswer::Cancel;
     }
 }
 
-bool Addtex4ht(AppContext& ctx, const QString& /*outputDir*/, const QString& workingCopy) {
-    ctx.run.keptPackageLine = false;
-    if (isUsersOwnFile(ctx, workingCopy))
+bool Addtex4ht(Conversion& conv, const QString& /*outputDir*/, const QString& workingCopy) {
+    conv.keptPackageLine = false;
+    if (isUsersOwnFile(conv, workingCopy))
         return true; // the user's own document is never edited
     const std::optional<QByteArray> content = readFile(workingCopy);
     if (!content)
         return false;
-    const PackageAnswer answer = findAndAskAboutPackageLine(ctx, *content);
-    const QString wanted = packageLine(ctx);
+    const PackageAnswer answer = findAndAskAboutPackageLine(conv, *content);
+    const QString wanted = packageLine(conv);
     if (answer == PackageAnswer::Cancel)
         return false;
     if (answer == PackageAnswer::Keep || (answer == PackageAnswer::NotFound && wanted.isEmpty()))
@@ -237,10 +238,10 @@ bool Addtex4ht(AppContext& ctx, const QString& /*outputDir*/, const QString& wor
         edited = insertAfterClassLine(*content, {insertedPackageLine(wanted)});
     if (!edited || *edited == *content)
         return true; // plain TeX without a class line gets nothing
-    return replaceWorkingCopy(ctx, workingCopy, *edited);
+    return replaceWorkingCopy(conv, workingCopy, *edited);
 }
 
-SwphtAnswer askAboutSwpht(AppContext& ctx) {
+SwphtAnswer askAboutSwpht(Conversion& conv) {
     const QString text = S("The graphics in this file may not convert properly to HTML.\n"
                            " Would you like Morvane to use the swpht package to \n"
                            "work around this problem?\n\n"
@@ -248,8 +249,8 @@ SwphtAnswer askAboutSwpht(AppContext& ctx) {
                            "Yes:\tMake the changes and convert\n"
                            "No:\tDon't make any changes and convert\n"
                            "Cancel:\tCancel conversion\n\n");
-    switch (ctx.seams.prompter->ask(text, S("Graphics Frame Problem"), Buttons::YesNoCancel,
-                                    Icon::Question)) {
+    switch (conv.app.seams.prompter->ask(text, S("Graphics Frame Problem"), Buttons::YesNoCancel,
+                                         Icon::Question)) {
     case Answer::Yes:
         return SwphtAnswer::Change;
     case Answer::No:
@@ -259,10 +260,10 @@ SwphtAnswer askAboutSwpht(AppContext& ctx) {
     }
 }
 
-bool babelAndSwpht(AppContext& ctx, const QString& /*outputDir*/, const QString& workingCopy) {
-    if (!ctx.model->isChecked(S("chkSWP")) || !ctx.run.rawFrame)
+bool babelAndSwpht(Conversion& conv, const QString& /*outputDir*/, const QString& workingCopy) {
+    if (!conv.app.model->isChecked(S("chkSWP")) || !conv.rawFrame)
         return true;
-    if (isUsersOwnFile(ctx, workingCopy))
+    if (isUsersOwnFile(conv, workingCopy))
         return true; // the user's own document is never edited
     const std::optional<QByteArray> content = readFile(workingCopy);
     if (!content)
@@ -270,7 +271,7 @@ bool babelAndSwpht(AppContext& ctx, const QString& /*outputDir*/, const QString&
     const std::optional<LineSpan> babel = findFrenchBabelLine(*content);
     if (!babel)
         return true;
-    const SwphtAnswer answer = askAboutSwpht(ctx);
+    const SwphtAnswer answer = askAboutSwpht(conv);
     if (answer == SwphtAnswer::Cancel)
         return false;
     if (answer == SwphtAnswer::Leave)
@@ -282,14 +283,14 @@ bool babelAndSwpht(AppContext& ctx, const QString& /*outputDir*/, const QString&
     if (!documentClass || babel->start < documentClass->firstLine.start ||
         babel->start > documentClass->closingLine.start)
         inserted.append(' ' + babel->in(*content).toByteArray());
-    inserted.append(swphtLine(ctx));
+    inserted.append(swphtLine(conv));
     const std::optional<QByteArray> edited =
         insertAfterClassLine(*content, inserted, [](QByteArrayView line) {
             return isBabelOrSwphtLine(line) ? '%' + line.toByteArray() : line.toByteArray();
         });
     if (!edited)
         return true; // without a class line the document keeps its babel line
-    return replaceWorkingCopy(ctx, workingCopy, *edited);
+    return replaceWorkingCopy(conv, workingCopy, *edited);
 }
 
 QString packageLineOptionsOf(const QString& line) {

@@ -10,7 +10,7 @@
 
 namespace morvane {
 
-struct AppContext;
+struct Conversion;
 
 // Answers of the package question.
 enum class PackageAnswer { Cancel = 0, Replace = 1, Keep = 2, NotFound = 10 };
@@ -24,8 +24,8 @@ bool isTex4htPackageLine(QByteArrayView line);
 
 // What to do with the author's own package line `foundLine`: answers at once
 // when there is nothing to ask (keeping the line), otherwise asks the user.
-// Sets ctx.run.keptPackageLine when the author's line stays.
-PackageAnswer askAboutPackageLine(AppContext& ctx, const QString& foundLine);
+// Sets conv.keptPackageLine when the author's line stays.
+PackageAnswer askAboutPackageLine(Conversion& conv, const QString& foundLine);
 
 // The package step. Looks for the author's package line in the first 100
 // lines before \begin{document} and, as the user answers, replaces or
@@ -33,17 +33,17 @@ PackageAnswer askAboutPackageLine(AppContext& ctx, const QString& foundLine);
 // document's class line. False only when the user cancelled or the working
 // copy could not be read or written. The edited text goes to a temporary
 // file beside the working copy, which lies in `outputDir`.
-bool Addtex4ht(AppContext& ctx, const QString& outputDir, const QString& workingCopy);
+bool Addtex4ht(Conversion& conv, const QString& outputDir, const QString& workingCopy);
 
 // The swpht question ("Graphics Frame Problem").
-SwphtAnswer askAboutSwpht(AppContext& ctx);
+SwphtAnswer askAboutSwpht(Conversion& conv);
 
 // The babel and swpht step, for Scientific WorkPlace documents with bare
-// frames (ctx.run.rawFrame) that load babel with French: on the user's Yes
+// frames (conv.rawFrame) that load babel with French: on the user's Yes
 // the babel line moves below the class line, swpht is loaded after it and
 // the old babel and swpht lines are commented out. False only when the user
 // cancelled or the working copy could not be read or written.
-bool babelAndSwpht(AppContext& ctx, const QString& outputDir, const QString& workingCopy);
+bool babelAndSwpht(Conversion& conv, const QString& outputDir, const QString& workingCopy);
 
 // The options of a "\usepackage[...]{...}" line: the text between the first
 // "[" and the following "]" (the rest of the line when no "]" follows),

@@ -2,6 +2,7 @@
 
 #include "fixups/fixupfiles.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/atomicfile.h"
 
 namespace morvane::fixups {
@@ -101,25 +102,25 @@ void appendInsertedLine(QByteArray& out, QByteArrayView content, const LineSpan&
 
 namespace {
 
-bool isConvertedInPlace(const AppContext& ctx, const QString& workingCopy) {
-    return !ctx.run.convertedInPlace.isEmpty() && sameFile(ctx.run.convertedInPlace, workingCopy);
+bool isConvertedInPlace(const Conversion& conv, const QString& workingCopy) {
+    return !conv.convertedInPlace.isEmpty() && sameFile(conv.convertedInPlace, workingCopy);
 }
 
 } // namespace
 
-bool isUsersOwnFile(const AppContext& ctx, const QString& workingCopy) {
-    const QString usersFile = ctx.model ? ctx.convertFile() : QString();
+bool isUsersOwnFile(const Conversion& conv, const QString& workingCopy) {
+    const QString usersFile = conv.app.model ? conv.app.convertFile() : QString();
     return !usersFile.isEmpty() && sameFile(usersFile, workingCopy) &&
-           !isConvertedInPlace(ctx, workingCopy);
+           !isConvertedInPlace(conv, workingCopy);
 }
 
-bool replaceWorkingCopy(const AppContext& ctx, const QString& workingCopy,
+bool replaceWorkingCopy(const Conversion& conv, const QString& workingCopy,
                         const QByteArray& content) {
-    if (isUsersOwnFile(ctx, workingCopy))
+    if (isUsersOwnFile(conv, workingCopy))
         return false;
     return replaceFileAtomically(workingCopy, content,
-                                 isConvertedInPlace(ctx, workingCopy) ? Durability::WaitForDisk
-                                                                      : Durability::NoWait);
+                                 isConvertedInPlace(conv, workingCopy) ? Durability::WaitForDisk
+                                                                       : Durability::NoWait);
 }
 
 } // namespace morvane::fixups

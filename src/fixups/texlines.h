@@ -10,7 +10,7 @@
 #include <optional>
 
 namespace morvane {
-struct AppContext;
+struct Conversion;
 }
 
 namespace morvane::fixups {
@@ -84,16 +84,16 @@ void appendInsertedLine(QByteArray& out, QByteArrayView content, const LineSpan&
 
 // True when `workingCopy` is the user's own TeX file (the file box) and may
 // not be written, so the working-copy steps leave it alone. The one exception
-// is a document converted where it lies (ctx.run.convertedInPlace): the user
+// is a document converted where it lies (conv.convertedInPlace): the user
 // agreed to that, and its backup exists.
-bool isUsersOwnFile(const AppContext& ctx, const QString& workingCopy);
+bool isUsersOwnFile(const Conversion& conv, const QString& workingCopy);
 
 // Replaces the working copy atomically (the new text goes to a temporary file
 // beside it and is renamed over it), so a failure leaves the old copy whole.
 // Refuses the user's own file. False when nothing was written. A working copy
 // is made again from the user's file on every run and is not synced; the
 // user's document converted in place is.
-bool replaceWorkingCopy(const AppContext& ctx, const QString& workingCopy,
+bool replaceWorkingCopy(const Conversion& conv, const QString& workingCopy,
                         const QByteArray& content);
 
 } // namespace morvane::fixups

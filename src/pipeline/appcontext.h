@@ -56,39 +56,22 @@ struct Seams {
     std::function<void(const LogEntries&)> showLogEntries;
 };
 
-// The state of one conversion, from the Convert command to its result.
-struct ConversionState {
-    QString expectedOutput;                           // the file the selected route produces
-    QString sourceExtension = QStringLiteral(".tex"); // default source extension
-    int linkAnswer = 0;                               // remembered answer of the link question
-    int includeDepth = 0;                             // nested include handling
-    // TeX4ht's working copy: the document places pictures in bare \frame{
-    // blocks (set by the graphics fix-up, read by the babel and swpht step).
-    bool rawFrame = false;
-    // The author's own tex4ht package line stayed in the working copy (set by
-    // the package step, read by the result-extension rule).
-    bool keptPackageLine = false;
-    // The batch driver as Writebat just wrote it, for the run about to start:
-    // that run executes a private copy of these bytes.
-    QByteArray writtenBatchDriver;
-    // The user stopped the converter: the run shows nothing.
-    bool stopped = false;
-    // The user's document, lying in its own output directory, that the user
-    // agreed to have converted where it lies once its backup existed: the
-    // working-copy steps may edit it. Empty otherwise.
-    QString convertedInPlace;
-};
-
 // Everything the conversion pipeline and the drivers share: the options model
-// (the window's live controls), the settings, the route table, the state of
-// the running conversion and the seams to the outside world. The main window
+// (the window's live controls), the settings, the route table and the seams
+// to the outside world. What belongs to one conversion is a `Conversion`. The main window
 // owns one; batch mode owns one without a window.
 struct AppContext {
     QString programDir;
     OptionsModel* model = nullptr;
     Seams seams;
     Settings settings;
-    ConversionState run;
+
+    // The default source extension: ".tex", or the accepted file's own when
+    // non-TeX files are allowed (set by Checkfile, cut off to get base names).
+    QString sourceExtension = QStringLiteral(".tex");
+    // The file the selected route produces for the file box's file: what
+    // Show opens and the path label names.
+    QString expectedOutput;
 
     // The routes of the tab strip.
     RouteTable routes = builtInRoutes();

@@ -2,6 +2,7 @@
 #include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 
@@ -38,8 +39,9 @@ QString tex4htPiece(const QStringList& pieces, int number) {
     return number - 1 < pieces.size() ? pieces.at(number - 1) : QString();
 }
 
-QString tex4htBlock(const AppContext& ctx) {
-    const OptionsModel& model = *ctx.model;
+} // namespace
+
+QString tex4htSettings(const AppContext& ctx, const OptionsModel& model, const QString&) {
     QString block = setLine(QStringLiteral("progpath"), ctx.settings.vars.tex4ht);
     block += setLine(QStringLiteral("delegate_path"), ctx.settings.vars.imageMagick);
     block += setLine(QStringLiteral("gs_lib"), ctx.settings.vars.gsLib);
@@ -72,7 +74,7 @@ QString tex4htBlock(const AppContext& ctx) {
     return block;
 }
 
-QString l2hBlock(const AppContext& ctx) {
+QString l2hSettings(const AppContext& ctx, const OptionsModel&, const QString&) {
     const SettingsVariables& v = ctx.settings.vars;
     const QString gsProgram = ghostscriptProgramDir(v.gsLib);
     QString block = setLine(QStringLiteral("progpath"),
@@ -87,7 +89,7 @@ QString l2hBlock(const AppContext& ctx) {
     return block;
 }
 
-QString gspdfBlock(const AppContext& ctx, const QString& commandLine) {
+QString gspdfSettings(const AppContext& ctx, const OptionsModel&, const QString& commandLine) {
     // "command£directory". Without a "£" the whole text is the command.
     const qsizetype p = commandLine.indexOf(QChar(0x00A3));
     const QString command = p < 0 ? commandLine : commandLine.left(p);
@@ -96,6 +98,8 @@ QString gspdfBlock(const AppContext& ctx, const QString& commandLine) {
            setLine(QStringLiteral("progpath"), ctx.programDir) +
            setLine(QStringLiteral("cmdline"), command);
 }
+
+namespace {
 
 QString redirPath(const AppContext& ctx) {
     return ctx.programDir + QStringLiteral("/redir");
@@ -168,38 +172,50 @@ QString ghostscriptFontsDir(const QString& libraryDir) {
     }
 }
 
-QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& routeKey) {
-    const QString key = routeKey.toLower();
-    const OptionsModel& model = *ctx.model;
-    if (key == QLatin1String("hevea")) {
-        QString hacha = QStringLiteral("no");
-        if (model.checkValue(QStringLiteral("chkHacha")) == 1)
-            hacha = model.checkValue(QStringLiteral("chkFrench")) == 1 ? QStringLiteral("-francais")
-                                                                       : QString();
-        const bool native = model.index(QStringLiteral("optCode")) == 1;
-        return setLine(QStringLiteral("redir"), redirPath(ctx)) +
-               setLine(QStringLiteral("progpath"), ctx.settings.vars.hevea) +
-               setLine(QStringLiteral("cmdline"), commandLine) +
-               setLine(QStringLiteral("cmdline2"), hacha) +
-               setLine(QStringLiteral("code"), native ? QStringLiteral("x") : QString());
-    }
-    if (key == QLatin1String("tth"))
-        return setLine(QStringLiteral("redir"), redirPath(ctx)) +
-               setLine(QStringLiteral("progpath"), ctx.settings.vars.tth) +
-               setLine(QStringLiteral("cmdline"), commandLine);
-    if (key == QLatin1String("texify"))
-        return setLine(QStringLiteral("progpath"), ctx.settings.vars.texify) +
-               setLine(QStringLiteral("cmdline"), commandLine);
-    if (key == QLatin1String("tex4ht"))
-        return tex4htBlock(ctx);
-    if (key == QLatin1String("l2h"))
-        return l2hBlock(ctx);
-    if (key == QLatin1String("gspdf"))
-        return gspdfBlock(ctx, commandLine);
-    return {};
+QString heveaSettings(const AppContext& ctx, const OptionsModel& model,
+                      const QString& commandLine) {
+    QString hacha = QStringLiteral("no");
+    if (model.checkValue(QStringLiteral("chkHacha")) == 1)
+        hacha = model.checkValue(QStringLiteral("chkFrench")) == 1 ? QStringLiteral("-francais")
+                                                                   : QString();
+    const bool native = model.index(QStringLiteral("optCode")) == 1;
+    return setLine(QStringLiteral("redir"), redirPath(ctx)) +
+           setLine(QStringLiteral("progpath"), ctx.settings.vars.hevea) +
+           setLine(QStringLiteral("cmdline"), commandLine) +
+           setLine(QStringLiteral("cmdline2"), hacha) +
+           setLine(QStringLiteral("code"), native ? QStringLiteral("x") : QString());
 }
 
-bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeKey) {
+QString tthSettings(const AppContext& ctx, const OptionsModel&, const QString& commandLine) {
+    return setLine(QStringLiteral("redir"), redirPath(ctx)) +
+           setLine(QStringLiteral("progpath"), ctx.settings.vars.tth) +
+           setLine(QStringLiteral("cmdline"), commandLine);
+}
+
+QString texifySettings(const AppContext& ctx, const OptionsModel&, const QString& commandLine) {
+    return setLine(QStringLiteral("progpath"), ctx.settings.vars.texify) +
+           setLine(QStringLiteral("cmdline"), commandLine);
+}
+
+SettingsBlock settingsBlockNamed(const QString& writerKey) {
+    static const struct {
+        const char* key;
+        SettingsBlock block;
+    } kWriters[] = {{"hevea", heveaSettings},   {"tth", tthSettings}, {"texify", texifySettings},
+                    {"tex4ht", tex4htSettings}, {"l2h", l2hSettings}, {"gspdf", gspdfSettings}};
+    const QString key = writerKey.toLower();
+    for (const auto& writer : kWriters)
+        if (key == QLatin1String(writer.key))
+            return writer.block;
+    return nullptr;
+}
+
+QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& writerKey) {
+    const SettingsBlock block = settingsBlockNamed(writerKey);
+    return block ? block(ctx, *ctx.model, commandLine) : QString();
+}
+
+bool Writebat(AppContext& ctx, const QString& block, QByteArray* written) {
     const QString path = ctx.batchDriverPath();
     QByteArray text;
     QString error;
@@ -223,8 +239,7 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
         return false;
     }
 
-    QByteArray updated =
-        text.left(blockStart) + settingsBlock(ctx, commandLine, routeKey).toUtf8() + text.mid(e);
+    QByteArray updated = text.left(blockStart) + block.toUtf8() + text.mid(e);
     if (updated.endsWith('\n') && updated.size() >= 2)
         updated.chop(1);
     updated += '\n';
@@ -236,8 +251,21 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
                                  kTitle, Icon::Critical);
         return false;
     }
-    ctx.run.writtenBatchDriver = updated;
+    if (written)
+        *written = updated;
     return true;
+}
+
+bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock block) {
+    if (!block)
+        block = conversion.route.settingsBlock;
+    const QString lines =
+        block ? block(conversion.app, conversion.options, commandLine) : QString();
+    return Writebat(conversion.app, lines, &conversion.writtenBatchDriver);
+}
+
+bool Writebat(AppContext& ctx, const QString& commandLine, const QString& writerKey) {
+    return Writebat(ctx, settingsBlock(ctx, commandLine, writerKey), nullptr);
 }
 
 QString oldBatchDriverReason(const QByteArray& text, bool htrunConfigured) {

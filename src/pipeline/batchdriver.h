@@ -1,10 +1,15 @@
 #pragma once
 
+#include "pipeline/route.h"
+
+#include <QByteArray>
 #include <QString>
 
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
+class OptionsModel;
 
 // convert.sh, the batch driver in the program directory, is shipped with the
 // program and never created by it. The program only rewrites its settings
@@ -15,15 +20,35 @@ struct AppContext;
 //     /bin/sh convert.sh ROUTE FILE [pause]
 // with ROUTE one of hevea, tth, dvi, texify, pdf, tex4ht, latex2html, gspdf.
 
-// Rewrites the settings block of convert.sh for the route key ("hevea",
-// "tth", "texify", "tex4ht", "l2h", "gspdf"; any other key writes an empty
-// block). Everything outside the block is kept byte for byte and the file is
-// replaced atomically. False, after telling the user, when the markers are
-// missing or the file cannot be read or written.
-bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeKey);
+// Rewrites the settings block of convert.sh with `block` (lines each ending
+// in "\n"). Everything outside the block is kept byte for byte and the file is
+// replaced atomically; `written` gets the new script. False, after telling
+// the user, when the markers are missing or the file cannot be read or written.
+bool Writebat(AppContext& ctx, const QString& block, QByteArray* written);
+// The same for a conversion: its route's settings block (or `block`) for the
+// command line, composed from the conversion's options; the script as written
+// is kept for that conversion's run.
+bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock block = nullptr);
+// The same with the block of a writer key ("hevea", "tth", "texify",
+// "tex4ht", "l2h", "gspdf"; any other key writes an empty block), composed
+// from the live options.
+bool Writebat(AppContext& ctx, const QString& commandLine, const QString& writerKey);
 
-// The settings block lines for a route key, as Writebat would write them,
-// each ending in "\n". Paths are written as they are (never lower-cased).
+// The settings blocks, each line ending in "\n". Paths are written as they
+// are (never lower-cased).
+QString heveaSettings(const AppContext& ctx, const OptionsModel& options,
+                      const QString& commandLine);
+QString tthSettings(const AppContext& ctx, const OptionsModel& options, const QString& commandLine);
+QString texifySettings(const AppContext& ctx, const OptionsModel& options,
+                       const QString& commandLine);
+QString tex4htSettings(const AppContext& ctx, const OptionsModel& options,
+                       const QString& commandLine);
+QString l2hSettings(const AppContext& ctx, const OptionsModel& options, const QString& commandLine);
+QString gspdfSettings(const AppContext& ctx, const OptionsModel& options,
+                      const QString& commandLine);
+// The block of a writer key; nullptr for an unknown key.
+SettingsBlock settingsBlockNamed(const QString& writerKey);
+// The settings block lines for a writer key, as Writebat would write them.
 //
 // The "tex4ht" block is composed from the model:
 //   items("tex4htArgs")  the six pieces of the TeX4ht command (program, htrun
@@ -33,7 +58,7 @@ bool Writebat(AppContext& ctx, const QString& commandLine, const QString& routeK
 //   text("txt3")         the command line box; it replaces the composed
 //                        command unless the box is locked. It counts as
 //                        locked unless tag("txt3Locked") is "no".
-QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& routeKey);
+QString settingsBlock(const AppContext& ctx, const QString& commandLine, const QString& writerKey);
 
 // Ghostscript's program directory for its library directory: every "/lib"
 // turned into "/bin" when the result holds the program `gs`, else the library

@@ -1,6 +1,7 @@
 #include "pipeline/commandrunner.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "platform/inputblocker.h"
 #include "platform/launcher.h"
 #include "platform/pathutils.h"
@@ -41,8 +42,10 @@ struct Run {
 // A private copy of the batch driver as Writebat wrote it for this run, when
 // the command runs the batch driver; nothing otherwise (or when the copy
 // cannot be written: the shared script then runs, as before).
-std::unique_ptr<QTemporaryFile> privateScriptFor(AppContext& ctx, const QString& commandLine) {
-    const QByteArray written = std::exchange(ctx.run.writtenBatchDriver, QByteArray());
+std::unique_ptr<QTemporaryFile> privateScriptFor(Conversion& conversion,
+                                                 const QString& commandLine) {
+    const AppContext& ctx = conversion.app;
+    const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
     const QStringList parts = QProcess::splitCommand(commandLine);
     if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
         return nullptr;
@@ -55,19 +58,20 @@ std::unique_ptr<QTemporaryFile> privateScriptFor(AppContext& ctx, const QString&
 }
 
 // A run ended by the console's Stop or by a stop request counts as stopped.
-void noteStop(AppContext& ctx, const Run& run) {
+void noteStop(Conversion& conversion, const Run& run) {
     if ((run.console && run.console->wasStopped()) || stopWasRequested())
-        ctx.run.stopped = true;
+        conversion.stopped = true;
 }
 
-Run startRun(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
+Run startRun(Conversion& conversion, const QString& commandLine, const QString& workingDirectory) {
+    AppContext& ctx = conversion.app;
     Run run;
     if (!ctx.seams.launcher)
         return run;
     run.pause = asksForPause(commandLine);
     if (ctx.seams.consoles) {
         run.console.reset(ctx.seams.consoles->create(commandLine));
-        run.console->describe(consoleTitle(ctx, commandLine));
+        run.console->describe(consoleTitle(conversion));
     }
 
     LaunchChannels channels;
@@ -75,7 +79,7 @@ Run startRun(AppContext& ctx, const QString& commandLine, const QString& working
     // end of file and goes on instead of waiting for ever.
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
-    run.script = privateScriptFor(ctx, commandLine);
+    run.script = privateScriptFor(conversion, commandLine);
     if (run.script)
         channels.scriptInstead = run.script->fileName();
     run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
@@ -114,10 +118,11 @@ bool userAcceptsLongLine(AppContext& ctx, const QString& commandLine) {
 
 // Single mode: the window takes no input until the process has ended; it may
 // repaint, and a console window waiting for Enter still takes its answer.
-void runBlocking(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
-    if (!userAcceptsLongLine(ctx, commandLine))
+void runBlocking(Conversion& conversion, const QString& commandLine,
+                 const QString& workingDirectory) {
+    if (!userAcceptsLongLine(conversion.app, commandLine))
         return;
-    Run run = startRun(ctx, commandLine, workingDirectory);
+    Run run = startRun(conversion, commandLine, workingDirectory);
     if (!run.process)
         return;
     Console* console = run.console.get();
@@ -128,16 +133,16 @@ void runBlocking(AppContext& ctx, const QString& commandLine, const QString& wor
     const bool consoleNeedsInput = run.pause && console;
     waitForEnd(*run.process,
                consoleNeedsInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    noteStop(ctx, run);
+    noteStop(conversion, run);
 }
 
 // Multiple mode: the process is listed while it runs and events are served,
 // so further conversions can start inside the wait.
-void trackProcess(AppContext& ctx, QProcess& process) {
+void trackProcess(AppContext& ctx, QProcess& process, const QString& document) {
     OptionsModel& model = *ctx.model;
     ++ctx.runningProcesses;
     model.setTag(kConvert, QStringLiteral("wait"));
-    model.setItems(kProcesses, model.items(kProcesses) << ctx.convertFile());
+    model.setItems(kProcesses, model.items(kProcesses) << document);
 
     waitForEnd(process, QEventLoop::AllEvents);
 
@@ -148,31 +153,28 @@ void trackProcess(AppContext& ctx, QProcess& process) {
     model.setTag(kConvert, QString());
 }
 
-void startTrackedProcess(AppContext& ctx, const QString& commandLine,
+void startTrackedProcess(Conversion& conversion, const QString& commandLine,
                          const QString& workingDirectory) {
-    Run run = startRun(ctx, commandLine, workingDirectory);
+    Run run = startRun(conversion, commandLine, workingDirectory);
     if (run.process) {
-        trackProcess(ctx, *run.process);
-        noteStop(ctx, run);
+        trackProcess(conversion.app, *run.process, conversion.document);
+        noteStop(conversion, run);
     }
 }
 
 } // namespace
 
-void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory) {
-    if (ctx.model->isChecked(kMulti))
-        startTrackedProcess(ctx, commandLine, workingDirectory);
+void runCommand(Conversion& conversion, const QString& commandLine,
+                const QString& workingDirectory) {
+    if (conversion.app.model->isChecked(kMulti))
+        startTrackedProcess(conversion, commandLine, workingDirectory);
     else
-        runBlocking(ctx, commandLine, workingDirectory);
+        runBlocking(conversion, commandLine, workingDirectory);
 }
 
-QString consoleTitle(const AppContext& ctx, const QString& commandLine) {
-    const Route* route = ctx.selectedRoute();
-    const QString file = fileNameOf(ctx.convertFile());
-    if (!route || file.isEmpty())
-        return commandLine;
-    return QStringLiteral("Converting ") + file + QStringLiteral(" with ") +
-           QLatin1String(route->caption);
+QString consoleTitle(const Conversion& conversion) {
+    return QStringLiteral("Converting ") + fileNameOf(conversion.document) +
+           QStringLiteral(" with ") + QLatin1String(conversion.route.caption);
 }
 
 void chkMulti_Click(AppContext& ctx) {

@@ -5,19 +5,20 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 
 // Runs a composed command line (split into program and arguments, never
 // through a shell) in `workingDirectory` and returns when the process has
 // ended. Single mode blocks user input; multiple mode (chkMulti) tracks the
 // process in lstProcesses and keeps serving events, so a further Convert
 // runs nested inside the wait. The process's output goes to a console from
-// ctx.seams.consoles (discarded when there is none); nothing runs when
-// ctx.seams.launcher is unset or the process cannot start, and neither is reported.
-void runCommand(AppContext& ctx, const QString& commandLine, const QString& workingDirectory);
+// the seams' consoles (discarded when there is none); nothing runs when
+// the launcher seam is unset or the process cannot start, and neither is reported.
+void runCommand(Conversion& conversion, const QString& commandLine,
+                const QString& workingDirectory);
 
-// The console's title for the conversion under way: "Converting paper.tex
-// with HeVeA"; the command line when no route is selected.
-QString consoleTitle(const AppContext& ctx, const QString& commandLine);
+// The console's title for a conversion: "Converting paper.tex with HeVeA".
+QString consoleTitle(const Conversion& conversion);
 
 // Explains multiple mode when chkMulti is ticked (silent while its tag reads
 // "no message").

@@ -1,6 +1,7 @@
 #include "pipeline/convertcommand.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/safealias.h"
 #include "pipeline/savedpath.h"
@@ -78,6 +79,15 @@ bool alreadyConverting(AppContext& ctx, const QString& file) {
 
 enum class Outcome { GoOn, Stop };
 
+// A copy made for the conversion takes the file's place in the file box when
+// the box showed the file.
+void followInFileBox(AppContext& ctx, const QString& file, const QString& copy) {
+    if (ctx.convertFile() != file)
+        return;
+    ctx.model->setText(QStringLiteral("cmbTeX"), copy);
+    SavedPath(ctx);
+}
+
 // TeX programs cannot write next to a file on a CD-ROM: offer a copy in the
 // TeX documents directory. `file` becomes the copy when one is made.
 Outcome cdRomRule(AppContext& ctx, QString& file) {
@@ -94,24 +104,23 @@ Outcome cdRomRule(AppContext& ctx, QString& file) {
     if (ctx.seams.prompter->ask(message, kConvertTitle, Buttons::OkCancel, Icon::Exclamation) !=
         Answer::Ok)
         return Outcome::GoOn;
-    const QString destination = joinPath(ctx.settings.vars.texDocs, fileNameOf(ctx.convertFile()));
+    const QString destination = joinPath(ctx.settings.vars.texDocs, fileNameOf(file));
     if (!mayReplace(ctx, destination))
         return Outcome::Stop;
     if (!copyOrTell(ctx, file, destination))
         return Outcome::Stop;
+    followInFileBox(ctx, file, destination);
     file = destination;
-    ctx.model->setText(QStringLiteral("cmbTeX"), destination);
     return Outcome::GoOn;
 }
 
 // latex and pdflatex fail on "~" in a file name, htlatex and texi2dvi on a
 // blank: offer a copy in the TeX documents directory with "_" instead. The
 // HeVeA and TtH routes are exempt.
-Outcome shortNameRule(AppContext& ctx, QString& source) {
+Outcome shortNameRule(AppContext& ctx, const Route& route, QString& source) {
     const bool blankName =
         !ctx.settings.vars.longFileName && fileNameOf(source).contains(QLatin1Char(' '));
-    const Route* route = ctx.selectedRoute();
-    if (!route || !route->needsPlainFileName || !(source.contains(QLatin1Char('~')) || blankName))
+    if (!route.needsPlainFileName || !(source.contains(QLatin1Char('~')) || blankName))
         return Outcome::GoOn;
 
     // Only the file name is changed: the TeX documents directory itself may
@@ -150,9 +159,8 @@ Outcome shortNameRule(AppContext& ctx, QString& source) {
         return Outcome::Stop;
     if (!copyOrTell(ctx, source, destination))
         return Outcome::Stop;
+    followInFileBox(ctx, source, destination);
     source = destination;
-    ctx.model->setText(QStringLiteral("cmbTeX"), destination);
-    SavedPath(ctx);
     return Outcome::GoOn;
 }
 
@@ -183,36 +191,24 @@ bool producedByThisRun(const QString& output, const OutputSnapshot& before,
     return info.lastModified() >= started.addSecs(-1);
 }
 
-std::optional<ConversionResult> callDriver(AppContext& ctx, const QString& source) {
-    const Route* route = ctx.selectedRoute();
-    if (!route)
-        return std::nullopt;
-    if (!route->driver) {
-        ctx.seams.prompter->tell(
-            QStringLiteral("The ") + QLatin1String(route->caption) +
-                QStringLiteral(" conversion is not available in this version."),
-            kConvertTitle, Icon::Information);
-        return std::nullopt;
-    }
-    const OutputSnapshot before = snapshot(ctx.run.expectedOutput);
+ConversionResult runDriver(Conversion& conversion) {
+    const OutputSnapshot before = snapshot(conversion.expectedOutput);
     const QDateTime started = QDateTime::currentDateTime();
-    ctx.run.stopped = false;
     ConversionResult result;
     {
         const ReplacementFailures failures;
-        result = runUnderSafeAlias(ctx, *route, source);
+        result = runUnderSafeAlias(conversion);
         result.failedRewrites = failures.entries();
     }
     if (!result.failedRewrites.isEmpty())
         result.verdict = LogVerdict::Errors;
     result.produced = producedByThisRun(result.output, before, started);
-    if (std::exchange(ctx.run.stopped, false)) {
+    if (conversion.stopped) {
         // A stopped run shows nothing; its log stays for View Log.
         result.output.clear();
         result.produced = false;
         result.verdict = LogVerdict::Unchanged;
     }
-    finishConversion(ctx, *route, result);
     return result;
 }
 
@@ -240,13 +236,13 @@ bool Checkfile(AppContext& ctx, const QString& file) {
         return false;
     }
     if (ctx.settings.vars.allowNonTeXFiles) {
-        ctx.run.sourceExtension = extensionOf(file);
+        ctx.sourceExtension = extensionOf(file);
         return true;
     }
     // Without the preference the drivers cut ".tex" again, even after a
     // conversion of another kind of file.
-    ctx.run.sourceExtension = QStringLiteral(".tex");
-    if (!fileNameOf(file).endsWith(ctx.run.sourceExtension, Qt::CaseInsensitive)) {
+    ctx.sourceExtension = QStringLiteral(".tex");
+    if (!fileNameOf(file).endsWith(ctx.sourceExtension, Qt::CaseInsensitive)) {
         ctx.seams.prompter->tell(file + QStringLiteral(" is not a TeX file!"),
                                  QStringLiteral("TeX Files Only"), Icon::Exclamation);
         return false;
@@ -266,42 +262,51 @@ QString PathOnly(const QString& path) {
 
 QString currentLogFile(const AppContext& ctx) {
     const Route* route = ctx.selectedRoute();
-    return route ? ctx.logs[route->log] : QString();
+    return route ? ctx.logs[*route] : QString();
 }
 
-std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
-    if (!Checkfile(ctx, ctx.convertFile())) {
-        if (ctx.seams.requestFocus)
+std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, const QString& file) {
+    if (!Checkfile(ctx, file)) {
+        if (ctx.seams.requestFocus && file == ctx.convertFile())
             ctx.seams.requestFocus(QStringLiteral("cmbTeX"));
         return std::nullopt;
     }
-    if (alreadyConverting(ctx, ctx.convertFile()))
+    if (alreadyConverting(ctx, file))
         return std::nullopt;
-    rememberFile(*ctx.model);
+    if (file == ctx.convertFile())
+        rememberFile(*ctx.model);
 
-    QString file = ctx.convertFile();
-    if (cdRomRule(ctx, file) == Outcome::Stop)
+    // Without short names on Linux every route converts the file as named.
+    QString source = file;
+    if (cdRomRule(ctx, source) == Outcome::Stop)
         return std::nullopt;
-
-    // SWP files on the TeX4ht tab keep their long name; without short names
-    // on Linux every route gets the file box's text.
-    const QString boxText = ctx.convertFile();
-    QString source =
-        ctx.model->isChecked(QStringLiteral("chkSWP")) && ctx.selectedTab() == TabTex4ht
-            ? boxText
-            : GetShortFileName(boxText);
-    if (ctx.settings.vars.longFileName)
-        source = boxText;
-
-    if (shortNameRule(ctx, source) == Outcome::Stop)
+    if (shortNameRule(ctx, route, source) == Outcome::Stop)
         return std::nullopt;
+    if (&route == ctx.selectedRoute() && source == ctx.convertFile())
+        SavedPath(ctx);
 
-    SavedPath(ctx);
-    std::optional<ConversionResult> result = callDriver(ctx, source);
+    Conversion conversion(ctx, route, source);
+    conversion.expectedOutput = expectedOutputOf(route.place(ctx, source));
+    conversion.result = runDriver(conversion);
+    finishConversion(ctx, conversion);
 
     const QString log = currentLogFile(ctx);
     ctx.model->setEnabled(QStringLiteral("cmdLog"), !log.isEmpty() && QFileInfo::exists(log));
-    return result;
+    return conversion.result;
+}
+
+std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
+    const Route* route = ctx.selectedRoute();
+    if (!route)
+        return std::nullopt;
+    return convert(ctx, *route, ctx.convertFile());
+}
+
+Conversion::Conversion(AppContext& app, const Route& route, const QString& document)
+    : app(app), route(route), document(document), source(document),
+      sourceExtension(app.sourceExtension) {
+    if (app.model)
+        options.copyStateFrom(*app.model);
 }
 
 } // namespace morvane

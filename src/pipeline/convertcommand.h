@@ -9,11 +9,15 @@ namespace morvane {
 
 struct AppContext;
 
-// The Convert command: checks the file box's file, refuses a file still being
-// converted, records it in the history, handles CD-ROM and "~" sources,
-// computes the output location, calls the selected route's driver and
-// applies the shared ending to its result. Runs the same with or without a
-// window. Returns the driver's result; nothing when no driver ran.
+// Converts `file` on `route`: checks the file, refuses a file still being
+// converted, records the file box's file in the history, handles CD-ROM and
+// "~" sources, computes the output location, runs the route's driver on a
+// conversion of its own and applies the shared ending to its result. The
+// window, batch mode, --watch and --check all convert through it. Returns
+// the driver's result; nothing when no driver ran.
+std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, const QString& file);
+
+// The Convert button: converts the file box's file on the selected route.
 std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx);
 
 // True when `file` may be converted; otherwise the user has been told why.

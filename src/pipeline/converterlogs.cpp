@@ -1,5 +1,5 @@
 // The logs of HeVeA, TtH and LaTeX2HTML as errors and warnings, and the
-// choice of parser by route.
+// reading of a route's log with its parser.
 
 #include "pipeline/logparsers.h"
 #include "pipeline/logtext.h"
@@ -106,7 +106,7 @@ LogEntries parseL2hLog(QByteArrayView log, const LogSource& source) {
     return entries;
 }
 
-LogEntries readRouteLog(LogKind kind, const QString& logFile, const QString& document) {
+LogEntries readRouteLog(LogParser parse, const QString& logFile, const QString& document) {
     QFile file(logFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -120,18 +120,7 @@ LogEntries readRouteLog(LogKind kind, const QString& logFile, const QString& doc
         mapped ? QByteArrayView(reinterpret_cast<const char*>(mapped), size) : QByteArrayView(read);
 
     const LogSource source{QFileInfo(logFile).absolutePath(), document};
-    switch (kind) {
-    case LogKind::Hevea:
-        return parseHeveaLog(log, source);
-    case LogKind::Tth:
-        return parseTthLog(log, source);
-    case LogKind::L2h:
-        return parseL2hLog(log, source);
-    case LogKind::Tex4ht:
-    case LogKind::DviPdf:
-        break;
-    }
-    return parseLatexLog(log, source);
+    return parse(log, source);
 }
 
 } // namespace morvane

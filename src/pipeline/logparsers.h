@@ -7,7 +7,6 @@
 // and give at most logtext::kMaxEntries entries.
 
 #include "pipeline/logentry.h"
-#include "pipeline/route.h"
 
 #include <QByteArrayView>
 
@@ -30,8 +29,11 @@ LogEntries parseTthLog(QByteArrayView log, const LogSource& source);
 // "*** Error:" lines and the WARNINGS file after a "Warnings:" line.
 LogEntries parseL2hLog(QByteArrayView log, const LogSource& source);
 
-// The log of a route's kind, read from `logFile`; no entries when it cannot
-// be read.
-LogEntries readRouteLog(LogKind kind, const QString& logFile, const QString& document);
+// A route's parser of its log.
+using LogParser = LogEntries (*)(QByteArrayView log, const LogSource& source);
+
+// The log read from `logFile` with a route's parser; no entries when it
+// cannot be read.
+LogEntries readRouteLog(LogParser parse, const QString& logFile, const QString& document);
 
 } // namespace morvane

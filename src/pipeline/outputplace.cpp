@@ -14,7 +14,7 @@ QString savedAsLabel(const QString& path) {
 
 OutputPlace placeBesideSource(const AppContext& ctx, const QString& file,
                               const QString& extension) {
-    const QString base = withoutSourceExtension(GetShortFileName(file), ctx.run.sourceExtension);
+    const QString base = withoutSourceExtension(GetShortFileName(file), ctx.sourceExtension);
     return {savedAsLabel(PathOnly(file) + fileNameOf(base) + extension), base + extension};
 }
 

@@ -2,6 +2,7 @@
 #include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/logparsers.h"
 #include "pipeline/savedpath.h"
@@ -88,12 +89,13 @@ void showResult(AppContext& ctx, const Route& route, const QString& file) {
 
 // The log's errors and warnings go to the window's list (or standard error)
 // also when the run produced nothing: that is when they matter most.
-void showLogEntries(AppContext& ctx, const Route& route, const ConversionResult& result) {
+void showLogEntries(AppContext& ctx, const Conversion& conversion) {
+    const ConversionResult& result = conversion.result;
     if (!ctx.seams.showLogEntries)
         return;
-    ctx.seams.showLogEntries(result.log.isEmpty()
-                                 ? LogEntries()
-                                 : readRouteLog(route.log, result.log, ctx.convertFile()));
+    ctx.seams.showLogEntries(result.log.isEmpty() ? LogEntries()
+                                                  : readRouteLog(conversion.route.parseLog,
+                                                                 result.log, conversion.document));
 }
 
 // A log header or a page's fix-up that could not be written is said, not
@@ -113,18 +115,20 @@ void tellFailedRewrites(AppContext& ctx, const QStringList& failures) {
 void cmdShow_Click(AppContext& ctx) {
     SavedPath(ctx);
     if (const Route* route = ctx.selectedRoute())
-        showResult(ctx, *route, ctx.run.expectedOutput);
+        showResult(ctx, *route, ctx.expectedOutput);
 }
 
-void finishConversion(AppContext& ctx, const Route& route, const ConversionResult& result) {
+void finishConversion(AppContext& ctx, const Conversion& conversion) {
+    const Route& route = conversion.route;
+    const ConversionResult& result = conversion.result;
     if (!result.log.isEmpty())
-        ctx.logs[route.log] = result.log;
+        ctx.logs[route] = result.log;
     tellFailedRewrites(ctx, result.failedRewrites);
-    showLogEntries(ctx, route, result);
+    showLogEntries(ctx, conversion);
     // A run that ended before its converter finished shows nothing.
     if (result.output.isEmpty())
         return;
-    ctx.run.expectedOutput = result.output;
+    ctx.expectedOutput = result.output;
 
     OptionsModel& model = *ctx.model;
     if (model.checkValue(QStringLiteral("chkIE")) == 1)

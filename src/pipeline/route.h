@@ -1,6 +1,12 @@
 #pragma once
 
+#include "pipeline/logparsers.h"
+#include "settings/inikeys.h"
+#include "settings/programlocations.h"
 #include "settings/settingsvariables.h"
+
+#include <QHash>
+#include <QList>
 
 #include <QString>
 #include <QStringList>
@@ -10,20 +16,6 @@
 namespace morvane {
 
 struct AppContext;
-
-// Route tabs of the main window's tab strip, numbered as the strip numbers them.
-enum Tab {
-    TabHevea = 1,
-    TabTth = 2,
-    TabTex4ht = 3,
-    TabL2h = 4,
-    TabDvi = 5,
-    TabPdf = 6,
-    TabHelp = 7
-};
-
-// Which of the remembered route logs a route writes; DVI and PDF share one.
-enum class LogKind { Hevea, Tth, Tex4ht, L2h, DviPdf };
 
 // How Show and "Run ... file" open a route's result: web pages in the browser
 // chosen on the tab, DVI and PDF files with the desktop's associated program.
@@ -51,18 +43,6 @@ struct ConversionResult {
     QStringList failedRewrites;
 };
 
-// The last log of each route, read by View Log.
-struct RouteLogs {
-    QString hevea;
-    QString tth;
-    QString tex4ht;
-    QString l2h;
-    QString dviPdf;
-
-    QString& operator[](LogKind kind);
-    const QString& operator[](LogKind kind) const;
-};
-
 // Where a route puts its result for a TeX file: the text of lblPath and the
 // expected output file.
 struct OutputPlace {
@@ -70,26 +50,61 @@ struct OutputPlace {
     QString expected;
 };
 
-using Driver = std::function<ConversionResult(AppContext& ctx, const QString& source)>;
+struct Conversion;
+
+using Driver = std::function<ConversionResult(Conversion& conversion)>;
 using PlaceFinder = OutputPlace (*)(const AppContext& ctx, const QString& file);
 
 using ResultWord = QString (*)(const AppContext& ctx);
 
-// A route as a value: everything the tab strip, SavedPath, View Log, Show,
-// CheckPaths, batch mode and --help need to know about it.
+// The settings-block lines a route writes into convert.sh for a command line,
+// from the options of its conversion.
+using SettingsBlock = QString (*)(const AppContext& ctx, const OptionsModel& options,
+                                  const QString& commandLine);
+
+// A program a route runs, the Debian package that provides it, and how it
+// tells its version (nullptr: it has no such option). `--check` and the
+// Check Converters table list them.
+struct NeededProgram {
+    const char* name;
+    const char* package;
+    const char* versionOption;
+};
+// The programs a route runs with the given options.
+using NeededPrograms = QList<NeededProgram> (*)(const OptionsModel& options);
+
+// A route as a value: everything about it that the tab strip, the Convert
+// command, SavedPath, View Log, Show, the path check, the settings file,
+// Program Locations, convert.sh, batch mode, --check and --help need. The
+// route's tab is its place in the table (the first route is tab 1); the Help
+// tab follows the last route.
 struct Route {
-    const char* key;       // batch-mode and --help name ("hevea", "latex2html")
-    Tab tab;               // its page of the tab strip
-    const char* caption;   // "HeVeA", "TtH", ...
-    ResultWord resultWord; // "HTML", "text", "DVI", ...: the Run/Show captions
+    const char* key;        // batch-mode and --help name ("hevea", "latex2html")
+    const char* caption;    // "HeVeA", "TtH", ...
+    const char* tabCaption; // its page's caption on the tab strip ("He&VeA")
+    const char* form;       // the Designer form of its page ("tab_hevea")
+    const char* helpLine;   // what --help says of it after its key
+    ResultWord resultWord;  // "HTML", "text", "DVI", ...: the Run/Show captions
+    ResultWord showCaption; // Show's own caption where the route has one; else nullptr
     ResultKind shows;
-    LogKind log;
+    // Its log: the name View Log remembers it under (DVI and PDF share one)
+    // and the parser of its errors and warnings.
+    const char* logSlot;
+    LogParser parseLog;
     RouteProgram program; // the program location key and the program it needs
     // The check box without which the route needs no program of its own
     // (DVI and PDF run latex or pdflatex unless texify is ticked); nullptr
     // when the program is always needed.
     const char* programBox;
-    PlaceFinder place; // where its expected output lies
+    NeededPrograms neededPrograms; // what --check looks for, with its packages
+    // Its section of Morvane.ini and the keys it reads and writes there.
+    const char* iniSection;
+    std::span<const IniKey> iniKeys;
+    // Its rows of Program Locations, in dialog order.
+    std::span<const LocationRow> locations;
+    SettingsBlock settingsBlock; // what Writebat puts in convert.sh's settings block
+    const char* scriptRoute;     // convert.sh runs its route_NAME for this word
+    PlaceFinder place;           // where its expected output lies
     // The output root chosen on the tab and the label that shows it (TeX4ht,
     // LaTeX2HTML); nullptr for routes that write next to the TeX file.
     QString SettingsVariables::*outputRoot;
@@ -97,15 +112,33 @@ struct Route {
     // latex, pdflatex, htlatex and texi2dvi fail on "~" or a blank in the
     // file name; HeVeA and TtH do not and need no renamed copy.
     bool needsPlainFileName;
-    Driver driver; // nullptr while the route is not built
+    Driver driver;
+    // What the route does when its tab is selected (not while loading);
+    // nullptr for nothing.
+    void (*tabSelected)(AppContext& ctx) = nullptr;
+};
+
+// The last log of each route, read by View Log, under the route's log slot.
+class RouteLogs {
+public:
+    QString& operator[](const Route& route) { return m_logs[QLatin1String(route.logSlot)]; }
+    QString operator[](const Route& route) const {
+        return m_logs.value(QLatin1String(route.logSlot));
+    }
+
+private:
+    QHash<QString, QString> m_logs;
 };
 
 using RouteTable = std::span<const Route>;
 
-// The program's six routes in tab order. Defined with the drivers, so that
+// The program's routes in tab order. Defined with the drivers, so that
 // every context starts with the complete table.
 RouteTable builtInRoutes();
 
+// The tab of a route of the table (1 for the first), and the Help tab's.
+int tabOf(RouteTable routes, const Route& route);
+int helpTab(RouteTable routes);
 // The route on `tab`, or nullptr (the Help tab, an unknown index).
 const Route* routeForTab(RouteTable routes, int tab);
 // The route with batch-mode name `key`, or nullptr.
@@ -114,5 +147,16 @@ const Route* routeForKey(RouteTable routes, const QString& key);
 // Validates the program locations for the context's routes (the path check
 // of the settings, fed from the route table).
 void CheckPaths(AppContext& ctx);
+// True when the route's program was found, or is not needed with the
+// options as they are (DVI and PDF without texify); the window disables
+// Convert otherwise.
+bool routeCanRun(const AppContext& ctx, const Route& route);
+
+// Every key of Morvane.ini in reading order: the program's own keys, each
+// route's section in tab order, then the keys that follow them.
+QList<IniKey> allIniKeys(RouteTable routes);
+// The rows of Program Locations, in dialog order (row 1 first): the TeX
+// documents folder, each route's rows in tab order, the shared tools.
+QList<LocationRow> allLocationRows(RouteTable routes);
 
 } // namespace morvane

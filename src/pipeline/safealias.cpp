@@ -1,6 +1,7 @@
 #include "pipeline/safealias.h"
 
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "platform/atomicfile.h"
 #include "platform/filelinks.h"
@@ -142,11 +143,14 @@ QByteArray withRealName(const QByteArray& text, const QByteArray& alias, const Q
     return result.replace(alias, real);
 }
 
-ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QString& source) {
+ConversionResult runUnderSafeAlias(Conversion& conversion) {
+    AppContext& ctx = conversion.app;
+    const Route& route = conversion.route;
+    const QString source = conversion.source;
     const QString fileName = fileNameOf(source);
-    const QString base = withoutSourceExtension(fileName, ctx.run.sourceExtension);
+    const QString base = withoutSourceExtension(fileName, conversion.sourceExtension);
     if (!needsSafeAlias(base))
-        return route.driver(ctx, source);
+        return route.driver(conversion);
 
     const QString dir = dropTrailingSeparator(PathOnly(source));
     const QString alias = newAliasName();
@@ -166,8 +170,10 @@ ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QS
     // A document in its own output folder moved with the folder.
     const bool inOutputFolder =
         route.outputRoot && QDir::cleanPath(dir) == QDir::cleanPath(realOutput);
-    ConversionResult result = route.driver(
-        ctx, joinPath(inOutputFolder ? aliasOutput : dir, alias + fileName.mid(base.size())));
+    conversion.source =
+        joinPath(inOutputFolder ? aliasOutput : dir, alias + fileName.mid(base.size()));
+    ConversionResult result = route.driver(conversion);
+    conversion.source = source;
 
     if (!inOutputFolder)
         restoreNames(dir, base, alias);
@@ -181,7 +187,7 @@ ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QS
     if (!result.output.isEmpty())
         rewriteText(result.output, alias.toUtf8(), base);
     result.log = real(result.log);
-    ctx.logs[route.log] = real(ctx.logs[route.log]);
+    ctx.logs[route] = real(ctx.logs[route]);
     return result;
 }
 

@@ -8,6 +8,7 @@
 namespace morvane {
 
 struct AppContext;
+struct Conversion;
 
 // Converters build shell commands from the document's name: tth runs
 // makeindex through system() on its -L name, t4ht runs its image commands
@@ -31,6 +32,6 @@ QByteArray withRealName(const QByteArray& text, const QByteArray& alias, const Q
 // Runs the route's driver on `source`, under an alias when the name needs
 // one. The result's files, and the route's remembered log, carry the real
 // names.
-ConversionResult runUnderSafeAlias(AppContext& ctx, const Route& route, const QString& source);
+ConversionResult runUnderSafeAlias(Conversion& conversion);
 
 } // namespace morvane

@@ -60,34 +60,36 @@ void browseOutputRoot(AppContext& ctx, const QString& prompt, QString SettingsVa
 
 } // namespace
 
+QString expectedOutputOf(const OutputPlace& place) {
+    // TeX4ht falls back to HTML when its XML output did not come about.
+    if (place.expected.endsWith(QStringLiteral(".xml")) && !QFileInfo::exists(place.expected))
+        return place.expected.chopped(4) + QStringLiteral(".html");
+    return place.expected;
+}
+
 void SavedPath(AppContext& ctx) {
     OptionsModel& m = *ctx.model;
     if (m.isBold(QStringLiteral("cmdLog")))
         ResetcmdLog(ctx);
 
     const QString file = ctx.convertFile();
-    if (sourceExtensionIndex(file, ctx.run.sourceExtension) < 0) {
+    if (sourceExtensionIndex(file, ctx.sourceExtension) < 0) {
         m.setCaption(QStringLiteral("lblPath"), QString());
         m.setEnabled(QStringLiteral("cmdShow"), false);
         m.setEnabled(QStringLiteral("cmdEditTex"), false);
         return;
     }
 
-    ctx.run.expectedOutput.clear();
+    ctx.expectedOutput.clear();
     if (const Route* route = ctx.selectedRoute()) {
         const OutputPlace place = route->place(ctx, file);
         m.setCaption(QStringLiteral("lblPath"), place.label);
-        ctx.run.expectedOutput = place.expected;
+        ctx.expectedOutput = expectedOutputOf(place);
         updateSaveLabel(ctx);
     }
 
-    // TeX4ht falls back to HTML when its XML output did not come about.
-    if (ctx.run.expectedOutput.endsWith(QStringLiteral(".xml")) &&
-        !QFileInfo::exists(ctx.run.expectedOutput))
-        ctx.run.expectedOutput = ctx.run.expectedOutput.chopped(4) + QStringLiteral(".html");
-
     m.setEnabled(QStringLiteral("cmdShow"),
-                 !ctx.run.expectedOutput.isEmpty() && QFileInfo::exists(ctx.run.expectedOutput));
+                 !ctx.expectedOutput.isEmpty() && QFileInfo::exists(ctx.expectedOutput));
     m.setEnabled(QStringLiteral("cmdEditTex"), QFileInfo::exists(file));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/route.h"
+
 #include <QString>
 
 namespace morvane {
@@ -9,6 +11,9 @@ struct AppContext;
 // Works out where the selected route saves its result for the file box's
 // file: sets lblPath, the expected output file and the Show/Edit buttons.
 void SavedPath(AppContext& ctx);
+// The file a route's place says it produces, or the HTML page that stands
+// for XML output that did not come about.
+QString expectedOutputOf(const OutputPlace& place);
 
 // Sets lblSaveTo (TeX4ht tab) or lblSavelatex2 (LaTeX2HTML tab).
 void updateSaveLabel(AppContext& ctx);

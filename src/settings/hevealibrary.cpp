@@ -124,7 +124,7 @@ QStringList styleListFrom(const QStringList& fileNames) {
 
 QString styleDirectory(const Settings& settings, const QString& programDir) {
     // The HeVeA tab is tab 1.
-    if (!settings.paths.programFound[1])
+    if (!settings.paths.programFoundOn(1))
         return programDir;
     const QString type = settings.vars.heveaOutputExtension;
     const QString kind = type == QStringLiteral("txt") ? QStringLiteral("text") : type;

@@ -127,27 +127,15 @@ constexpr const char* kL2h = "LaTeX2HTML";
 constexpr const char* kLinks = "Links";
 constexpr const char* kUpdate = "Update";
 
-const IniKey kKeys[] = {
-    // Program locations: written by the Program Locations dialog, the
-    // editors at every exit.
+const IniKey kOwnKeys[] = {
+    // Program locations: the CD-ROM volume here, the folders with the rows of
+    // Program Locations (written by that dialog); the editors at every exit.
     custom(
         kPaths, "CD-ROM", Save::Never,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.cdRom = valueOf(key, profile);
         },
         nullptr, 0, ""),
-    path(kPaths, "TeXDocs", &SV::texDocs),
-    path(kPaths, "Hevea", &SV::hevea),
-    path(kPaths, "Tth", &SV::tth),
-    path(kPaths, "Texify", &SV::texify),
-    path(kPaths, "Tex4ht", &SV::tex4ht),
-    path(kPaths, "imagemagick", &SV::imageMagick),
-    path(kPaths, "gs", &SV::gsLib),
-    path(kPaths, "htrunm", &SV::htrunM),
-    path(kPaths, "htruns", &SV::htrunS),
-    path(kPaths, "l2h", &SV::l2h),
-    path(kPaths, "perl", &SV::perl),
-    path(kPaths, "netpbm", &SV::netpbm),
     path(kPaths, "Editor", &SV::editor, Save::Always, 6),
     path(kPaths, "TeXEditor", &SV::texEditor, Save::Always, 7),
 
@@ -211,7 +199,9 @@ const IniKey kKeys[] = {
             Readlinks(profile, kMainWindowLinks, place.model);
         },
         nullptr),
+};
 
+const IniKey kHeveaKeys[] = {
     check(kHevea, "IncludeStyle", "chkStyle", Save::WithPreferences),
     custom(
         kHevea, "OutputType", Save::WithPreferences,
@@ -260,19 +250,25 @@ const IniKey kKeys[] = {
                                                                      : QStringLiteral("Byte");
         }),
     check(kHevea, "Esponja", "chkEsponja", Save::WithPreferences),
+};
 
+const IniKey kTthKeys[] = {
     check(kTth, "Italics", "chkItalics", Save::WithPreferences),
     check(kTth, "NumberMulti", "chkNumber", Save::WithPreferences),
     check(kTth, "Inline", "chkInline", Save::WithPreferences),
     check(kTth, "Revise", "chkRevise", Save::WithPreferences),
+};
 
+const IniKey kTexifyKeys[] = {
     check(kTexify, "UseDVI", "chkTexify_0", Save::WithPreferences),
     check(kTexify, "ReportDVI", "chkReport_0", Save::WithPreferences),
     check(kTexify, "UsePDF", "chkTexify_1", Save::WithPreferences),
     check(kTexify, "ReportPDF", "chkReport_1", Save::WithPreferences),
     check(kTexify, "SWPGS", "chkSWPGS", Save::WithPreferences),
     listIndex<5>(kTexify, "Passes", "cmbpdfPasses"),
+};
 
+const IniKey kTex4htKeys[] = {
     check(kTex4ht, "SWP", "chkSWP", Save::WithPreferences),
     custom(
         kTex4ht, "SaveTo", Save::Always,
@@ -375,7 +371,9 @@ const IniKey kKeys[] = {
         },
         0, "0"),
     trueFalseKey(kTex4ht, "CheckForUsePackage", &SV::checkForUsePackage, Save::WithPreferences),
+};
 
+const IniKey kL2hKeys[] = {
     custom(
         kL2h, "SaveTo", Save::Always,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -451,15 +449,45 @@ const IniKey kKeys[] = {
         }),
     listIndex<10>(kL2h, "Split", "cmbSplit"),
     listIndex<10>(kL2h, "Verbosity", "cmbVerbosity"),
+};
 
+const IniKey kTrailingKeys[] = {
     // The update check's site: set by hand, never written by the program.
     path(kUpdate, "Site", &SV::updateSite, Save::Never, 0, "https://morvane.example.org"),
 };
 
 } // namespace
 
-std::span<const IniKey> iniKeys() {
-    return kKeys;
+std::span<const IniKey> ownIniKeys() {
+    return kOwnKeys;
+}
+
+std::span<const IniKey> trailingIniKeys() {
+    return kTrailingKeys;
+}
+
+std::span<const IniKey> heveaIniKeys() {
+    return kHeveaKeys;
+}
+
+std::span<const IniKey> tthIniKeys() {
+    return kTthKeys;
+}
+
+std::span<const IniKey> texifyIniKeys() {
+    return kTexifyKeys;
+}
+
+std::span<const IniKey> tex4htIniKeys() {
+    return kTex4htKeys;
+}
+
+std::span<const IniKey> l2hIniKeys() {
+    return kL2hKeys;
+}
+
+IniKey locationIniKey(const char* name, QString SettingsVariables::*setting) {
+    return path(kPaths, name, setting);
 }
 
 void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place) {

@@ -53,8 +53,20 @@ struct IniKey {
     IniWrite write = nullptr;
 };
 
-// Every key of Morvane.ini that readini and writeini handle, in reading order.
-std::span<const IniKey> iniKeys();
+// The keys of Morvane.ini that are the program's own, in reading order: the
+// ones before the routes' sections, and the ones after them. The routes
+// bring their sections (the route table puts them together).
+std::span<const IniKey> ownIniKeys();
+std::span<const IniKey> trailingIniKeys();
+// The sections of the built-in routes; DVI and PDF share [Texify].
+std::span<const IniKey> heveaIniKeys();
+std::span<const IniKey> tthIniKeys();
+std::span<const IniKey> texifyIniKeys();
+std::span<const IniKey> tex4htIniKeys();
+std::span<const IniKey> l2hIniKeys();
+// The [Paths] key of a row of Program Locations: read as a folder, written
+// by that dialog only.
+IniKey locationIniKey(const char* name, QString SettingsVariables::*setting);
 
 // Reads one key into its place.
 void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place);

@@ -15,15 +15,16 @@ QString YesNo(int checkValueOrBool) {
                                                              : QStringLiteral("No");
 }
 
-void readini(const QString& iniFile, OptionsModel& model, SettingsVariables& vars) {
+void readini(const QString& iniFile, OptionsModel& model, SettingsVariables& vars,
+             std::span<const IniKey> keys) {
     const ProfileFile profile = ProfileFile::load(iniFile);
     IniPlace place{model, vars};
-    for (const IniKey& key : iniKeys())
+    for (const IniKey& key : keys)
         readIniKey(key, profile, place);
 }
 
 bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsVariables& vars,
-              Prompter& prompter) {
+              Prompter& prompter, std::span<const IniKey> keys) {
     // Every key goes into the profile in memory and the file is replaced
     // once, atomically, at the end.
     ProfileFile profile = ProfileFile::load(iniFile);
@@ -37,7 +38,7 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     };
 
     QVector<const IniKey*> always;
-    for (const IniKey& key : iniKeys()) {
+    for (const IniKey& key : keys) {
         if (key.save == IniSave::Always)
             always.append(&key);
     }
@@ -47,7 +48,7 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     for (const IniKey* key : always)
         write(*key);
     if (model.isChecked(QStringLiteral("chkSave"))) {
-        for (const IniKey& key : iniKeys()) {
+        for (const IniKey& key : keys) {
             if (key.save == IniSave::WithPreferences)
                 write(key);
         }

@@ -17,6 +17,11 @@ void OptionsModel::set(const QString& name, Aspect aspect, const QVariant& value
     emit changed(name, aspect);
 }
 
+void OptionsModel::copyStateFrom(const OptionsModel& other) {
+    for (int aspect = 0; aspect < 7; ++aspect)
+        m_state[aspect] = other.m_state[aspect];
+}
+
 bool OptionsModel::has(const QString& name, Aspect aspect) const {
     return m_state[static_cast<int>(aspect)].contains(name);
 }

@@ -70,6 +70,10 @@ public:
 
     bool has(const QString& name, Aspect aspect) const;
 
+    // Takes every aspect of every control from `other`, without signals: a
+    // conversion's own copy of the options as they were when it began.
+    void copyStateFrom(const OptionsModel& other);
+
     // Element name of a control array: arrayElement("optOutput", 2) == "optOutput_2".
     static QString arrayElement(const QString& name, int index);
 

@@ -45,6 +45,13 @@ void useExistingOutputRoot(SettingsVariables& vars, PathCheck& paths,
 }
 
 bool holdsRouteProgram(const SettingsVariables& vars, const RouteProgram& program) {
+    // A route without a location of its own finds its program on PATH.
+    if (!program.location) {
+        for (const char* name : program.names)
+            if (name && !QStandardPaths::findExecutable(QString::fromLatin1(name)).isEmpty())
+                return true;
+        return false;
+    }
     const QString& dir = vars.*program.location;
     for (const char* name : program.names) {
         if (!name)
@@ -66,10 +73,13 @@ void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirem
 
     // On Linux every program may share /usr/bin, so a location counts only
     // when it holds the route's program.
-    for (bool& found : paths.programFound)
-        found = false;
+    int tabs = 1;
+    for (const ProgramRequirement& requirement : requirements)
+        tabs = qMax(tabs, requirement.tab + 1);
+    paths.programFound = QList<bool>(tabs, false);
+    paths.programName = QStringList(tabs, QString());
     for (const ProgramRequirement& requirement : requirements) {
-        if (requirement.tab < 1 || requirement.tab > 6)
+        if (requirement.tab < 1)
             continue;
         paths.programFound[requirement.tab] = holdsRouteProgram(vars, requirement.program);
         paths.programName[requirement.tab] = QString::fromLatin1(requirement.program.locationKey);

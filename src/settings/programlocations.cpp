@@ -13,32 +13,57 @@ const QString kPaths = QStringLiteral("Paths");
 // Linux names: the programs without ".exe", texi2dvi doing texify's work,
 // ImageMagick's delegates.xml, Netpbm's pnmquant (ppmquant still accepted),
 // and the htrun scripts in any of the forms a user may have installed.
-const std::array<LocationRow, 12>& locationRows() {
-    static const std::array<LocationRow, 12> rows{{
+std::span<const LocationRow> ownLocationRows() {
+    static const LocationRow rows[] = {
         {"&Most TeX files are kept here:",
          "TeXDocs",
          &SettingsVariables::texDocs,
          "Select the directory where most TeX files are kept:",
          {},
          false},
+    };
+    return rows;
+}
+
+std::span<const LocationRow> heveaLocationRows() {
+    static const LocationRow rows[] = {
         {"&Hevea:",
          "Hevea",
          &SettingsVariables::hevea,
          "Select the Hevea directory containing hevea:",
          {QStringLiteral("hevea")},
          true},
+    };
+    return rows;
+}
+
+std::span<const LocationRow> tthLocationRows() {
+    static const LocationRow rows[] = {
         {"&Tth:",
          "Tth",
          &SettingsVariables::tth,
          "Select the Tth directory containing tth:",
          {QStringLiteral("tth")},
          true},
+    };
+    return rows;
+}
+
+std::span<const LocationRow> texifyLocationRows() {
+    static const LocationRow rows[] = {
         {"Te&xify:",
          "Texify",
          &SettingsVariables::texify,
          "Select the Texify directory containing texi2dvi:",
          {QStringLiteral("texi2dvi"), QStringLiteral("texify")},
          true},
+    };
+    return rows;
+}
+
+// TeX4ht converts pictures with ImageMagick and Ghostscript, and may run htrun.
+std::span<const LocationRow> tex4htLocationRows() {
+    static const LocationRow rows[] = {
         {"TeX&4ht:",
          "Tex4ht",
          &SettingsVariables::tex4ht,
@@ -57,6 +82,27 @@ const std::array<LocationRow, 12>& locationRows() {
          "Select the GhostScript directory containing gs_init.ps:",
          {QStringLiteral("gs_init.ps")},
          false},
+        {"Ht&run for MiKteX:",
+         "htrunm",
+         &SettingsVariables::htrunM,
+         "Select the directory containing htrun for MiKteX batch file htlatexm:",
+         {QStringLiteral("htlatexm"), QStringLiteral("htlatexm.sh"),
+          QStringLiteral("htlatexm.bat")},
+         false},
+        {"Htr&un for SWP:",
+         "htruns",
+         &SettingsVariables::htrunS,
+         "Select the directory containing htrun for SWP batch file htlatexs",
+         {QStringLiteral("htlatexs"), QStringLiteral("htlatexs.sh"),
+          QStringLiteral("htlatexs.bat")},
+         false},
+    };
+    return rows;
+}
+
+// LaTeX2HTML is a Perl program that makes its pictures with Netpbm.
+std::span<const LocationRow> l2hLocationRows() {
+    static const LocationRow rows[] = {
         {"&L2H:",
          "l2h",
          &SettingsVariables::l2h,
@@ -75,28 +121,14 @@ const std::array<LocationRow, 12>& locationRows() {
          "Select the Netpbm directory containing pnmquant:",
          {QStringLiteral("pnmquant"), QStringLiteral("ppmquant")},
          true},
-        {"Ht&run for MiKteX:",
-         "htrunm",
-         &SettingsVariables::htrunM,
-         "Select the directory containing htrun for MiKteX batch file htlatexm:",
-         {QStringLiteral("htlatexm"), QStringLiteral("htlatexm.sh"),
-          QStringLiteral("htlatexm.bat")},
-         false},
-        {"Htr&un for SWP:",
-         "htruns",
-         &SettingsVariables::htrunS,
-         "Select the directory containing htrun for SWP batch file htlatexs",
-         {QStringLiteral("htlatexs"), QStringLiteral("htlatexs.sh"),
-          QStringLiteral("htlatexs.bat")},
-         false},
-    }};
+    };
     return rows;
 }
 
-QList<SearchTarget> searchTargets() {
+QList<SearchTarget> searchTargets(const QList<LocationRow>& rows) {
     QList<SearchTarget> targets;
-    for (std::size_t i = 1; i < locationRows().size(); ++i)
-        targets.append({locationRows()[i].searchNames, locationRows()[i].executable});
+    for (qsizetype i = 1; i < rows.size(); ++i)
+        targets.append({rows[i].searchNames, rows[i].executable});
     return targets;
 }
 
@@ -162,17 +194,15 @@ QString chosenFolderText(const QString& folder) {
     return text;
 }
 
-bool writeProgramLocations(const QString& iniFile, const QString& cdRom, const QStringList& rows) {
+bool writeProgramLocations(const QString& iniFile, const QString& cdRom,
+                           const QList<LocationRow>& rows, const QStringList& texts) {
     ProfileFile profile = ProfileFile::load(iniFile);
     bool ok = profile.writeText(QStringLiteral("Preferences"), QStringLiteral("FirstTime"),
                                 QStringLiteral("No"));
     ok = profile.writeText(kPaths, QStringLiteral("CD-ROM"), cdRom) && ok;
-    // The order the file has always held them in: TeXDocs, the programs,
-    // the htrun folders, then the LaTeX2HTML rows.
-    for (int row : {1, 2, 3, 4, 5, 6, 7, 11, 12, 8, 9, 10}) {
-        const QString text = row - 1 < rows.size() ? rows[row - 1] : QString();
-        ok =
-            profile.writeText(kPaths, QString::fromLatin1(locationRows()[row - 1].key), text) && ok;
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const QString text = row < texts.size() ? texts[row] : QString();
+        ok = profile.writeText(kPaths, QString::fromLatin1(rows[row].key), text) && ok;
     }
     return profile.save() && ok;
 }

@@ -7,11 +7,11 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <array>
+#include <span>
 
 namespace morvane {
 
-// One row of Program Locations (rows 1 to 12; row 0 is the volume list).
+// One row of Program Locations (row 0 is the volume list).
 struct LocationRow {
     const char* label;
     const char* key; // in [Paths]
@@ -21,11 +21,17 @@ struct LocationRow {
     bool executable = false; // a program row matches executable files only
 };
 
-// Rows 1 to 12 in dialog order (index 0 of the result is row 1).
-const std::array<LocationRow, 12>& locationRows();
+// The program's own row (the TeX documents folder, row 1) and the rows of the
+// built-in routes (the route table puts them together in dialog order).
+std::span<const LocationRow> ownLocationRows();
+std::span<const LocationRow> heveaLocationRows();
+std::span<const LocationRow> tthLocationRows();
+std::span<const LocationRow> texifyLocationRows();
+std::span<const LocationRow> tex4htLocationRows();
+std::span<const LocationRow> l2hLocationRows();
 // What the search looks for, one target per row from 2 on (target k belongs
-// to row k + 2).
-QList<SearchTarget> searchTargets();
+// to row k + 2); `rows` are rows 1 to N in dialog order.
+QList<SearchTarget> searchTargets(const QList<LocationRow>& rows);
 
 // An entry of row 0: a volume's mount point and its type text; the first
 // entry is empty.
@@ -51,10 +57,11 @@ RowOutcome searchOutcome(const QStringList& found, const QString& savedText);
 // the root stays "/".
 QString chosenFolderText(const QString& folder);
 
-// OK of Program Locations: FirstTime=No and the fourteen [Paths] entries
-// (`rows` are rows 1 to 12) in one atomic write. False when any could not
-// be stored.
-bool writeProgramLocations(const QString& iniFile, const QString& cdRom, const QStringList& rows);
+// OK of Program Locations: FirstTime=No, CD-ROM and the [Paths] entry of each
+// row (`texts` in the order of `rows`, rows 1 to N) in one atomic write.
+// False when any could not be stored.
+bool writeProgramLocations(const QString& iniFile, const QString& cdRom,
+                           const QList<LocationRow>& rows, const QStringList& texts);
 // Cancel: FirstTime=No only.
 bool writeFirstTimeDone(const QString& iniFile);
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace morvane {
@@ -59,9 +60,13 @@ struct SettingsVariables {
 // Results of the path check of the program locations.
 struct PathCheck {
     bool texDocsExists = false;
-    bool programFound[7] = {false, false, false, false, false, false, false}; // index 1..6 = tab
-    // The location key of each tab's program, as "… Not Found" names it.
-    QString programName[7];
+    // Whether each route's program was found, and its location key as
+    // "… Not Found" names it; indexed by the route's tab (index 0 unused).
+    QList<bool> programFound;
+    QStringList programName;
+    bool programFoundOn(int tab) const {
+        return tab > 0 && tab < programFound.size() && programFound[tab];
+    }
     // An output root that was set but did not exist, and was replaced by the
     // home folder: batch mode says so, since nothing else shows it there.
     struct ReplacedRoot {

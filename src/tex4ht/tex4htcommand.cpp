@@ -18,7 +18,7 @@ constexpr int kElementCount = 6;
 // The document's base name: the file box's file name cut before the source
 // extension (its letter case kept: Linux file names are case-sensitive).
 QString documentBaseName(const AppContext& ctx) {
-    return withoutSourceExtension(fileNameOf(ctx.convertFile()), ctx.run.sourceExtension);
+    return withoutSourceExtension(fileNameOf(ctx.convertFile()), ctx.sourceExtension);
 }
 
 // Element 5 with the images folder put before its closing quote.
@@ -100,7 +100,7 @@ QStringList optionTokensOf(const QString& optionText) {
     return tokens;
 }
 
-QString tex4htResultExtension(const AppContext& ctx) {
+QString tex4htResultExtension(const AppContext& ctx, bool keptPackageLine) {
     const OptionsModel& model = *ctx.model;
     const QStringList args = tex4htArguments(model);
     const QString packageLine = model.tag(S("txt3"));
@@ -115,7 +115,7 @@ QString tex4htResultExtension(const AppContext& ctx) {
     const QStringList element5 = optionTokensOf(args.at(4));
     if (args.at(1) == S("-mz") && element5.contains(S("xht")))
         return S(".xht");
-    if (args.at(1) == S("-mz") && !ctx.run.keptPackageLine && !element5.contains(S("mathplayer")))
+    if (args.at(1) == S("-mz") && !keptPackageLine && !element5.contains(S("mathplayer")))
         return S(".xml");
     return htm ? S(".htm") : S(".html");
 }
@@ -224,8 +224,8 @@ void composeTex4htCommandLine(AppContext& ctx) {
         args[4].clear();
 
     model.setItems(S("tex4htArgs"), args);
-    if (ctx.selectedTab() == TabTex4ht)
-        model.setCaption(S("cmdShow"), tex4htShowCaption(ctx));
+    if (const Route* route = ctx.selectedRoute(); route && route->showCaption)
+        model.setCaption(S("cmdShow"), route->showCaption(ctx));
     // Empty elements leave no gap; a blank inside a quoted file name stays.
     QStringList words;
     for (const QString& arg : args)

@@ -21,8 +21,9 @@ QStringList tex4htArguments(const OptionsModel& model);
 QString packageLineOptions(const QString& packageLine);
 
 // The extension of the page the TeX4ht route opens (".html", ".htm", ".xml",
-// ".xht"), from the option tokens of the package line or element 5.
-QString tex4htResultExtension(const AppContext& ctx);
+// ".xht"), from the option tokens of the package line or element 5, and
+// whether a conversion kept the author's own package line.
+QString tex4htResultExtension(const AppContext& ctx, bool keptPackageLine = false);
 
 // The caption of `cmdShow` that goes with that page.
 QString tex4htShowCaption(const AppContext& ctx);

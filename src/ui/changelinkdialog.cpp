@@ -24,11 +24,11 @@ void ChangeLinkDialog::choose(bool yes) {
     accept();
 }
 
-void DialogLinkQuestion::ask(AppContext& ctx, const QString& text) {
+int DialogLinkQuestion::ask(const QString& text) {
     ChangeLinkDialog dialog(m_parent);
     dialog.setMessage(text);
     dialog.exec();
-    ctx.run.linkAnswer = dialog.answer();
+    return dialog.answer();
 }
 
 } // namespace morvane

@@ -35,7 +35,7 @@ private:
 class DialogLinkQuestion : public LinkQuestion {
 public:
     explicit DialogLinkQuestion(QWidget* parent = nullptr) : m_parent(parent) {}
-    void ask(AppContext& ctx, const QString& text) override;
+    int ask(const QString& text) override;
 
 private:
     QWidget* m_parent;

@@ -22,6 +22,7 @@
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
 #include "ui/programlocationsdialog.h"
+#include "ui/routepages.h"
 #include "ui/stylelist.h"
 #include "ui/tex4htadvanceddialog.h"
 #include "update/updatecheck.h"
@@ -101,7 +102,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
         if (!model.has(S(name), OptionsModel::Aspect::Visible))
             model.setVisible(S(name), false);
     }
-    for (int i = 2; i <= 6; ++i) {
+    for (int i = 2; i < helpTab(ctx.routes); ++i) {
         const QString page = OptionsModel::arrayElement(S("fraContainer"), i);
         if (!model.has(page, OptionsModel::Aspect::Visible))
             model.setVisible(page, false);
@@ -138,28 +139,43 @@ void MainWindow::buildForms() {
     d->main.setupUi(central);
     setCentralWidget(central);
 
+    // The route pages in tab order, each named after its tab, then Help.
+    registerBuiltInPages();
     QTabBar* tabs = d->main.tbstrip;
-    for (const char* caption :
-         {"He&VeA", "&TtH", "TeX&4ht", "LaTeX&2HTML", "&DVI", "&PDF", "&Help"})
-        tabs->addTab(S(caption));
+    auto* pages = new QVBoxLayout(d->main.pageArea);
+    pages->setContentsMargins(0, 0, 0, 0);
+    const RouteTable routes = d->ctx->routes;
+    for (const Route& route : routes) {
+        tabs->addTab(S(route.tabCaption));
+        QWidget* page = buildRoutePage(S(route.form), d->main.pageArea);
+        if (!page)
+            page = new QWidget(d->main.pageArea);
+        page->setObjectName(OptionsModel::arrayElement(S("fraContainer"), tabOf(routes, route)));
+        pages->addWidget(page);
+    }
+    tabs->addTab(S("&Help"));
+    auto* help = new QWidget(d->main.pageArea);
+    d->help.setupUi(help);
+    pages->addWidget(help);
 
     // The running conversions are few; the list need not push the frame open.
     d->main.lstProcesses->setMaximumHeight(fontMetrics().height() * 5);
+}
 
-    auto* pages = new QVBoxLayout(d->main.pageArea);
-    pages->setContentsMargins(0, 0, 0, 0);
-    auto addPage = [&](auto& form) {
-        auto* page = new QWidget(d->main.pageArea);
-        form.setupUi(page);
-        pages->addWidget(page);
+void MainWindow::registerBuiltInPages() {
+    auto form = [this](auto& ui) {
+        return [&ui](QWidget* parent) {
+            auto* page = new QWidget(parent);
+            ui.setupUi(page);
+            return page;
+        };
     };
-    addPage(d->hevea);
-    addPage(d->tth);
-    addPage(d->tex4ht);
-    addPage(d->l2h);
-    addPage(d->dvi);
-    addPage(d->pdf);
-    addPage(d->help);
+    registerRoutePage(S("tab_hevea"), form(d->hevea));
+    registerRoutePage(S("tab_tth"), form(d->tth));
+    registerRoutePage(S("tab_tex4ht"), form(d->tex4ht));
+    registerRoutePage(S("tab_l2h"), form(d->l2h));
+    registerRoutePage(S("tab_dvi"), form(d->dvi));
+    registerRoutePage(S("tab_pdf"), form(d->pdf));
 }
 
 void MainWindow::wireButtons() {

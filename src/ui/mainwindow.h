@@ -28,6 +28,7 @@ protected:
 
 private:
     void buildForms();
+    void registerBuiltInPages();
     void wireButtons();
     void wireSpecialControls();
     void browseForTeXFile();

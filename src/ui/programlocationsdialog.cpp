@@ -11,15 +11,20 @@
 #include "ui_programlocationsdialog.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace morvane {
 
 namespace {
 
 constexpr int kFirstSearchedRow = 2;
-constexpr int kLastRow = 12;
 
 QString S(const char* text) {
     return QString::fromLatin1(text);
@@ -32,7 +37,8 @@ QList<Volume> volumesOf(const AppContext& ctx) {
 } // namespace
 
 ProgramLocationsDialog::ProgramLocationsDialog(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_ui(std::make_unique<Ui::ProgramLocationsDialog>()) {
+    : QDialog(parent), m_ctx(ctx), m_ui(std::make_unique<Ui::ProgramLocationsDialog>()),
+      m_rows(allLocationRows(ctx.routes)) {
     m_ui->setupUi(this);
     m_ui->lblInstructions->setText(
         S("Enter the directory where these programs can be found.  You can also use Auto "
@@ -46,8 +52,9 @@ ProgramLocationsDialog::ProgramLocationsDialog(AppContext& ctx, QWidget* parent)
         m_ui->cmbDrives->addItem(entry.text, entry.mountPoint);
     m_ui->cmbDrives->setCurrentIndex(lastCdRomEntry(volumes));
 
+    addProgramRows();
     fillRows();
-    for (int row = 1; row <= kLastRow; ++row) {
+    for (int row = 1; row <= lastRow(); ++row) {
         auto* button = findChild<QPushButton*>(S("cmdBrowse_") + QString::number(row));
         connect(button, &QPushButton::clicked, this, [this, row] { chooseFolder(row); });
         if (row >= kFirstSearchedRow)
@@ -59,6 +66,42 @@ ProgramLocationsDialog::ProgramLocationsDialog(AppContext& ctx, QWidget* parent)
 }
 
 ProgramLocationsDialog::~ProgramLocationsDialog() = default;
+
+int ProgramLocationsDialog::lastRow() const {
+    return int(m_rows.size());
+}
+
+// Rows 2 on come from the routes: label, folder box (or the search's
+// candidates), Browse and the search's note.
+void ProgramLocationsDialog::addProgramRows() {
+    auto* grid = qobject_cast<QGridLayout*>(m_ui->fraPrograms->layout());
+    for (int row = kFirstSearchedRow; row <= lastRow(); ++row) {
+        const QString number = QString::number(row);
+        auto* folder = new QLineEdit(m_ui->fraPrograms);
+        folder->setObjectName(S("txtProg_") + number);
+        folder->setMinimumWidth(320);
+        auto* found = new QComboBox(m_ui->fraPrograms);
+        found->setObjectName(S("cmbProg_") + number);
+        found->setVisible(false);
+        auto* cell = new QHBoxLayout;
+        cell->addWidget(folder);
+        cell->addWidget(found);
+        auto* label = new QLabel(S(m_rows[row - 1].label), m_ui->fraPrograms);
+        label->setObjectName(S("lblProg_") + number);
+        label->setBuddy(folder);
+        auto* browse = new QPushButton(S("..."), m_ui->fraPrograms);
+        browse->setObjectName(S("cmdBrowse_") + number);
+        browse->setMaximumWidth(32);
+        auto* note = new QLabel(m_ui->fraPrograms);
+        note->setObjectName(S("lblFound_") + number);
+        note->setMinimumWidth(90);
+        const int line = row - kFirstSearchedRow;
+        grid->addWidget(label, line, 0);
+        grid->addLayout(cell, line, 1);
+        grid->addWidget(browse, line, 2);
+        grid->addWidget(note, line, 3);
+    }
+}
 
 QLineEdit* ProgramLocationsDialog::box(int row) const {
     return findChild<QLineEdit*>(S("txtProg_") + QString::number(row));
@@ -77,15 +120,14 @@ void ProgramLocationsDialog::showFirstRunNote(bool shown) {
 }
 
 void ProgramLocationsDialog::fillRows() {
-    const auto& rows = locationRows();
-    for (int row = 1; row <= kLastRow; ++row)
-        box(row)->setText(m_ctx.settings.vars.*rows[row - 1].setting);
+    for (int row = 1; row <= lastRow(); ++row)
+        box(row)->setText(m_ctx.settings.vars.*m_rows[row - 1].setting);
 }
 
 void ProgramLocationsDialog::chooseFolder(int row) {
     if (!m_ctx.seams.folders)
         return;
-    const QString folder = m_ctx.seams.folders->chooseDirectory(S(locationRows()[row - 1].prompt));
+    const QString folder = m_ctx.seams.folders->chooseDirectory(S(m_rows[row - 1].prompt));
     if (folder.isEmpty())
         return;
     box(row)->setText(chosenFolderText(folder));
@@ -126,7 +168,7 @@ void ProgramLocationsDialog::runSearch() {
     m_ui->StatusBar1_1->setText(S("Searching:"));
 
     QStringList saved;
-    for (int row = kFirstSearchedRow; row <= kLastRow; ++row) {
+    for (int row = kFirstSearchedRow; row <= lastRow(); ++row) {
         saved.append(box(row)->text());
         candidates(row)->clear();
         candidates(row)->hide();
@@ -135,7 +177,7 @@ void ProgramLocationsDialog::runSearch() {
         box(row)->clear();
     }
 
-    ProgramSearch search(searchTargets());
+    ProgramSearch search(searchTargets(m_rows));
     m_search = &search;
     search.serve = [this](const QString& folder) {
         m_ui->StatusBar1_2->setText(folder);
@@ -160,7 +202,7 @@ void ProgramLocationsDialog::runSearch() {
         search.searchTree(volume.mountPoint);
     }
 
-    for (int row = kFirstSearchedRow; row <= kLastRow; ++row) {
+    for (int row = kFirstSearchedRow; row <= lastRow(); ++row) {
         const RowOutcome outcome = searchOutcome(search.candidates().at(row - kFirstSearchedRow),
                                                  saved.at(row - kFirstSearchedRow));
         box(row)->setText(outcome.text);
@@ -186,13 +228,13 @@ void ProgramLocationsDialog::runSearch() {
 void ProgramLocationsDialog::cmdOK_Click() {
     if (m_search)
         return;
-    QStringList rows;
-    for (int row = 1; row <= kLastRow; ++row) {
+    QStringList texts;
+    for (int row = 1; row <= lastRow(); ++row) {
         QComboBox* list = row >= kFirstSearchedRow ? candidates(row) : nullptr;
-        rows.append(list && !list->isHidden() ? list->currentText() : box(row)->text());
+        texts.append(list && !list->isHidden() ? list->currentText() : box(row)->text());
     }
     const QString cdRom = m_ui->cmbDrives->currentData().toString();
-    if (!writeProgramLocations(iniPath(m_ctx), cdRom, rows))
+    if (!writeProgramLocations(iniPath(m_ctx), cdRom, m_rows, texts))
         m_ctx.seams.prompter->tell(S("Unable to save all the paths"), S("Save Preferences"),
                                    Icon::Critical);
     accept();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/programlocations.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -44,12 +46,15 @@ private:
     void showFind(int row, const QString& folder);
     void cmdOK_Click();
 
+    int lastRow() const;
+    void addProgramRows();
     QLineEdit* box(int row) const;
     QComboBox* candidates(int row) const;
     QLabel* note(int row) const;
 
     AppContext& m_ctx;
     std::unique_ptr<Ui::ProgramLocationsDialog> m_ui;
+    QList<LocationRow> m_rows;         // rows 1 to N
     ProgramSearch* m_search = nullptr; // set while a search runs
 };
 

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/launcher.h"
@@ -33,9 +34,9 @@ namespace morvane::test {
 // queue (1 yes, 2 no, 3 yes to all, 4 no to all), then with `fallback`.
 class ScriptedLinkQuestion : public LinkQuestion {
 public:
-    void ask(AppContext& ctx, const QString& text) override {
+    int ask(const QString& text) override {
         texts.append(text);
-        ctx.run.linkAnswer = answers.isEmpty() ? fallback : answers.takeFirst();
+        return answers.isEmpty() ? fallback : answers.takeFirst();
     }
     QStringList texts;
     QList<int> answers;
@@ -82,10 +83,10 @@ struct ConversionRig {
     // Runs a route's driver on `source` and applies the Convert command's
     // ending to its result, as the Convert command does after its checks.
     ConversionResult runDriver(int tab, const QString& source) {
-        const Route* route = routeForTab(ctx.routes, tab);
-        ConversionResult result = route->driver(ctx, source);
-        finishConversion(ctx, *route, result);
-        return result;
+        Conversion conversion(ctx, *routeForTab(ctx.routes, tab), source);
+        conversion.result = conversion.route.driver(conversion);
+        finishConversion(ctx, conversion);
+        return conversion.result;
     }
 
     bool logMarked() const {

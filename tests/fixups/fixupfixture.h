@@ -5,6 +5,7 @@
 
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "settings/optionsmodel.h"
 
 #include <QDateTime>
@@ -21,9 +22,9 @@ namespace morvane::test {
 // every question asked.
 class ScriptedLinkQuestion : public LinkQuestion {
 public:
-    void ask(AppContext& ctx, const QString& text) override {
+    int ask(const QString& text) override {
         texts.append(text);
-        ctx.run.linkAnswer = answers.isEmpty() ? 1 : answers.dequeue();
+        return answers.isEmpty() ? 1 : answers.dequeue();
     }
     QQueue<int> answers;
     QStringList texts;
@@ -68,6 +69,8 @@ struct FixupFixture {
     QTemporaryDir dir;
     OptionsModel model;
     AppContext ctx;
+    // The conversion the fix-ups work for (they read the live options).
+    Conversion conv{ctx, builtInRoutes()[2], QString()};
     LinkRules rules; // TeX4ht's pages with the default extension
     ScriptedLinkQuestion question;
 };

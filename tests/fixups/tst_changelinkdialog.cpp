@@ -66,29 +66,21 @@ private slots:
         QFETCH(QString, button);
         QFETCH(bool, all);
         QFETCH(int, state);
-        OptionsModel model;
-        AppContext ctx;
-        ctx.model = &model;
         DialogLinkQuestion question;
         DialogAnswer answer{button, all};
         answer.arm();
-        question.ask(ctx, QStringLiteral("Link to a.tex found in p.html.\n\nDo you wish?"));
-        QCOMPARE(ctx.run.linkAnswer, state);
+        QCOMPARE(question.ask(QStringLiteral("Link to a.tex found in p.html.\n\nDo you wish?")),
+                 state);
         QCOMPARE(answer.title, QStringLiteral("Change Link Filename"));
         QCOMPARE(answer.message, QStringLiteral("Link to a.tex found in p.html.\n\nDo you wish?"));
     }
 
     void closingCountsAsNo() {
-        OptionsModel model;
-        AppContext ctx;
-        ctx.model = &model;
-        ctx.run.linkAnswer = 1;
         QTimer::singleShot(0, [] {
             if (QWidget* dialog = QApplication::activeModalWidget())
                 dialog->close();
         });
-        DialogLinkQuestion().ask(ctx, QStringLiteral("q"));
-        QCOMPARE(ctx.run.linkAnswer, 2);
+        QCOMPARE(DialogLinkQuestion().ask(QStringLiteral("q")), 2);
     }
 };
 

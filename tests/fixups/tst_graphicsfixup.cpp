@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(f.read("out/temp.tex"), expected);
         QVERIFY(CheckforKwzTex(f.path("out/temp.tex")));
         // A repeated conversion of the same working copy adds it no more.
-        QVERIFY(fixGraphics(f.ctx, f.path("out"), f.path("out/temp.tex"), KwzTexExtBlock::Add));
+        QVERIFY(fixGraphics(f.conv, f.path("out"), f.path("out/temp.tex"), KwzTexExtBlock::Add));
         QCOMPARE(f.read("out/temp.tex"), expected);
         // A block written with CR LF counts as there.
         QByteArray crlf = expected;
@@ -159,9 +159,9 @@ private slots:
         QFETCH(bool, rawFrame);
         GraphicsFixture f;
         f.write("out/temp.tex", document);
-        splitFrameLines(f.ctx, f.path("out/temp.tex"));
+        splitFrameLines(f.conv, f.path("out/temp.tex"));
         QCOMPARE(f.read("out/temp.tex"), expected);
-        QCOMPARE(f.ctx.run.rawFrame, rawFrame);
+        QCOMPARE(f.conv.rawFrame, rawFrame);
     }
 
     void theUsersFileIsNeverWritten() {
@@ -169,10 +169,10 @@ private slots:
         const QByteArray document = "\\frame{x}\nb \\frame{y}\n\\includegraphics{figs/a.png}\n";
         f.write("home/u/docs/p.tex", document);
         QVERIFY(
-            fixGraphics(f.ctx, f.path("out"), f.path("home/u/docs/p.tex"), KwzTexExtBlock::Add));
+            fixGraphics(f.conv, f.path("out"), f.path("home/u/docs/p.tex"), KwzTexExtBlock::Add));
         QCOMPARE(f.read("home/u/docs/p.tex"), document);
-        QVERIFY(f.ctx.run.rawFrame);
-        QVERIFY(!fixGraphics(f.ctx, f.path("out"), f.path("out/none.tex"), KwzTexExtBlock::Add));
+        QVERIFY(f.conv.rawFrame);
+        QVERIFY(!fixGraphics(f.conv, f.path("out"), f.path("out/none.tex"), KwzTexExtBlock::Add));
     }
 
     void classFile_data() {

@@ -97,18 +97,18 @@ private slots:
         f.rules.bareNamesAreLabels = tab == TabHevea;
         if (tab == TabTex4ht && !tex4htExtension.isEmpty())
             f.rules.pageExtension = tex4htExtension.mid(1).toUtf8();
-        f.ctx.run.linkAnswer = stateBefore;
+        f.conv.linkAnswer = stateBefore;
         if (answer > 0)
             f.question.answers.enqueue(answer);
-        QCOMPARE(morvane::rewriteLink(f.ctx, f.rules, target, "page.html"), expected);
+        QCOMPARE(morvane::rewriteLink(f.conv, f.rules, target, "page.html"), expected);
         QCOMPARE(f.question.texts.size(), answer > 0 ? 1 : 0);
-        QCOMPARE(f.ctx.run.linkAnswer, stateAfter);
+        QCOMPARE(f.conv.linkAnswer, stateAfter);
     }
 
     void linkQuestionText() {
         FixupFixture f;
         f.question.answers.enqueue(2);
-        morvane::rewriteLink(f.ctx, f.rules, QStringLiteral("chap2.tex#sec"),
+        morvane::rewriteLink(f.conv, f.rules, QStringLiteral("chap2.tex#sec"),
                              QStringLiteral("index.html"));
         QCOMPARE(f.question.texts, QStringList{"Link to chap2.tex#sec found in index.html.\n\n"
                                                "Do you wish to change this link to chap2.html?"});
@@ -117,27 +117,27 @@ private slots:
     void withoutWindowTheAnswerIsYes() {
         FixupFixture f;
         f.ctx.seams.linkQuestion = nullptr;
-        QCOMPARE(morvane::rewriteLink(f.ctx, f.rules, QStringLiteral("a.tex"), "p.html"),
+        QCOMPARE(morvane::rewriteLink(f.conv, f.rules, QStringLiteral("a.tex"), "p.html"),
                  QStringLiteral("a.html"));
-        QCOMPARE(f.ctx.run.linkAnswer, 1);
+        QCOMPARE(f.conv.linkAnswer, 1);
     }
 
     void otherSourceExtension() {
         FixupFixture f;
-        f.ctx.run.sourceExtension = ".ltx";
-        QCOMPARE(morvane::rewriteLink(f.ctx, f.rules, QStringLiteral("a.ltx"), "p.html"),
+        f.conv.sourceExtension = ".ltx";
+        QCOMPARE(morvane::rewriteLink(f.conv, f.rules, QStringLiteral("a.ltx"), "p.html"),
                  QStringLiteral("a.html"));
-        QCOMPARE(morvane::rewriteLink(f.ctx, f.rules, QStringLiteral("a.tex"), "p.html"),
+        QCOMPARE(morvane::rewriteLink(f.conv, f.rules, QStringLiteral("a.tex"), "p.html"),
                  QStringLiteral("a.tex"));
     }
 
     void linkFixupRewritesFirstLinkOfEachLine() {
         FixupFixture f;
-        f.ctx.run.linkAnswer = 3;
+        f.conv.linkAnswer = 3;
         f.write("out/p.html", "<a href=\"a.tex\">A</a> <a href=\"b.tex\">B</a>\r\n"
                               "plain line\n"
                               "<A HREF=\"c.tex#x\">C</A>");
-        fixLinks(f.ctx, f.rules, f.path("out/p.html"));
+        fixLinks(f.conv, f.rules, f.path("out/p.html"));
         // Only the first link of a line; every line keeps its own end, and
         // the last line stays without one.
         QCOMPARE(f.read("out/p.html"),
@@ -149,13 +149,13 @@ private slots:
 
     void rewriteKeepsPermissionsAndLinks() {
         FixupFixture f;
-        f.ctx.run.linkAnswer = 3;
+        f.conv.linkAnswer = 3;
         f.write("real/p.html", "<a href=\"a.tex\">\n");
         QFile::setPermissions(f.path("real/p.html"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         QDir().mkpath(f.path("out"));
         QVERIFY(QFile::link(f.path("real/p.html"), f.path("out/p.html")));
-        fixLinks(f.ctx, f.rules, f.path("out/p.html"));
+        fixLinks(f.conv, f.rules, f.path("out/p.html"));
         QVERIFY(QFileInfo(f.path("out/p.html")).isSymLink());
         QCOMPARE(f.read("real/p.html"), QByteArray("<a href=\"a.html\">\n"));
         QCOMPARE(QFile::permissions(f.path("real/p.html")), QFile::ReadOwner | QFile::WriteOwner |
@@ -171,10 +171,10 @@ private slots:
         f.write("p1.html", "<a href=\"a.tex\">\n<a href=\"b.tex\">\n");
         f.write("p2.html", "<a href=\"c.tex\">\n");
         f.question.answers << 2 << 4;
-        fixLinks(f.ctx, f.rules, f.path("p1.html"));
-        fixLinks(f.ctx, f.rules, f.path("p2.html"));
+        fixLinks(f.conv, f.rules, f.path("p1.html"));
+        fixLinks(f.conv, f.rules, f.path("p2.html"));
         QCOMPARE(f.question.texts.size(), 2);
-        QCOMPARE(f.ctx.run.linkAnswer, 4);
+        QCOMPARE(f.conv.linkAnswer, 4);
         QCOMPARE(f.read("p1.html"), QByteArray("<a href=\"a.tex\">\n<a href=\"b.tex\">\n"));
         QCOMPARE(f.read("p2.html"), QByteArray("<a href=\"c.tex\">\n"));
     }
@@ -183,13 +183,13 @@ private slots:
         FixupFixture f;
         f.rules.bareNamesAreLabels = true;
         f.write("p.html", "<a href=\"intro\">Intro</a>\n<a href=\"#top\">Top</a>\n");
-        fixLinks(f.ctx, f.rules, f.path("p.html"));
+        fixLinks(f.conv, f.rules, f.path("p.html"));
         QCOMPARE(f.read("p.html"),
                  QByteArray("<a href=\"#intro\">Intro</a>\n<a href=\"#top\">Top</a>\n"));
         QVERIFY(f.question.texts.isEmpty());
         // A second run adds nothing: the label is a fragment now.
         f.ageFile("p.html");
-        fixLinks(f.ctx, f.rules, f.path("p.html"));
+        fixLinks(f.conv, f.rules, f.path("p.html"));
         QVERIFY(!f.wasRewritten("p.html"));
     }
 
@@ -198,9 +198,9 @@ private slots:
         f.write("p.html", "<a href=\"a.html\">x</a>\n<a href=\"b.tex\">\n");
         f.ageFile("p.html");
         f.question.answers << 4;
-        fixLinks(f.ctx, f.rules, f.path("p.html"));
+        fixLinks(f.conv, f.rules, f.path("p.html"));
         QVERIFY(!f.wasRewritten("p.html"));
-        fixLinks(f.ctx, f.rules, f.path("missing.html")); // silently skipped
+        fixLinks(f.conv, f.rules, f.path("missing.html")); // silently skipped
         QVERIFY(!f.exists("missing.html"));
     }
 
@@ -225,19 +225,19 @@ private slots:
         QFETCH(QByteArray, page);
         QFETCH(QByteArray, expected);
         FixupFixture f;
-        f.ctx.run.linkAnswer = 3;
+        f.conv.linkAnswer = 3;
         f.write("p.html", page);
-        fixLinks(f.ctx, f.rules, f.path("p.html"));
+        fixLinks(f.conv, f.rules, f.path("p.html"));
         QCOMPARE(f.read("p.html"), expected);
     }
 
     void tenMegabyteLine() {
         FixupFixture f;
-        f.ctx.run.linkAnswer = 3;
+        f.conv.linkAnswer = 3;
         const QByteArray filler(10 * 1024 * 1024, 'x');
         const QByteArray middle = "<a href=\"a.tex\"><img src=\"f.png\">\n";
         f.write("big.html", filler + middle + filler + "src=\"");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("big.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("big.html"), "images", true);
         const QByteArray out = f.read("big.html");
         // The picture's line gets its link fixed in the same pass ("tex" -> "html").
         QCOMPARE(out.size(),
@@ -245,7 +245,7 @@ private slots:
         QVERIFY(out.startsWith(filler));
         QVERIFY(out.contains("<a href=\"a.html\"><img src=\"images/f.png\">\n"));
         QVERIFY(out.endsWith("src=\""));
-        fixLinks(f.ctx, f.rules, f.path("big.html"));
+        fixLinks(f.conv, f.rules, f.path("big.html"));
         QCOMPARE(f.read("big.html"), out);
     }
 
@@ -255,7 +255,7 @@ private slots:
         f.write("out/keep.txt", "text");
         f.write("out/p.html", "<p>\n<img src=\"fig.gif\" alt=\"fig\">\r\n"
                               "<IMG SRC=\"b.png\"><img src=\"http://x.org/c.png\">\n");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), "images", false);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", false);
         QCOMPARE(f.read("out/images/fig.gif"), QByteArray("GIF89a"));
         QVERIFY(!f.exists("out/fig.gif"));
         QVERIFY(f.exists("out/keep.txt"));
@@ -265,20 +265,20 @@ private slots:
                  QByteArray("<p>\n<img src=\"images/fig.gif\" alt=\"fig\">\r\n"
                             "<IMG SRC=\"images/b.png\"><img src=\"http://x.org/c.png\">\n"));
         f.ageFile("out/p.html");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), "images", false);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", false);
         QVERIFY(!f.wasRewritten("out/p.html"));
         QCOMPARE(f.read("out/images/fig.gif"), QByteArray("GIF89a"));
     }
 
     void imageSubdirectoryKeepsOriginalsAndFixesLinks() {
         FixupFixture f;
-        f.ctx.run.linkAnswer = 3;
+        f.conv.linkAnswer = 3;
         f.write("out/a.png", "PNG");
         f.write("out/A.GIF", "upper");
         f.write("out/p.html", "<img src=\"images/a.png\"><a href=\"x.tex\">\n"
                               "<img src=\"a.png\"><a href=\"y.tex\">\n"
                               "<img src=\"file:///tmp/z.png\"><a href=\"z.tex\">\n");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", true);
         QVERIFY(f.exists("out/a.png"));
         QCOMPARE(f.read("out/images/a.png"), QByteArray("PNG"));
         // A picture whose name the page test would never match stays put.
@@ -290,7 +290,7 @@ private slots:
                                "<img src=\"images/a.png\"><a href=\"y.html\">\n"
                                "<img src=\"file:///tmp/z.png\"><a href=\"z.html\">\n");
         QCOMPARE(f.read("out/p.html"), fixed);
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", true);
         QCOMPARE(f.read("out/p.html"), fixed);
     }
 
@@ -299,7 +299,7 @@ private slots:
         f.write("out/fig.gif", "one");
         for (const char* page : {"out/p1.html", "out/p2.html", "out/p3.html", "out/p4.html"})
             f.write(page, "<img src=\"fig.gif\">\n");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p1.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p1.html"), "images", true);
         QCOMPARE(f.read("out/images/fig.gif"), QByteArray("one"));
 
         // Rewritten in place (the folder's entries stay the same).
@@ -308,21 +308,21 @@ private slots:
             QVERIFY(original.open(QIODevice::WriteOnly | QIODevice::Truncate));
             original.write("second");
         }
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p2.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p2.html"), "images", true);
         QCOMPARE(f.read("out/images/fig.gif"), QByteArray("second"));
 
         // A copy someone deleted (the page folder itself is unchanged).
         QVERIFY(QFile::remove(f.path("out/images/fig.gif")));
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p3.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p3.html"), "images", true);
         QCOMPARE(f.read("out/images/fig.gif"), QByteArray("second"));
 
         // A new picture.
         f.write("out/new.png", "new");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p3.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p3.html"), "images", true);
         QCOMPARE(f.read("out/images/new.png"), QByteArray("new"));
 
         // Moving instead of keeping takes the originals away.
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p4.html"), "images", false);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p4.html"), "images", false);
         QVERIFY(!f.exists("out/fig.gif"));
         QVERIFY(!f.exists("out/new.png"));
         QCOMPARE(f.read("out/images/new.png"), QByteArray("new"));
@@ -342,7 +342,7 @@ private slots:
         FixupFixture f;
         f.write("out/fig.gif", "GIF");
         f.write("out/p.html", "<img src=\"fig.gif\">\n");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), subdir, false);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), subdir, false);
         QCOMPARE(f.read("out/fig.gif"), QByteArray("GIF"));
         QCOMPARE(f.read("out/p.html"), QByteArray("<img src=\"fig.gif\">\n"));
         QVERIFY(!f.exists("pics"));
@@ -356,7 +356,7 @@ private slots:
         f.write("My Docs/Paper/figs/in.jpg", "JPG");
         f.model.setText("cmbTeX", f.path("My Docs/Paper/paper.tex"));
         f.write("out/p.html", "<img src=\"plot.png\">\n<img src=\"figs/in.jpg\">\n");
-        fixImageSubdirectory(f.ctx, f.rules, f.path("out/p.html"), "images", true);
+        fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", true);
         QCOMPARE(f.read("out/images/plot.png"), QByteArray("PLOT"));
         QCOMPARE(f.read("out/images/figs/in.jpg"), QByteArray("JPG"));
         QCOMPARE(f.read("out/p.html"),
@@ -373,7 +373,7 @@ private slots:
             "<img src=\"a.gif\">\n<img src=\"file:///x/b.png\">\n<img src=\"gone.png\">\n";
         f.write("out/p.html", page);
         f.ageFile("out/p.html");
-        fixPlainImages(f.ctx, f.path("out/p.html"), f.path("out"));
+        fixPlainImages(f.conv, f.path("out/p.html"), f.path("out"));
         QCOMPARE(f.read("out/a.gif"), QByteArray("A"));
         QVERIFY(!f.exists("out/b.png"));
         QVERIFY(!f.exists("out/gone.png"));
@@ -403,7 +403,7 @@ private slots:
         f.write("outside.png", "secret");
         f.model.setText("cmbTeX", f.path("tex/doc.tex"));
         const QByteArray line = "<img src=\"" + name.toUtf8() + "\">";
-        copySourceImages(f.ctx, QString::fromUtf8(line), f.path("out/images/"));
+        copySourceImages(f.conv, QString::fromUtf8(line), f.path("out/images/"));
         QVERIFY(!f.exists(mustNotExist));
         QVERIFY(!f.exists("out"));
         QCOMPARE(f.read("outside.png"), QByteArray("secret"));
@@ -414,17 +414,17 @@ private slots:
         f.write("tex/doc.tex", "x");
         f.write("tex/a.png", "A");
         f.model.setText("cmbTeX", f.path("tex/doc.tex"));
-        copySourceImages(f.ctx, QStringLiteral("<a href=\"a.png\">"), f.path("out/"));
-        copySourceImages(f.ctx, QStringLiteral("<img src=\"a.png"), f.path("out/"));
+        copySourceImages(f.conv, QStringLiteral("<a href=\"a.png\">"), f.path("out/"));
+        copySourceImages(f.conv, QStringLiteral("<img src=\"a.png"), f.path("out/"));
         QVERIFY(!f.exists("out/a.png"));
         f.model.setText("cmbTeX", QString());
-        copySourceImages(f.ctx, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
+        copySourceImages(f.conv, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
         QVERIFY(!f.exists("out/a.png"));
         f.model.setText("cmbTeX", f.path("tex/doc.tex"));
-        copySourceImages(f.ctx, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
+        copySourceImages(f.conv, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
         QCOMPARE(f.read("out/a.png"), QByteArray("A"));
         // Copying a picture onto itself leaves it whole.
-        copySourceImages(f.ctx, QStringLiteral("<img src=\"a.png\">"), f.path("tex"));
+        copySourceImages(f.conv, QStringLiteral("<img src=\"a.png\">"), f.path("tex"));
         QCOMPARE(f.read("tex/a.png"), QByteArray("A"));
     }
 

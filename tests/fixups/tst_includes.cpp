@@ -8,7 +8,7 @@ using morvane::test::FixupFixture;
 namespace {
 
 void handle(FixupFixture& f, const QString& source, const QString& destination) {
-    handleIncludes(f.ctx, f.path(source), f.path(destination), KwzTexExtBlock::Omit);
+    handleIncludes(f.conv, f.path(source), f.path(destination), KwzTexExtBlock::Omit);
 }
 
 } // namespace
@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(f.read("out/a.png"), QByteArray("A"));
         QCOMPARE(f.read("out/b.png"), QByteArray("B"));
         QCOMPARE(f.read("out/tcilatex.tex"), QByteArray("a\r\nb\r\n"));
-        QCOMPARE(f.ctx.run.includeDepth, 3);
+        QCOMPARE(f.conv.includeDepth, 3);
     }
 
     void inputCycleEnds() {
@@ -110,7 +110,7 @@ private slots:
         // The finished working copy of a is not replaced by a fresh copy.
         QCOMPARE(f.read("out/a.tex"), QByteArray("\\input{b}\n"));
         QCOMPARE(f.read("out/b.tex"), QByteArray("\\input{a}\n\\input{b}\n"));
-        QCOMPARE(f.ctx.run.includeDepth, 1);
+        QCOMPARE(f.conv.includeDepth, 1);
     }
 
     void recursionStopsAtItsLimit() {
@@ -120,7 +120,7 @@ private slots:
                     QStringLiteral("\\input{./f%1}\n").arg(i + 1).toUtf8());
         QDir().mkpath(f.path("out"));
         handle(f, "src/f0.tex", "out/f0.tex");
-        QCOMPARE(f.ctx.run.includeDepth, 100);
+        QCOMPARE(f.conv.includeDepth, 100);
         QCOMPARE(f.read("out/f100.tex"), QByteArray("\\input{f101}\n"));
         // f101 was copied by f100's handling but is not handled itself.
         QCOMPARE(f.read("out/f101.tex"), QByteArray("\\input{./f102}\n"));

@@ -94,8 +94,8 @@ private slots:
         f.model.setTag("txt3", wanted);
         f.model.setItems("tex4htArgs", {"htlatex", htrunSwitch, "doc", "1", ""});
         f.prompter.queueAnswer(reply);
-        QCOMPARE(askAboutPackageLine(f.ctx, "  \\usepackage{tex4ht} "), answer);
-        QCOMPARE(f.ctx.run.keptPackageLine, kept);
+        QCOMPARE(askAboutPackageLine(f.conv, "  \\usepackage{tex4ht} "), answer);
+        QCOMPARE(f.conv.keptPackageLine, kept);
         QCOMPARE(f.prompter.prompts().size(), 1);
         const Prompt& prompt = f.prompter.prompts().first();
         if (text.endsWith("\n\n\n"))
@@ -126,8 +126,8 @@ private slots:
         f.model.setItems("tex4htArgs", {program});
         const QString found =
             program.isEmpty() ? "\\usepackage{tex4ht}" : "\\usepackage[html]{tex4ht}  ";
-        QCOMPARE(askAboutPackageLine(f.ctx, found), PackageAnswer::Keep);
-        QCOMPARE(f.ctx.run.keptPackageLine, kept);
+        QCOMPARE(askAboutPackageLine(f.conv, found), PackageAnswer::Keep);
+        QCOMPARE(f.conv.keptPackageLine, kept);
         QVERIFY(f.prompter.prompts().isEmpty());
     }
 
@@ -192,7 +192,7 @@ private slots:
         f.model.setTag("txt3", wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
-        QCOMPARE(Addtex4ht(f.ctx, f.path("out"), f.copy()), result);
+        QCOMPARE(Addtex4ht(f.conv, f.path("out"), f.copy()), result);
         QCOMPARE(f.read("out/temp.tex"), expected);
         QCOMPARE(f.prompter.prompts().size(), questions);
         QCOMPARE(f.outputFiles(), QStringList{"temp.tex"});
@@ -206,7 +206,7 @@ private slots:
         for (int i = 0; i < 10000; ++i)
             preamble += "\\newcommand{\\c" + QByteArray::number(i) + "}{x}\r\n";
         f.write("out/temp.tex", preamble + "\\begin{document}\n");
-        QVERIFY(Addtex4ht(f.ctx, f.path("out"), f.copy()));
+        QVERIFY(Addtex4ht(f.conv, f.path("out"), f.copy()));
         QByteArray expected = preamble + "\\begin{document}\n";
         expected.insert(24, " \\usepackage[html]{tex4ht}\n");
         QCOMPARE(f.read("out/temp.tex"), expected);
@@ -216,11 +216,11 @@ private slots:
         PackageFixture f;
         f.model.setTag("txt3", "\\usepackage[html]{tex4ht}");
         f.model.setChecked("chkSWP", true);
-        f.ctx.run.rawFrame = true;
+        f.conv.rawFrame = true;
         const QByteArray document = "\\documentclass{article}\n\\usepackage[french]{babel}\n";
         f.write("src/doc.tex", document);
-        QVERIFY(Addtex4ht(f.ctx, f.path("out"), f.path("src/doc.tex")));
-        QVERIFY(babelAndSwpht(f.ctx, f.path("out"), f.path("src/doc.tex")));
+        QVERIFY(Addtex4ht(f.conv, f.path("out"), f.path("src/doc.tex")));
+        QVERIFY(babelAndSwpht(f.conv, f.path("out"), f.path("src/doc.tex")));
         QCOMPARE(f.read("src/doc.tex"), document);
         QVERIFY(f.prompter.prompts().isEmpty());
     }
@@ -271,11 +271,11 @@ private slots:
         QFETCH(bool, result);
         PackageFixture f;
         f.model.setChecked("chkSWP", swp);
-        f.ctx.run.rawFrame = rawFrame;
+        f.conv.rawFrame = rawFrame;
         f.model.setTag("txt3", wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
-        QCOMPARE(babelAndSwpht(f.ctx, f.path("out"), f.copy()), result);
+        QCOMPARE(babelAndSwpht(f.conv, f.path("out"), f.copy()), result);
         QCOMPARE(f.read("out/temp.tex"), expected);
         QCOMPARE(f.outputFiles(), QStringList{"temp.tex"});
         const bool asked =

@@ -9,6 +9,7 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
+#include "support/routetabs.h"
 
 #include <QList>
 #include <QString>

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "pipeline/route.h"
+#include "settings/optionsmodel.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace morvane {
+
+struct AppContext;
+
+// One conversion, from the Convert command to its result. Everything that
+// belongs to this run lives here, not on the shared context: in multiple mode
+// a further Convert runs nested inside this one's wait and gets a value of its
+// own, so neither can reset the other's stop flag or link answer.
+struct Conversion {
+    Conversion(AppContext& app, const Route& route, const QString& document);
+    Conversion(const Conversion&) = delete;
+    Conversion& operator=(const Conversion&) = delete;
+
+    AppContext& app;
+    const Route& route;
+    // The file the user asked to convert, and the file the driver converts:
+    // the same, or a copy or plain alias of it.
+    QString document;
+    QString source;
+    // The options as they were when Convert was pressed: a nested conversion
+    // or a click during the wait does not change what this run composes.
+    OptionsModel options;
+
+    QString sourceExtension = QStringLiteral(".tex"); // cut off to get the base name
+    QString expectedOutput;                           // the file the route produces
+    int linkAnswer = 0;                               // remembered answer of the link question
+    int includeDepth = 0;                             // nested include handling
+    // TeX4ht's working copy: the document places pictures in bare \frame{
+    // blocks (set by the graphics fix-up, read by the babel and swpht step).
+    bool rawFrame = false;
+    // The author's own tex4ht package line stayed in the working copy (set by
+    // the package step, read by the result-extension rule).
+    bool keptPackageLine = false;
+    // The batch driver as Writebat just wrote it, for the run about to start:
+    // that run executes a private copy of these bytes.
+    QByteArray writtenBatchDriver;
+    // The user stopped the converter: the run shows nothing.
+    bool stopped = false;
+    // The user's document, lying in its own output directory, that the user
+    // agreed to have converted where it lies once its backup existed: the
+    // working-copy steps may edit it. Empty otherwise.
+    QString convertedInPlace;
+
+    ConversionResult result;
+};
+
+// The route's word for convert.sh, between blanks: " hevea ".
+inline QString routeWord(const Conversion& conversion) {
+    return QLatin1Char(' ') + QLatin1String(conversion.route.scriptRoute) + QLatin1Char(' ');
+}
+
+} // namespace morvane
