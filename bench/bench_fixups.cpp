@@ -94,8 +94,8 @@ double runFixups(AppContext& ctx, const PageFolder& pages, bool withLinkFixup) {
     const auto start = Clock::now();
     for (const QString& page : pages.pages) {
         if (withLinkFixup)
-            fixLinks(ctx, LinkRules{}, page);
-        fixImageSubdirectory(ctx, LinkRules{}, page, QStringLiteral("images"), true);
+            fixLinks(conv, LinkRules{}, page);
+        fixImageSubdirectory(conv, LinkRules{}, page, QStringLiteral("images"), true);
     }
     return secondsSince(start);
 }

@@ -102,11 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = scratchDir() + QStringLiteral("/paper.log");
     writeScratchFile(path, log);
     const LogSource fileSource{scratchDir(), source.document};
-    FUZZ_CHECK(readRouteLog(LogKind::DviPdf, path, source.document) ==
-                   parseLatexLog(log, fileSource),
+    FUZZ_CHECK(readRouteLog(parseLatexLog, path, source.document) == parseLatexLog(log, fileSource),
                QString());
-    FUZZ_CHECK(readRouteLog(LogKind::Hevea, path, source.document) ==
-                   parseHeveaLog(log, fileSource),
+    FUZZ_CHECK(readRouteLog(parseHeveaLog, path, source.document) == parseHeveaLog(log, fileSource),
                QString());
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "settings/optionsmodel.h"
 #include "support/fuzzsupport.h"
 
@@ -83,9 +84,9 @@ void checkLineShape(const QByteArray& before, const QByteArray& after, qsizetype
 }
 
 // The first link's rewrite touches its value only.
-void checkFirstLink(AppContext& ctx, const LinkRules& rules, QByteArrayView line) {
+void checkFirstLink(Conversion& conv, const LinkRules& rules, QByteArrayView line) {
     const std::optional<QByteArray> rewritten =
-        rewriteFirstLink(ctx, rules, line, QStringLiteral("page.html"));
+        rewriteFirstLink(conv, rules, line, QStringLiteral("page.html"));
     if (!rewritten)
         return;
     const qsizetype start = indexOfAnyCase(line, fixups::linkOpener) + fixups::linkOpener.size();
@@ -101,10 +102,10 @@ void checkFirstLink(AppContext& ctx, const LinkRules& rules, QByteArrayView line
                shown(*rewritten));
 }
 
-QByteArray linkFixed(AppContext& ctx, const LinkRules& rules, const QByteArray& page) {
+QByteArray linkFixed(Conversion& conv, const LinkRules& rules, const QByteArray& page) {
     return editLines(page,
                      [&](QByteArrayView line) {
-                         return rewriteFirstLink(ctx, rules, line, QStringLiteral("page.html"));
+                         return rewriteFirstLink(conv, rules, line, QStringLiteral("page.html"));
                      })
         .value_or(page);
 }
@@ -137,23 +138,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     OptionsModel model;
     AppContext ctx;
     ctx.model = &model;
-    ctx.run.sourceExtension = setup.sourceExtension;
-    ctx.run.linkAnswer = setup.linkAnswer;
+    Conversion conv(ctx, builtInRoutes()[0], QString());
+    conv.sourceExtension = setup.sourceExtension;
+    conv.linkAnswer = setup.linkAnswer;
 
     // isImageLine on any bytes, in both of its forms.
     for (const QByteArray& line : linesOf(page)) {
         const bool image = isImageLine(QByteArrayView(line));
         if (QString::fromUtf8(line).toUtf8() == line)
             FUZZ_CHECK(isImageLine(QString::fromUtf8(line)) == image, shown(line));
-        checkFirstLink(ctx, setup.rules, QByteArrayView(line).chopped(line.endsWith('\r') ? 1 : 0));
+        checkFirstLink(conv, setup.rules,
+                       QByteArrayView(line).chopped(line.endsWith('\r') ? 1 : 0));
     }
 
     // The link fix-up in memory, once and twice.
     const qsizetype growth = setup.rules.pageExtension.size() + 1;
-    ctx.run.linkAnswer = setup.linkAnswer;
-    const QByteArray once = linkFixed(ctx, setup.rules, page);
+    conv.linkAnswer = setup.linkAnswer;
+    const QByteArray once = linkFixed(conv, setup.rules, page);
     checkLineShape(page, once, growth, 0);
-    const QByteArray twice = linkFixed(ctx, setup.rules, once);
+    const QByteArray twice = linkFixed(conv, setup.rules, once);
     FUZZ_CHECK(twice == once, QStringLiteral("once:\n") + shown(once) +
                                   QStringLiteral("\ntwice:\n") + shown(twice));
 
@@ -172,18 +175,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     writeScratchFile(pagePath, page);
     const QSet<QString> start = filesBelow(root);
-    ctx.run.linkAnswer = setup.linkAnswer;
-    fixPlainImagesAndLinks(ctx, setup.rules, pagePath, pageDir);
+    conv.linkAnswer = setup.linkAnswer;
+    fixPlainImagesAndLinks(conv, setup.rules, pagePath, pageDir);
     FUZZ_CHECK(readScratchFile(pagePath) == once, shown(readScratchFile(pagePath)));
     checkNothingWrittenOutside(root, start, pageDir);
 
     writeScratchFile(pagePath, page);
-    ctx.run.linkAnswer = setup.linkAnswer;
-    fixImageSubdirectory(ctx, setup.rules, pagePath, setup.subdir, false);
+    conv.linkAnswer = setup.linkAnswer;
+    fixImageSubdirectory(conv, setup.rules, pagePath, setup.subdir, false);
     const QByteArray subdirOnce = readScratchFile(pagePath);
     checkLineShape(page, subdirOnce, growth, setup.subdir.size() + 1);
-    ctx.run.linkAnswer = setup.linkAnswer;
-    fixImageSubdirectory(ctx, setup.rules, pagePath, setup.subdir, false);
+    conv.linkAnswer = setup.linkAnswer;
+    fixImageSubdirectory(conv, setup.rules, pagePath, setup.subdir, false);
     const QByteArray subdirTwice = readScratchFile(pagePath);
     FUZZ_CHECK(subdirTwice == subdirOnce, QStringLiteral("page:\n") + shown(page) +
                                               QStringLiteral("\nonce:\n") + shown(subdirOnce) +

@@ -16,6 +16,7 @@
 //  - the INI number and argument encodings stay in range and settle after
 //    one round.
 
+#include "pipeline/route.h"
 #include "settings/iniencoding.h"
 #include "settings/inikeys.h"
 #include "settings/inisync.h"
@@ -115,7 +116,7 @@ QByteArray checkEdits(Pieces& in) {
                                                shown(profile.toBytes()));
 
     QList<Pair> pairs;
-    for (const IniKey& key : iniKeys())
+    for (const IniKey& key : allIniKeys(builtInRoutes()))
         pairs.append({QString::fromLatin1(key.section), QString::fromLatin1(key.name)});
     for (const Edit& e : edits)
         pairs.append({e.section, e.key});
@@ -179,8 +180,9 @@ QByteArray checkEdits(Pieces& in) {
 QByteArray settingsCycle(const QString& path, SilentPrompter& prompter) {
     OptionsModel model;
     SettingsVariables vars;
-    readini(path, model, vars);
-    FUZZ_CHECK(writeini(path, model, vars, prompter), readScratchFile(path));
+    readini(path, model, vars, allIniKeys(builtInRoutes()));
+    FUZZ_CHECK(writeini(path, model, vars, prompter, allIniKeys(builtInRoutes())),
+               readScratchFile(path));
     return readScratchFile(path);
 }
 

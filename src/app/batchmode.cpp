@@ -40,9 +40,9 @@ struct MethodWord {
 };
 constexpr MethodWord kMethodWords[] = {{"texify", "dvi", "chkTexify_0"}};
 
-QString routeWords() {
+QString routeWords(RouteTable routes = builtInRoutes()) {
     QStringList words;
-    for (const Route& route : builtInRoutes()) {
+    for (const Route& route : routes) {
         words.append(QLatin1String(route.key));
         for (const MethodWord& method : kMethodWords) {
             if (qstrcmp(method.routeKey, route.key) == 0)
@@ -60,9 +60,19 @@ const MethodWord* methodForWord(const QString& word) {
     return nullptr;
 }
 
+// One line per route: its word and what it makes.
+QString routeLines(RouteTable routes) {
+    QString lines;
+    for (const Route& route : routes)
+        lines += QStringLiteral("  %1 %2\n")
+                     .arg(QString::fromLatin1(route.key).leftJustified(19),
+                          QLatin1String(route.helpLine));
+    return lines;
+}
+
 } // namespace
 
-QString commandLineHelp() {
+QString commandLineHelp(RouteTable routes) {
     return QStringLiteral(
                "Usage: morvane [FILE]\n"
                "       morvane --convert=ROUTE FILE...\n"
@@ -75,7 +85,7 @@ QString commandLineHelp() {
                "                      converts each FILE without a window, with the settings\n"
                "                      of Morvane.ini, exactly as the Convert button would.\n"
                "                      ROUTE is one of: ") +
-           routeWords() +
+           routeWords(routes) +
            QStringLiteral(
                ".\n"
                "                      Questions take their default answer; messages go to\n"
@@ -105,6 +115,10 @@ QString commandLineHelp() {
                "                      status 0 only when every route works. The Help tab's\n"
                "                      \"Check Converters\" button shows the same as a table.\n"
                "--help                shows this text.\n"
+               "\n"
+               "Routes:\n") +
+           routeLines(routes) +
+           QStringLiteral(
                "\n"
                "The TeX4ht route runs make4ht instead of htlatex when \"Use make4ht\" is\n"
                "ticked on its tab (Make4ht=Yes in [TeX4ht] of Morvane.ini), with the format\n"

@@ -20,6 +20,6 @@ int runBatchMode(const QString& route, const QStringList& files, bool watch = fa
 int exitStatusOf(const std::optional<ConversionResult>& result);
 
 // The text `morvane --help` prints.
-QString commandLineHelp();
+QString commandLineHelp(RouteTable routes = builtInRoutes());
 
 } // namespace morvane

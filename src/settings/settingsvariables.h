@@ -67,6 +67,11 @@ struct PathCheck {
     bool programFoundOn(int tab) const {
         return tab > 0 && tab < programFound.size() && programFound[tab];
     }
+    void setProgramFound(int tab, bool found) {
+        if (tab >= programFound.size())
+            programFound.resize(tab + 1, false);
+        programFound[tab] = found;
+    }
     // An output root that was set but did not exist, and was replaced by the
     // home folder: batch mode says so, since nothing else shows it there.
     struct ReplacedRoot {

@@ -1,5 +1,6 @@
 #include "app/inicommands.h"
 #include "app/startup.h"
+#include "drivers/tex4ht.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"

@@ -93,14 +93,14 @@ private slots:
 
         const QString result = work.filePath("sample2e" + suffix);
         QVERIFY(readAll(result).startsWith(magic));
-        QCOMPARE(rig.ctx.run.expectedOutput, result);
+        QCOMPARE(rig.ctx.expectedOutput, result);
         QCOMPARE(rig.shell.opened, QStringList{result});
         QVERIFY(rig.prompter.prompts().isEmpty());
         if (!cmdline.isEmpty())
             QCOMPARE(settingLine(rig.home.path(), "cmdline"), cmdline);
 
         const QString log = work.filePath("sample2e.log");
-        QCOMPARE(rig.ctx.logs.dviPdf, log);
+        QCOMPARE(logOf(rig.ctx.logs, "dvi"), log);
         const QByteArray text = readAll(log);
         QVERIFY(text.startsWith(headerOf(source)));
         QCOMPARE(text.count("Latex log file for"), 1);

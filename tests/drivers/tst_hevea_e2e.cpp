@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(rig.quitCalls, 0);
 
         const QString log = work.filePath("sample2e.hlog");
-        QCOMPARE(rig.ctx.logs.hevea, log);
+        QCOMPARE(logOf(rig.ctx.logs, "hevea"), log);
         QVERIFY(rig.model.isEnabled("cmdLog"));
         QByteArray text = readAll(log);
         QVERIFY(text.startsWith(headerOf(source)));
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(settingsLine(rig.home.path(), "cmdline2"), QByteArray("set cmdline2="));
         for (const char* name : {"index.html", "main001.html", "main002.html"})
             QVERIFY2(QFile::exists(work.filePath(name)), name);
-        QCOMPARE(rig.ctx.run.expectedOutput, work.filePath("index.html"));
+        QCOMPARE(rig.ctx.expectedOutput, work.filePath("index.html"));
         QVERIFY(rig.model.isEnabled("cmdShow"));
         QVERIFY(rig.shell.opened.isEmpty());
 
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(settingsLine(rig.home.path(), "cmdline"),
                  QByteArray("set cmdline= -text -exec xxdate.exe "));
         // Letter case kept, and hacha does not split a text file.
-        QCOMPARE(rig.ctx.run.expectedOutput, work.filePath("Other.txt"));
+        QCOMPARE(rig.ctx.expectedOutput, work.filePath("Other.txt"));
         QVERIFY(readAll(work.filePath("Other.txt")).contains("The other document."));
         QVERIFY(QFile::exists(work.filePath("Other.hlog")));
         QVERIFY(!QFile::exists(work.filePath("index.html")));

@@ -293,10 +293,10 @@ private slots:
                  (QStringList{programDir + "/convert.sh", "hevea", "Paper"}));
         QCOMPARE(launcher.starts.at(0).workingDirectory, dir + "/");
         // Letter case kept; the header is all the log holds, so it is clean.
-        QCOMPARE(rig.ctx.logs.hevea, dir + "/Paper.hlog");
+        QCOMPARE(logOf(rig.ctx.logs, "hevea"), dir + "/Paper.hlog");
         QCOMPARE(readAll(dir + "/Paper.hlog"), "Hevea log file for " + source.toUtf8() + "\n\n");
         QVERIFY(rig.logPlain());
-        QCOMPARE(rig.ctx.run.expectedOutput, dir + "/Paper.html");
+        QCOMPARE(rig.ctx.expectedOutput, dir + "/Paper.html");
         QVERIFY(!rig.model.isEnabled("cmdShow"));
         QVERIFY(rig.prompter.prompts().isEmpty());
     }

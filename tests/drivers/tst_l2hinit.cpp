@@ -104,14 +104,14 @@ private slots:
         ctx.seams.prompter = &prompter;
         const QString init = l2hInitPath(ctx);
 
-        QVERIFY(WriteInit(ctx, "/out/first"));
+        QVERIFY(WriteInit(ctx, *ctx.model, "/out/first"));
         QCOMPARE(readUserSettings(init).value_or("unreadable"), QByteArray());
 
         const QByteArray user = "# mine\r\n$A = '\xe9t\xe9';\n\n\n$B = 1;  ";
         QVERIFY(writeInitFile(init, "1;\n", user));
         for (int i = 0; i < 10; ++i) {
             model.setText("cmbTitle", QString("Title %1").arg(i));
-            QVERIFY(WriteInit(ctx, "/out/doc"));
+            QVERIFY(WriteInit(ctx, *ctx.model, "/out/doc"));
         }
         const QByteArray text = readAll(init);
         QVERIFY(text.endsWith("\n# User settings\n" + user));
@@ -144,7 +144,7 @@ private slots:
         ctx.programDir = "/nonexistent-morvane-home";
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
-        QVERIFY(!WriteInit(ctx, "/out/doc"));
+        QVERIFY(!WriteInit(ctx, *ctx.model, "/out/doc"));
         QCOMPARE(prompter.prompts().size(), 1);
         QCOMPARE(prompter.prompts().at(0).title, QString("LaTeX2HTML Init File"));
         QVERIFY(prompter.prompts().at(0).text.startsWith(

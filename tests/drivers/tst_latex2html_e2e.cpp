@@ -107,7 +107,7 @@ private slots:
             log.startsWith("LaTeX2HTML images log file for " + docs.toUtf8() + "/report.tex\n\n"));
         if (QFileInfo::exists(dir + "/WARNINGS"))
             QVERIFY(log.contains("\n\nWarnings:\n\n"));
-        QCOMPARE(rig.ctx.logs[LogKind::L2h], dir + "/images.log");
+        QCOMPARE(logOf(rig.ctx.logs, "latex2html"), dir + "/images.log");
         QVERIFY(rig.ctx.l2hRun);
         QCOMPARE(filesBelow(docs, ".tex"), sources);
     }

@@ -21,11 +21,11 @@ private slots:
         QSet<QString> keys;
         for (std::size_t i = 0; i < routes.size(); ++i) {
             const Route& route = routes[i];
-            QCOMPARE(int(route.tab), int(i) + 1); // tab order
+            QCOMPARE(tabOf(routes, route), int(i) + 1); // tab order
             keys.insert(QLatin1String(route.key));
             QCOMPARE(keys.size(), qsizetype(i) + 1); // keys are unique
             QVERIFY(routeForKey(routes, QLatin1String(route.key)) == &route);
-            QVERIFY(routeForTab(routes, route.tab) == &route);
+            QVERIFY(routeForTab(routes, tabOf(routes, route)) == &route);
             QVERIFY(route.caption && *route.caption);
             QVERIFY(route.resultWord && route.place);
             QVERIFY(route.program.locationKey && route.program.location);
@@ -33,7 +33,9 @@ private slots:
             // A route with an output root has a label to show it.
             QCOMPARE(route.outputRoot == nullptr, route.outputRootLabel == nullptr);
         }
+        QCOMPARE(helpTab(routes), 7); // StartupTab 0-5 and the tab strip keep their numbers
         QVERIFY(!routeForTab(routes, TabHelp));
+        QVERIFY(!routeForTab(routes, 0));
         QVERIFY(!routeForKey(routes, "HeVeA")); // keys are lower case, as --help names them
     }
 
@@ -48,10 +50,10 @@ private slots:
         // for DVI and PDF, which share one.
         QVERIFY(routeForTab(builtInRoutes(), TabHevea)->driver);
         QVERIFY(routeForTab(builtInRoutes(), TabTth)->driver);
-        QCOMPARE(int(routeForTab(builtInRoutes(), TabDvi)->log),
-                 int(routeForTab(builtInRoutes(), TabPdf)->log));
-        QVERIFY(routeForTab(builtInRoutes(), TabHevea)->log !=
-                routeForTab(builtInRoutes(), TabTth)->log);
+        QCOMPARE(QLatin1String(routeForTab(builtInRoutes(), TabDvi)->logSlot),
+                 QLatin1String(routeForTab(builtInRoutes(), TabPdf)->logSlot));
+        QVERIFY(QLatin1String(routeForTab(builtInRoutes(), TabHevea)->logSlot) !=
+                QLatin1String(routeForTab(builtInRoutes(), TabTth)->logSlot));
     }
 
     void exitStatus_data() {

@@ -5,13 +5,23 @@
 #include "app/optionhandlers.h"
 #include "drivers/tex4ht.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 using namespace morvane;
+
+namespace {
+
+const Route& tex4htRoute() {
+    return *routeForKey(builtInRoutes(), QStringLiteral("tex4ht"));
+}
+
+} // namespace
 
 namespace {
 
@@ -200,7 +210,8 @@ private slots:
         model.setText("txtImages", imagesName);
         const QString source = dir.filePath("a.tex");
         QFile(source).open(QIODevice::WriteOnly);
-        const ConversionResult result = TeX4ht(ctx, source);
+        const ConversionResult result =
+            TeX4ht(*std::make_unique<Conversion>(ctx, tex4htRoute(), source));
         QVERIFY(result.output.isEmpty());
         QCOMPARE(prompter.prompts().size(), 1);
         QCOMPARE(prompter.prompts().at(0).title, title);
@@ -253,7 +264,8 @@ private slots:
         reset();
         const QString source = prepareFolders(document);
         model.setText("txt3", commandLine);
-        QVERIFY(prepareTex4htWorkingCopy(ctx, source));
+        QVERIFY(
+            prepareTex4htWorkingCopy(*std::make_unique<Conversion>(ctx, tex4htRoute(), source)));
         QCOMPARE(filesWithContent(dir.filePath("out/" + QFileInfo(document).completeBaseName())),
                  files);
         QVERIFY(prompter.prompts().isEmpty());
@@ -267,7 +279,7 @@ private slots:
         const QString source = prepareFolders("paper.tex");
         writeFile(source, "\\documentclass{article}\n\\usepackage[html]{tex4ht}\n"
                           "\\begin{document}\nx\n\\end{document}\n");
-        ctx.settings.paths.programFound[TabTex4ht] = true;
+        ctx.settings.paths.setProgramFound(TabTex4ht, true);
         model.setIndex("tbstrip", TabTex4ht);
         tbstrip_Click(ctx);
         QVERIFY(model.isEnabled("cmdConvert"));
@@ -281,7 +293,8 @@ private slots:
             enabledDuringEdits = model.isEnabled("cmdConvert");
         };
         prompter.queueAnswer(Answer::Yes);
-        QVERIFY(prepareTex4htWorkingCopy(ctx, source));
+        QVERIFY(
+            prepareTex4htWorkingCopy(*std::make_unique<Conversion>(ctx, tex4htRoute(), source)));
         QCOMPARE(prompter.prompts().size(), 1);
         QCOMPARE(prompter.prompts().at(0).title, QString("Package Found"));
         QVERIFY(!enabledDuringEdits);
@@ -309,7 +322,8 @@ private slots:
             writeFile(out.filePath(page), "page");
         model.setChecked("chkHtrun", false);
         model.setItems("tex4htArgs", {"htlatex", "", "d", "", options, ""});
-        QCOMPARE(tex4htResultFile(ctx, out.path(), "d"), out.filePath(shown));
+        QCOMPARE(tex4htResultFile(Conversion(ctx, tex4htRoute(), QString()), out.path(), "d"),
+                 out.filePath(shown));
     }
 
     void progressCaptions() {
@@ -323,7 +337,8 @@ private slots:
                     if (name == "Label35" && aspect == OptionsModel::Aspect::Caption)
                         captions << model.caption(name);
                 });
-        postProcessTex4htPages(ctx, pages.path(), ".html");
+        postProcessTex4htPages(*std::make_unique<Conversion>(ctx, tex4htRoute(), QString()),
+                               pages.path(), ".html");
         QCOMPARE(captions, (QStringList{"Processing HTML file  1  of  3 ...",
                                         "Processing HTML file  2  of  3 ...",
                                         "Processing HTML file  3  of  3 ..."}));

@@ -61,10 +61,10 @@ private slots:
         QCOMPARE(cmdlineOf(rig.home.path()), QByteArray("set cmdline=-i -n"));
         QCOMPARE(rig.shell.opened, QStringList{page});
         QVERIFY(rig.prompter.prompts().isEmpty());
-        QCOMPARE(rig.ctx.run.expectedOutput, page);
+        QCOMPARE(rig.ctx.expectedOutput, page);
 
         const QString log = work.filePath("sample2e.tlog");
-        QCOMPARE(rig.ctx.logs.tth, log);
+        QCOMPARE(logOf(rig.ctx.logs, "tth"), log);
         const QByteArray text = readAll(log);
         QVERIFY(text.startsWith(headerOf(source)));
         QVERIFY(text.contains("Number of lines processed"));

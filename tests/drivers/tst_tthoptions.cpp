@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(QProcess::splitCommand(launcher.starts.at(0).commandLine),
                  (QStringList{rig.home.path() + "/convert.sh", "tth", dir + "/Paper"}));
         QCOMPARE(launcher.starts.at(0).workingDirectory, dir + "/");
-        QCOMPARE(rig.ctx.logs.tth, dir + "/Paper.tlog");
+        QCOMPARE(logOf(rig.ctx.logs, "tth"), dir + "/Paper.tlog");
         // The stale log is gone, so View Log has nothing to show.
         QVERIFY(!QFile::exists(dir + "/Paper.tlog"));
         QVERIFY(!rig.model.isEnabled("cmdLog"));

@@ -7,6 +7,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
 #include "settings/optionsmodel.h"
+#include "support/routetabs.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -19,7 +19,7 @@ struct GraphicsFixture : FixupFixture {
     }
     bool run(const QByteArray& document, KwzTexExtBlock block = KwzTexExtBlock::Omit) {
         write("out/temp.tex", document);
-        return fixGraphics(ctx, path("out"), path("out/temp.tex"), block);
+        return fixGraphics(conv, path("out"), path("out/temp.tex"), block);
     }
     QStringList outputFiles() const {
         return QDir(path("out")).entryList(QDir::Files | QDir::Hidden, QDir::Name);

@@ -1,5 +1,6 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/stdoutconsole.h"
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>
+#include <list>
+#include <memory>
 
 #include <cstdio>
 #include <unistd.h>
@@ -108,8 +111,17 @@ class TestCommandRunner : public QObject {
     ScriptedPrompter m_prompter;
     QProcessLauncher m_launcher;
     AppContext m_ctx;
+    // One conversion per run: nested runs in multiple mode each have their own.
+    std::list<std::unique_ptr<Conversion>> m_conversions;
 
     QString work(const QString& name) const { return m_dir.filePath(name); }
+
+    Conversion& conversion() {
+        const Route* route = m_ctx.selectedRoute();
+        m_conversions.push_back(std::make_unique<Conversion>(
+            m_ctx, route ? *route : builtInRoutes()[0], m_model->text("cmbTeX")));
+        return *m_conversions.back();
+    }
 
 private slots:
     void init() {
@@ -197,7 +209,7 @@ private slots:
         QCOMPARE(line.length(), length);
         m_prompter.queueAnswer(Answer::Yes);
 
-        runCommand(m_ctx, line, m_dir.path());
+        runCommand(conversion(), line, m_dir.path());
 
         if (asked) {
             QCOMPARE(m_prompter.prompts().size(), 1);
@@ -216,7 +228,7 @@ private slots:
         m_prompter.queueAnswer(Answer::No);
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
-        runCommand(m_ctx, line, m_dir.path());
+        runCommand(conversion(), line, m_dir.path());
 
         QCOMPARE(m_prompter.prompts().size(), 1);
         QVERIFY(!QFile::exists(work("ran.txt")));
@@ -227,7 +239,7 @@ private slots:
         const QString ownDirectory = QDir::currentPath();
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
-        runCommand(m_ctx, "/bin/sh -c \"sleep 0.4; pwd > where.txt\"", m_dir.path());
+        runCommand(conversion(), "/bin/sh -c \"sleep 0.4; pwd > where.txt\"", m_dir.path());
 
         // Written after the sleep: the wait did not return before the end.
         QCOMPARE(fileText(work("where.txt")), QDir(m_dir.path()).canonicalPath());
@@ -243,7 +255,7 @@ private slots:
         script.write("printf '%s|%s' \"$1\" \"$2\" > args.txt\n");
         script.close();
 
-        runCommand(m_ctx, "\"" + script.fileName() + "\" one \"two words\"", m_dir.path());
+        runCommand(conversion(), "\"" + script.fileName() + "\" one \"two words\"", m_dir.path());
 
         QCOMPARE(fileText(work("args.txt")), QString("one|two words"));
     }
@@ -259,7 +271,7 @@ private slots:
             touch(work("go"));
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go") + "\"", m_dir.path());
+        runCommand(conversion(), "/bin/sh -c \"" + untilFile("go") + "\"", m_dir.path());
 
         QCOMPARE(listWhileRunning, QStringList{"/docs/paper.tex"});
         QCOMPARE(tagWhileRunning, QString("wait"));
@@ -298,7 +310,7 @@ private slots:
                 }
             });
             firstDone.start(20);
-            runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go2") + "; echo 2 > second.txt\"",
+            runCommand(conversion(), "/bin/sh -c \"" + untilFile("go2") + "; echo 2 > second.txt\"",
                        m_dir.path());
             finished << "second";
             secondEnded = QFile::exists(work("second.txt"));
@@ -308,7 +320,7 @@ private slots:
             countAfterNested = m_ctx.runningProcesses;
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go1") + "; echo 1 > first.txt\"",
+        runCommand(conversion(), "/bin/sh -c \"" + untilFile("go1") + "; echo 1 > first.txt\"",
                    m_dir.path());
         finished << "first";
 
@@ -352,7 +364,7 @@ private slots:
         m_model->setText("cmbTeX", "/docs/a.tex");
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
-        runCommand(m_ctx, line, directory.isEmpty() ? m_dir.path() : directory);
+        runCommand(conversion(), line, directory.isEmpty() ? m_dir.path() : directory);
 
         QVERIFY(m_prompter.prompts().isEmpty());
         QCOMPARE(spy.count(), 0);
@@ -362,7 +374,7 @@ private slots:
 
     void noLauncherRunsNothing() {
         m_ctx.seams.launcher = nullptr;
-        runCommand(m_ctx, "/bin/sh -c \"echo x > x.txt\"", m_dir.path());
+        runCommand(conversion(), "/bin/sh -c \"echo x > x.txt\"", m_dir.path());
         QVERIFY(!QFile::exists(work("x.txt")));
     }
 
@@ -381,7 +393,7 @@ private slots:
         m_ctx.seams.consoles = &consoles;
         const QString line = "/p/convert.sh tex4ht paper pause";
 
-        runCommand(m_ctx, line, m_dir.path());
+        runCommand(conversion(), line, m_dir.path());
 
         QCOMPARE(launcher.starts.size(), 1);
         QCOMPARE(launcher.starts.first().commandLine, line);
@@ -425,7 +437,7 @@ private slots:
             posted = true;
         });
 
-        runCommand(m_ctx, "/bin/sh -c \"" + untilFile("go") + "; echo done > done.txt\"",
+        runCommand(conversion(), "/bin/sh -c \"" + untilFile("go") + "; echo done > done.txt\"",
                    m_dir.path());
 
         QVERIFY(posted);
@@ -472,7 +484,7 @@ private slots:
             touch(work("go"));
         });
 
-        runCommand(m_ctx,
+        runCommand(conversion(),
                    "/usr/bin/timeout 10 /bin/sh -c \"read line; s=$?; " + untilFile("go") +
                        "; echo $s > a.txt\" sh pause",
                    m_dir.path());
@@ -503,7 +515,7 @@ private slots:
         const QString line = "/usr/bin/timeout 5 /bin/sh -c \"read line; echo $? > status.txt\" " +
                              QString(pause ? "sh pause" : "sh");
 
-        runCommand(m_ctx, line, m_dir.path());
+        runCommand(conversion(), line, m_dir.path());
 
         QCOMPARE(fileText(work("status.txt")), readStatus);
         if (withConsole) {
@@ -521,7 +533,7 @@ private slots:
         const int saved = ::dup(STDOUT_FILENO);
         ::dup2(captured.handle(), STDOUT_FILENO);
 
-        runCommand(m_ctx,
+        runCommand(conversion(),
                    "/usr/bin/timeout 5 /bin/sh -c \"echo out; echo err >&2; read line; echo "
                    "read=$?\" sh pause",
                    m_dir.path());

@@ -1,4 +1,5 @@
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/safealias.h"
 #include "platform/atomicfile.h"
@@ -52,11 +53,12 @@ struct Fixture {
     // The route table with drivers that run `driver` instead of a converter.
     void setDriver(int tab, std::function<void(const QString& source)> driver) {
         for (Route& route : routes) {
-            if (route.tab != tab)
+            if (tabOf(routes, route) != tab)
                 continue;
             route.driver = nullptr;
             if (driver)
-                route.driver = [driver](AppContext&, const QString& source) {
+                route.driver = [driver](Conversion& conversion) {
+                    const QString& source = conversion.source;
                     driver(source);
                     return ConversionResult{};
                 };
@@ -181,17 +183,17 @@ private slots:
         QFETCH(QString, extension);
         Fixture f;
         f.ctx.settings.vars.allowNonTeXFiles = nonTeX;
-        f.ctx.run.sourceExtension = ".old";
+        f.ctx.sourceExtension = ".old";
         const QString file = f.write("docs/" + name);
         QVERIFY(!file.isEmpty());
         QVERIFY(Checkfile(f.ctx, file));
         QVERIFY(f.prompter.prompts().isEmpty());
-        QCOMPARE(f.ctx.run.sourceExtension, extension);
+        QCOMPARE(f.ctx.sourceExtension, extension);
 
         // The driver gets the name as it is, or a plain alias beside it when
         // the name needs one.
         const auto baseOf = [&f](const QString& path) {
-            return withoutSourceExtension(fileNameOf(path), f.ctx.run.sourceExtension);
+            return withoutSourceExtension(fileNameOf(path), f.ctx.sourceExtension);
         };
         for (int tab = TabHevea; tab <= TabTth; ++tab) {
             f.calls.clear();
@@ -211,11 +213,11 @@ private slots:
         const QString txt = f.write("a.txt");
         f.ctx.settings.vars.allowNonTeXFiles = true;
         QVERIFY(Checkfile(f.ctx, txt));
-        QCOMPARE(f.ctx.run.sourceExtension, QString(".txt"));
+        QCOMPARE(f.ctx.sourceExtension, QString(".txt"));
         // Turning the preference off brings ".tex" back for the drivers.
         f.ctx.settings.vars.allowNonTeXFiles = false;
         QVERIFY(!Checkfile(f.ctx, txt));
-        QCOMPARE(f.ctx.run.sourceExtension, QString(".tex"));
+        QCOMPARE(f.ctx.sourceExtension, QString(".tex"));
         QVERIFY(Checkfile(f.ctx, f.write("b.tex")));
     }
 
@@ -555,9 +557,13 @@ private slots:
             if (logWritten)
                 f.write("a.log", "log");
             // Each driver names its route's log, present or not.
-            QString* logSlots[] = {
-                nullptr,         &f.ctx.logs.hevea,  &f.ctx.logs.tth,   &f.ctx.logs.tex4ht,
-                &f.ctx.logs.l2h, &f.ctx.logs.dviPdf, &f.ctx.logs.dviPdf};
+            QString* logSlots[] = {nullptr,
+                                   &logOf(f.ctx.logs, "hevea"),
+                                   &logOf(f.ctx.logs, "tth"),
+                                   &logOf(f.ctx.logs, "tex4ht"),
+                                   &logOf(f.ctx.logs, "latex2html"),
+                                   &logOf(f.ctx.logs, "dvi"),
+                                   &logOf(f.ctx.logs, "dvi")};
             *logSlots[tab] = log;
         });
         f.model.setEnabled("cmdLog", !enabled);
@@ -574,8 +580,8 @@ private slots:
         const QString file = f.write("a.tex");
         const QString log = f.tmp.filePath("gone/a.tlog");
         for (Route& route : f.routes)
-            if (route.tab == TabTth)
-                route.driver = [&](AppContext&, const QString&) {
+            if (tabOf(f.routes, route) == TabTth)
+                route.driver = [&](Conversion&) {
                     replaceFileAtomically(log, "header", Durability::NoWait);
                     return ConversionResult{file, {}, LogVerdict::Clean};
                 };

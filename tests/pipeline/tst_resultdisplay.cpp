@@ -1,4 +1,5 @@
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
@@ -170,9 +171,9 @@ private slots:
         const QString file = d.write("a.html", "<html></html>");
         d.shell.openResult = false;
         d.model.setCheckValue("chkIE", 1);
-        ConversionResult result;
-        result.output = file;
-        finishConversion(d.ctx, *routeForTab(d.ctx.routes, tab), result);
+        Conversion conversion(d.ctx, *routeForTab(d.ctx.routes, tab), file);
+        conversion.result.output = file;
+        finishConversion(d.ctx, conversion);
         QCOMPARE(d.shell.opened, QStringList{file});
         QCOMPARE(d.prompter.prompts().size(), 1);
         QCOMPARE(d.prompter.prompts().first().text, openFailureText(file));
@@ -235,11 +236,12 @@ private slots:
         Results d;
         d.ctx.settings.vars.editor = "/opt/tools/ed";
         d.model.setIndex("tbstrip", TabHevea);
-        d.ctx.logs.hevea = d.write("My Docs/a.hlog", "log");
+        logOf(d.ctx.logs, "hevea") = d.write("My Docs/a.hlog", "log");
         cmdLog_Click(d.ctx);
         QCOMPARE(d.shell.started.size(), 1);
         // One argument, blanks and all.
-        QCOMPARE(d.shell.started.first(), (QStringList{"/opt/tools/ed", d.ctx.logs.hevea}));
+        QCOMPARE(d.shell.started.first(),
+                 (QStringList{"/opt/tools/ed", logOf(d.ctx.logs, "hevea")}));
         QVERIFY(d.shell.opened.isEmpty());
     }
 
@@ -259,14 +261,14 @@ private slots:
         QFETCH(int, messages);
         Results d;
         d.model.setIndex("tbstrip", TabTth);
-        d.ctx.logs.tth = d.write("a.tlog", "log");
+        logOf(d.ctx.logs, "tth") = d.write("a.tlog", "log");
         d.shell.openResult = openWorks;
         d.shell.notepadProgram = notepad;
         cmdLog_Click(d.ctx);
-        QCOMPARE(d.shell.opened, QStringList{d.ctx.logs.tth});
+        QCOMPARE(d.shell.opened, QStringList{logOf(d.ctx.logs, "tth")});
         QCOMPARE(d.shell.started.size(), starts);
         if (starts)
-            QCOMPARE(d.shell.started.first(), (QStringList{notepad, d.ctx.logs.tth}));
+            QCOMPARE(d.shell.started.first(), (QStringList{notepad, logOf(d.ctx.logs, "tth")}));
         QCOMPARE(d.prompter.prompts().size(), messages);
     }
 

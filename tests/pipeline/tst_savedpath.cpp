@@ -1,5 +1,5 @@
-#include "pipeline/appcontext.h"
 #include "drivers/tex4ht.h"
+#include "pipeline/appcontext.h"
 #include "pipeline/savedpath.h"
 #include "platform/folderchooser.h"
 #include "platform/prompter.h"
@@ -124,13 +124,13 @@ private slots:
         QVERIFY(touch(file));
         label.replace("@", docs);
         expected.replace("@", docs);
-        f.ctx.run.sourceExtension = extension;
+        f.ctx.sourceExtension = extension;
         f.model.setChecked("chkHacha", hacha);
         f.model.setEnabled("cmdShow", true);
 
         f.show(file, tab);
         QCOMPARE(f.model.caption("lblPath"), label);
-        QCOMPARE(f.ctx.run.expectedOutput, expected);
+        QCOMPARE(f.ctx.expectedOutput, expected);
         QVERIFY(!f.model.isEnabled("cmdShow"));
         QVERIFY(f.model.isEnabled("cmdEditTex"));
 
@@ -163,7 +163,7 @@ private slots:
         f.ctx.settings.vars.tex4htSaveTo = "/";
         f.show("/docs/a.tex", TabTex4ht);
         QCOMPARE(f.model.caption("lblPath"), QString("Files saved in new directory\n/a"));
-        QCOMPARE(f.ctx.run.expectedOutput, QString("/a/a.html"));
+        QCOMPARE(f.ctx.expectedOutput, QString("/a/a.html"));
     }
 
     void withoutExtension_data() {
@@ -186,10 +186,10 @@ private slots:
 
     void helpTab() {
         Fixture f;
-        f.ctx.run.expectedOutput = "/old/result.html";
+        f.ctx.expectedOutput = "/old/result.html";
         f.model.setEnabled("cmdShow", true);
         f.show("/docs/missing.tex", TabHelp);
-        QCOMPARE(f.ctx.run.expectedOutput, QString());
+        QCOMPARE(f.ctx.expectedOutput, QString());
         QVERIFY(!f.model.isEnabled("cmdShow"));
         QVERIFY(!f.model.isEnabled("cmdEditTex"));
     }
@@ -199,14 +199,14 @@ private slots:
         f.ctx.settings.vars.tex4htSaveTo = f.tmp.path();
         f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"xhtml,mozilla\"", ""});
         f.show("/docs/paper.tex", TabTex4ht);
-        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.html");
+        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.html");
         QVERIFY(touch(f.tmp.path() + "/paper/paper.xml"));
         SavedPath(f.ctx);
-        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.xml");
+        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.xml");
         QVERIFY(f.model.isEnabled("cmdShow"));
         f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"html,htm\"", ""});
         SavedPath(f.ctx);
-        QCOMPARE(f.ctx.run.expectedOutput, f.tmp.path() + "/paper/paper.htm");
+        QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.htm");
     }
 
     void boldLogIsReset() {

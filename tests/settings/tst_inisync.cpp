@@ -799,7 +799,7 @@ void TestIniSync::reloadListsStylesOfTheProgramDirectoryWithoutHevea() {
     for (const char* name : {"b.HVA", "a.hva", "hevea.hva", "copy of hevea.hva", "c.txt"})
         f.home.write(QString::fromLatin1(name), "%\n");
     reloadIni(f.ctx);
-    QVERIFY(!f.ctx.settings.paths.programFound[TabHevea]);
+    QVERIFY(!f.ctx.settings.paths.programFoundOn(TabHevea));
     QCOMPARE(f.model.items("List1"), (QStringList{QString(26, '-'), "a.hva", "b.HVA"}));
 }
 

@@ -2,6 +2,7 @@
 #include "pipeline/appcontext.h"
 #include "settings/inisync.h"
 #include "settings/pathcheck.h"
+#include "support/routetabs.h"
 #include "support/testhome.h"
 
 #include <QDir>
@@ -94,9 +95,9 @@ void TestPathCheck::programFoundFlags() {
     for (bool& flag : ctx.settings.paths.programFound)
         flag = !found; // stale values must not survive
     CheckPaths(ctx);
-    QCOMPARE(ctx.settings.paths.programFound[tab], found);
-    QCOMPARE(ctx.settings.paths.programFound[TabPdf], ctx.settings.paths.programFound[TabDvi]);
-    QVERIFY(!ctx.settings.paths.programFound[0]);
+    QCOMPARE(ctx.settings.paths.programFoundOn(tab), found);
+    QCOMPARE(ctx.settings.paths.programFoundOn(TabPdf), ctx.settings.paths.programFoundOn(TabDvi));
+    QVERIFY(!ctx.settings.paths.programFoundOn(0));
 }
 
 void TestPathCheck::programNamesAreReset() {
@@ -197,7 +198,7 @@ void TestPathCheck::shippedLocationsFindTheInstalledConverters() {
                   {TabL2h, "/usr/share/latex2html/l2hconf.pm"},
                   {TabDvi, "/usr/bin/texi2dvi"}};
     for (const auto& route : routes)
-        QCOMPARE(ctx.settings.paths.programFound[route.tab], QFileInfo::exists(route.program));
+        QCOMPARE(ctx.settings.paths.programFoundOn(route.tab), QFileInfo::exists(route.program));
     QVERIFY(QFileInfo::exists(ctx.settings.vars.gsLib + QStringLiteral("/gs_init.ps")));
     QVERIFY(QFileInfo(ctx.settings.vars.imageMagick + QStringLiteral("/delegates.xml")).isFile());
 }

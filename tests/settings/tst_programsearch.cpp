@@ -1,3 +1,4 @@
+#include "pipeline/route.h"
 #include "settings/profilefile.h"
 #include "settings/programlocations.h"
 #include "settings/programsearch.h"
@@ -38,7 +39,7 @@ struct Tree {
 };
 
 QList<QStringList> searched(const QString& root, const QStringList& otherMounts = {}) {
-    ProgramSearch search(searchTargets());
+    ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
     search.setOtherMountPoints(otherMounts);
     search.searchTree(root);
     return search.candidates();
@@ -92,7 +93,7 @@ private slots:
     void remembersFoldersItHasSeen() {
         Tree tree;
         tree.file("x/y/tth");
-        ProgramSearch search(searchTargets());
+        ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
         search.searchTree(tree.path());
         const int seen = search.foldersSeen();
         // A second root leading into the same folders (a bind mount) adds
@@ -134,7 +135,7 @@ private slots:
         tree.file("a/hevea");
         for (int i = 0; i < 200; ++i)
             tree.file(QStringLiteral("z/d%1/f.txt").arg(i), false);
-        ProgramSearch search(searchTargets());
+        ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
         search.serveIntervalMs = 0;
         bool removed = false;
         search.found = [](int, const QString&) {};
@@ -153,7 +154,7 @@ private slots:
         for (int i = 0; i < 300; ++i)
             tree.file(QStringLiteral("d%1/e/f.txt").arg(i), false);
         tree.file("d0/e/hevea");
-        ProgramSearch search(searchTargets());
+        ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
         search.serveIntervalMs = 0;
         int serves = 0;
         QElapsedTimer sinceStop;
@@ -219,21 +220,22 @@ private slots:
     void locationsWrittenInOneGo() {
         test::TestHome home(false);
         const QString ini = home.write("Morvane.ini", "; kept\n[Preferences]\nFirstTime=Yes\n");
-        QStringList rows;
-        for (int row = 1; row <= 12; ++row)
-            rows.append(QStringLiteral("/r%1").arg(row));
-        rows[2].clear();
-        QVERIFY(writeProgramLocations(ini, "/media/cd", rows));
+        const QList<LocationRow> rows = allLocationRows(builtInRoutes());
+        QStringList texts;
+        for (int row = 1; row <= rows.size(); ++row)
+            texts.append(QStringLiteral("/r%1").arg(row));
+        texts[2].clear();
+        QVERIFY(writeProgramLocations(ini, "/media/cd", rows, texts));
         const ProfileFile profile = ProfileFile::load(ini);
         QCOMPARE(profile.read("Preferences", "FirstTime", ""), QStringLiteral("No"));
         QCOMPARE(profile.keys("Paths"),
-                 (QStringList{"CD-ROM", "TeXDocs", "Hevea", "Tth", "Texify", "Tex4ht",
-                              "imagemagick", "gs", "htrunm", "htruns", "l2h", "perl", "netpbm"}));
-        QCOMPARE(profile.read("Paths", "netpbm", "x"), QStringLiteral("/r10"));
+                 (QStringList{"CD-ROM", "TeXDocs", "Hevea", "Tth", "Tex4ht", "imagemagick", "gs",
+                              "htrunm", "htruns", "l2h", "perl", "netpbm", "Texify"}));
+        QCOMPARE(profile.read("Paths", "netpbm", "x"), QStringLiteral("/r11"));
         QVERIFY(profile.contains("Paths", "Tth"));
         QCOMPARE(profile.read("Paths", "Tth", "x"), QString());
         QVERIFY(test::readAll(ini).startsWith("; kept\n"));
-        QVERIFY(!writeProgramLocations(home.file("no/such/Morvane.ini"), "", rows));
+        QVERIFY(!writeProgramLocations(home.file("no/such/Morvane.ini"), "", rows, texts));
     }
 };
 

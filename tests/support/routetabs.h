@@ -19,3 +19,12 @@ inline const int TabPdf = builtInTab("pdf");
 inline const int TabHelp = helpTab(builtInRoutes());
 
 } // namespace morvane
+
+namespace morvane {
+
+// The remembered log of a built-in route, by its batch-mode name.
+inline QString& logOf(RouteLogs& logs, const char* key) {
+    return logs[*routeForKey(builtInRoutes(), QLatin1String(key))];
+}
+
+} // namespace morvane

@@ -1,6 +1,7 @@
 #include "drivers/conversionrig.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "support/doubles.h"
@@ -198,7 +199,8 @@ private slots:
         lookForConsole.start(20);
 
         // Without the Enter, timeout ends the script before it writes the file.
-        runCommand(ctx,
+        Conversion conversion(ctx, builtInRoutes()[0], dir.filePath("a.tex"));
+        runCommand(conversion,
                    "/usr/bin/timeout 5 /bin/sh -c \"echo converting; read line; echo $? > "
                    "answered.txt\" sh pause",
                    dir.path());

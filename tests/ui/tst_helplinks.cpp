@@ -102,7 +102,7 @@ private slots:
         OptionsModel again;
         SettingsVariables vars;
         setDefaultLinks(again);
-        readini(f.home.file("Morvane.ini"), again, vars);
+        readini(f.home.file("Morvane.ini"), again, vars, allIniKeys(builtInRoutes()));
         QCOMPARE(again.tag(label), f.answer);
         QCOMPARE(again.tag("Label21"), f.model.tag("Label21"));
     }

@@ -43,7 +43,7 @@ struct Fixture {
         ctx.seams.shell = &shell;
         ctx.settings.vars.upgradeNoticeShown = true;
         for (int i = 1; i <= 6; ++i)
-            ctx.settings.paths.programFound[i] = true;
+            ctx.settings.paths.setProgramFound(i, true);
         connectOptionHandlers(ctx);
         window = std::make_unique<MainWindow>(ctx);
     }

@@ -37,7 +37,7 @@ struct Fixture {
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
         for (int i = 1; i <= 6; ++i)
-            ctx.settings.paths.programFound[i] = true;
+            ctx.settings.paths.setProgramFound(i, true);
         connectOptionHandlers(ctx);
     }
     void selectTab(int tab) { model.setIndex(QStringLiteral("tbstrip"), tab); }
@@ -159,7 +159,7 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
     QFETCH(QString, pathLabel);
     Fixture f;
     f.ctx.settings.vars.upgradeNoticeShown = true;
-    f.ctx.settings.paths.programFound[tab] = false;
+    f.ctx.settings.paths.setProgramFound(tab, false);
     f.model.setChecked(OptionsModel::arrayElement("chkTexify", tab == 6 ? 1 : 0), texifyTicked);
     f.selectTab(tab);
 
@@ -295,7 +295,7 @@ void TestOptionHandlers::outputKindSetsCaptionsAndExtension() {
 void TestOptionHandlers::outputKindRefillsStyleList() {
     Fixture f;
     // HeVeA not found: the style files come from the program directory.
-    f.ctx.settings.paths.programFound[1] = false;
+    f.ctx.settings.paths.setProgramFound(1, false);
     for (const char* name : {"b.hva", "a.hva", "hevea.hva", "copy of hevea.hva", "notes.txt"})
         f.home.write(name, "");
     f.model.setItems("List1", {"old.hva"});
@@ -590,8 +590,8 @@ void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile() {
 
 void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     Fixture f;
-    f.ctx.settings.paths.programFound[5] = false;
-    f.ctx.settings.paths.programFound[6] = false;
+    f.ctx.settings.paths.setProgramFound(5, false);
+    f.ctx.settings.paths.setProgramFound(6, false);
     f.selectTab(5);
     QVERIFY(f.model.isEnabled("cmdConvert"));
     f.model.setChecked("chkTexify_0", true);
@@ -602,7 +602,7 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
 
     // The PDF box changed while the TtH tab (program missing) is on show
     // leaves that tab's Convert alone.
-    f.ctx.settings.paths.programFound[2] = false;
+    f.ctx.settings.paths.setProgramFound(2, false);
     f.selectTab(2);
     QVERIFY(!f.model.isEnabled("cmdConvert"));
     f.model.setChecked("chkTexify_1", true);
