@@ -25,7 +25,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace morvane::test {
 

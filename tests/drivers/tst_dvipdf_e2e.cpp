@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/dvipdf.h"
+#include "support/testmain.h"
 
 #include <QElapsedTimer>
 
@@ -296,5 +297,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDviPdfE2e)
+MORVANE_TEST_GUILESS_MAIN(TestDviPdfE2e)
 #include "tst_dvipdf_e2e.moc"

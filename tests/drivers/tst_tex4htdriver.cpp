@@ -7,9 +7,10 @@
 #include "pipeline/appcontext.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -332,5 +333,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTex4htDriver)
+MORVANE_TEST_GUILESS_MAIN(TestTex4htDriver)
 #include "tst_tex4htdriver.moc"

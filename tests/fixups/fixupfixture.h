@@ -18,8 +18,9 @@
 namespace morvane::test {
 
 // Answers the link question from a queue of link-answer states and records
-// every question asked.
-class ScriptedLinkQuestion : public LinkQuestion {
+// every question asked. Named apart from the driver rig's ScriptedLinkQuestion,
+// which answers otherwise: two classes of one name in one executable clash.
+class QueuedLinkQuestion : public LinkQuestion {
 public:
     void ask(AppContext& ctx, const QString& text) override {
         texts.append(text);
@@ -69,7 +70,7 @@ struct FixupFixture {
     OptionsModel model;
     AppContext ctx;
     LinkRules rules; // TeX4ht's pages with the default extension
-    ScriptedLinkQuestion question;
+    QueuedLinkQuestion question;
 };
 
 } // namespace morvane::test

@@ -5,6 +5,7 @@
 #include "platform/stdoutconsole.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,9 +14,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <QtTest>
 
 #include <cstdio>
 #include <unistd.h>
@@ -582,5 +584,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommandRunner)
+MORVANE_TEST_MAIN(TestCommandRunner)
 #include "tst_commandrunner.moc"

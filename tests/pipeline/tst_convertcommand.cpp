@@ -7,11 +7,12 @@
 #include "platform/volumes.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -597,5 +598,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConvertCommand)
+MORVANE_TEST_GUILESS_MAIN(TestConvertCommand)
 #include "tst_convertcommand.moc"

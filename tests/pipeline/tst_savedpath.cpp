@@ -1,15 +1,16 @@
-#include "pipeline/appcontext.h"
 #include "drivers/tex4ht.h"
+#include "pipeline/appcontext.h"
 #include "pipeline/savedpath.h"
 #include "platform/folderchooser.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -317,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSavedPath)
+MORVANE_TEST_GUILESS_MAIN(TestSavedPath)
 #include "tst_savedpath.moc"

@@ -3,12 +3,13 @@
 #include "settings/inisync.h"
 #include "settings/pathcheck.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -202,5 +203,5 @@ void TestPathCheck::shippedLocationsFindTheInstalledConverters() {
     QVERIFY(QFileInfo(ctx.settings.vars.imageMagick + QStringLiteral("/delegates.xml")).isFile());
 }
 
-QTEST_GUILESS_MAIN(TestPathCheck)
+MORVANE_TEST_GUILESS_MAIN(TestPathCheck)
 #include "tst_pathcheck.moc"
