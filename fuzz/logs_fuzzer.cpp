@@ -91,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 256 * 1024)
         return -1;
     const QByteArray log(reinterpret_cast<const char*>(data), qsizetype(size));
-    const LogSource source{QStringLiteral("/work/doc dir"),
-                           QStringLiteral("/work/doc dir/paper.tex")};
+    const LogSource source{QStringLiteral("/home/ana/doc dir"),
+                           QStringLiteral("/home/ana/doc dir/paper.tex")};
     const Parser parsers[] = {parseLatexLog, parseHeveaLog, parseTthLog, parseL2hLog};
     for (const Parser parse : parsers)
         checkParser(parse, log, source);

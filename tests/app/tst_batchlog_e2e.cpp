@@ -2,6 +2,7 @@
 // standard error in the form editors jump to, and several files in one run.
 
 #include "drivers/conversionrig.h"
+#include "support/testmain.h"
 
 using namespace morvane;
 using namespace morvane::test;
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBatchLogE2e)
+MORVANE_TEST_GUILESS_MAIN(TestBatchLogE2e)
 #include "tst_batchlog_e2e.moc"

@@ -2,10 +2,11 @@
 // ends stops, the program gives status 2 and no converter is left running.
 
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 
 using namespace morvane::test;
@@ -67,5 +68,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBatchStop)
+MORVANE_TEST_GUILESS_MAIN(TestBatchStop)
 #include "tst_batchstop_e2e.moc"

@@ -1,6 +1,7 @@
 // `morvane --check` with the real converters, and with none to be found.
 
 #include "drivers/conversionrig.h"
+#include "support/testmain.h"
 
 using namespace morvane;
 using namespace morvane::test;
@@ -69,5 +70,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConverterCheckE2e)
+MORVANE_TEST_GUILESS_MAIN(TestConverterCheckE2e)
 #include "tst_convertercheck_e2e.moc"

@@ -6,6 +6,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 using namespace morvane;
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGuiStart)
+MORVANE_TEST_MAIN(TestGuiStart)
 #include "tst_guistart.moc"

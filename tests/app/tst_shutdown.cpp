@@ -5,9 +5,10 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using morvane::test::TestHome;
@@ -134,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShutdown)
+MORVANE_TEST_GUILESS_MAIN(TestShutdown)
 #include "tst_shutdown.moc"

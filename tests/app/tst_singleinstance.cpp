@@ -1,6 +1,7 @@
 #include "app/guistart.h"
 #include "app/singleinstance.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +9,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUuid>
-#include <QtTest>
 
 using namespace morvane;
 using morvane::test::TestHome;
@@ -199,5 +200,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSingleInstance)
+MORVANE_TEST_GUILESS_MAIN(TestSingleInstance)
 #include "tst_singleinstance.moc"

@@ -8,12 +8,13 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 using namespace morvane;
@@ -333,5 +334,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestStartup)
+MORVANE_TEST_GUILESS_MAIN(TestStartup)
 #include "tst_startup.moc"

@@ -6,6 +6,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QTest>
 
@@ -129,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTextFileCommands)
+MORVANE_TEST_GUILESS_MAIN(TestTextFileCommands)
 #include "tst_textfilecommands.moc"

@@ -2,6 +2,7 @@
 // through latex, and the window's check box converting with HeVeA.
 
 #include "drivers/conversionrig.h"
+#include "support/testmain.h"
 #include "ui/convertonsave.h"
 
 #include <csignal>
@@ -149,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWatchModeE2e)
+MORVANE_TEST_MAIN(TestWatchModeE2e)
 #include "tst_watchmode_e2e.moc"

@@ -26,7 +26,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace morvane::test {
 
@@ -99,18 +99,24 @@ struct ConversionRig {
     }
 };
 
-// A folder of the shared corpus of real documents beside this tree.
+// A folder of the real documents in tests/corpus (see its README.md).
 inline QString corpus(const QString& name) {
-    return QStringLiteral(MORVANE_SOURCE_DIR "/../shared/corpus/") + name;
+    return QStringLiteral(MORVANE_SOURCE_DIR "/tests/corpus/") + name;
 }
 
 inline QString dataDir() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/drivers");
 }
 
-// Copies a directory tree.
+// Copies a directory tree. A missing source is a missing fixture: it fails,
+// naming the path, rather than copying nothing and failing later.
 inline bool copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
+    if (!QFileInfo(from).isDir()) {
+        qWarning("copyTree: no folder %s", qPrintable(from));
+        return false;
+    }
+    if (!QDir().mkpath(to))
+        return false;
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {

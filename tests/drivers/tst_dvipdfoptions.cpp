@@ -4,8 +4,9 @@
 
 #include "conversionrig.h"
 #include "drivers/dvipdf.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -248,5 +249,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDviPdfOptions)
+MORVANE_TEST_GUILESS_MAIN(TestDviPdfOptions)
 #include "tst_dvipdfoptions.moc"

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/hevea.h"
+#include "support/testmain.h"
 
 using namespace morvane;
 using namespace morvane::test;
@@ -453,5 +454,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHeveaE2e)
+MORVANE_TEST_GUILESS_MAIN(TestHeveaE2e)
 #include "tst_hevea_e2e.moc"

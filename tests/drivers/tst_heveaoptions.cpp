@@ -6,11 +6,12 @@
 #include "drivers/hevea.h"
 #include "platform/pathutils.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -364,5 +365,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHeveaOptions)
+MORVANE_TEST_GUILESS_MAIN(TestHeveaOptions)
 #include "tst_heveaoptions.moc"

@@ -3,6 +3,7 @@
 // with its index and its bibliography, under its own name.
 
 #include "drivers/conversionrig.h"
+#include "support/testmain.h"
 
 using namespace morvane;
 using namespace morvane::test;
@@ -137,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHostileNamesE2e)
+MORVANE_TEST_GUILESS_MAIN(TestHostileNamesE2e)
 #include "tst_hostilenames_e2e.moc"

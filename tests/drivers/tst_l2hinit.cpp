@@ -7,12 +7,13 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -212,5 +213,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestL2hInit)
+MORVANE_TEST_GUILESS_MAIN(TestL2hInit)
 #include "tst_l2hinit.moc"

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/l2hinit.h"
+#include "support/testmain.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -268,5 +269,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLatex2htmlE2e)
+MORVANE_TEST_GUILESS_MAIN(TestLatex2htmlE2e)
 #include "tst_latex2html_e2e.moc"

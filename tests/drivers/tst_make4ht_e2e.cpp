@@ -2,6 +2,7 @@
 // and engine from the window's options, and from Morvane.ini in batch mode.
 
 #include "conversionrig.h"
+#include "support/testmain.h"
 
 #include <QStandardPaths>
 
@@ -102,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMake4htE2e)
+MORVANE_TEST_MAIN(TestMake4htE2e)
 #include "tst_make4ht_e2e.moc"

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "pipeline/convertcommand.h"
+#include "support/testmain.h"
 
 #include <QTimer>
 
@@ -72,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNestedConversions)
+MORVANE_TEST_GUILESS_MAIN(TestNestedConversions)
 #include "tst_nestedconversions_e2e.moc"

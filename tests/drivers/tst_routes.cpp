@@ -4,10 +4,11 @@
 #include "app/batchmode.h"
 #include "conversionrig.h"
 #include "pipeline/route.h"
+#include "support/testmain.h"
 
 #include <QProcess>
 #include <QSet>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -104,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRoutes)
+MORVANE_TEST_GUILESS_MAIN(TestRoutes)
 #include "tst_routes.moc"

@@ -3,6 +3,7 @@
 // tex4ht package line.
 
 #include "conversionrig.h"
+#include "support/testmain.h"
 #include "tex4ht/tex4htcommand.h"
 #include "tex4ht/tex4htoptions.h"
 
@@ -343,5 +344,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTex4htE2e)
+MORVANE_TEST_GUILESS_MAIN(TestTex4htE2e)
 #include "tst_tex4ht_e2e.moc"

@@ -8,9 +8,10 @@
 #include "pipeline/conversion.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 using namespace morvane;
@@ -347,5 +348,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTex4htDriver)
+MORVANE_TEST_GUILESS_MAIN(TestTex4htDriver)
 #include "tst_tex4htdriver.moc"

@@ -3,6 +3,7 @@
 
 #include "conversionrig.h"
 #include "drivers/tth.h"
+#include "support/testmain.h"
 
 using namespace morvane;
 using namespace morvane::test;
@@ -294,5 +295,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTthE2e)
+MORVANE_TEST_GUILESS_MAIN(TestTthE2e)
 #include "tst_tth_e2e.moc"

@@ -5,10 +5,11 @@
 #include "conversionrig.h"
 #include "drivers/tth.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -275,5 +276,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTthOptions)
+MORVANE_TEST_GUILESS_MAIN(TestTthOptions)
 #include "tst_tthoptions.moc"

@@ -20,8 +20,9 @@
 namespace morvane::test {
 
 // Answers the link question from a queue of link-answer states and records
-// every question asked.
-class ScriptedLinkQuestion : public LinkQuestion {
+// every question asked. Named apart from the driver rig's ScriptedLinkQuestion,
+// which answers otherwise: two classes of one name in one executable clash.
+class QueuedLinkQuestion : public LinkQuestion {
 public:
     int ask(const QString& text) override {
         texts.append(text);
@@ -73,7 +74,7 @@ struct FixupFixture {
     // The conversion the fix-ups work for (they read the live options).
     Conversion conv{ctx, builtInRoutes()[2], QString()};
     LinkRules rules; // TeX4ht's pages with the default extension
-    ScriptedLinkQuestion question;
+    QueuedLinkQuestion question;
 };
 
 } // namespace morvane::test

@@ -1,13 +1,14 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "ui/changelinkdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 using namespace morvane;
 
@@ -84,5 +85,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestChangeLinkDialog)
+MORVANE_TEST_MAIN(TestChangeLinkDialog)
 #include "tst_changelinkdialog.moc"

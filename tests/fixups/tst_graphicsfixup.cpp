@@ -2,8 +2,9 @@
 #include "fixups/graphicsfixup.h"
 #include "fixups/workingcopyfiles.h"
 #include "platform/pathutils.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using morvane::test::FixupFixture;
@@ -216,5 +217,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGraphicsFixup)
+MORVANE_TEST_MAIN(TestGraphicsFixup)
 #include "tst_graphicsfixup.moc"

@@ -1,6 +1,7 @@
 #include "fixupfixture.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using morvane::test::FixupFixture;
@@ -457,5 +458,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHtmlFixups)
+MORVANE_TEST_MAIN(TestHtmlFixups)
 #include "tst_htmlfixups.moc"

@@ -1,6 +1,7 @@
 #include "fixupfixture.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using morvane::test::FixupFixture;
@@ -152,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestIncludes)
+MORVANE_TEST_MAIN(TestIncludes)
 #include "tst_includes.moc"

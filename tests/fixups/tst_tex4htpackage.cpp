@@ -1,8 +1,9 @@
 #include "fixupfixture.h"
 #include "fixups/tex4htpackage.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using morvane::test::FixupFixture;
@@ -309,5 +310,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTex4htPackage)
+MORVANE_TEST_MAIN(TestTex4htPackage)
 #include "tst_tex4htpackage.moc"

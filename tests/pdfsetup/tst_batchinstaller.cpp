@@ -4,6 +4,7 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/batchinstallerdialog.h"
 
 #include <QDir>
@@ -237,5 +238,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBatchInstaller)
+MORVANE_TEST_MAIN(TestBatchInstaller)
 #include "tst_batchinstaller.moc"

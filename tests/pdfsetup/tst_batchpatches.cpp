@@ -1,4 +1,5 @@
 #include "pdfsetup/batchpatches.h"
+#include "support/testmain.h"
 
 #include <QTest>
 
@@ -112,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBatchPatches)
+MORVANE_TEST_GUILESS_MAIN(TestBatchPatches)
 #include "tst_batchpatches.moc"

@@ -4,11 +4,12 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -438,5 +439,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBatchDriver)
+MORVANE_TEST_GUILESS_MAIN(TestBatchDriver)
 #include "tst_batchdriver.moc"

@@ -6,6 +6,7 @@
 #include "platform/stdoutconsole.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,9 +15,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <QtTest>
 #include <list>
 #include <memory>
 
@@ -594,5 +596,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommandRunner)
+MORVANE_TEST_MAIN(TestCommandRunner)
 #include "tst_commandrunner.moc"

@@ -8,11 +8,12 @@
 #include "platform/volumes.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -603,5 +604,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConvertCommand)
+MORVANE_TEST_GUILESS_MAIN(TestConvertCommand)
 #include "tst_convertcommand.moc"

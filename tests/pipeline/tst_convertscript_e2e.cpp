@@ -7,12 +7,13 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -407,5 +408,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestConvertScript)
+MORVANE_TEST_GUILESS_MAIN(TestConvertScript)
 #include "tst_convertscript_e2e.moc"

@@ -1,11 +1,12 @@
 #include "pipeline/appcontext.h"
 #include "settings/filehistory.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -116,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileHistory)
+MORVANE_TEST_GUILESS_MAIN(TestFileHistory)
 #include "tst_filehistory.moc"

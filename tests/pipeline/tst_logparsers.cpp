@@ -5,12 +5,13 @@
 #include "pipeline/logparsers.h"
 #include "pipeline/logtext.h"
 #include "pipeline/route.h"
+#include "support/testmain.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -196,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLogParsers)
+MORVANE_TEST_GUILESS_MAIN(TestLogParsers)
 #include "tst_logparsers.moc"

@@ -1,12 +1,13 @@
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -278,5 +279,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPathUtils)
+MORVANE_TEST_GUILESS_MAIN(TestPathUtils)
 #include "tst_pathutils.moc"

@@ -6,11 +6,12 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -292,5 +293,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestResultDisplay)
+MORVANE_TEST_GUILESS_MAIN(TestResultDisplay)
 #include "tst_resultdisplay.moc"

@@ -5,11 +5,12 @@
 #include "platform/prompter.h"
 #include "platform/volumes.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -317,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSavedPath)
+MORVANE_TEST_GUILESS_MAIN(TestSavedPath)
 #include "tst_savedpath.moc"

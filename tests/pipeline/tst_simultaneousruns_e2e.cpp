@@ -3,13 +3,14 @@
 // rewrites the shared batch driver at once.
 
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 #include <vector>
 
@@ -68,5 +69,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSimultaneousRuns)
+MORVANE_TEST_GUILESS_MAIN(TestSimultaneousRuns)
 #include "tst_simultaneousruns_e2e.moc"

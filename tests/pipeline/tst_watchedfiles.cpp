@@ -2,9 +2,10 @@
 // files they name, and LaTeX's recorder file.
 
 #include "pipeline/watchedfiles.h"
+#include "support/testmain.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -108,5 +109,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWatchedFiles)
+MORVANE_TEST_MAIN(TestWatchedFiles)
 #include "tst_watchedfiles.moc"

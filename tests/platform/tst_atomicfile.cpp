@@ -3,12 +3,13 @@
 
 #include "platform/atomicfile.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -82,5 +83,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAtomicFile)
+MORVANE_TEST_GUILESS_MAIN(TestAtomicFile)
 #include "tst_atomicfile.moc"

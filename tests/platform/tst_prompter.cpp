@@ -2,6 +2,7 @@
 #include "platform/prompter.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/qtprompter.h"
 
 #include <QAbstractButton>
@@ -10,8 +11,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 
 using namespace morvane;
 
@@ -144,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPrompter)
+MORVANE_TEST_MAIN(TestPrompter)
 #include "tst_prompter.moc"

@@ -2,10 +2,11 @@
 // away and come back, and a crowded folder.
 
 #include "platform/savewatcher.h"
+#include "support/testmain.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -170,5 +171,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSaveWatcher)
+MORVANE_TEST_MAIN(TestSaveWatcher)
 #include "tst_savewatcher.moc"

@@ -2,6 +2,7 @@
 // the plain-text editor: read through xdg-mime from the XDG folders.
 
 #include "platform/shell.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,5 +73,5 @@ private:
     QTemporaryDir m_xdg;
 };
 
-QTEST_GUILESS_MAIN(TestShell)
+MORVANE_TEST_GUILESS_MAIN(TestShell)
 #include "tst_shell.moc"

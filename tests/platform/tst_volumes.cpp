@@ -1,11 +1,12 @@
 #include "platform/volumes.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVolumes)
+MORVANE_TEST_GUILESS_MAIN(TestVolumes)
 #include "tst_volumes.moc"

@@ -1,8 +1,9 @@
 // The command that opens a file at a line in the TeX editor of the settings.
 
 #include "settings/editorlines.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -48,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEditorLines)
+MORVANE_TEST_GUILESS_MAIN(TestEditorLines)
 #include "tst_editorlines.moc"

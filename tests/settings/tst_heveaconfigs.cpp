@@ -1,6 +1,7 @@
 #include "settings/heveaconfigs.h"
+#include "support/testmain.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -119,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHeveaConfigs)
+MORVANE_TEST_GUILESS_MAIN(TestHeveaConfigs)
 #include "tst_heveaconfigs.moc"

@@ -1,4 +1,5 @@
 #include "settings/hevealibrary.h"
+#include "support/testmain.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -139,5 +140,5 @@ void TestHeveaLibrary::noAnswerGivesFallbackAndIsNotStored() {
             stampOf(hevea.dir + QStringLiteral("/hevea")));
 }
 
-QTEST_GUILESS_MAIN(TestHeveaLibrary)
+MORVANE_TEST_GUILESS_MAIN(TestHeveaLibrary)
 #include "tst_hevealibrary.moc"

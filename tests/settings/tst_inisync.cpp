@@ -8,11 +8,12 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 
 using namespace morvane;
@@ -897,5 +898,5 @@ void TestIniSync::unstorableValueStillSavesTheOtherKeys() {
     QCOMPARE(f.stored("Latex2HTML", "Verbosity"), QStringLiteral("5"));
 }
 
-QTEST_GUILESS_MAIN(TestIniSync)
+MORVANE_TEST_GUILESS_MAIN(TestIniSync)
 #include "tst_inisync.moc"

@@ -4,12 +4,13 @@
 #include "settings/pathcheck.h"
 #include "support/routetabs.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -203,5 +204,5 @@ void TestPathCheck::shippedLocationsFindTheInstalledConverters() {
     QVERIFY(QFileInfo(ctx.settings.vars.imageMagick + QStringLiteral("/delegates.xml")).isFile());
 }
 
-QTEST_GUILESS_MAIN(TestPathCheck)
+MORVANE_TEST_GUILESS_MAIN(TestPathCheck)
 #include "tst_pathcheck.moc"

@@ -1,11 +1,12 @@
 #include "settings/profilefile.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -417,5 +418,5 @@ void TestProfileFile::saveLeavesNoTemporaryFiles() {
              (QStringList{"k0", "k1", "k2", "k3", "k4"}));
 }
 
-QTEST_GUILESS_MAIN(TestProfileFile)
+MORVANE_TEST_GUILESS_MAIN(TestProfileFile)
 #include "tst_profilefile.moc"

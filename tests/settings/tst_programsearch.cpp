@@ -3,12 +3,13 @@
 #include "settings/programlocations.h"
 #include "settings/programsearch.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -239,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProgramSearch)
+MORVANE_TEST_GUILESS_MAIN(TestProgramSearch)
 #include "tst_programsearch.moc"

@@ -1,11 +1,12 @@
 // CustomCode.txt: reading snippets, saving, renaming and deleting them,
 // with either line end and with sections that repeat or have no name.
 
+#include "support/testmain.h"
 #include "tex4ht/codefragments.h"
 #include "tex4ht/codelibrary.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestCodeLibrary)
+MORVANE_TEST_APPLESS_MAIN(TestCodeLibrary)
 #include "tst_codelibrary.moc"

@@ -1,8 +1,9 @@
 // The configuration files' names, skeletons and snippet insertion.
 
+#include "support/testmain.h"
 #include "tex4ht/configfile.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -135,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestConfigFile)
+MORVANE_TEST_APPLESS_MAIN(TestConfigFile)
 #include "tst_configfile.moc"

@@ -5,9 +5,10 @@
 #include "pipeline/appcontext.h"
 #include "settings/make4htchoice.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "tex4ht/tex4htcommand.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -104,5 +105,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMake4htCommand)
+MORVANE_TEST_MAIN(TestMake4htCommand)
 #include "tst_make4htcommand.moc"

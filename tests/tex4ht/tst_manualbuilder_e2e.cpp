@@ -2,6 +2,7 @@
 // run, and the run itself with the real latex and tex4ht, a failing one and
 // one that never ends.
 
+#include "support/testmain.h"
 #include "tex4ht/manualbuilder.h"
 
 #include "pipeline/appcontext.h"
@@ -11,7 +12,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -177,5 +178,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestManualBuilder)
+MORVANE_TEST_GUILESS_MAIN(TestManualBuilder)
 #include "tst_manualbuilder_e2e.moc"

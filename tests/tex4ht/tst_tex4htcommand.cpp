@@ -1,8 +1,9 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "tex4ht/tex4htcommand.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTex4htCommand)
+MORVANE_TEST_GUILESS_MAIN(TestTex4htCommand)
 #include "tst_tex4htcommand.moc"

@@ -1,6 +1,7 @@
+#include "support/testmain.h"
 #include "tex4ht/tex4htoptions.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -193,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTex4htOptions)
+MORVANE_TEST_GUILESS_MAIN(TestTex4htOptions)
 #include "tst_tex4htoptions.moc"

@@ -3,6 +3,7 @@
 
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "ui/browserwindow.h"
 #include "ui/localpagepolicy.h"
 #include "ui/webengineloader.h"
@@ -13,8 +14,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWebEngineView>
-#include <QtTest>
 
 using namespace morvane;
 
@@ -91,7 +92,7 @@ private:
     QTemporaryDir m_store;
 };
 
-int main(int argc, char** argv) {
+static int runBrowserE2eTest(int argc, char** argv) {
     // The engine is tried under a real (virtual) X server when there is one.
     if (qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -100,5 +101,7 @@ int main(int argc, char** argv) {
     TestBrowserE2e test;
     return QTest::qExec(&test, argc, argv);
 }
+
+MORVANE_TEST_CUSTOM_MAIN(TestBrowserE2e, runBrowserE2eTest)
 
 #include "tst_browser_e2e.moc"

@@ -1,5 +1,6 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "ui/browserwindow.h"
 #include "ui/webengineloader.h"
 
@@ -14,7 +15,7 @@
 #include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 
@@ -206,11 +207,14 @@ private:
     QTemporaryDir m_store;
 };
 
-int main(int argc, char** argv) {
+// The attribute must be set before the application object exists.
+static int runBrowserWindowTest(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TestBrowserWindow test;
     return QTest::qExec(&test, argc, argv);
 }
+
+MORVANE_TEST_CUSTOM_MAIN(TestBrowserWindow, runBrowserWindowTest)
 
 #include "tst_browserwindow.moc"

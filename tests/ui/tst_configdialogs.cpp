@@ -6,6 +6,7 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/configdialogs.h"
 
 #include <QComboBox>
@@ -234,5 +235,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConfigDialogs)
+MORVANE_TEST_MAIN(TestConfigDialogs)
 #include "tst_configdialogs.moc"

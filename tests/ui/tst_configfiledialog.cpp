@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "tex4ht/codelibrary.h"
 #include "tex4ht/configfile.h"
 #include "ui/configfiledialog.h"
@@ -15,7 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -207,5 +208,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConfigFileDialog)
+MORVANE_TEST_MAIN(TestConfigFileDialog)
 #include "tst_configfiledialog.moc"

@@ -5,6 +5,7 @@
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 #include "ui/consolewindow.h"
 
 #include <QApplication>
@@ -12,8 +13,8 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 #include <csignal>
 #include <memory>
 
@@ -265,5 +266,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConsoleWindow)
+MORVANE_TEST_MAIN(TestConsoleWindow)
 #include "tst_consolewindow.moc"

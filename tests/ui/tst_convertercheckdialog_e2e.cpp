@@ -7,15 +7,16 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/convertercheckdialog.h"
 #include "ui/mainwindow.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QtTest>
 
 using namespace morvane;
 
@@ -81,5 +82,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConverterCheckDialogE2e)
+MORVANE_TEST_MAIN(TestConverterCheckDialogE2e)
 #include "tst_convertercheckdialog_e2e.moc"

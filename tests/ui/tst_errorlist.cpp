@@ -4,11 +4,12 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
+#include "support/testmain.h"
 #include "ui/errorlist.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
-#include <QtTest>
 
 using namespace morvane;
 
@@ -107,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestErrorList)
+MORVANE_TEST_MAIN(TestErrorList)
 #include "tst_errorlist.moc"

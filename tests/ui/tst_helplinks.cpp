@@ -9,6 +9,7 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/linklabels.h"
 #include "ui/mainwindow.h"
 
@@ -137,5 +138,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHelpLinks)
+MORVANE_TEST_MAIN(TestHelpLinks)
 #include "tst_helplinks.moc"

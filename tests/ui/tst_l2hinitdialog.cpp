@@ -6,13 +6,14 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/l2hinitdialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -130,5 +131,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestL2hInitDialog)
+MORVANE_TEST_MAIN(TestL2hInitDialog)
 #include "tst_l2hinitdialog.moc"

@@ -5,6 +5,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/mainwindow.h"
 
 #include <QAbstractButton>
@@ -571,5 +572,5 @@ void TestMainWindow::arrowButtonsMoveStyles() {
     QCOMPARE(f.model.index("List1"), 2);
 }
 
-QTEST_MAIN(TestMainWindow)
+MORVANE_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -11,6 +11,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/consolewindow.h"
 #include "ui/mainwindow.h"
 
@@ -172,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindowE2e)
+MORVANE_TEST_MAIN(TestMainWindowE2e)
 #include "tst_mainwindow_e2e.moc"

@@ -2,6 +2,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/morepreferencesdialog.h"
 
 #include <QCheckBox>
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMorePreferences)
+MORVANE_TEST_MAIN(TestMorePreferences)
 #include "tst_morepreferences.moc"

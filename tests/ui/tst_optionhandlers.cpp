@@ -5,6 +5,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 
 #include <QTest>
 #include <memory>
@@ -650,5 +651,5 @@ void TestOptionHandlers::deleteFileListAsksFirst() {
     QCOMPARE(f.model.items("cmbTeX").isEmpty(), cleared);
 }
 
-QTEST_GUILESS_MAIN(TestOptionHandlers)
+MORVANE_TEST_GUILESS_MAIN(TestOptionHandlers)
 #include "tst_optionhandlers.moc"

@@ -4,6 +4,7 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/programlocationsdialog.h"
 
 #include <QApplication>
@@ -206,5 +207,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProgramLocationsDialog)
+MORVANE_TEST_MAIN(TestProgramLocationsDialog)
 #include "tst_programlocationsdialog.moc"

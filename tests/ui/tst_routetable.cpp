@@ -13,6 +13,7 @@
 #include "settings/profilefile.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "ui/mainwindow.h"
 #include "ui/programlocationsdialog.h"
 #include "ui/routepages.h"
@@ -232,5 +233,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRouteTable)
+MORVANE_TEST_MAIN(TestRouteTable)
 #include "tst_routetable.moc"

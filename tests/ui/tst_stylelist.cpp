@@ -1,5 +1,6 @@
 #include "pipeline/appcontext.h"
 #include "settings/optionsmodel.h"
+#include "support/testmain.h"
 #include "ui/stylelist.h"
 
 #include <QTest>
@@ -126,5 +127,5 @@ void TestStyleList::drop() {
     QCOMPARE(f.model.index("List1"), selectedAfter);
 }
 
-QTEST_GUILESS_MAIN(TestStyleList)
+MORVANE_TEST_GUILESS_MAIN(TestStyleList)
 #include "tst_stylelist.moc"

@@ -2,6 +2,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "tex4ht/tex4htcommand.h"
 #include "ui/tex4htadvanceddialog.h"
 
@@ -12,7 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 
 using namespace morvane;
 
@@ -132,5 +134,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTex4htAdvancedDialog)
+MORVANE_TEST_MAIN(TestTex4htAdvancedDialog)
 #include "tst_tex4htadvanceddialog.moc"

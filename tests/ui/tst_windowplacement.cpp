@@ -1,6 +1,7 @@
 #include "platform/windowsversion.h"
 #include "settings/browserplacement.h"
 #include "settings/windowsteps.h"
+#include "support/testmain.h"
 #include "ui/windowmover.h"
 
 #include <QSettings>
@@ -116,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWindowPlacement)
+MORVANE_TEST_MAIN(TestWindowPlacement)
 #include "tst_windowplacement.moc"

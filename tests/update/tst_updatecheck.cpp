@@ -3,6 +3,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "support/testmain.h"
 #include "update/updatecheck.h"
 
 #include <QPushButton>
@@ -292,5 +293,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUpdateCheck)
+MORVANE_TEST_MAIN(TestUpdateCheck)
 #include "tst_updatecheck.moc"

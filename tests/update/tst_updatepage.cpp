@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "update/updatepage.h"
 
 #include <QTest>
@@ -116,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUpdatePage)
+MORVANE_TEST_GUILESS_MAIN(TestUpdatePage)
 #include "tst_updatepage.moc"
