@@ -1,4 +1,3 @@
-#include "app/guistart.h"
 #include "app/optionhandlers.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
@@ -6,6 +5,7 @@
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
+#include "ui/guistart.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>

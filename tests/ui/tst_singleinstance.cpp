@@ -1,6 +1,6 @@
-#include "app/guistart.h"
-#include "app/singleinstance.h"
 #include "support/testhome.h"
+#include "ui/guistart.h"
+#include "ui/singleinstance.h"
 
 #include <QDir>
 #include <QFile>
