@@ -114,14 +114,6 @@ QString pdfTexifyOptions(const DviPdfOptions& options) {
     return line.trimmed();
 }
 
-int chainPasses(int listIndex) {
-    if (listIndex == 0)
-        return 3;
-    if (listIndex == 4)
-        return 0;
-    return listIndex;
-}
-
 DviPdfRun composeDviRun(const DviPdfOptions& options, const QString& batchDriver,
                         const QString& source, const QString& sourceExtension) {
     DviPdfRun run = runBeside(source, sourceExtension, QStringLiteral(".dvi"));

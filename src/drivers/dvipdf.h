@@ -40,9 +40,6 @@ DviPdfMethod dviMethod(const DviPdfOptions& options);
 QString dviTexifyOptions(const DviPdfOptions& options);
 // texify's options for PDF: "-p", or "-p -V" when reporting.
 QString pdfTexifyOptions(const DviPdfOptions& options);
-// The chain's number of LaTeX passes for a list index: 0 gives 3, 4 gives 0,
-// any other index is the number itself.
-int chainPasses(int listIndex);
 
 // One composed conversion: what convert.sh is told and which files it makes.
 struct DviPdfRun {

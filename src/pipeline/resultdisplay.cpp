@@ -194,28 +194,6 @@ std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString
     return messages;
 }
 
-void addLogHeader(AppContext&, const QString& logFile, const QString& header) {
-    QFile in(logFile);
-    if (!in.open(QIODevice::ReadOnly) || in.peek(1000).contains("log file for"))
-        return;
-    in.close();
-    prependLogHeader(logFile, header);
-}
-
-void checkLog(AppContext& ctx, const QString& logFile, const QString& header) {
-    const QFileInfo info(logFile);
-    if (!info.exists())
-        return;
-    const qint64 headerLength = (header + QStringLiteral("\n\n")).toUtf8().size();
-    // A log holding at most 50 characters beyond its header counts as clean.
-    if (info.size() - headerLength < 51) {
-        ResetcmdLog(ctx);
-        return;
-    }
-    ctx.model->setCaption(logButton, QStringLiteral("Errors in &Log"));
-    ctx.model->setBold(logButton, true);
-}
-
 void updateCloseEnabled(AppContext& ctx) {
     ctx.model->setEnabled(QStringLiteral("chkClose"),
                           ctx.model->isChecked(QStringLiteral("chkIE")) &&

@@ -29,15 +29,10 @@ void finishConversion(AppContext& ctx, const Conversion& conversion);
 void cmdLog_Click(AppContext& ctx);
 // View Log back to "View &Log", not bold.
 void ResetcmdLog(AppContext& ctx);
-// Puts "header" and an empty line in front of a log unless it already has a
-// header. The log is replaced atomically; on error it stays as it was.
-void addLogHeader(AppContext& ctx, const QString& logFile, const QString& header);
 // Puts "header" and an empty line in front of a log, whatever it holds, and
 // returns the converter's messages (nullopt when the log could not be read or
 // replaced; it then stays as it was).
 std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString& header);
-// Marks View Log when the log holds more than 50 characters beyond its header.
-void checkLog(AppContext& ctx, const QString& logFile, const QString& header);
 // chkClose is enabled when chkIE is ticked and the external browser chosen.
 void updateCloseEnabled(AppContext& ctx);
 

@@ -15,22 +15,6 @@ namespace {
 // larger ones are copied as they are.
 constexpr qint64 kTextCopyLimit = 60000;
 
-QString replaceAllWith(const QString& text, const QString& search, const QString& replacement,
-                       Qt::CaseSensitivity cs) {
-    if (search.isEmpty())
-        return text;
-    QString result = text;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype hit = result.indexOf(search, from, cs);
-        if (hit < 0)
-            return result;
-        result.replace(hit, search.size(), replacement);
-        // Go on after the inserted text so that it is never searched again.
-        from = hit + replacement.size();
-    }
-}
-
 QByteArray withPlatformLineEnds(QByteArray bytes) {
 #ifdef Q_OS_WIN
     // Bare line feeds get their carriage return; existing pairs stay.
@@ -52,11 +36,18 @@ QByteArray withPlatformLineEnds(QByteArray bytes) {
 } // namespace
 
 QString replaceAll(const QString& text, const QString& search, const QString& replacement) {
-    return replaceAllWith(text, search, replacement, Qt::CaseSensitive);
-}
-
-QString replaceAllAnyCase(const QString& text, const QString& search, const QString& replacement) {
-    return replaceAllWith(text, search, replacement, Qt::CaseInsensitive);
+    if (search.isEmpty())
+        return text;
+    QString result = text;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype hit = result.indexOf(search, from);
+        if (hit < 0)
+            return result;
+        result.replace(hit, search.size(), replacement);
+        // Go on after the inserted text so that it is never searched again.
+        from = hit + replacement.size();
+    }
 }
 
 QString fileNameOf(const QString& path) {

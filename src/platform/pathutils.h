@@ -9,8 +9,6 @@ namespace morvane {
 // replacement that contains the search string never loops. An empty search
 // string leaves the text as it is.
 QString replaceAll(const QString& text, const QString& search, const QString& replacement);
-// The same, finding occurrences without regard to letter case.
-QString replaceAllAnyCase(const QString& text, const QString& search, const QString& replacement);
 
 // The part after the last "/"; the whole string when there is none.
 QString fileNameOf(const QString& path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/controlnames.h"
+
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -76,6 +78,31 @@ public:
 
     // Element name of a control array: arrayElement("optOutput", 2) == "optOutput_2".
     static QString arrayElement(const QString& name, int index);
+
+    // The same, by the control's checked name (settings/controlnames.h).
+    int checkValue(ctl::Control c) const { return checkValue(c.name()); }
+    bool isChecked(ctl::Control c) const { return isChecked(c.name()); }
+    void setChecked(ctl::Control c, bool checked) { setChecked(c.name(), checked); }
+    void setCheckValue(ctl::Control c, int value) { setCheckValue(c.name(), value); }
+    int index(ctl::Control c) const { return index(c.name()); }
+    void setIndex(ctl::Control c, int i) { setIndex(c.name(), i); }
+    QString text(ctl::Control c) const { return text(c.name()); }
+    void setText(ctl::Control c, const QString& t) { setText(c.name(), t); }
+    QStringList items(ctl::Control c) const { return items(c.name()); }
+    void setItems(ctl::Control c, const QStringList& i) { setItems(c.name(), i); }
+    bool isEnabled(ctl::Control c) const { return isEnabled(c.name()); }
+    void setEnabled(ctl::Control c, bool enabled) { setEnabled(c.name(), enabled); }
+    void holdDisabled(ctl::Control c) { holdDisabled(c.name()); }
+    void releaseDisabled(ctl::Control c) { releaseDisabled(c.name()); }
+    bool isVisible(ctl::Control c) const { return isVisible(c.name()); }
+    void setVisible(ctl::Control c, bool visible) { setVisible(c.name(), visible); }
+    QString caption(ctl::Control c) const { return caption(c.name()); }
+    void setCaption(ctl::Control c, const QString& caption) { setCaption(c.name(), caption); }
+    bool isBold(ctl::Control c) const { return isBold(c.name()); }
+    void setBold(ctl::Control c, bool bold) { setBold(c.name(), bold); }
+    QString tag(ctl::Control c) const { return tag(c.name()); }
+    void setTag(ctl::Control c, const QString& tag) { setTag(c.name(), tag); }
+    bool has(ctl::Control c, Aspect aspect) const { return has(c.name(), aspect); }
 
 signals:
     // Emitted after an aspect of a control changed; handlers that the window

@@ -288,11 +288,4 @@ bool deleteProfileKey(const QString& file, const QString& section, const QString
     return writeProfileValue(file, section, key, std::nullopt);
 }
 
-bool deleteProfileSection(const QString& file, const QString& section) {
-    if (!QFileInfo::exists(file))
-        return true;
-    ProfileFile profile = ProfileFile::load(file);
-    return profile.removeSection(section) && profile.save();
-}
-
 } // namespace morvane

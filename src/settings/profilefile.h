@@ -103,6 +103,5 @@ bool deleteProfileKey(const QString& file, const QString& section, const QString
 // The general form: std::nullopt deletes, any text stores.
 bool writeProfileValue(const QString& file, const QString& section, const QString& key,
                        const std::optional<QString>& value);
-bool deleteProfileSection(const QString& file, const QString& section);
 
 } // namespace morvane

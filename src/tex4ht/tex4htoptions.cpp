@@ -366,11 +366,6 @@ Tex4htOptions optionsFromStored(const QString& stored, const Tex4htOptions& defa
     return options;
 }
 
-bool isTex4htBatchName(const QString& name) {
-    static const QStringList names{QString(), S("ht"), S("xh"), S("xhm"), S("mz")};
-    return names.contains(name);
-}
-
 QString configButtonCaption(Tex4htFormat format) {
     switch (format) {
     case Tex4htFormat::BitmapMaths:

@@ -89,9 +89,6 @@ QString storedOptionPart(const QString& stored, int part, bool htrunOn);
 // values the string cannot hold (the images folder, the batch name's case).
 Tex4htOptions optionsFromStored(const QString& stored, const Tex4htOptions& defaults);
 
-// True for the names of TeX4ht's own batch files: "", "ht", "xh", "xhm", "mz".
-bool isTex4htBatchName(const QString& name);
-
 // The caption of the dialog's `cmdConfig` for a format.
 QString configButtonCaption(Tex4htFormat format);
 

@@ -72,21 +72,6 @@ private slots:
         QCOMPARE(pdfMethod(optionsOf(ticked)), pdf);
     }
 
-    void passes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("passes");
-        QTest::newRow("0 gives 3") << 0 << 3;
-        QTest::newRow("1") << 1 << 1;
-        QTest::newRow("2") << 2 << 2;
-        QTest::newRow("3") << 3 << 3;
-        QTest::newRow("4 gives 0") << 4 << 0;
-    }
-    void passes() {
-        QFETCH(int, index);
-        QFETCH(int, passes);
-        QCOMPARE(chainPasses(index), passes);
-    }
-
     void dviRuns_data() {
         QTest::addColumn<QStringList>("ticked");
         QTest::addColumn<QString>("source");

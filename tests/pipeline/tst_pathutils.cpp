@@ -29,44 +29,35 @@ private slots:
         QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("replacement");
         QTest::addColumn<QString>("exact");
-        QTest::addColumn<QString>("anyCase");
         QTest::newRow("replacement holds the search string") << "aaa"
                                                              << "a"
                                                              << "aa"
-                                                             << "aaaaaa"
                                                              << "aaaaaa";
         QTest::newRow("case differs") << "TeX4ht tex4ht TEX4HT"
                                       << "tex4ht"
                                       << "x"
-                                      << "TeX4ht x TEX4HT"
-                                      << "x x x";
+                                      << "TeX4ht x TEX4HT";
         QTest::newRow("no hit") << "abc"
                                 << "z"
                                 << "y"
-                                << "abc"
                                 << "abc";
         QTest::newRow("empty search string") << "abc"
                                              << ""
                                              << "y"
-                                             << "abc"
                                              << "abc";
         QTest::newRow("removal") << "a~b~~c"
                                  << "~"
                                  << ""
-                                 << "abc"
                                  << "abc";
         QTest::newRow("tilde to underscore") << "/x/PAPER~1.TEX"
                                              << "~"
                                              << "_"
-                                             << "/x/PAPER_1.TEX"
                                              << "/x/PAPER_1.TEX";
         QTest::newRow("overlapping hits") << "aaaa"
                                           << "aa"
                                           << "b"
-                                          << "bb"
                                           << "bb";
         QTest::newRow("replacement equals search") << "ab"
-                                                   << "ab"
                                                    << "ab"
                                                    << "ab"
                                                    << "ab";
@@ -76,9 +67,7 @@ private slots:
         QFETCH(QString, search);
         QFETCH(QString, replacement);
         QFETCH(QString, exact);
-        QFETCH(QString, anyCase);
         QCOMPARE(morvane::replaceAll(text, search, replacement), exact);
-        QCOMPARE(replaceAllAnyCase(text, search, replacement), anyCase);
     }
 
     void pathPieces_data() {

@@ -153,9 +153,6 @@ private slots:
         QCOMPARE(configNameForFormat("myconfig", Tex4htFormat::MathMl), QString("myconfig"));
         QCOMPARE(configButtonCaption(Tex4htFormat::MathMlMozilla),
                  QString("Edit qvc&onfig-mz.cfg"));
-        QVERIFY(isTex4htBatchName(""));
-        QVERIFY(isTex4htBatchName("xhm"));
-        QVERIFY(!isTex4htBatchName("XHM"));
     }
 
     void helpTexts_data() {

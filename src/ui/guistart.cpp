@@ -1,8 +1,7 @@
-#include "app/guistart.h"
+#include "ui/guistart.h"
 
 #include "app/inicommands.h"
 #include "app/optionhandlers.h"
-#include "app/singleinstance.h"
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
@@ -23,6 +22,7 @@
 #include "ui/programlocationsdialog.h"
 #include "ui/qtfolderchooser.h"
 #include "ui/qtprompter.h"
+#include "ui/singleinstance.h"
 #include "ui/windowmover.h"
 
 #include <QApplication>

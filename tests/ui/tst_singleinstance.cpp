@@ -1,7 +1,7 @@
-#include "app/guistart.h"
-#include "app/singleinstance.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
+#include "ui/guistart.h"
+#include "ui/singleinstance.h"
 
 #include <QDir>
 #include <QFile>

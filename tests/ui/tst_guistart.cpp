@@ -1,4 +1,3 @@
-#include "app/guistart.h"
 #include "app/optionhandlers.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
@@ -7,6 +6,7 @@
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
+#include "ui/guistart.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
