@@ -439,19 +439,6 @@ private slots:
         QVERIFY2(run.err.contains("Hevea Not Found"), run.err.constData());
         QVERIFY(!QFile::exists(work.filePath("macro.html")));
     }
-
-    void batchModeRouteNotBuilt() {
-        const Route* tex4ht = routeForTab(builtInRoutes(), TabTex4ht);
-        QVERIFY(tex4ht);
-        if (tex4ht->driver)
-            QSKIP("the TeX4ht route is built");
-        QTemporaryDir work;
-        QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));
-        TestHome home;
-        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tex4ht", "macro.tex"});
-        QCOMPARE(run.status, 2);
-        QVERIFY(run.err.contains("not built yet"));
-    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestHeveaE2e)

@@ -517,18 +517,6 @@ private slots:
         }
     }
 
-    void routeNotBuilt() {
-        Fixture f;
-        const QString file = f.write("a.tex");
-        f.setDriver(TabL2h, nullptr);
-        f.convert(file, TabL2h);
-        QCOMPARE(f.prompter.prompts().size(), 1);
-        QCOMPARE(f.prompter.prompts().first().text,
-                 QString("The LaTeX2HTML conversion is not available in this version."));
-        QCOMPARE(f.prompter.prompts().first().title, QString("Convert TeX File"));
-        QVERIFY(f.calls.isEmpty());
-    }
-
     void helpTabCallsNoDriver() {
         Fixture f;
         f.convert(f.write("a.tex"), TabHelp);

@@ -1,11 +1,12 @@
 #include "settings/controlnames.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QStack>
+#include <QTest>
 #include <QXmlStreamReader>
-#include <QtTest>
 
 using namespace morvane;
 using ctl::Kind;
@@ -218,5 +219,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestControlNames)
+MORVANE_TEST_GUILESS_MAIN(TestControlNames)
 #include "tst_controlnames.moc"

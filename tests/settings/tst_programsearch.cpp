@@ -46,8 +46,18 @@ QList<QStringList> searched(const QString& root, const QStringList& otherMounts 
     return search.candidates();
 }
 
-// Target indices of the rows (row k + 2 is target k).
-constexpr int kHevea = 0, kTexify = 2, kL2h = 6, kPerl = 7;
+// The search target of a row of Program Locations, by its [Paths] key (row
+// k + 2 is target k).
+int targetOf(const char* key) {
+    const QList<LocationRow> rows = allLocationRows(builtInRoutes());
+    for (int row = 1; row < rows.size(); ++row)
+        if (qstrcmp(rows[row].key, key) == 0)
+            return row - 1;
+    return -1;
+}
+
+const int kHevea = targetOf("Hevea"), kTexify = targetOf("Texify"), kL2h = targetOf("l2h"),
+          kPerl = targetOf("perl");
 
 } // namespace
 

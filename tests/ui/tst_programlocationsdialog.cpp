@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(heveaList->count(), 2);
         QCOMPARE(child<QLabel>(dialog, "lblFound_2")->text(),
                  QStringLiteral("Choose correct path (2 found)"));
-        QCOMPARE(child<QLineEdit>(dialog, "txtProg_9")->text(), f.root + "/c");
+        QCOMPARE(child<QLineEdit>(dialog, "txtProg_10")->text(), f.root + "/c"); // perl
         // Found nowhere (the network volume is not entered): emptied.
         QCOMPARE(child<QLineEdit>(dialog, "txtProg_3")->text(), QString());
         QCOMPARE(child<QLabel>(dialog, "lblFound_3")->text(), QStringLiteral("Not found"));
