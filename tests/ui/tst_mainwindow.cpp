@@ -7,6 +7,7 @@
 #include "support/testhome.h"
 #include "support/testmain.h"
 #include "ui/mainwindow.h"
+#include "windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,32 +30,7 @@ using namespace morvane;
 
 namespace {
 
-struct Fixture {
-    test::TestHome home{false};
-    OptionsModel model;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    AppContext ctx;
-    std::unique_ptr<MainWindow> window;
-
-    Fixture() {
-        ctx.programDir = home.path();
-        ctx.model = &model;
-        ctx.seams.prompter = &prompter;
-        ctx.seams.shell = &shell;
-        ctx.settings.vars.upgradeNoticeShown = true;
-        for (int i = 1; i <= 6; ++i)
-            ctx.settings.paths.setProgramFound(i, true);
-        connectOptionHandlers(ctx);
-        window = std::make_unique<MainWindow>(ctx);
-    }
-    template <typename T> T* find(const QString& name) const {
-        T* w = window->findChild<T*>(name);
-        if (!w)
-            qWarning() << "no control" << name;
-        return w;
-    }
-};
+using Fixture = test::WindowFixture;
 
 } // namespace
 

@@ -17,6 +17,7 @@
 #include "ui/mainwindow.h"
 #include "ui/programlocationsdialog.h"
 #include "ui/routepages.h"
+#include "windowfixture.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -33,27 +34,7 @@ using namespace morvane;
 
 namespace {
 
-struct Window {
-    test::TestHome home{false};
-    OptionsModel model;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    AppContext ctx;
-    std::unique_ptr<MainWindow> window;
-
-    explicit Window(RouteTable routes = builtInRoutes()) {
-        ctx.routes = routes;
-        ctx.programDir = home.path();
-        ctx.model = &model;
-        ctx.seams.prompter = &prompter;
-        ctx.seams.shell = &shell;
-        ctx.settings.vars.upgradeNoticeShown = true;
-        for (const Route& route : routes)
-            ctx.settings.paths.setProgramFound(tabOf(routes, route), true);
-        connectOptionHandlers(ctx);
-        window = std::make_unique<MainWindow>(ctx);
-    }
-};
+using Window = test::WindowFixture;
 
 bool hasKey(const QList<IniKey>& keys, const QString& section, const QString& name) {
     for (const IniKey& key : keys)
