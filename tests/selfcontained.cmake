@@ -19,7 +19,7 @@ file(GLOB_RECURSE candidates LIST_DIRECTORIES false
 set(outside
     "\\.\\./shared"
     "/work/"
-    "(CMAKE_SOURCE_DIR|PROJECT_SOURCE_DIR|MORVANE_SOURCE_DIR|SOURCE_DIR)[}\"]* *\"?/\\.\\.(/|\"|$)"
+    "(^|[^A-Za-z_])(CMAKE_SOURCE_DIR|PROJECT_SOURCE_DIR|MORVANE_SOURCE_DIR|SOURCE_DIR)[}\"]* *\"?/\\.\\.([/\") ]|$)"
     "\\$\\(dirname[^)]*\\)/\\.\\./\\.\\.")
 string(JOIN "|" pattern ${outside})
 
