@@ -46,7 +46,6 @@ void composeTexify(DviPdfRun& run, const QString& settings, const QString& batch
 
 // Runs a composed conversion and judges LaTeX's log.
 ConversionResult runDviPdf(Conversion& conv, const DviPdfRun& run, const QString& source) {
-    AppContext& ctx = conv.app;
     ConversionResult result;
     if (run.commandLine.isEmpty())
         return result;
