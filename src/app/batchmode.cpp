@@ -35,9 +35,9 @@ void complain(const QString& text) {
 struct MethodWord {
     const char* word;
     const char* routeKey;
-    const char* checkBox; // ticked for the run
+    ctl::Control checkBox; // ticked for the run
 };
-constexpr MethodWord kMethodWords[] = {{"texify", "dvi", "chkTexify_0"}};
+constexpr MethodWord kMethodWords[] = {{"texify", "dvi", ctl::chkTexify(0)}};
 
 QString routeWords() {
     QStringList words;
@@ -145,9 +145,9 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
     }
 
     OptionsModel& model = *ctx.model;
-    model.setText(QStringLiteral("cmbTeX"), source);
+    model.setText(ctl::cmbTeX, source);
     // The window disables Convert when the route's program is missing.
-    if (!model.isEnabled(QStringLiteral("cmdConvert"))) {
+    if (!model.isEnabled(ctl::cmdConvert)) {
         complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
                                 "of %3/Morvane.ini).")
                      .arg(QLatin1String(route.caption), QLatin1String(route.program.locationKey),
@@ -247,11 +247,11 @@ int runBatchMode(const QString& routeWord, const QStringList& files, bool watch)
 
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
-    model.setCheckValue(QStringLiteral("chkIE"), 0);
+    model.setCheckValue(ctl::chkIE, 0);
     if (method)
-        model.setCheckValue(QString::fromLatin1(method->checkBox), 1);
+        model.setCheckValue(method->checkBox, 1);
 
-    model.setIndex(QStringLiteral("tbstrip"), route->tab);
+    model.setIndex(ctl::tbstrip, route->tab);
     tbstrip_Click(ctx);
     reportReplacedOutputRoot(ctx, *route);
 

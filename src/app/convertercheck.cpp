@@ -68,8 +68,7 @@ QList<NeededProgram> programsOf(const Route& route, const OptionsModel& model) {
         if (QLatin1String(needed.route) == QLatin1String(route.key))
             programs = needed.programs;
     }
-    if (QLatin1String(route.key) == QLatin1String("tex4ht") &&
-        model.isChecked(QStringLiteral("chkMake4ht")))
+    if (QLatin1String(route.key) == QLatin1String("tex4ht") && model.isChecked(ctl::chkMake4ht))
         programs.front() = kMake4ht;
     return programs;
 }
@@ -130,7 +129,7 @@ struct QuietContext {
         ctx.seams.quitProgram = [] {};
         connectOptionHandlers(ctx);
         loaded = loadStep(ctx, QString());
-        model.setCheckValue(QStringLiteral("chkIE"), 0);
+        model.setCheckValue(ctl::chkIE, 0);
     }
 };
 
@@ -148,10 +147,10 @@ void convertDocument(QuietContext& quiet, const Route& route, RouteCheck& check)
     // The output stays in the temporary folder, whatever the tabs choose.
     ctx.settings.vars.tex4htSaveTo = dir.path();
     ctx.settings.vars.l2hSaveTo = dir.path();
-    quiet.model.setIndex(QStringLiteral("tbstrip"), route.tab);
+    quiet.model.setIndex(ctl::tbstrip, route.tab);
     tbstrip_Click(ctx);
-    quiet.model.setText(QStringLiteral("cmbTeX"), source);
-    if (!quiet.model.isEnabled(QStringLiteral("cmdConvert"))) {
+    quiet.model.setText(ctl::cmbTeX, source);
+    if (!quiet.model.isEnabled(ctl::cmdConvert)) {
         check.detail = QStringLiteral("%1 Not Found in Program Locations")
                            .arg(QLatin1String(route.program.locationKey));
         return;

@@ -6,6 +6,7 @@
 #include "drivers/tex4ht.h"
 #include "drivers/tth.h"
 #include "pipeline/appcontext.h"
+#include "settings/controlnames.h"
 
 namespace morvane {
 
@@ -61,7 +62,7 @@ const Route kRoutes[] = {
      nullptr,
      tex4htPlace,
      &SV::tex4htSaveTo,
-     "lblSaveTo",
+     ctl::lblSaveTo,
      true,
      TeX4ht},
     {"latex2html",
@@ -74,14 +75,14 @@ const Route kRoutes[] = {
      nullptr,
      l2hPlace,
      &SV::l2hSaveTo,
-     "lblSavelatex2",
+     ctl::lblSavelatex2,
      true,
      l2h},
     {"dvi", TabDvi, "DVI", [](const AppContext&) { return QStringLiteral("DVI"); },
-     ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_0", dviPlace, nullptr, nullptr,
+     ResultKind::Document, LogKind::DviPdf, kTexify, ctl::chkTexify(0), dviPlace, nullptr, nullptr,
      true, TeXtoDVI},
     {"pdf", TabPdf, "PDF", [](const AppContext&) { return QStringLiteral("PDF"); },
-     ResultKind::Document, LogKind::DviPdf, kTexify, "chkTexify_1", pdfPlace, nullptr, nullptr,
+     ResultKind::Document, LogKind::DviPdf, kTexify, ctl::chkTexify(1), pdfPlace, nullptr, nullptr,
      true, TeXtoPDF},
 };
 

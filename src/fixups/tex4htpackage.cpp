@@ -5,6 +5,7 @@
 #include "pipeline/appcontext.h"
 #include "platform/eventpump.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 
 #include <functional>
 
@@ -25,14 +26,14 @@ QString S(const char* text) {
 // The TeX4ht argument list, 0-based: [0] program or batch file, [1] htrun
 // format switch, [4] tex4ht option string in quotes.
 QStringList tex4htArguments(const AppContext& ctx) {
-    QStringList args = ctx.model->items(S("tex4htArgs"));
+    QStringList args = ctx.model->items(ctl::tex4htArgs);
     while (args.size() < tex4htArgumentCount)
         args.append(QString());
     return args;
 }
 
 QString packageLine(const AppContext& ctx) {
-    return ctx.model->tag(S("txt3"));
+    return ctx.model->tag(ctl::txt3);
 }
 
 QString htrunFormatName(const QString& htrunSwitch) {
@@ -260,7 +261,7 @@ SwphtAnswer askAboutSwpht(AppContext& ctx) {
 }
 
 bool babelAndSwpht(AppContext& ctx, const QString& /*outputDir*/, const QString& workingCopy) {
-    if (!ctx.model->isChecked(S("chkSWP")) || !ctx.run.rawFrame)
+    if (!ctx.model->isChecked(ctl::chkSWP) || !ctx.run.rawFrame)
         return true;
     if (isUsersOwnFile(ctx, workingCopy))
         return true; // the user's own document is never edited

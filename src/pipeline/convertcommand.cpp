@@ -8,6 +8,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "settings/controlnames.h"
 #include "settings/filehistory.h"
 
 #include <QDateTime>
@@ -63,10 +64,9 @@ bool mayReplace(AppContext& ctx, const QString& destination) {
 // A second Convert of a file still being converted is refused.
 bool alreadyConverting(AppContext& ctx, const QString& file) {
     OptionsModel& m = *ctx.model;
-    if (!m.isChecked(QStringLiteral("chkMulti")) ||
-        m.tag(QStringLiteral("cmdConvert")) != QStringLiteral("wait"))
+    if (!m.isChecked(ctl::chkMulti) || m.tag(ctl::cmdConvert) != QStringLiteral("wait"))
         return false;
-    if (!m.items(QStringLiteral("lstProcesses")).contains(file))
+    if (!m.items(ctl::lstProcesses).contains(file))
         return false;
     ctx.seams.prompter->tell(
         QStringLiteral("You are currently converting ") + file +
@@ -100,7 +100,7 @@ Outcome cdRomRule(AppContext& ctx, QString& file) {
     if (!copyOrTell(ctx, file, destination))
         return Outcome::Stop;
     file = destination;
-    ctx.model->setText(QStringLiteral("cmbTeX"), destination);
+    ctx.model->setText(ctl::cmbTeX, destination);
     return Outcome::GoOn;
 }
 
@@ -151,7 +151,7 @@ Outcome shortNameRule(AppContext& ctx, QString& source) {
     if (!copyOrTell(ctx, source, destination))
         return Outcome::Stop;
     source = destination;
-    ctx.model->setText(QStringLiteral("cmbTeX"), destination);
+    ctx.model->setText(ctl::cmbTeX, destination);
     SavedPath(ctx);
     return Outcome::GoOn;
 }
@@ -272,7 +272,7 @@ QString currentLogFile(const AppContext& ctx) {
 std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
     if (!Checkfile(ctx, ctx.convertFile())) {
         if (ctx.seams.requestFocus)
-            ctx.seams.requestFocus(QStringLiteral("cmbTeX"));
+            ctx.seams.requestFocus(ctl::cmbTeX);
         return std::nullopt;
     }
     if (alreadyConverting(ctx, ctx.convertFile()))
@@ -286,10 +286,9 @@ std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
     // SWP files on the TeX4ht tab keep their long name; without short names
     // on Linux every route gets the file box's text.
     const QString boxText = ctx.convertFile();
-    QString source =
-        ctx.model->isChecked(QStringLiteral("chkSWP")) && ctx.selectedTab() == TabTex4ht
-            ? boxText
-            : GetShortFileName(boxText);
+    QString source = ctx.model->isChecked(ctl::chkSWP) && ctx.selectedTab() == TabTex4ht
+                         ? boxText
+                         : GetShortFileName(boxText);
     if (ctx.settings.vars.longFileName)
         source = boxText;
 
@@ -300,7 +299,7 @@ std::optional<ConversionResult> cmdConvert_Click(AppContext& ctx) {
     std::optional<ConversionResult> result = callDriver(ctx, source);
 
     const QString log = currentLogFile(ctx);
-    ctx.model->setEnabled(QStringLiteral("cmdLog"), !log.isEmpty() && QFileInfo::exists(log));
+    ctx.model->setEnabled(ctl::cmdLog, !log.isEmpty() && QFileInfo::exists(log));
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/controlnames.h"
 #include "settings/settingsvariables.h"
 
 #include <QString>
@@ -88,12 +89,12 @@ struct Route {
     // The check box without which the route needs no program of its own
     // (DVI and PDF run latex or pdflatex unless texify is ticked); nullptr
     // when the program is always needed.
-    const char* programBox;
+    ctl::Control programBox;
     PlaceFinder place; // where its expected output lies
     // The output root chosen on the tab and the label that shows it (TeX4ht,
     // LaTeX2HTML); nullptr for routes that write next to the TeX file.
     QString SettingsVariables::*outputRoot;
-    const char* outputRootLabel;
+    ctl::Control outputRootLabel;
     // latex, pdflatex, htlatex and texi2dvi fail on "~" or a blank in the
     // file name; HeVeA and TtH do not and need no renamed copy.
     bool needsPlainFileName;

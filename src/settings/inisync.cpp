@@ -46,7 +46,7 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     });
     for (const IniKey* key : always)
         write(*key);
-    if (model.isChecked(QStringLiteral("chkSave"))) {
+    if (model.isChecked(ctl::chkSave)) {
         for (const IniKey& key : iniKeys()) {
             if (key.save == IniSave::WithPreferences)
                 write(key);

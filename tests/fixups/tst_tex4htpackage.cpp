@@ -1,5 +1,6 @@
 #include "fixupfixture.h"
 #include "fixups/tex4htpackage.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 
 #include <QtTest>
@@ -17,8 +18,8 @@ struct PackageFixture : FixupFixture {
     PackageFixture() {
         ctx.seams.prompter = &prompter;
         ctx.settings.vars.checkForUsePackage = true;
-        model.setText("cmbTeX", write("src/doc.tex", "user's own"));
-        model.setItems("tex4htArgs", {"htlatex", "", "doc", "1", "\"html,2\""});
+        model.setText(ctl::cmbTeX, write("src/doc.tex", "user's own"));
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "doc", "1", "\"html,2\""});
         QDir().mkpath(path("out"));
     }
     QString copy() const { return path("out/temp.tex"); }
@@ -91,8 +92,8 @@ private slots:
         QFETCH(PackageAnswer, answer);
         QFETCH(bool, kept);
         PackageFixture f;
-        f.model.setTag("txt3", wanted);
-        f.model.setItems("tex4htArgs", {"htlatex", htrunSwitch, "doc", "1", ""});
+        f.model.setTag(ctl::txt3, wanted);
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", htrunSwitch, "doc", "1", ""});
         f.prompter.queueAnswer(reply);
         QCOMPARE(askAboutPackageLine(f.ctx, "  \\usepackage{tex4ht} "), answer);
         QCOMPARE(f.ctx.run.keptPackageLine, kept);
@@ -122,8 +123,8 @@ private slots:
         QFETCH(bool, kept);
         PackageFixture f;
         f.ctx.settings.vars.checkForUsePackage = checkPreference;
-        f.model.setTag("txt3", " \\usepackage[HTML]{tex4ht}");
-        f.model.setItems("tex4htArgs", {program});
+        f.model.setTag(ctl::txt3, " \\usepackage[HTML]{tex4ht}");
+        f.model.setItems(ctl::tex4htArgs, {program});
         const QString found =
             program.isEmpty() ? "\\usepackage{tex4ht}" : "\\usepackage[html]{tex4ht}  ";
         QCOMPARE(askAboutPackageLine(f.ctx, found), PackageAnswer::Keep);
@@ -189,7 +190,7 @@ private slots:
         QFETCH(bool, result);
         QFETCH(int, questions);
         PackageFixture f;
-        f.model.setTag("txt3", wanted);
+        f.model.setTag(ctl::txt3, wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
         QCOMPARE(Addtex4ht(f.ctx, f.path("out"), f.copy()), result);
@@ -201,7 +202,7 @@ private slots:
 
     void longPreamble() {
         PackageFixture f;
-        f.model.setTag("txt3", "\\usepackage[html]{tex4ht}");
+        f.model.setTag(ctl::txt3, "\\usepackage[html]{tex4ht}");
         QByteArray preamble = "\\documentclass{article}\n";
         for (int i = 0; i < 10000; ++i)
             preamble += "\\newcommand{\\c" + QByteArray::number(i) + "}{x}\r\n";
@@ -214,8 +215,8 @@ private slots:
 
     void theUsersFileIsNeverWritten() {
         PackageFixture f;
-        f.model.setTag("txt3", "\\usepackage[html]{tex4ht}");
-        f.model.setChecked("chkSWP", true);
+        f.model.setTag(ctl::txt3, "\\usepackage[html]{tex4ht}");
+        f.model.setChecked(ctl::chkSWP, true);
         f.ctx.run.rawFrame = true;
         const QByteArray document = "\\documentclass{article}\n\\usepackage[french]{babel}\n";
         f.write("src/doc.tex", document);
@@ -270,9 +271,9 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(bool, result);
         PackageFixture f;
-        f.model.setChecked("chkSWP", swp);
+        f.model.setChecked(ctl::chkSWP, swp);
         f.ctx.run.rawFrame = rawFrame;
-        f.model.setTag("txt3", wanted);
+        f.model.setTag(ctl::txt3, wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
         QCOMPARE(babelAndSwpht(f.ctx, f.path("out"), f.copy()), result);

@@ -3,6 +3,7 @@
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/stdoutconsole.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 
@@ -191,8 +192,8 @@ private slots:
         QFETCH(bool, warning);
         QFETCH(int, length);
         QFETCH(bool, asked);
-        m_model->setChecked("chkMulti", multi);
-        m_model->setChecked("chkWarning", warning);
+        m_model->setChecked(ctl::chkMulti, multi);
+        m_model->setChecked(ctl::chkWarning, warning);
         const QString line = paddedLine("echo ran > ran.txt", length);
         QCOMPARE(line.length(), length);
         m_prompter.queueAnswer(Answer::Yes);
@@ -211,7 +212,7 @@ private slots:
     }
 
     void decliningTheLongLineRunsNothing() {
-        m_model->setChecked("chkWarning", true);
+        m_model->setChecked(ctl::chkWarning, true);
         const QString line = paddedLine("echo ran > ran.txt", 131073);
         m_prompter.queueAnswer(Answer::No);
         QSignalSpy spy(m_model, &OptionsModel::changed);
@@ -249,13 +250,13 @@ private slots:
     }
 
     void multipleModeSingleRunListsTheFile() {
-        m_model->setChecked("chkMulti", true);
-        m_model->setText("cmbTeX", "/docs/paper.tex");
+        m_model->setChecked(ctl::chkMulti, true);
+        m_model->setText(ctl::cmbTeX, "/docs/paper.tex");
         QStringList listWhileRunning;
         QString tagWhileRunning;
         QTimer::singleShot(0, [&] {
-            listWhileRunning = m_model->items("lstProcesses");
-            tagWhileRunning = m_model->tag("cmdConvert");
+            listWhileRunning = m_model->items(ctl::lstProcesses);
+            tagWhileRunning = m_model->tag(ctl::cmdConvert);
             touch(work("go"));
         });
 
@@ -263,16 +264,16 @@ private slots:
 
         QCOMPARE(listWhileRunning, QStringList{"/docs/paper.tex"});
         QCOMPARE(tagWhileRunning, QString("wait"));
-        QVERIFY(m_model->items("lstProcesses").isEmpty());
-        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QVERIFY(m_model->items(ctl::lstProcesses).isEmpty());
+        QCOMPARE(m_model->tag(ctl::cmdConvert), QString());
         QCOMPARE(m_ctx.runningProcesses, 0);
     }
 
     // A Convert during the wait runs nested: the first process ends first, but
     // the nested wait (started last) must finish first.
     void multipleModeNestedRunsFinishLastStartedFirst() {
-        m_model->setChecked("chkMulti", true);
-        m_model->setText("cmbTeX", "/docs/first.tex");
+        m_model->setChecked(ctl::chkMulti, true);
+        m_model->setText(ctl::cmbTeX, "/docs/first.tex");
         QStringList finished;
         QStringList listWhileBoth, listAfterNested;
         QString tagWhileBoth = "unset", tagAfterNested = "unset";
@@ -283,10 +284,10 @@ private slots:
         // Inside the first wait: start the second; while both run, look and
         // let the first end; once it has, let the second end.
         QTimer::singleShot(0, [&] {
-            m_model->setText("cmbTeX", "/docs/second.tex");
+            m_model->setText(ctl::cmbTeX, "/docs/second.tex");
             QTimer::singleShot(100, [&] {
-                listWhileBoth = m_model->items("lstProcesses");
-                tagWhileBoth = m_model->tag("cmdConvert");
+                listWhileBoth = m_model->items(ctl::lstProcesses);
+                tagWhileBoth = m_model->tag(ctl::cmdConvert);
                 countWhileBoth = m_ctx.runningProcesses;
                 touch(work("go1"));
             });
@@ -303,8 +304,8 @@ private slots:
             finished << "second";
             secondEnded = QFile::exists(work("second.txt"));
             firstEndedBeforeNestedReturned = QFile::exists(work("first.txt"));
-            listAfterNested = m_model->items("lstProcesses");
-            tagAfterNested = m_model->tag("cmdConvert");
+            listAfterNested = m_model->items(ctl::lstProcesses);
+            tagAfterNested = m_model->tag(ctl::cmdConvert);
             countAfterNested = m_ctx.runningProcesses;
         });
 
@@ -323,8 +324,8 @@ private slots:
         QCOMPARE(tagAfterNested, QString());
         QCOMPARE(countAfterNested, 1);
         QCOMPARE(listAfterNested, (QStringList{"/docs/first.tex", "/docs/second.tex"}));
-        QVERIFY(m_model->items("lstProcesses").isEmpty());
-        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QVERIFY(m_model->items(ctl::lstProcesses).isEmpty());
+        QCOMPARE(m_model->tag(ctl::cmdConvert), QString());
         QCOMPARE(m_ctx.runningProcesses, 0);
     }
 
@@ -347,9 +348,9 @@ private slots:
         QFETCH(bool, multi);
         QFETCH(QString, line);
         QFETCH(QString, directory);
-        m_model->setChecked("chkMulti", multi);
-        m_model->setChecked("chkWarning", true);
-        m_model->setText("cmbTeX", "/docs/a.tex");
+        m_model->setChecked(ctl::chkMulti, multi);
+        m_model->setChecked(ctl::chkWarning, true);
+        m_model->setText(ctl::cmbTeX, "/docs/a.tex");
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
         runCommand(m_ctx, line, directory.isEmpty() ? m_dir.path() : directory);
@@ -376,7 +377,7 @@ private slots:
         RecordingLauncher launcher;
         launcher.standIn = standIn;
         m_ctx.seams.launcher = &launcher;
-        m_model->setChecked("chkMulti", true);
+        m_model->setChecked(ctl::chkMulti, true);
         RecordingConsoleFactory consoles;
         m_ctx.seams.consoles = &consoles;
         const QString line = "/p/convert.sh tex4ht paper pause";
@@ -408,7 +409,7 @@ private slots:
         QFETCH(bool, multi);
         QFETCH(QStringList, duringWait);
         QFETCH(QStringList, afterWait);
-        m_model->setChecked("chkMulti", multi);
+        m_model->setChecked(ctl::chkMulti, multi);
         InputProbe probe;
         probe.show();
         bool posted = false;
@@ -557,10 +558,10 @@ private slots:
         QFETCH(QString, tag);
         QFETCH(QString, caption);
         QFETCH(QString, quotedName);
-        m_model->setChecked("chkMulti", ticked);
-        m_model->setTag("chkMulti", tag);
+        m_model->setChecked(ctl::chkMulti, ticked);
+        m_model->setTag(ctl::chkMulti, tag);
         if (!caption.isEmpty())
-            m_model->setCaption("chkMulti", caption);
+            m_model->setCaption(ctl::chkMulti, caption);
 
         chkMulti_Click(m_ctx);
 
