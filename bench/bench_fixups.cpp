@@ -115,7 +115,7 @@ bool pageWasRewritten(const PageFolder& pages) {
 void BM_FixupsVsSed(benchmark::State& state) {
     PageFolder& pages = folder();
     OptionsModel model;
-    model.setIndex(QStringLiteral("tbstrip"), TabTex4ht);
+    model.setIndex(ctl::tbstrip, TabTex4ht);
     AppContext ctx;
     ctx.model = &model;
     double sedBest = 1e9, bothBest = 1e9, imageBest = 1e9;

@@ -8,6 +8,7 @@
 #include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "settings/inisync.h"
 
 #include <QFile>
@@ -37,7 +38,7 @@ struct Home {
         ctx.seams.prompter = &prompter;
         readini(ctx);
         // Save Preferences ticked: every key of the table is written.
-        model.setCheckValue(QStringLiteral("chkSave"), 1);
+        model.setCheckValue(ctl::chkSave, 1);
     }
 };
 
@@ -98,7 +99,7 @@ template <typename F> void run(benchmark::State& state, F&& call) {
 void BM_ReadiniWriteini(benchmark::State& state) {
     run(state, [] {
         readini(home().ctx);
-        home().model.setCheckValue(QStringLiteral("chkSave"), 1);
+        home().model.setCheckValue(ctl::chkSave, 1);
         benchmark::DoNotOptimize(writeini(home().ctx));
     });
 }

@@ -11,6 +11,7 @@
 #include "pipeline/convertcommand.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 
 #include <benchmark/benchmark.h>
@@ -62,8 +63,8 @@ struct Runner {
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
         ctx.seams.launcher = &launcher;
-        model.setChecked(QStringLiteral("chkMulti"), multiple);
-        model.setText(QStringLiteral("cmbTeX"), QStringLiteral("/docs/paper.tex"));
+        model.setChecked(ctl::chkMulti, multiple);
+        model.setText(ctl::cmbTeX, QStringLiteral("/docs/paper.tex"));
     }
 };
 
@@ -186,8 +187,8 @@ public:
         m_ctx.seams.prompter = &m_prompter;
         m_ctx.seams.launcher = &m_launcher;
         m_ctx.settings.vars.hevea = QStringLiteral("/usr/bin");
-        m_model.setIndex(QStringLiteral("tbstrip"), TabHevea);
-        m_model.setText(QStringLiteral("cmbTeX"), m_source);
+        m_model.setIndex(ctl::tbstrip, TabHevea);
+        m_model.setText(ctl::cmbTeX, m_source);
     }
 
     QString stamp() const { return m_stamp; }

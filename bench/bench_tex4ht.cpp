@@ -92,7 +92,7 @@ void BM_PostProcessVersusSed(benchmark::State& state) {
     OptionsModel model;
     AppContext ctx;
     ctx.model = &model;
-    model.setText(QStringLiteral("cmbTeX"), tex.fileName());
+    model.setText(ctl::cmbTeX, tex.fileName());
     ctx.run.linkAnswer = 3; // yes to all: every page is rewritten
 
     QStringList pages;

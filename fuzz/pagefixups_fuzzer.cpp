@@ -170,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const char* picture : {"a.png", "fig.gif", "sub/b.jpg", "doc.png"})
         writeScratchFile(sourceDir + QLatin1Char('/') + QLatin1String(picture), "picture");
     writeScratchFile(sourceDir + QStringLiteral("/doc.tex"), "\\documentclass{article}");
-    model.setText(QStringLiteral("cmbTeX"), sourceDir + QStringLiteral("/doc.tex"));
+    model.setText(ctl::cmbTeX, sourceDir + QStringLiteral("/doc.tex"));
     const QString pagePath = pageDir + QStringLiteral("/page.html");
 
     writeScratchFile(pagePath, page);

@@ -107,10 +107,10 @@ ScriptSettings expectedSettings(const AppContext& ctx, const QString& commandLin
         s["redir"] = redir;
         s["progpath"] = oneLine(v.hevea);
         s["cmdline"] = oneLine(commandLine);
-        const bool hacha = ctx.model->isChecked(QStringLiteral("chkHacha"));
-        const bool french = ctx.model->isChecked(QStringLiteral("chkFrench"));
+        const bool hacha = ctx.model->isChecked(ctl::chkHacha);
+        const bool french = ctx.model->isChecked(ctl::chkFrench);
         s["cmdline2"] = !hacha ? "no" : french ? "-francais" : "";
-        s["code"] = ctx.model->index(QStringLiteral("optCode")) == 1 ? "x" : "";
+        s["code"] = ctx.model->index(ctl::optCode) == 1 ? "x" : "";
     } else if (key == QLatin1String("tth")) {
         s["redir"] = redir;
         s["progpath"] = oneLine(v.tth);
@@ -198,17 +198,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                            &v.htrunS, &v.htrunM, &v.l2h, &v.perl, &v.netpbm})
         *place = in.text();
     const int flags = in.small();
-    model.setCheckValue(QStringLiteral("chkHacha"), flags & 1);
-    model.setCheckValue(QStringLiteral("chkFrench"), (flags >> 1) & 1);
-    model.setIndex(QStringLiteral("optCode"), (flags >> 2) & 1);
-    model.setCheckValue(QStringLiteral("chkHtrun"), (flags >> 3) & 1);
-    model.setCheckValue(QStringLiteral("chkSWP"), (flags >> 4) & 1);
-    model.setTag(QStringLiteral("txt3Locked"), (flags >> 5) & 1 ? QStringLiteral("no") : QString());
+    model.setCheckValue(ctl::chkHacha, flags & 1);
+    model.setCheckValue(ctl::chkFrench, (flags >> 1) & 1);
+    model.setIndex(ctl::optCode, (flags >> 2) & 1);
+    model.setCheckValue(ctl::chkHtrun, (flags >> 3) & 1);
+    model.setCheckValue(ctl::chkSWP, (flags >> 4) & 1);
+    model.setTag(ctl::txt3Locked, (flags >> 5) & 1 ? QStringLiteral("no") : QString());
     QStringList pieces;
     for (int i = 0; i < ((flags >> 6) & 1 ? 6 : 3); ++i)
         pieces.append(in.text());
-    model.setItems(QStringLiteral("tex4htArgs"), pieces);
-    model.setText(QStringLiteral("txt3"), in.text());
+    model.setItems(ctl::tex4htArgs, pieces);
+    model.setText(ctl::txt3, in.text());
     QByteArray text = in.rest();
     if (text.isEmpty())
         text = shippedDriver();

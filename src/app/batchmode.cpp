@@ -36,9 +36,9 @@ void complain(const QString& text) {
 struct MethodWord {
     const char* word;
     const char* routeKey;
-    const char* checkBox; // ticked for the run
+    ctl::Control checkBox; // ticked for the run
 };
-constexpr MethodWord kMethodWords[] = {{"texify", "dvi", "chkTexify_0"}};
+constexpr MethodWord kMethodWords[] = {{"texify", "dvi", ctl::chkTexify(0)}};
 
 QString routeWords(RouteTable routes = builtInRoutes()) {
     QStringList words;
@@ -254,9 +254,9 @@ int runBatchMode(const QString& routeWord, const QStringList& files, bool watch)
 
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
-    model.setCheckValue(QStringLiteral("chkIE"), 0);
+    model.setCheckValue(ctl::chkIE, 0);
     if (method)
-        model.setCheckValue(QString::fromLatin1(method->checkBox), 1);
+        model.setCheckValue(method->checkBox, 1);
 
     reportReplacedOutputRoot(ctx, *route);
 

@@ -3,6 +3,7 @@
 #include "app/inicommands.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "settings/heveaconfigs.h"
 #include "settings/hevealibrary.h"
 #include "settings/iniencoding.h"
@@ -34,8 +35,8 @@ void cmdSaveConfig_Click(AppContext& ctx, const InputConfigName& inputConfigName
     OptionsModel& model = *ctx.model;
     const QString ini = iniPath(ctx);
     const QStringList names = readProfileKeys(ini, kConfigs);
-    const QStringList styleList = model.items(S("List1"));
-    const QString excluded = model.text(S("txtExclude"));
+    const QStringList styleList = model.items(ctl::List1);
+    const QString excluded = model.text(ctl::txtExclude);
     const bool deleteMode = isEmptyCombination(styleList, excluded);
     const QString suggestion = deleteMode ? QString() : suggestedConfigName(names);
 
@@ -55,7 +56,7 @@ void cmdSaveConfig_Click(AppContext& ctx, const InputConfigName& inputConfigName
     if (deleteMode) {
         written = deleteProfileKey(ini, kConfigs, choice.name);
     } else {
-        const QString type = outputTypeWord(model.index(S("optOutput")));
+        const QString type = outputTypeWord(model.index(ctl::optOutput));
         written =
             writeProfileString(ini, kConfigs, choice.name, configValue(styleList, excluded, type));
     }
@@ -70,7 +71,7 @@ void cmdSaveConfig_Click(AppContext& ctx, const InputConfigName& inputConfigName
 }
 
 bool canLoadConfig(AppContext& ctx) {
-    if (!ctx.model->items(S("File1")).isEmpty())
+    if (!ctx.model->items(ctl::File1).isEmpty())
         return true;
     ctx.seams.prompter->tell(S("No HeVeA style files found"), S("Load Configuration"),
                              Icon::Critical);
@@ -79,7 +80,7 @@ bool canLoadConfig(AppContext& ctx) {
 
 void LoadDefaultConfig(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    if (model.items(S("File1")).isEmpty())
+    if (model.items(ctl::File1).isEmpty())
         return;
     const QString ini = iniPath(ctx);
     ctx.settings.vars.defaultConfig = readProfileString(ini, kHevea, S("Defaultconfig"), QString());
@@ -89,25 +90,25 @@ void LoadDefaultConfig(AppContext& ctx) {
         readProfileString(ini, kConfigs, ctx.settings.vars.defaultConfig, QString());
     if (value.isEmpty())
         return;
-    model.setText(S("txtExclude"), QString());
+    model.setText(ctl::txtExclude, QString());
     const std::optional<HeveaConfig> config = parseConfigValue(value);
     if (!config)
         return;
     // The output type first: choosing it fills the style list of its kind.
     const int output = outputIndexOfType(config->type);
     if (output >= 0)
-        model.setIndex(S("optOutput"), output);
-    model.setText(S("txtExclude"), config->excluded);
-    model.setItems(S("List1"), withStylesOnTop(model.items(S("List1")), config->styles));
+        model.setIndex(ctl::optOutput, output);
+    model.setText(ctl::txtExclude, config->excluded);
+    model.setItems(ctl::List1, withStylesOnTop(model.items(ctl::List1), config->styles));
 }
 
 void applyConfiguration(AppContext& ctx, const QStringList& styles, const QString& excluded) {
     OptionsModel& model = *ctx.model;
     // Styles of an earlier configuration fall back below the separator.
-    const QStringList rebuilt = styleListFrom(model.items(S("File1")));
-    model.setText(S("txtExclude"), QString());
-    model.setItems(S("List1"), withStylesOnTop(rebuilt, styles));
-    model.setText(S("txtExclude"), excluded);
+    const QStringList rebuilt = styleListFrom(model.items(ctl::File1));
+    model.setText(ctl::txtExclude, QString());
+    model.setItems(ctl::List1, withStylesOnTop(rebuilt, styles));
+    model.setText(ctl::txtExclude, excluded);
 }
 
 bool deleteConfiguration(AppContext& ctx, const QString& name, bool wasStartup) {

@@ -88,7 +88,7 @@ struct QuietContext {
         ctx.seams.quitProgram = [] {};
         connectOptionHandlers(ctx);
         loaded = loadStep(ctx, QString());
-        model.setCheckValue(QStringLiteral("chkIE"), 0);
+        model.setCheckValue(ctl::chkIE, 0);
     }
 };
 

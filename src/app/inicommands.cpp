@@ -1,8 +1,10 @@
 #include "app/inicommands.h"
 
+#include "drivers/hevea.h"
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "settings/controlnames.h"
 #include "settings/hevealibrary.h"
 #include "settings/inisync.h"
 
@@ -28,15 +30,15 @@ void reloadIni(AppContext& ctx) {
 
     OptionsModel& model = *ctx.model;
     // An unreadable style folder leaves the list empty.
-    const QStringList styles = styleFileNames(styleDirectory(ctx.settings, ctx.programDir));
-    model.setItems(QStringLiteral("File1"), styles);
+    const QStringList styles = styleFileNames(heveaStyleDirectory(ctx));
+    model.setItems(ctl::File1, styles);
     if (ctx.settings.paths.texDocsExists)
         ctx.settings.vars.openDialogDir = ctx.settings.vars.texDocs;
-    model.setItems(QStringLiteral("List1"), styleListFrom(styles));
-    model.setText(QStringLiteral("txtExclude"), QString());
+    model.setItems(ctl::List1, styleListFrom(styles));
+    model.setText(ctl::txtExclude, QString());
     if (ctx.loadDefaultConfig)
         ctx.loadDefaultConfig();
-    model.setVisible(QStringLiteral("chkHtrun"), true);
+    model.setVisible(ctl::chkHtrun, true);
     if (ctx.composeTex4htCommandLine)
         ctx.composeTex4htCommandLine();
 }

@@ -2,12 +2,14 @@
 
 #include "app/configcommands.h"
 #include "app/startup.h"
+#include "drivers/hevea.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/savedpath.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "settings/hevealibrary.h"
 #include "tex4ht/tex4htcommand.h"
 
@@ -30,9 +32,9 @@ QString S(const char* text) {
 
 // Sets the three captions that follow the converter and its output kind.
 void setRunCaptions(OptionsModel& model, const QString& kind) {
-    model.setCaption(S("chkIE"), S("&Run ") + kind + S(" file"));
-    model.setCaption(S("chkClose"), S("Close &after running ") + kind + S(" file"));
-    model.setCaption(S("cmdShow"), S("Sh&ow ") + kind + S(" file"));
+    model.setCaption(ctl::chkIE, S("&Run ") + kind + S(" file"));
+    model.setCaption(ctl::chkClose, S("Close &after running ") + kind + S(" file"));
+    model.setCaption(ctl::cmdShow, S("Sh&ow ") + kind + S(" file"));
 }
 
 bool heveaFileExists(const AppContext& ctx, const QString& name) {
@@ -47,22 +49,22 @@ bool esponjaMissing(const AppContext& ctx) {
 // Convert needs the route's program; without it lblPath names its location key.
 void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
     OptionsModel& model = *ctx.model;
-    model.setEnabled(S("cmdConvert"), found);
+    model.setEnabled(ctl::cmdConvert, found);
     if (!found)
-        model.setCaption(S("lblPath"), QLatin1String(route.program.locationKey) + S(" Not Found"));
+        model.setCaption(ctl::lblPath, QLatin1String(route.program.locationKey) + S(" Not Found"));
 }
 
 void refillStyleList(AppContext& ctx) {
     // An unreadable directory leaves the lists empty.
-    const QStringList hva = styleFileNames(styleDirectory(ctx.settings, ctx.programDir));
-    ctx.model->setItems(S("File1"), hva);
-    ctx.model->setItems(S("List1"), styleListFrom(hva));
-    ctx.model->setIndex(S("List1"), -1);
+    const QStringList hva = styleFileNames(heveaStyleDirectory(ctx));
+    ctx.model->setItems(ctl::File1, hva);
+    ctx.model->setItems(ctl::List1, styleListFrom(hva));
+    ctx.model->setIndex(ctl::List1, -1);
 }
 
 void pdfChainControlsVisible(OptionsModel& model, bool visible) {
-    model.setVisible(S("Label15"), visible);
-    model.setVisible(S("cmbpdfPasses"), visible);
+    model.setVisible(ctl::Label15, visible);
+    model.setVisible(ctl::cmbpdfPasses, visible);
 }
 
 const char* const kHandlersConnected = "morvaneOptionHandlersConnected";
@@ -76,41 +78,41 @@ void tbstrip_Click(AppContext& ctx) {
     const int routeTabs = helpTab(ctx.routes) - 1;
     if (tab == helpTab(ctx.routes)) {
         for (int i = 1; i <= routeTabs; ++i)
-            model.setVisible(OptionsModel::arrayElement(S("fraContainer"), i), false);
-        model.setVisible(S("Frame2"), false);
-        model.setVisible(S("fraHelp"), true);
+            model.setVisible(ctl::fraContainer(i), false);
+        model.setVisible(ctl::Frame2, false);
+        model.setVisible(ctl::fraHelp, true);
         return;
     }
     const Route* route = ctx.selectedRoute();
     if (!route)
         return;
 
-    model.setVisible(S("fraHelp"), false);
-    model.setVisible(S("Frame2"), true);
+    model.setVisible(ctl::fraHelp, false);
+    model.setVisible(ctl::Frame2, true);
     SavedPath(ctx);
     for (int i = 1; i <= routeTabs; ++i)
-        model.setVisible(OptionsModel::arrayElement(S("fraContainer"), i), false);
+        model.setVisible(ctl::fraContainer(i), false);
 
     const QString log = currentLogFile(ctx);
-    model.setEnabled(S("cmdLog"), !log.isEmpty() && QFileInfo::exists(log));
+    model.setEnabled(ctl::cmdLog, !log.isEmpty() && QFileInfo::exists(log));
 
     // Enabling or disabling the option buttons must never change the choice.
-    const int browser = model.index(S("optIE"));
+    const int browser = model.index(ctl::optIE);
     setRunCaptions(model, route->resultWord(ctx));
     if (route->showCaption)
-        model.setCaption(S("cmdShow"), route->showCaption(ctx));
+        model.setCaption(ctl::cmdShow, route->showCaption(ctx));
     // Web pages go to the browser chosen on the tab; DVI and PDF files to
     // their associated program, so the browser choice does not apply.
     const bool webPage = route->shows == ResultKind::WebPage;
-    model.setEnabled(S("optIE_0"), webPage);
-    model.setEnabled(S("optIE_1"), webPage);
-    model.setEnabled(S("chkClose"), !webPage || browser == 0);
+    model.setEnabled(ctl::optIE(0), webPage);
+    model.setEnabled(ctl::optIE(1), webPage);
+    model.setEnabled(ctl::chkClose, !webPage || browser == 0);
     applyProgramFound(ctx, *route, routeCanRun(ctx, *route));
     updateSaveLabel(ctx);
-    if (model.index(S("optIE")) != browser)
-        model.setIndex(S("optIE"), browser);
+    if (model.index(ctl::optIE) != browser)
+        model.setIndex(ctl::optIE, browser);
 
-    model.setVisible(OptionsModel::arrayElement(S("fraContainer"), tab), true);
+    model.setVisible(ctl::fraContainer(tab), true);
 
     if (!ctx.loading)
         upgradeNoticeStep(ctx);
@@ -129,50 +131,51 @@ void optOutput_Click(AppContext& ctx, int index) {
 }
 
 void chkEsponja_Click(AppContext& ctx) {
-    if (ctx.model->isChecked(S("chkEsponja")) && esponjaMissing(ctx))
-        ctx.model->setChecked(S("chkEsponja"), false);
+    if (ctx.model->isChecked(ctl::chkEsponja) && esponjaMissing(ctx))
+        ctx.model->setChecked(ctl::chkEsponja, false);
 }
 
 void chkVersion_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    const bool recent = model.isChecked(S("chkVersion"));
-    model.setEnabled(S("chkFix"), recent);
-    model.setEnabled(S("chkEsponja"), recent);
+    const bool recent = model.isChecked(ctl::chkVersion);
+    model.setEnabled(ctl::chkFix, recent);
+    model.setEnabled(ctl::chkEsponja, recent);
     if (!recent)
-        model.setChecked(S("chkFix"), false);
+        model.setChecked(ctl::chkFix, false);
     if (esponjaMissing(ctx))
-        model.setEnabled(S("chkEsponja"), false);
-    if (!model.isEnabled(S("chkEsponja")))
-        model.setChecked(S("chkEsponja"), false);
+        model.setEnabled(ctl::chkEsponja, false);
+    if (!model.isEnabled(ctl::chkEsponja))
+        model.setChecked(ctl::chkEsponja, false);
 }
 
 void optCode_Click(AppContext& ctx, int index) {
     // hevea.opt is the native-code HeVeA; without it only byte code runs.
     if (index == 1 && !heveaFileExists(ctx, S("hevea.opt")))
-        ctx.model->setIndex(S("optCode"), 0);
+        ctx.model->setIndex(ctl::optCode, 0);
 }
 
 void chkStyle_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    const bool on = model.isChecked(S("chkStyle"));
-    for (const char* name : {"List1", "cmdUp", "cmdDown", "Label18", "Label17", "cmdSaveConfig",
-                             "cmdLoadConfig", "txtExclude"})
-        model.setEnabled(S(name), on);
+    const bool on = model.isChecked(ctl::chkStyle);
+    for (const ctl::Control name :
+         {ctl::List1, ctl::cmdUp, ctl::cmdDown, ctl::Label18, ctl::Label17, ctl::cmdSaveConfig,
+          ctl::cmdLoadConfig, ctl::txtExclude})
+        model.setEnabled(name, on);
     if (!on)
-        model.setIndex(S("List1"), -1);
+        model.setIndex(ctl::List1, -1);
 }
 
 void chkImages_Click(AppContext& ctx) {
-    ctx.model->setEnabled(S("txtImages"), ctx.model->isChecked(S("chkImages")));
+    ctx.model->setEnabled(ctl::txtImages, ctx.model->isChecked(ctl::chkImages));
     composeTex4htCommandLine(ctx);
 }
 
 void txtImages_Change(AppContext& ctx) {
-    const QString text = ctx.model->text(S("txtImages"));
+    const QString text = ctx.model->text(ctl::txtImages);
     if (text.contains(QLatin1Char('\\'))) {
         QString fixed = text;
         // The window puts the caret at the end when it shows the new text.
-        ctx.model->setText(S("txtImages"), fixed.replace(QLatin1Char('\\'), QLatin1Char('/')));
+        ctx.model->setText(ctl::txtImages, fixed.replace(QLatin1Char('\\'), QLatin1Char('/')));
         return; // the change of the text runs this again and recomposes
     }
     composeTex4htCommandLine(ctx);
@@ -180,15 +183,15 @@ void txtImages_Change(AppContext& ctx) {
 
 void chkHtrun_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    if (model.isChecked(S("chkHtrun")) && model.isChecked(S("chkMake4ht")))
-        model.setChecked(S("chkMake4ht"), false);
-    if (model.isChecked(S("chkHtrun"))) {
+    if (model.isChecked(ctl::chkHtrun) && model.isChecked(ctl::chkMake4ht))
+        model.setChecked(ctl::chkMake4ht, false);
+    if (model.isChecked(ctl::chkHtrun)) {
         if (ctx.settings.vars.htrunS.isEmpty())
-            model.setChecked(S("chkSWP"), false);
+            model.setChecked(ctl::chkSWP, false);
         if (ctx.settings.vars.htrunM.isEmpty())
-            model.setChecked(S("chkSWP"), true);
+            model.setChecked(ctl::chkSWP, true);
     } else {
-        model.setEnabled(S("chkSWP"), true);
+        model.setEnabled(ctl::chkSWP, true);
     }
     composeTex4htCommandLine(ctx);
 }
@@ -196,24 +199,24 @@ void chkHtrun_Click(AppContext& ctx) {
 // make4ht and htrun are two ways of running TeX4ht; one excludes the other.
 void chkMake4ht_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    const bool make4ht = model.isChecked(S("chkMake4ht"));
-    if (make4ht && model.isChecked(S("chkHtrun")))
-        model.setChecked(S("chkHtrun"), false); // recomposes through its own handler
-    model.setEnabled(S("cmbMake4htFormat"), make4ht);
-    model.setEnabled(S("cmbMake4htEngine"), make4ht);
-    model.setEnabled(S("lblMake4htFormat"), make4ht);
-    model.setEnabled(S("lblMake4htEngine"), make4ht);
+    const bool make4ht = model.isChecked(ctl::chkMake4ht);
+    if (make4ht && model.isChecked(ctl::chkHtrun))
+        model.setChecked(ctl::chkHtrun, false); // recomposes through its own handler
+    model.setEnabled(ctl::cmbMake4htFormat, make4ht);
+    model.setEnabled(ctl::cmbMake4htEngine, make4ht);
+    model.setEnabled(ctl::lblMake4htFormat, make4ht);
+    model.setEnabled(ctl::lblMake4htEngine, make4ht);
     composeTex4htCommandLine(ctx);
 }
 
 void cmdAdvanced_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    model.setTag(S("chkHtrun"), ctx.settings.vars.tex4ht);
+    model.setTag(ctl::chkHtrun, ctx.settings.vars.tex4ht);
     if (ctx.seams.showTex4htAdvanced)
         ctx.seams.showTex4htAdvanced();
-    model.setTag(S("cmdAdvanced.returning"), S("yes"));
+    model.setTag(ctl::cmdAdvancedReturning, S("yes"));
     composeTex4htCommandLine(ctx);
-    model.setTag(S("cmdAdvanced.returning"), QString());
+    model.setTag(ctl::cmdAdvancedReturning, QString());
 }
 
 void cmdInit_Click(AppContext& ctx) {
@@ -222,21 +225,21 @@ void cmdInit_Click(AppContext& ctx) {
 }
 
 bool isCommandLineLocked(const OptionsModel& model) {
-    return model.tag(S("txt3Locked")) != S("no");
+    return model.tag(ctl::txt3Locked) != S("no");
 }
 
 void toggleManualCommandLine(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     if (isCommandLineLocked(model)) {
-        model.setTag(S("txt3Locked"), S("no"));
-        model.setCaption(S("lblManual"), S("Manual command line:"));
-        model.setVisible(S("cmbFrags"), true);
-        if (!model.items(S("cmbFrags")).isEmpty())
-            model.setIndex(S("cmbFrags"), 0);
+        model.setTag(ctl::txt3Locked, S("no"));
+        model.setCaption(ctl::lblManual, S("Manual command line:"));
+        model.setVisible(ctl::cmbFrags, true);
+        if (!model.items(ctl::cmbFrags).isEmpty())
+            model.setIndex(ctl::cmbFrags, 0);
     } else {
-        model.setTag(S("txt3Locked"), S("yes"));
-        model.setCaption(S("lblManual"), S("Command line:"));
-        model.setVisible(S("cmbFrags"), false);
+        model.setTag(ctl::txt3Locked, S("yes"));
+        model.setCaption(ctl::lblManual, S("Command line:"));
+        model.setVisible(ctl::cmbFrags, false);
         composeTex4htCommandLine(ctx);
     }
 }
@@ -244,14 +247,14 @@ void toggleManualCommandLine(AppContext& ctx) {
 bool pdfmakegstcIsCurrent(AppContext& ctx) {
     const QString path = ctx.programDir + S("/pdfmakegstc.bat");
     if (!QFileInfo::exists(path)) {
-        ctx.model->setCaption(S("Label7"),
+        ctx.model->setCaption(ctl::Label7,
                               S("Unable to find pdfmakegstc.bat in Morvane's directory. ") +
                                   S("You can obtain it from "));
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ctx.model->setCaption(S("Label7"), file.errorString() + QLatin1Char('\n') +
+        ctx.model->setCaption(ctl::Label7, file.errorString() + QLatin1Char('\n') +
                                                S("Try downloading pdfmakegstc.bat from"));
         return false;
     }
@@ -259,7 +262,7 @@ bool pdfmakegstcIsCurrent(AppContext& ctx) {
     const QString text = QString::fromUtf8(file.readAll()).toLower();
     if (text.contains(S(":: version 2\r\n")) || text.contains(S(":: version 2\n")))
         return true;
-    ctx.model->setCaption(S("Label7"),
+    ctx.model->setCaption(ctl::Label7,
                           S("You appear to be using an old version of pdfmakegstc.bat. ") +
                               S("Please replace it with a newer version from "));
     return false;
@@ -267,48 +270,48 @@ bool pdfmakegstcIsCurrent(AppContext& ctx) {
 
 void chkSWPGS_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    if (model.isChecked(S("chkSWPGS"))) {
-        model.setChecked(S("chkTexify_1"), false);
-        model.setCaption(S("Label7"), S("Use TrueTeX and GhostScript to produce PDF file. "
+    if (model.isChecked(ctl::chkSWPGS)) {
+        model.setChecked(ctl::chkTexify(1), false);
+        model.setCaption(ctl::Label7, S("Use TrueTeX and GhostScript to produce PDF file. "
                                         "Instructions and files obtainable at"));
-        model.setVisible(S("Label34"), true);
+        model.setVisible(ctl::Label34, true);
         pdfChainControlsVisible(model, pdfmakegstcIsCurrent(ctx));
-        model.setVisible(S("cmdBat"), true);
+        model.setVisible(ctl::cmdBat, true);
     } else {
         pdfChainControlsVisible(model, false);
-        model.setVisible(S("Label34"), false);
-        model.setVisible(S("cmdBat"), false);
-        model.setCaption(S("Label7"), S("Conversion uses pdfLaTeX"));
-        model.setVisible(S("Label7"), true);
+        model.setVisible(ctl::Label34, false);
+        model.setVisible(ctl::cmdBat, false);
+        model.setCaption(ctl::Label7, S("Conversion uses pdfLaTeX"));
+        model.setVisible(ctl::Label7, true);
     }
 }
 
 void chkTexify_Click(AppContext& ctx, int index) {
     OptionsModel& model = *ctx.model;
-    const QString box = OptionsModel::arrayElement(S("chkTexify"), index);
+    const ctl::Control box = ctl::chkTexify(index);
     const bool on = model.isChecked(box);
     if (index == 0) {
-        model.setCaption(S("Label6"),
+        model.setCaption(ctl::Label6,
                          on ? S("Texify automatically runs (La)TeX, Makeindex (Texindex) and "
                                 "BibTeX as many times as necessary to produce a DVI file with "
                                 "sorted indices and all cross-references resolved.")
                             : S("Just uses (La)TeX"));
     } else if (on) {
-        model.setChecked(S("chkSWPGS"), false);
+        model.setChecked(ctl::chkSWPGS, false);
         pdfChainControlsVisible(model, false);
-        model.setVisible(S("Label34"), false);
-        model.setCaption(S("Label7"),
+        model.setVisible(ctl::Label34, false);
+        model.setCaption(ctl::Label7,
                          S("Texify automatically runs pdf(La)TeX, Makeindex (Texindex) and BibTeX "
                            "as many times as necessary to produce a PDF file with sorted indices "
                            "and all cross-references resolved."));
     } else {
-        model.setCaption(S("Label7"), S("Conversion uses pdfLaTeX"));
+        model.setCaption(ctl::Label7, S("Conversion uses pdfLaTeX"));
     }
     // Only the box of the tab on show decides about Convert: a value read
     // from the settings while another tab is selected must not enable
     // Convert there.
     const Route* route = ctx.selectedRoute();
-    if (route && route->programBox && QString::fromLatin1(route->programBox) == box)
+    if (route && route->programBox && route->programBox == box)
         applyProgramFound(ctx, *route,
                           ctx.settings.paths.programFoundOn(tabOf(ctx.routes, *route)) || !on);
 }
@@ -328,7 +331,7 @@ void cmdDeleteFileList_Click(AppContext& ctx) {
         ctx.seams.prompter->ask(S("Are you sure you want to delete the history file list?"),
                                 S("Confirm delete file list"), Buttons::YesNo, Icon::Question);
     if (answer == Answer::Yes)
-        ctx.model->setItems(S("cmbTeX"), {});
+        ctx.model->setItems(ctl::cmbTeX, {});
 }
 
 void connectOptionHandlers(AppContext& ctx) {
@@ -346,30 +349,30 @@ void connectOptionHandlers(AppContext& ctx) {
     }
 
     using Handler = std::function<void(AppContext&)>;
-    static const QHash<QString, Handler> handlers = {
-        {S("tbstrip"), tbstrip_Click},
-        {S("optOutput"), [](AppContext& c) { optOutput_Click(c, c.model->index(S("optOutput"))); }},
-        {S("chkIE"), updateCloseEnabled},
-        {S("optIE"), updateCloseEnabled},
-        {S("chkEsponja"), chkEsponja_Click},
-        {S("chkHacha"), SavedPath},
-        {S("chkVersion"), chkVersion_Click},
-        {S("optCode"), [](AppContext& c) { optCode_Click(c, c.model->index(S("optCode"))); }},
-        {S("chkStyle"), chkStyle_Click},
-        {S("chkImages"), chkImages_Click},
-        {S("txtImages"), txtImages_Change},
-        {S("chkHtrun"), chkHtrun_Click},
-        {S("chkSWP"), composeTex4htCommandLine},
-        {S("chkMake4ht"), chkMake4ht_Click},
-        {S("cmbMake4htFormat"), composeTex4htCommandLine},
-        {S("cmbMake4htEngine"), composeTex4htCommandLine},
-        {S("cmbPasses"), composeTex4htCommandLine},
-        {S("chkTexify_0"), [](AppContext& c) { chkTexify_Click(c, 0); }},
-        {S("chkTexify_1"), [](AppContext& c) { chkTexify_Click(c, 1); }},
-        {S("chkSWPGS"), chkSWPGS_Click},
-        {S("chkMulti"), chkMulti_Click},
+    static const QHash<ctl::Control, Handler> handlers = {
+        {ctl::tbstrip, tbstrip_Click},
+        {ctl::optOutput, [](AppContext& c) { optOutput_Click(c, c.model->index(ctl::optOutput)); }},
+        {ctl::chkIE, updateCloseEnabled},
+        {ctl::optIE, updateCloseEnabled},
+        {ctl::chkEsponja, chkEsponja_Click},
+        {ctl::chkHacha, SavedPath},
+        {ctl::chkVersion, chkVersion_Click},
+        {ctl::optCode, [](AppContext& c) { optCode_Click(c, c.model->index(ctl::optCode)); }},
+        {ctl::chkStyle, chkStyle_Click},
+        {ctl::chkImages, chkImages_Click},
+        {ctl::txtImages, txtImages_Change},
+        {ctl::chkHtrun, chkHtrun_Click},
+        {ctl::chkSWP, composeTex4htCommandLine},
+        {ctl::chkMake4ht, chkMake4ht_Click},
+        {ctl::cmbMake4htFormat, composeTex4htCommandLine},
+        {ctl::cmbMake4htEngine, composeTex4htCommandLine},
+        {ctl::cmbPasses, composeTex4htCommandLine},
+        {ctl::chkTexify(0), [](AppContext& c) { chkTexify_Click(c, 0); }},
+        {ctl::chkTexify(1), [](AppContext& c) { chkTexify_Click(c, 1); }},
+        {ctl::chkSWPGS, chkSWPGS_Click},
+        {ctl::chkMulti, chkMulti_Click},
         // The file box: refresh the output place and the TeX4ht command line.
-        {S("cmbTeX"),
+        {ctl::cmbTeX,
          [](AppContext& c) {
              SavedPath(c);
              composeTex4htCommandLine(c);
@@ -377,7 +380,7 @@ void connectOptionHandlers(AppContext& ctx) {
     };
     AppContext* context = &ctx;
     QObject::connect(model, &OptionsModel::changed, model,
-                     [context](const QString& name, OptionsModel::Aspect aspect) {
+                     [context](ctl::Control name, OptionsModel::Aspect aspect) {
                          if (aspect != Aspect::Value)
                              return;
                          const auto it = handlers.constFind(name);

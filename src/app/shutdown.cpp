@@ -6,6 +6,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "settings/filehistory.h"
 #include "settings/inisync.h"
 
@@ -28,7 +29,7 @@ QString runningConversionsQuestion(const QStringList& running) {
 }
 
 bool unloadStep(AppContext& ctx) {
-    const QStringList running = ctx.model->items(QStringLiteral("lstProcesses"));
+    const QStringList running = ctx.model->items(ctl::lstProcesses);
     if (!running.isEmpty() &&
         ctx.seams.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
                                 Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
@@ -38,11 +39,11 @@ bool unloadStep(AppContext& ctx) {
         stopAllProcessGroups();
 
     writeini(ctx);
-    if (ctx.model->isChecked(QStringLiteral("chkSettings")) && ctx.seams.viewer)
+    if (ctx.model->isChecked(ctl::chkSettings) && ctx.seams.viewer)
         ctx.seams.viewer->savePlacement();
-    saveFileHistory(ctx.programDir, ctx.model->items(QStringLiteral("cmbTeX")));
+    saveFileHistory(ctx.programDir, ctx.model->items(ctl::cmbTeX));
 
-    if (ctx.l2hRun && ctx.model->isChecked(QStringLiteral("chkAntiVirus")))
+    if (ctx.l2hRun && ctx.model->isChecked(ctl::chkAntiVirus))
         ctx.seams.prompter->tell(
             QStringLiteral("Just to remind you to turn the virus checker back on!"),
             QStringLiteral("Anti-Virus Reminder"), Icon::Exclamation);

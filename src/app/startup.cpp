@@ -5,10 +5,12 @@
 #include "drivers/tex4ht.h"
 
 #include "app/inicommands.h"
+#include "drivers/hevea.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "settings/filehistory.h"
 #include "settings/helplinks.h"
 #include "settings/hevealibrary.h"
@@ -28,24 +30,24 @@ namespace {
 // Captions the form does not hold itself.
 void setFixedCaptions(OptionsModel& model) {
     const QString slow = QStringLiteral("May take a long time to convert");
-    model.setCaption(QStringLiteral("Label5"), slow);
-    model.setCaption(QStringLiteral("Label25"), slow);
+    model.setCaption(ctl::Label5, slow);
+    model.setCaption(ctl::Label25, slow);
     const QString texify = QStringLiteral(
         "Texify automatically runs (La)TeX, Makeindex (Texindex) and BibTeX as many times as "
         "necessary to produce a DVI file with sorted indices and all cross-references resolved.");
-    model.setCaption(QStringLiteral("Label6"), texify);
-    model.setCaption(QStringLiteral("Label7"), texify);
-    model.setCaption(QStringLiteral("Label18"),
+    model.setCaption(ctl::Label6, texify);
+    model.setCaption(ctl::Label7, texify);
+    model.setCaption(ctl::Label18,
                      QStringLiteral("Drag or use arrows to put styles in order that Hevea will "
                                     "use. Only those above the line will be used."));
-    model.setCaption(QStringLiteral("lblListCover"), QString());
+    model.setCaption(ctl::lblListCover, QString());
 }
 
 void fillPassLists(OptionsModel& model) {
-    model.setItems(QStringLiteral("cmbPasses"), {QStringLiteral("Default"), QStringLiteral("1"),
-                                                 QStringLiteral("2"), QStringLiteral("3")});
+    model.setItems(ctl::cmbPasses, {QStringLiteral("Default"), QStringLiteral("1"),
+                                    QStringLiteral("2"), QStringLiteral("3")});
     // The LaTeX2HTML depth lists hold "Default" and 0 to 8.
-    for (const QString& name : {QStringLiteral("cmbSplit"), QStringLiteral("cmbVerbosity")}) {
+    for (const ctl::Control name : {ctl::cmbSplit, ctl::cmbVerbosity}) {
         if (!model.items(name).isEmpty())
             continue;
         QStringList items{QStringLiteral("Default")};
@@ -53,15 +55,15 @@ void fillPassLists(OptionsModel& model) {
             items.append(QString::number(depth));
         model.setItems(name, items);
     }
-    for (const QString& name : {QStringLiteral("cmbPasses"), QStringLiteral("cmbSplit"),
-                                QStringLiteral("cmbVerbosity"), QStringLiteral("cmbpdfPasses")})
+    for (const ctl::Control name :
+         {ctl::cmbPasses, ctl::cmbSplit, ctl::cmbVerbosity, ctl::cmbpdfPasses})
         model.setIndex(name, 0);
     // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
-    model.setItems(QStringLiteral("cmbMake4htFormat"), make4htFormatEntries());
-    model.setItems(QStringLiteral("cmbMake4htEngine"), make4htEngineEntries());
-    for (const char* name :
-         {"cmbMake4htFormat", "cmbMake4htEngine", "lblMake4htFormat", "lblMake4htEngine"})
-        model.setEnabled(QLatin1String(name), model.isChecked(QStringLiteral("chkMake4ht")));
+    model.setItems(ctl::cmbMake4htFormat, make4htFormatEntries());
+    model.setItems(ctl::cmbMake4htEngine, make4htEngineEntries());
+    for (const ctl::Control name : {ctl::cmbMake4htFormat, ctl::cmbMake4htEngine,
+                                    ctl::lblMake4htFormat, ctl::lblMake4htEngine})
+        model.setEnabled(name, model.isChecked(ctl::chkMake4ht));
 }
 
 bool programFileMissing(AppContext& ctx, const QString& name, const QString& secondLine,
@@ -79,20 +81,20 @@ void selectStartupTab(AppContext& ctx) {
     QStringList captions;
     for (const Route& route : ctx.routes)
         captions.append(QLatin1String(route.caption));
-    ctx.model->setItems(QStringLiteral("cmbTabs"), captions);
+    ctx.model->setItems(ctl::cmbTabs, captions);
     int tab = ctx.settings.vars.startupTab;
     // A negative or too large value (hand-edited INI) falls back to the first route.
     if (tab < 0 || tab >= captions.size())
         tab = 0;
-    ctx.model->setIndex(QStringLiteral("cmbTabs"), tab);
-    ctx.model->setIndex(QStringLiteral("tbstrip"), tab + 1);
+    ctx.model->setIndex(ctl::cmbTabs, tab);
+    ctx.model->setIndex(ctl::tbstrip, tab + 1);
 }
 
 void fillStyleList(AppContext& ctx) {
     // An unreadable directory simply leaves the list empty.
-    const QStringList hva = styleFileNames(styleDirectory(ctx.settings, ctx.programDir));
-    ctx.model->setItems(QStringLiteral("File1"), hva);
-    ctx.model->setItems(QStringLiteral("List1"), styleListFrom(hva));
+    const QStringList hva = styleFileNames(heveaStyleDirectory(ctx));
+    ctx.model->setItems(ctl::File1, hva);
+    ctx.model->setItems(ctl::List1, styleListFrom(hva));
 }
 
 // HeVeA's native-code program and esponja decide what the HeVeA tab offers.
@@ -100,19 +102,18 @@ void applyHeveaVersionRules(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     const QString heveaDir = ctx.settings.vars.hevea;
     if (!heveaDir.isEmpty()) {
-        model.setVisible(QStringLiteral("Frame12"),
-                         QFileInfo::exists(heveaDir + QStringLiteral("/hevea.opt")));
+        model.setVisible(ctl::Frame12, QFileInfo::exists(heveaDir + QStringLiteral("/hevea.opt")));
         const bool esponja = QFileInfo::exists(heveaDir + QStringLiteral("/esponja"));
-        model.setEnabled(QStringLiteral("chkEsponja"), esponja);
+        model.setEnabled(ctl::chkEsponja, esponja);
         if (!esponja)
-            model.setChecked(QStringLiteral("chkEsponja"), false);
+            model.setChecked(ctl::chkEsponja, false);
     }
-    if (model.isVisible(QStringLiteral("Frame12")))
-        model.setChecked(QStringLiteral("chkVersion"), true);
+    if (model.isVisible(ctl::Frame12))
+        model.setChecked(ctl::chkVersion, true);
     else
-        model.setIndex(QStringLiteral("optCode"), 0);
-    if (!model.isChecked(QStringLiteral("chkVersion")))
-        model.setChecked(QStringLiteral("chkEsponja"), false);
+        model.setIndex(ctl::optCode, 0);
+    if (!model.isChecked(ctl::chkVersion))
+        model.setChecked(ctl::chkEsponja, false);
 }
 
 } // namespace
@@ -185,7 +186,7 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
         QString box = longPathOf(fullPathOf(file, QDir::currentPath()));
         if (box == QStringLiteral("/") || box == QStringLiteral("\\"))
             box.clear();
-        ctx.model->setText(QStringLiteral("cmbTeX"), box);
+        ctx.model->setText(ctl::cmbTeX, box);
     }
 
     if (programFileMissing(ctx, QStringLiteral("Morvane.ini"),
@@ -208,20 +209,19 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
         ctx.settings.vars.openDialogDir = ctx.settings.vars.texDocs;
     selectStartupTab(ctx);
 
-    ctx.model->setItems(QStringLiteral("cmbFrags"), codeFragmentEntries(ctx.programDir));
+    ctx.model->setItems(ctl::cmbFrags, codeFragmentEntries(ctx.programDir));
     if (ctx.loadDefaultConfig)
         ctx.loadDefaultConfig();
-    ctx.model->setItems(QStringLiteral("cmbTeX"), loadFileHistory(ctx.programDir));
+    ctx.model->setItems(ctl::cmbTeX, loadFileHistory(ctx.programDir));
     checkBatchDriverVersion(ctx);
     ctx.l2hRun = false;
 
     applyHeveaVersionRules(ctx);
     probeHtrunIni(ctx);
-    ctx.model->setVisible(QStringLiteral("chkHtrun"), true);
+    ctx.model->setVisible(ctl::chkHtrun, true);
 
-    ctx.model->setCaption(QStringLiteral("lblVersion"), versionLabel());
-    ctx.model->setCaption(QStringLiteral("lblDateTime"),
-                          dateTimeLabel(QCoreApplication::applicationFilePath()));
+    ctx.model->setCaption(ctl::lblVersion, versionLabel());
+    ctx.model->setCaption(ctl::lblDateTime, dateTimeLabel(QCoreApplication::applicationFilePath()));
     // The TeX4ht command line follows the options just read.
     if (ctx.composeTex4htCommandLine)
         ctx.composeTex4htCommandLine();

@@ -67,7 +67,7 @@ void cmdBatch_Click(AppContext& ctx) {
 
 void cmdEditTex_Click(AppContext& ctx) {
     const QString title = QStringLiteral("Edit Tex File");
-    const QString file = ctx.model->text(QStringLiteral("cmbTeX"));
+    const QString file = ctx.model->text(ctl::cmbTeX);
     if (file.isEmpty() || fileMissing(ctx, file, title))
         return;
     const SettingsVariables& vars = ctx.settings.vars;

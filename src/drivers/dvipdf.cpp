@@ -76,12 +76,12 @@ LogVerdict judgeLatexLog(const QString& log, const QString& header) {
 
 DviPdfOptions DviPdfOptions::from(const OptionsModel& model) {
     DviPdfOptions options;
-    options.dviTexify = model.isChecked(QStringLiteral("chkTexify_0"));
-    options.dviReport = model.isChecked(QStringLiteral("chkReport_0"));
-    options.pdfTexify = model.isChecked(QStringLiteral("chkTexify_1"));
-    options.pdfReport = model.isChecked(QStringLiteral("chkReport_1"));
-    options.swpgs = model.isChecked(QStringLiteral("chkSWPGS"));
-    options.passesIndex = model.index(QStringLiteral("cmbpdfPasses"));
+    options.dviTexify = model.isChecked(ctl::chkTexify(0));
+    options.dviReport = model.isChecked(ctl::chkReport(0));
+    options.pdfTexify = model.isChecked(ctl::chkTexify(1));
+    options.pdfReport = model.isChecked(ctl::chkReport(1));
+    options.swpgs = model.isChecked(ctl::chkSWPGS);
+    options.passesIndex = model.index(ctl::cmbpdfPasses);
     return options;
 }
 
@@ -191,12 +191,11 @@ ConversionResult TeXtoPDF(Conversion& conv) {
         // The passes box shows only while pdfmakegstc.bat passed its check;
         // otherwise the label says what is wrong with it.
         const OptionsModel& model = *ctx.model;
-        const QString text = model.isVisible(QStringLiteral("cmbpdfPasses"))
+        const QString text = model.isVisible(ctl::cmbpdfPasses)
                                  ? trueTexUnavailableText()
-                                 : QString(model.caption(QStringLiteral("Label7")))
+                                 : QString(model.caption(ctl::Label7))
                                            .replace(QStringLiteral(". "), QStringLiteral(".\n")) +
-                                       QStringLiteral("\n\n") +
-                                       model.tag(QStringLiteral("Label34")) +
+                                       QStringLiteral("\n\n") + model.tag(ctl::Label34) +
                                        QStringLiteral("\n\n");
         ctx.seams.prompter->tell(text, QStringLiteral("Convert to PDF"), Icon::Critical);
     }

@@ -10,6 +10,7 @@
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/pathutils.h"
+#include "settings/hevealibrary.h"
 #include "settings/optionsmodel.h"
 
 #include <QDir>
@@ -61,16 +62,16 @@ void writeLogHeader(const QString& logFile, const QString& header) {
 
 HeveaOptions HeveaOptions::from(const OptionsModel& model) {
     HeveaOptions options;
-    options.french = model.isChecked(QStringLiteral("chkFrench"));
-    options.verbosity = model.index(QStringLiteral("cmbHeveaVerbose"));
-    options.useStyles = model.isChecked(QStringLiteral("chkStyle"));
-    options.styleRows = model.items(QStringLiteral("List1"));
-    options.excluded = model.text(QStringLiteral("txtExclude"));
-    options.iterate = model.isChecked(QStringLiteral("chkFix"));
-    options.recentVersion = model.isChecked(QStringLiteral("chkVersion"));
-    options.esponja = model.isChecked(QStringLiteral("chkEsponja"));
-    options.outputType = model.index(QStringLiteral("optOutput"));
-    options.hacha = model.isChecked(QStringLiteral("chkHacha"));
+    options.french = model.isChecked(ctl::chkFrench);
+    options.verbosity = model.index(ctl::cmbHeveaVerbose);
+    options.useStyles = model.isChecked(ctl::chkStyle);
+    options.styleRows = model.items(ctl::List1);
+    options.excluded = model.text(ctl::txtExclude);
+    options.iterate = model.isChecked(ctl::chkFix);
+    options.recentVersion = model.isChecked(ctl::chkVersion);
+    options.esponja = model.isChecked(ctl::chkEsponja);
+    options.outputType = model.index(ctl::optOutput);
+    options.hacha = model.isChecked(ctl::chkHacha);
     return options;
 }
 
@@ -91,6 +92,12 @@ QString heveaOptions(const HeveaOptions& options) {
     if (options.esponja)
         line += QStringLiteral(" -O ");
     return replaceAll(line, QStringLiteral("  "), QStringLiteral(" "));
+}
+
+QString heveaStyleDirectory(const AppContext& ctx) {
+    const Route* hevea = routeForKey(ctx.routes, QStringLiteral("hevea"));
+    const bool found = hevea && ctx.settings.paths.programFoundOn(tabOf(ctx.routes, *hevea));
+    return styleDirectory(ctx.settings, ctx.programDir, found);
 }
 
 QString heveaOutputTypePiece(const HeveaOptions& options) {
@@ -181,7 +188,7 @@ OutputPlace heveaPlace(const AppContext& ctx, const QString& file) {
     const QString extension = ctx.settings.vars.heveaOutputExtension;
     OutputPlace place = placeBesideSource(ctx, file, QLatin1Char('.') + extension);
     // hacha makes index.html the first page.
-    if (ctx.model->isChecked(QStringLiteral("chkHacha")) && extension == QStringLiteral("html"))
+    if (ctx.model->isChecked(ctl::chkHacha) && extension == QStringLiteral("html"))
         place.label = savedAsLabel(PathOnly(file) + QStringLiteral("index.html"));
     return place;
 }

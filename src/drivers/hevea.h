@@ -37,6 +37,9 @@ QString heveaOptions(const HeveaOptions& options);
 // " -info " for the output types 0, 1, 2.
 QString heveaOutputTypePiece(const HeveaOptions& options);
 
+// The folder whose *.hva files fill the HeVeA tab's style list.
+QString heveaStyleDirectory(const AppContext& ctx);
+
 // The output-kind word: "txt" gives "text"; "html" gives "HTML" with the case
 // flag "U", else "html"; anything else is returned as it is.
 QString Extend(const QString& outputType, const QString& caseFlag);

@@ -22,7 +22,7 @@ const QByteArray kAutomaticMarker = "# Automatic settings";
 const QByteArray kUserMarker = "# User settings";
 
 // The text shown by a list combo (the model keeps its index).
-QString listText(const OptionsModel& model, const QString& name) {
+QString listText(const OptionsModel& model, ctl::Control name) {
     return model.items(name).value(model.index(name), S("Default"));
 }
 
@@ -59,13 +59,13 @@ MarkerLine findUserMarker(const QByteArray& text) {
 
 L2hInitOptions L2hInitOptions::from(const OptionsModel& model) {
     L2hInitOptions options;
-    options.png = model.index(S("optGifPng")) == 1;
-    options.navigation = model.isChecked(S("chkNavigation"));
-    options.splitDepth = listText(model, S("cmbSplit"));
-    options.verbosity = listText(model, S("cmbVerbosity"));
-    options.about = model.text(S("cmbAbout"));
-    options.address = model.text(S("cmbAddress"));
-    options.title = model.text(S("cmbTitle"));
+    options.png = model.index(ctl::optGifPng) == 1;
+    options.navigation = model.isChecked(ctl::chkNavigation);
+    options.splitDepth = listText(model, ctl::cmbSplit);
+    options.verbosity = listText(model, ctl::cmbVerbosity);
+    options.about = model.text(ctl::cmbAbout);
+    options.address = model.text(ctl::cmbAddress);
+    options.title = model.text(ctl::cmbTitle);
     return options;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -53,7 +54,7 @@ L2hNames namesFor(const AppContext& ctx, const QString& source) {
 }
 
 bool antiVirusTurnedOff(AppContext& ctx) {
-    if (!ctx.model->isChecked(S("chkAntiVirus")))
+    if (!ctx.model->isChecked(ctl::chkAntiVirus))
         return true;
     return ctx.seams.prompter->ask(S("You must turn off anti-virus checking before continuing.\n\n"
                                      "Press OK to continue or Cancel to abort"),
@@ -80,7 +81,7 @@ QStringList pagesIn(const QString& dir) {
 
 void fixPageImages(Conversion& conv, const QString& outputDir) {
     AppContext& ctx = conv.app;
-    const bool subfolder = ctx.model->isChecked(S("chkImageDir"));
+    const bool subfolder = ctx.model->isChecked(ctl::chkImageDir);
     const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = QByteArrayLiteral("html")};
     conv.linkAnswer = 0;
     for (const QString& page : pagesIn(outputDir)) {
@@ -148,7 +149,7 @@ ConversionResult l2h(Conversion& conv) {
     if (!WriteInit(ctx, conv.options, n.outputDir) || !Writebat(conv, QString()))
         return result;
 
-    const bool pause = ctx.model->tag(S("Label25")) == S("1");
+    const bool pause = ctx.model->tag(ctl::Label25) == S("1");
     const QDateTime started = QDateTime::currentDateTime();
     // latex2html reads \input and \include files, and LaTeX its pictures,
     // from the folder it runs in: the working copy's, where the include

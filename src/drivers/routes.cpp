@@ -9,6 +9,7 @@
 #include "drivers/tth.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
+#include "settings/controlnames.h"
 #include "tex4ht/tex4htcommand.h"
 
 namespace morvane {
@@ -33,7 +34,7 @@ QList<NeededProgram> tthPrograms(const OptionsModel&) {
 
 // With "Use make4ht" ticked, make4ht runs in place of htlatex.
 QList<NeededProgram> tex4htPrograms(const OptionsModel& options) {
-    const NeededProgram driver = options.isChecked(QStringLiteral("chkMake4ht"))
+    const NeededProgram driver = options.isChecked(ctl::chkMake4ht)
                                      ? NeededProgram{"make4ht", "texlive-extra-utils", "--version"}
                                      : NeededProgram{"htlatex", "texlive-plain-generic", nullptr};
     return {driver,
@@ -126,7 +127,7 @@ const Route kRoutes[] = {
      .scriptRoute = "tex4ht",
      .place = tex4htPlace,
      .outputRoot = &SV::tex4htSaveTo,
-     .outputRootLabel = "lblSaveTo",
+     .outputRootLabel = ctl::lblSaveTo,
      .needsPlainFileName = true,
      .driver = TeX4ht,
      .tabSelected = tex4htTabSelected},
@@ -150,7 +151,7 @@ const Route kRoutes[] = {
      .scriptRoute = "latex2html",
      .place = l2hPlace,
      .outputRoot = &SV::l2hSaveTo,
-     .outputRootLabel = "lblSavelatex2",
+     .outputRootLabel = ctl::lblSavelatex2,
      .needsPlainFileName = true,
      .driver = l2h},
     {.key = "dvi",
@@ -164,7 +165,7 @@ const Route kRoutes[] = {
      .logSlot = "dvipdf",
      .parseLog = parseLatexLog,
      .program = kTexify,
-     .programBox = "chkTexify_0",
+     .programBox = ctl::chkTexify(0),
      .neededPrograms = dviPrograms,
      // DVI and PDF share the section and the Texify row; the DVI route holds them.
      .iniSection = "Texify",
@@ -188,7 +189,7 @@ const Route kRoutes[] = {
      .logSlot = "dvipdf",
      .parseLog = parseLatexLog,
      .program = kTexify,
-     .programBox = "chkTexify_1",
+     .programBox = ctl::chkTexify(1),
      .neededPrograms = pdfPrograms,
      .iniSection = "Texify",
      .iniKeys = {},

@@ -18,6 +18,7 @@
 #include "platform/eventpump.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "tex4ht/tex4htcommand.h"
 
 #include <QDateTime>
@@ -62,9 +63,9 @@ Tex4htNames namesFor(const AppContext& ctx, const QString& source) {
 class ConvertDisabled {
 public:
     explicit ConvertDisabled(OptionsModel& model) : m_model(model) {
-        m_model.holdDisabled(S("cmdConvert"));
+        m_model.holdDisabled(ctl::cmdConvert);
     }
-    ~ConvertDisabled() { m_model.releaseDisabled(S("cmdConvert")); }
+    ~ConvertDisabled() { m_model.releaseDisabled(ctl::cmdConvert); }
     ConvertDisabled(const ConvertDisabled&) = delete;
     ConvertDisabled& operator=(const ConvertDisabled&) = delete;
 
@@ -98,7 +99,7 @@ bool isValidImagesFolder(const QString& name) {
 
 bool imagesFolderMissing(AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
-    if (!model.isChecked(S("chkImages")) || isValidImagesFolder(model.text(S("txtImages"))))
+    if (!model.isChecked(ctl::chkImages) || isValidImagesFolder(model.text(ctl::txtImages)))
         return false;
     ctx.seams.prompter->tell(S("If you wish to save the images in a subdirectory\n") +
                                  S("you must give it a valid name."),
@@ -132,7 +133,7 @@ QString configFileOnCommandLine(const QString& commandLine, const QString& docum
 
 void copyAuxiliaryFiles(Conversion& conv, const Tex4htNames& n) {
     AppContext& ctx = conv.app;
-    const QString commandLine = ctx.model->text(S("txt3"));
+    const QString commandLine = ctx.model->text(ctl::txt3);
     const QString dir = n.outputDir + QLatin1Char('/');
     if (commandLine.contains(S(",mouseover")))
         copyIfDifferent(n.sourceDir + S("overlib.js"), dir + S("overlib.js"));
@@ -142,7 +143,7 @@ void copyAuxiliaryFiles(Conversion& conv, const Tex4htNames& n) {
 void copyConfigurationFiles(Conversion& conv, const Tex4htNames& n) {
     AppContext& ctx = conv.app;
     const QString dir = n.outputDir + QLatin1Char('/');
-    const QString config = configFileOnCommandLine(ctx.model->text(S("txt3")), n.base);
+    const QString config = configFileOnCommandLine(ctx.model->text(ctl::txt3), n.base);
     // A name with a folder in it is not a file beside the document.
     if (!config.isEmpty() && !config.contains(QLatin1Char('/'))) {
         const bool own = config.contains(S("qvconfig"), Qt::CaseInsensitive);
@@ -199,7 +200,7 @@ private:
 };
 
 void showProgress(OptionsModel& model, const QString& caption) {
-    model.setCaption(S("Label35"), caption);
+    model.setCaption(ctl::Label35, caption);
     // Repaint the label; input stays with the rest of the window as usual.
     serveRepaints();
 }
@@ -243,13 +244,13 @@ void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QS
     OptionsModel& model = *ctx.model;
     const QStringList pages =
         filesMatching(outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
-    const bool subfolder = model.isChecked(S("chkImages"));
-    const QString images = model.text(S("txtImages"));
+    const bool subfolder = model.isChecked(ctl::chkImages);
+    const QString images = model.text(ctl::txtImages);
     const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = extension.mid(1).toUtf8()};
 
-    QStringList running = model.items(S("lstProcesses"));
-    model.setItems(S("lstProcesses"), running + QStringList{ctx.convertFile()});
-    model.setVisible(S("Label35"), true);
+    QStringList running = model.items(ctl::lstProcesses);
+    model.setItems(ctl::lstProcesses, running + QStringList{ctx.convertFile()});
+    model.setVisible(ctl::Label35, true);
     const QString total = QString::number(pages.size());
     for (qsizetype i = 0; i < pages.size(); ++i) {
         showProgress(model, S("Processing HTML file  ") + QString::number(i + 1) + S("  of  ") +
@@ -259,11 +260,11 @@ void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QS
         else
             fixPlainImagesAndLinks(conv, rules, pages.at(i), outputDir);
     }
-    if (model.text(S("txt3")).contains(S(",mouseover")) && subfolder)
+    if (model.text(ctl::txt3).contains(S(",mouseover")) && subfolder)
         for (const QString& script : filesMatching(outputDir, {S("*.js")}))
             fixJavaScript(script, images);
-    model.setItems(S("lstProcesses"), running);
-    model.setVisible(S("Label35"), false);
+    model.setItems(ctl::lstProcesses, running);
+    model.setVisible(ctl::Label35, false);
 }
 
 // make4ht lives with htlatex in the TeX4ht directory.
@@ -281,14 +282,14 @@ static bool make4htFound(AppContext& ctx) {
 
 bool tex4htProgramsFound(AppContext& ctx) {
     const OptionsModel& model = *ctx.model;
-    if (model.isChecked(S("chkMake4ht")))
+    if (model.isChecked(ctl::chkMake4ht))
         return make4htFound(ctx);
-    const bool swp = model.isChecked(S("chkSWP"));
-    const bool htrun = model.isChecked(S("chkHtrun"));
+    const bool swp = model.isChecked(ctl::chkSWP);
+    const bool htrun = model.isChecked(ctl::chkHtrun);
     const QString htrunDir = swp ? ctx.settings.vars.htrunS : ctx.settings.vars.htrunM;
     QString text;
     QString title;
-    if (model.text(S("txt3")).startsWith(S("htrun")) && htrun) {
+    if (model.text(ctl::txt3).startsWith(S("htrun")) && htrun) {
         if (htrunDir.isEmpty()) {
             text = (swp ? S("No path found for 'Htrun for SWP'")
                         : S("No path found for 'Htrun for MiKteX'")) +
@@ -355,7 +356,7 @@ ConversionResult TeX4ht(Conversion& conv) {
     ctx.logs[conv.route] = n.log;
     if (!prepareTex4htWorkingCopy(conv))
         return result;
-    const bool pause = ctx.model->isChecked(S("chkTex4htPause"));
+    const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);
     if (!Writebat(conv, QString()))
         return result;
     const QDateTime started = QDateTime::currentDateTime();

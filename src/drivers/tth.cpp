@@ -76,10 +76,10 @@ bool isRoutineLine(QByteArrayView line) {
 
 TthOptions TthOptions::from(const OptionsModel& model) {
     TthOptions options;
-    options.italics = model.isChecked(QStringLiteral("chkItalics"));
-    options.inlineGraphics = model.isChecked(QStringLiteral("chkInline"));
-    options.numberMulti = model.isChecked(QStringLiteral("chkNumber"));
-    options.revise = model.isChecked(QStringLiteral("chkRevise"));
+    options.italics = model.isChecked(ctl::chkItalics);
+    options.inlineGraphics = model.isChecked(ctl::chkInline);
+    options.numberMulti = model.isChecked(ctl::chkNumber);
+    options.revise = model.isChecked(ctl::chkRevise);
     return options;
 }
 

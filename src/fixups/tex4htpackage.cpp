@@ -6,6 +6,7 @@
 #include "pipeline/conversion.h"
 #include "platform/eventpump.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 
 #include <functional>
 
@@ -26,14 +27,14 @@ QString S(const char* text) {
 // The TeX4ht argument list, 0-based: [0] program or batch file, [1] htrun
 // format switch, [4] tex4ht option string in quotes.
 QStringList tex4htArguments(const Conversion& conv) {
-    QStringList args = conv.app.model->items(S("tex4htArgs"));
+    QStringList args = conv.app.model->items(ctl::tex4htArgs);
     while (args.size() < tex4htArgumentCount)
         args.append(QString());
     return args;
 }
 
 QString packageLine(const Conversion& conv) {
-    return conv.app.model->tag(S("txt3"));
+    return conv.app.model->tag(ctl::txt3);
 }
 
 QString htrunFormatName(const QString& htrunSwitch) {
@@ -261,7 +262,7 @@ SwphtAnswer askAboutSwpht(Conversion& conv) {
 }
 
 bool babelAndSwpht(Conversion& conv, const QString& /*outputDir*/, const QString& workingCopy) {
-    if (!conv.app.model->isChecked(S("chkSWP")) || !conv.rawFrame)
+    if (!conv.app.model->isChecked(ctl::chkSWP) || !conv.rawFrame)
         return true;
     if (isUsersOwnFile(conv, workingCopy))
         return true; // the user's own document is never edited

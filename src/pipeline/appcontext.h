@@ -43,7 +43,7 @@ struct Seams {
 
     // Gives a control of the main window the keyboard focus (the file box
     // after a refused Convert); unset without a window.
-    std::function<void(const QString& control)> requestFocus;
+    std::function<void(ctl::Control control)> requestFocus;
 
     // Shows the TeX4ht advanced options dialog modally; unset without a window.
     std::function<void()> showTex4htAdvanced;
@@ -88,10 +88,10 @@ struct AppContext {
     std::function<void()> loadDefaultConfig;
     std::function<void()> composeTex4htCommandLine;
 
-    int selectedTab() const { return model->index(QStringLiteral("tbstrip")); }
+    int selectedTab() const { return model->index(ctl::tbstrip); }
     // The route of the selected tab; nullptr on the Help tab.
     const Route* selectedRoute() const { return routeForTab(routes, selectedTab()); }
-    QString convertFile() const { return model->text(QStringLiteral("cmbTeX")); }
+    QString convertFile() const { return model->text(ctl::cmbTeX); }
     QString batchDriverPath() const { return programDir + QStringLiteral("/convert.sh"); }
 };
 

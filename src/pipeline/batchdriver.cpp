@@ -46,19 +46,19 @@ QString tex4htSettings(const AppContext& ctx, const OptionsModel& model, const Q
     block += setLine(QStringLiteral("delegate_path"), ctx.settings.vars.imageMagick);
     block += setLine(QStringLiteral("gs_lib"), ctx.settings.vars.gsLib);
 
-    const QStringList pieces = model.items(QStringLiteral("tex4htArgs"));
+    const QStringList pieces = model.items(ctl::tex4htArgs);
     const auto piece = [&pieces](int n) { return tex4htPiece(pieces, n); };
     // Piece 3, the document, becomes the script's second argument.
     const QString tail = QStringLiteral(" %2 ") + piece(4) + QLatin1Char(' ') + piece(5) +
                          QLatin1Char(' ') + piece(6);
-    const bool htrun = model.checkValue(QStringLiteral("chkHtrun")) == 1;
-    const bool locked = model.tag(QStringLiteral("txt3Locked")) != QLatin1String("no");
+    const bool htrun = model.checkValue(ctl::chkHtrun) == 1;
+    const bool locked = model.tag(ctl::txt3Locked) != QLatin1String("no");
 
     QString htrunDir;
     QString command;
     if (htrun) {
-        htrunDir = model.checkValue(QStringLiteral("chkSWP")) == 1 ? ctx.settings.vars.htrunS
-                                                                   : ctx.settings.vars.htrunM;
+        htrunDir = model.checkValue(ctl::chkSWP) == 1 ? ctx.settings.vars.htrunS
+                                                      : ctx.settings.vars.htrunM;
         command = htrunDir + QStringLiteral("/htrun ") + singleSpaced(piece(2) + tail).trimmed();
     } else {
         command = singleSpaced(piece(1) + QLatin1Char(' ') + piece(2) + tail);
@@ -66,7 +66,7 @@ QString tex4htSettings(const AppContext& ctx, const OptionsModel& model, const Q
     // An unlocked command-line box wins. htrun still runs from its directory;
     // the box's text starts with the program name.
     if (!locked) {
-        const QString text = model.text(QStringLiteral("txt3"));
+        const QString text = model.text(ctl::txt3);
         command = htrun ? htrunDir + QLatin1Char('/') + text : text;
     }
     block += setLine(QStringLiteral("htrunpath"), htrunDir);
@@ -175,10 +175,9 @@ QString ghostscriptFontsDir(const QString& libraryDir) {
 QString heveaSettings(const AppContext& ctx, const OptionsModel& model,
                       const QString& commandLine) {
     QString hacha = QStringLiteral("no");
-    if (model.checkValue(QStringLiteral("chkHacha")) == 1)
-        hacha = model.checkValue(QStringLiteral("chkFrench")) == 1 ? QStringLiteral("-francais")
-                                                                   : QString();
-    const bool native = model.index(QStringLiteral("optCode")) == 1;
+    if (model.checkValue(ctl::chkHacha) == 1)
+        hacha = model.checkValue(ctl::chkFrench) == 1 ? QStringLiteral("-francais") : QString();
+    const bool native = model.index(ctl::optCode) == 1;
     return setLine(QStringLiteral("redir"), redirPath(ctx)) +
            setLine(QStringLiteral("progpath"), ctx.settings.vars.hevea) +
            setLine(QStringLiteral("cmdline"), commandLine) +
@@ -299,10 +298,10 @@ void checkBatchDriverVersion(AppContext& ctx) {
             kPublisherPage + QLatin1Char('.'),
         QStringLiteral("Old version of convert.sh"), Icon::Exclamation);
     OptionsModel& model = *ctx.model;
-    model.setEnabled(QStringLiteral("chkHacha"), false);
-    model.setEnabled(QStringLiteral("chkTex4htPause"), false);
-    model.setCheckValue(QStringLiteral("chkHtrun"), 0);
-    model.setEnabled(QStringLiteral("chkHtrun"), false);
+    model.setEnabled(ctl::chkHacha, false);
+    model.setEnabled(ctl::chkTex4htPause, false);
+    model.setCheckValue(ctl::chkHtrun, 0);
+    model.setEnabled(ctl::chkHtrun, false);
 }
 
 } // namespace morvane

@@ -7,6 +7,7 @@
 #include "platform/pathutils.h"
 #include "platform/processgroup.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -19,11 +20,11 @@ namespace morvane {
 
 namespace {
 
-const QString kMulti = QStringLiteral("chkMulti");
-const QString kWarning = QStringLiteral("chkWarning");
-const QString kConvert = QStringLiteral("cmdConvert");
-const QString kProcesses = QStringLiteral("lstProcesses");
-const QString kFileBox = QStringLiteral("cmbTeX");
+const ctl::Control kMulti = ctl::chkMulti;
+const ctl::Control kWarning = ctl::chkWarning;
+const ctl::Control kConvert = ctl::cmdConvert;
+const ctl::Control kProcesses = ctl::lstProcesses;
+const ctl::Control kFileBox = ctl::cmbTeX;
 
 // The longest single argument Linux passes to a program (MAX_ARG_STRLEN, 32
 // pages of 4 KiB). The DOS limit of 127 characters does not apply here: a

@@ -9,6 +9,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "settings/controlnames.h"
 #include "settings/filehistory.h"
 
 #include <QDateTime>
@@ -64,10 +65,9 @@ bool mayReplace(AppContext& ctx, const QString& destination) {
 // A second Convert of a file still being converted is refused.
 bool alreadyConverting(AppContext& ctx, const QString& file) {
     OptionsModel& m = *ctx.model;
-    if (!m.isChecked(QStringLiteral("chkMulti")) ||
-        m.tag(QStringLiteral("cmdConvert")) != QStringLiteral("wait"))
+    if (!m.isChecked(ctl::chkMulti) || m.tag(ctl::cmdConvert) != QStringLiteral("wait"))
         return false;
-    if (!m.items(QStringLiteral("lstProcesses")).contains(file))
+    if (!m.items(ctl::lstProcesses).contains(file))
         return false;
     ctx.seams.prompter->tell(
         QStringLiteral("You are currently converting ") + file +
@@ -84,7 +84,7 @@ enum class Outcome { GoOn, Stop };
 void followInFileBox(AppContext& ctx, const QString& file, const QString& copy) {
     if (ctx.convertFile() != file)
         return;
-    ctx.model->setText(QStringLiteral("cmbTeX"), copy);
+    ctx.model->setText(ctl::cmbTeX, copy);
     SavedPath(ctx);
 }
 
@@ -268,7 +268,7 @@ QString currentLogFile(const AppContext& ctx) {
 std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, const QString& file) {
     if (!Checkfile(ctx, file)) {
         if (ctx.seams.requestFocus && file == ctx.convertFile())
-            ctx.seams.requestFocus(QStringLiteral("cmbTeX"));
+            ctx.seams.requestFocus(ctl::cmbTeX);
         return std::nullopt;
     }
     if (alreadyConverting(ctx, file))
@@ -291,7 +291,7 @@ std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, con
     finishConversion(ctx, conversion);
 
     const QString log = currentLogFile(ctx);
-    ctx.model->setEnabled(QStringLiteral("cmdLog"), !log.isEmpty() && QFileInfo::exists(log));
+    ctx.model->setEnabled(ctl::cmdLog, !log.isEmpty() && QFileInfo::exists(log));
     return conversion.result;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "settings/controlnames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +18,7 @@ namespace morvane {
 
 namespace {
 
-const QString logButton = QStringLiteral("cmdLog");
+const ctl::Control logButton = ctl::cmdLog;
 
 // The pages the program shows itself (the update check writes update.htm);
 // showing them never ends the program.
@@ -55,19 +56,19 @@ void RunIE(AppContext& ctx, QString htmlFile) {
                                  QStringLiteral("Empty HTML File"), Icon::Exclamation);
         return;
     }
-    if (ctx.model->index(QStringLiteral("optIE")) == 1) {
+    if (ctx.model->index(ctl::optIE) == 1) {
         ShowInWebBrowser(ctx, htmlFile);
     } else {
         const bool opened = openWithDesktop(ctx, htmlFile);
         // Ending the program only makes sense when the page really reached the
         // browser; otherwise the user would lose the program and see nothing.
-        if (opened && ctx.model->checkValue(QStringLiteral("chkClose")) == 1 &&
-            !isProgramPage(ctx, htmlFile) && ctx.seams.quitProgram) {
+        if (opened && ctx.model->checkValue(ctl::chkClose) == 1 && !isProgramPage(ctx, htmlFile) &&
+            ctx.seams.quitProgram) {
             ctx.seams.quitProgram();
             return;
         }
     }
-    ctx.model->setEnabled(QStringLiteral("cmdShow"), true);
+    ctx.model->setEnabled(ctl::cmdShow, true);
 }
 
 void ShowInWebBrowser(AppContext& ctx, QString& htmlFile) {
@@ -131,10 +132,10 @@ void finishConversion(AppContext& ctx, const Conversion& conversion) {
     ctx.expectedOutput = result.output;
 
     OptionsModel& model = *ctx.model;
-    if (model.checkValue(QStringLiteral("chkIE")) == 1)
+    if (model.checkValue(ctl::chkIE) == 1)
         showResult(ctx, route, result.output);
     else
-        model.setEnabled(QStringLiteral("cmdShow"), QFileInfo::exists(result.output));
+        model.setEnabled(ctl::cmdShow, QFileInfo::exists(result.output));
 
     switch (result.verdict) {
     case LogVerdict::Clean:
@@ -195,9 +196,8 @@ std::optional<QByteArray> prependLogHeader(const QString& logFile, const QString
 }
 
 void updateCloseEnabled(AppContext& ctx) {
-    ctx.model->setEnabled(QStringLiteral("chkClose"),
-                          ctx.model->isChecked(QStringLiteral("chkIE")) &&
-                              ctx.model->index(QStringLiteral("optIE")) == 0);
+    ctx.model->setEnabled(ctl::chkClose,
+                          ctx.model->isChecked(ctl::chkIE) && ctx.model->index(ctl::optIE) == 0);
 }
 
 } // namespace morvane

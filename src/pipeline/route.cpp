@@ -39,7 +39,7 @@ void CheckPaths(AppContext& ctx) {
 bool routeCanRun(const AppContext& ctx, const Route& route) {
     if (ctx.settings.paths.programFoundOn(tabOf(ctx.routes, route)))
         return true;
-    return route.programBox && !ctx.model->isChecked(QString::fromLatin1(route.programBox));
+    return route.programBox && !ctx.model->isChecked(route.programBox);
 }
 
 QList<LocationRow> allLocationRows(RouteTable routes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pipeline/logparsers.h"
+#include "settings/controlnames.h"
 #include "settings/inikeys.h"
 #include "settings/programlocations.h"
 #include "settings/settingsvariables.h"
@@ -95,7 +96,7 @@ struct Route {
     // The check box without which the route needs no program of its own
     // (DVI and PDF run latex or pdflatex unless texify is ticked); nullptr
     // when the program is always needed.
-    const char* programBox;
+    ctl::Control programBox;
     NeededPrograms neededPrograms; // what --check looks for, with its packages
     // Its section of Morvane.ini and the keys it reads and writes there.
     const char* iniSection;
@@ -108,7 +109,7 @@ struct Route {
     // The output root chosen on the tab and the label that shows it (TeX4ht,
     // LaTeX2HTML); nullptr for routes that write next to the TeX file.
     QString SettingsVariables::*outputRoot;
-    const char* outputRootLabel;
+    ctl::Control outputRootLabel;
     // latex, pdflatex, htlatex and texi2dvi fail on "~" or a blank in the
     // file name; HeVeA and TtH do not and need no renamed copy.
     bool needsPlainFileName;

@@ -7,6 +7,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "settings/controlnames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,35 +70,35 @@ QString expectedOutputOf(const OutputPlace& place) {
 
 void SavedPath(AppContext& ctx) {
     OptionsModel& m = *ctx.model;
-    if (m.isBold(QStringLiteral("cmdLog")))
+    if (m.isBold(ctl::cmdLog))
         ResetcmdLog(ctx);
 
     const QString file = ctx.convertFile();
     if (sourceExtensionIndex(file, ctx.sourceExtension) < 0) {
-        m.setCaption(QStringLiteral("lblPath"), QString());
-        m.setEnabled(QStringLiteral("cmdShow"), false);
-        m.setEnabled(QStringLiteral("cmdEditTex"), false);
+        m.setCaption(ctl::lblPath, QString());
+        m.setEnabled(ctl::cmdShow, false);
+        m.setEnabled(ctl::cmdEditTex, false);
         return;
     }
 
     ctx.expectedOutput.clear();
     if (const Route* route = ctx.selectedRoute()) {
         const OutputPlace place = route->place(ctx, file);
-        m.setCaption(QStringLiteral("lblPath"), place.label);
+        m.setCaption(ctl::lblPath, place.label);
         ctx.expectedOutput = expectedOutputOf(place);
         updateSaveLabel(ctx);
     }
 
-    m.setEnabled(QStringLiteral("cmdShow"),
+    m.setEnabled(ctl::cmdShow,
                  !ctx.expectedOutput.isEmpty() && QFileInfo::exists(ctx.expectedOutput));
-    m.setEnabled(QStringLiteral("cmdEditTex"), QFileInfo::exists(file));
+    m.setEnabled(ctl::cmdEditTex, QFileInfo::exists(file));
 }
 
 void updateSaveLabel(AppContext& ctx) {
     const Route* route = ctx.selectedRoute();
     if (!route || !route->outputRootLabel)
         return;
-    ctx.model->setCaption(QString::fromLatin1(route->outputRootLabel),
+    ctx.model->setCaption(route->outputRootLabel,
                           QStringLiteral("Files saved to a subdirectory of ") +
                               shown(ctx.settings.vars.*route->outputRoot));
 }

@@ -1,5 +1,7 @@
 #include "settings/controlnames.h"
 
+#include <deque>
+
 namespace morvane::ctl {
 
 namespace {
@@ -15,9 +17,20 @@ constexpr Entry kEntries[] = {
 
 static_assert(std::size(kEntries) == std::size_t(detail::Id::Count));
 
+// Controls of routes outside the built-in table, numbered after it. A deque
+// keeps each row (and the name it points to) in place as more are added.
+struct Registered {
+    QByteArray name;
+    Entry entry;
+};
+std::deque<Registered>& registered() {
+    static std::deque<Registered> rows;
+    return rows;
+}
+
 // The row of a control's identifier number.
 const Entry& entryOf(std::uint16_t id) {
-    return kEntries[id];
+    return id < std::size(kEntries) ? kEntries[id] : registered()[id - std::size(kEntries)].entry;
 }
 
 } // namespace
@@ -52,8 +65,9 @@ std::optional<Control> find(QStringView name) {
     const int element = isNumber ? number.toInt(&inRange) : -1;
     isNumber = isNumber && inRange;
 
-    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
-        const Entry& e = kEntries[i];
+    const std::size_t rows = std::size(kEntries) + registered().size();
+    for (std::size_t i = 0; i < rows; ++i) {
+        const Entry& e = entryOf(std::uint16_t(i));
         const QLatin1StringView entryName(e.name);
         const auto id = detail::Id(i);
         if (name == entryName && (!e.isArray() || e.kind == Kind::OptionGroup))
@@ -65,6 +79,16 @@ std::optional<Control> find(QStringView name) {
         }
     }
     return std::nullopt;
+}
+
+Control registerControl(const char* name, Kind kind) {
+    if (const std::optional<Control> known = find(QString::fromLatin1(name)))
+        return *known;
+    std::deque<Registered>& rows = registered();
+    const auto id = detail::Id(std::size(kEntries) + rows.size());
+    rows.push_back({QByteArray(name), {}});
+    rows.back().entry = Entry{rows.back().name.constData(), kind};
+    return Control(id, -1);
 }
 
 } // namespace morvane::ctl

@@ -34,11 +34,14 @@ enum class Kind : std::uint8_t {
 // once. C(identifier, kind) is a control named like its identifier;
 // S(identifier, "name") is model state without a widget; A(identifier, kind,
 // first, count) is an array of `count` controls named identifier_first,
-// identifier_(first+1), ...
+// identifier_(first+1), ...; a count of kPerRoute leaves the number to the
+// route table (one element per route tab).
+inline constexpr int kPerRoute = -1;
+
 #define MORVANE_CONTROLS(C, S, A)                                                                  \
     /* The tab strip and the frame shared by the routes' tabs. */                                  \
     C(tbstrip, TabBar)                                                                             \
-    A(fraContainer, Frame, 1, 6)                                                                   \
+    A(fraContainer, Frame, 1, kPerRoute)                                                           \
     C(fraHelp, Frame)                                                                              \
     C(Frame2, Frame)                                                                               \
     C(cmbTeX, TextCombo)                                                                           \
@@ -148,8 +151,8 @@ struct Entry {
     const char* name;
     Kind kind;
     int first = 0; // arrays: the number of the first element
-    int count = 0; // arrays: the number of elements; 0 for a single control
-    bool isArray() const { return count > 0; }
+    int count = 0; // arrays: the number of elements (kPerRoute: open); 0 for a single control
+    bool isArray() const { return count != 0; }
 };
 
 // Every row, in the order of MORVANE_CONTROLS.
@@ -209,8 +212,9 @@ public:
     constexpr ControlArray(detail::Id id, int first, int count)
         : m_id(id), m_first(first), m_count(count) {}
     constexpr Control operator()(int element) const {
-        return element >= m_first && element < m_first + m_count ? Control(m_id, element)
-                                                                 : Control();
+        const bool inside = element >= m_first && element <= 0x7fff &&
+                            (m_count == kPerRoute || element < m_first + m_count);
+        return inside ? Control(m_id, element) : Control();
     }
     constexpr int first() const { return m_first; }
     constexpr int count() const { return m_count; }
@@ -247,6 +251,11 @@ MORVANE_CONTROLS(MORVANE_CTL_CONTROL, MORVANE_CTL_STATE, MORVANE_CTL_ARRAY)
 // "optOutput_2" for a button); nothing for a name that is none of them.
 // For names that come from data: a widget's object name, a stored table.
 std::optional<Control> find(QStringView name);
+
+// A control that belongs to a route outside the built-in table (one a test
+// adds): its form's widget of this name is bound like any other. Registering
+// a name again gives the same control; a built-in name gives the built-in.
+Control registerControl(const char* name, Kind kind);
 
 } // namespace morvane::ctl
 

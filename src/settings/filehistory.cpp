@@ -28,10 +28,10 @@ bool isHistoryLine(const QString& line) {
 } // namespace
 
 void rememberFile(OptionsModel& model) {
-    const QString text = model.text(QStringLiteral("cmbTeX"));
+    const QString text = model.text(ctl::cmbTeX);
     if (text.isEmpty())
         return;
-    QStringList history = model.items(QStringLiteral("cmbTeX"));
+    QStringList history = model.items(ctl::cmbTeX);
     // Paths are equal only when they are spelled the same: Paper.tex and
     // paper.tex are two files on Linux. The old entry goes first, so that
     // converting a listed file again never pushes out another entry.
@@ -39,7 +39,7 @@ void rememberFile(OptionsModel& model) {
     while (history.size() >= kHistorySize)
         history.removeLast();
     history.prepend(text);
-    model.setItems(QStringLiteral("cmbTeX"), history);
+    model.setItems(ctl::cmbTeX, history);
 }
 
 QStringList loadFileHistory(const QString& programDir) {

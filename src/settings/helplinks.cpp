@@ -11,18 +11,18 @@ const QString kLinks = QStringLiteral("Links");
 
 // The addresses the links open until the user changes them.
 struct DefaultLink {
-    const char* label;
+    ctl::Control label;
     const char* address;
 };
 const DefaultLink kDefaults[] = {
-    {"Label10", "mailto:morvane@example.org"},
-    {"Label11", "https://morvane.example.org/"},
-    {"Label19", "https://morvane.example.org/tutorials/hevea.html"},
-    {"Label20", "https://morvane.example.org/tutorials/hevea-swp.html"},
-    {"Label21", "https://morvane.example.org/tutorials/tex4ht.html"},
-    {"Label22", "https://morvane.example.org/tutorials/tex4ht-swp.html"},
-    {"Label31", "https://morvane.example.org/tutorials/latex2html.html"},
-    {"Label34", "https://morvane.example.org/tutorials/pdf-swp.html"},
+    {ctl::Label10, "mailto:morvane@example.org"},
+    {ctl::Label11, "https://morvane.example.org/"},
+    {ctl::Label19, "https://morvane.example.org/tutorials/hevea.html"},
+    {ctl::Label20, "https://morvane.example.org/tutorials/hevea-swp.html"},
+    {ctl::Label21, "https://morvane.example.org/tutorials/tex4ht.html"},
+    {ctl::Label22, "https://morvane.example.org/tutorials/tex4ht-swp.html"},
+    {ctl::Label31, "https://morvane.example.org/tutorials/latex2html.html"},
+    {ctl::Label34, "https://morvane.example.org/tutorials/pdf-swp.html"},
 };
 
 } // namespace
@@ -31,27 +31,25 @@ QString linkKey(int entry, int form) {
     return QStringLiteral("link(%1,%2)").arg(entry).arg(form);
 }
 
-QStringList linkTable(int form) {
+QList<ctl::Control> linkTable(int form) {
     if (form != kMainWindowLinks)
         return {};
-    return {QStringLiteral("Label34"), QStringLiteral("Label19"), QStringLiteral("Label20"),
-            QStringLiteral("Label21"), QStringLiteral("Label22"), QStringLiteral("Label31")};
+    return {ctl::Label34, ctl::Label19, ctl::Label20, ctl::Label21, ctl::Label22, ctl::Label31};
 }
 
-int linkEntry(int form, const QString& label) {
+int linkEntry(int form, ctl::Control label) {
     return int(linkTable(form).indexOf(label));
 }
 
 void setDefaultLinks(OptionsModel& model) {
     for (const DefaultLink& link : kDefaults) {
-        const QString label = QString::fromLatin1(link.label);
-        if (model.tag(label).isEmpty())
-            model.setTag(label, QString::fromLatin1(link.address));
+        if (model.tag(link.label).isEmpty())
+            model.setTag(link.label, QString::fromLatin1(link.address));
     }
 }
 
 void Readlinks(const ProfileFile& profile, int form, OptionsModel& model) {
-    const QStringList labels = linkTable(form);
+    const QList<ctl::Control> labels = linkTable(form);
     for (int entry = 0; entry < labels.size(); ++entry) {
         const QString key = linkKey(entry, form);
         if (!profile.contains(kLinks, key))
@@ -68,7 +66,7 @@ QString changeLinkPrompt(const QString& caption) {
            QLatin1Char('\'') + caption + QLatin1Char('\'');
 }
 
-bool ChangeURL(const QString& iniFile, int form, const QString& label, const QString& answer,
+bool ChangeURL(const QString& iniFile, int form, ctl::Control label, const QString& answer,
                OptionsModel& model) {
     // Blanks around a pasted address would be cut off by the next read.
     const QString address = answer.trimmed();

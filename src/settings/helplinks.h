@@ -1,7 +1,9 @@
 #pragma once
 
+#include "settings/controlnames.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace morvane {
 
@@ -21,10 +23,10 @@ QString linkKey(int entry, int form);
 
 // The changeable links of a window, by entry number; empty for a window
 // without any.
-QStringList linkTable(int form);
+QList<ctl::Control> linkTable(int form);
 
 // The entry of `label` in the window's table; -1 when it is not changeable.
-int linkEntry(int form, const QString& label);
+int linkEntry(int form, ctl::Control label);
 
 // Gives every link label of the main window its built-in address, unless it
 // already has one.
@@ -41,7 +43,7 @@ QString changeLinkPrompt(const QString& caption);
 // the answer is stored in iniFile at once. False when the address could not
 // be stored (an unwritable file, or an address too long for a profile value);
 // the label then opens it until the program ends.
-bool ChangeURL(const QString& iniFile, int form, const QString& label, const QString& answer,
+bool ChangeURL(const QString& iniFile, int form, ctl::Control label, const QString& answer,
                OptionsModel& model);
 
 } // namespace morvane

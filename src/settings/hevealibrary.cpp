@@ -122,9 +122,8 @@ QStringList styleListFrom(const QStringList& fileNames) {
     return list;
 }
 
-QString styleDirectory(const Settings& settings, const QString& programDir) {
-    // The HeVeA tab is tab 1.
-    if (!settings.paths.programFoundOn(1))
+QString styleDirectory(const Settings& settings, const QString& programDir, bool heveaFound) {
+    if (!heveaFound)
         return programDir;
     const QString type = settings.vars.heveaOutputExtension;
     const QString kind = type == QStringLiteral("txt") ? QStringLiteral("text") : type;

@@ -23,7 +23,7 @@ QString libraryDirectoryFromVersionText(const QString& versionText);
 // The directory whose *.hva files fill the style list: the kind folder of
 // HeVeA's library for the chosen output, or the program directory when HeVeA
 // was not found.
-QString styleDirectory(const Settings& settings, const QString& programDir);
+QString styleDirectory(const Settings& settings, const QString& programDir, bool heveaFound);
 
 // The "*.hva" file names of `dir` in name order (letter case ignored for
 // the pattern and the order); empty when the folder cannot be listed.

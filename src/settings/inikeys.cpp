@@ -39,7 +39,7 @@ QString trueFalse(bool value) {
 }
 
 QStringList tex4htArgs(const OptionsModel& model) {
-    QStringList args = model.items(QStringLiteral("tex4htArgs"));
+    QStringList args = model.items(ctl::tex4htArgs);
     while (args.size() < 6)
         args.append(QString());
     return args;
@@ -48,7 +48,7 @@ QStringList tex4htArgs(const OptionsModel& model) {
 // A combo that offers fixed entries plus the stored text when that is none
 // of them. The entries are set afresh, so a reload never piles up copies of
 // the stored text.
-void setTextCombo(OptionsModel& model, const QString& control, QStringList entries,
+void setTextCombo(OptionsModel& model, ctl::Control control, QStringList entries,
                   const QString& selected) {
     if (!entries.contains(selected))
         entries.append(selected);
@@ -58,7 +58,7 @@ void setTextCombo(OptionsModel& model, const QString& control, QStringList entri
 
 // Rows of the table. `rank` places a key among those saved at every exit.
 
-constexpr IniKey check(const char* section, const char* name, const char* control, Save save,
+constexpr IniKey check(const char* section, const char* name, ctl::Control control, Save save,
                        int rank = 0, const char* defaultValue = "No") {
     return {.section = section,
             .name = name,
@@ -101,7 +101,7 @@ constexpr IniKey custom(const char* section, const char* name, Save save, IniRea
 
 // A list-index key: the combo's selection, stored as its number.
 template <int Entries>
-constexpr IniKey listIndex(const char* section, const char* name, const char* control) {
+constexpr IniKey listIndex(const char* section, const char* name, ctl::Control control) {
     return {.section = section,
             .name = name,
             .save = Save::WithPreferences,
@@ -109,11 +109,11 @@ constexpr IniKey listIndex(const char* section, const char* name, const char* co
             .defaultValue = "0",
             .read =
                 [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-                    place.model.setIndex(L(key.control),
+                    place.model.setIndex(key.control,
                                          listIndexValue(valueOf(key, profile), Entries));
                 },
             .write = [](const IniKey& key, const IniSource& place) -> std::optional<QString> {
-                return QString::number(place.model.index(L(key.control)));
+                return QString::number(place.model.index(key.control));
             }};
 }
 
@@ -139,39 +139,39 @@ const IniKey kOwnKeys[] = {
     path(kPaths, "Editor", &SV::editor, Save::Always, 6),
     path(kPaths, "TeXEditor", &SV::texEditor, Save::Always, 7),
 
-    check(kPreferences, "SavePrefs", "chkSave", Save::Always, 3),
-    check(kPreferences, "RunHTML", "chkIE", Save::WithPreferences),
+    check(kPreferences, "SavePrefs", ctl::chkSave, Save::Always, 3),
+    check(kPreferences, "RunHTML", ctl::chkIE, Save::WithPreferences),
     custom(
         kPreferences, "Showinownbrowser", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(QStringLiteral("optIE"), yesOf(key, profile) ? 1 : 0);
+            place.model.setIndex(ctl::optIE, yesOf(key, profile) ? 1 : 0);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return YesNo(place.model.index(QStringLiteral("optIE")) == 1);
+            return YesNo(place.model.index(ctl::optIE) == 1);
         }),
-    check(kPreferences, "Close", "chkClose", Save::WithPreferences),
+    check(kPreferences, "Close", ctl::chkClose, Save::WithPreferences),
     custom(
         kPreferences, "StartupTab", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             place.vars.startupTab = startupTabValue(valueOf(key, profile));
-            place.model.setIndex(QStringLiteral("cmbTabs"), place.vars.startupTab);
+            place.model.setIndex(ctl::cmbTabs, place.vars.startupTab);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return QString::number(place.model.index(QStringLiteral("cmbTabs")));
+            return QString::number(place.model.index(ctl::cmbTabs));
         }),
-    check(kPreferences, "Warning", "chkWarning", Save::WithPreferences),
-    check(kPreferences, "BrowserPos", "chkSettings", Save::Always, 1),
+    check(kPreferences, "Warning", ctl::chkWarning, Save::WithPreferences),
+    check(kPreferences, "BrowserPos", ctl::chkSettings, Save::Always, 1),
     custom(
         kPreferences, "AllowMultiProcess", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             // The box's change reaction stays silent while its tag says so.
-            const QString box = QStringLiteral("chkMulti");
+            const ctl::Control box = ctl::chkMulti;
             place.model.setTag(box, QStringLiteral("no message"));
             place.model.setCheckValue(box, yesOf(key, profile) ? 1 : 0);
             place.model.setTag(box, QString());
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return YesNo(place.model.checkValue(QStringLiteral("chkMulti")));
+            return YesNo(place.model.checkValue(ctl::chkMulti));
         }),
     custom(
         kPreferences, "FirstTime", Save::Never,
@@ -202,7 +202,7 @@ const IniKey kOwnKeys[] = {
 };
 
 const IniKey kHeveaKeys[] = {
-    check(kHevea, "IncludeStyle", "chkStyle", Save::WithPreferences),
+    check(kHevea, "IncludeStyle", ctl::chkStyle, Save::WithPreferences),
     custom(
         kHevea, "OutputType", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -211,24 +211,24 @@ const IniKey kHeveaKeys[] = {
             const QString type = valueOf(key, profile).toLower();
             for (int i = 0; i < 3; ++i) {
                 if (type == L(words[i])) {
-                    place.model.setIndex(QStringLiteral("optOutput"), i);
+                    place.model.setIndex(ctl::optOutput, i);
                     place.vars.heveaOutputExtension = L(extensions[i]);
                 }
             }
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return outputTypeWord(place.model.index(QStringLiteral("optOutput")));
+            return outputTypeWord(place.model.index(ctl::optOutput));
         }),
     path(kHevea, "DefaultConfig", &SV::defaultConfig, Save::Never, 0, "No"),
-    check(kHevea, "Version1.05OrLater", "chkVersion", Save::Always, 2),
-    check(kHevea, "French", "chkFrench", Save::WithPreferences),
-    check(kHevea, "Fix", "chkFix", Save::WithPreferences),
-    check(kHevea, "Hacha", "chkHacha", Save::WithPreferences),
+    check(kHevea, "Version1.05OrLater", ctl::chkVersion, Save::Always, 2),
+    check(kHevea, "French", ctl::chkFrench, Save::WithPreferences),
+    check(kHevea, "Fix", ctl::chkFix, Save::WithPreferences),
+    check(kHevea, "Hacha", ctl::chkHacha, Save::WithPreferences),
     custom(
         kHevea, "Verbose", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             const QString verbose = valueOf(key, profile).toLower();
-            const QString combo = QStringLiteral("cmbHeveaVerbose");
+            const ctl::Control combo = ctl::cmbHeveaVerbose;
             place.model.setItems(combo, heveaVerboseEntries());
             place.model.setIndex(combo, verbose == QStringLiteral("single")   ? 1
                                         : verbose == QStringLiteral("double") ? 2
@@ -236,40 +236,40 @@ const IniKey kHeveaKeys[] = {
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             const QStringList verbose = heveaVerboseEntries();
-            const int level = place.model.index(QStringLiteral("cmbHeveaVerbose"));
+            const int level = place.model.index(ctl::cmbHeveaVerbose);
             return level >= 0 && level < verbose.size() ? verbose.at(level) : verbose.first();
         }),
     custom(
         kHevea, "Code", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(QStringLiteral("optCode"),
+            place.model.setIndex(ctl::optCode,
                                  valueOf(key, profile) == QStringLiteral("Native") ? 1 : 0);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.index(QStringLiteral("optCode")) == 1 ? QStringLiteral("Native")
-                                                                     : QStringLiteral("Byte");
+            return place.model.index(ctl::optCode) == 1 ? QStringLiteral("Native")
+                                                        : QStringLiteral("Byte");
         }),
-    check(kHevea, "Esponja", "chkEsponja", Save::WithPreferences),
+    check(kHevea, "Esponja", ctl::chkEsponja, Save::WithPreferences),
 };
 
 const IniKey kTthKeys[] = {
-    check(kTth, "Italics", "chkItalics", Save::WithPreferences),
-    check(kTth, "NumberMulti", "chkNumber", Save::WithPreferences),
-    check(kTth, "Inline", "chkInline", Save::WithPreferences),
-    check(kTth, "Revise", "chkRevise", Save::WithPreferences),
+    check(kTth, "Italics", ctl::chkItalics, Save::WithPreferences),
+    check(kTth, "NumberMulti", ctl::chkNumber, Save::WithPreferences),
+    check(kTth, "Inline", ctl::chkInline, Save::WithPreferences),
+    check(kTth, "Revise", ctl::chkRevise, Save::WithPreferences),
 };
 
 const IniKey kTexifyKeys[] = {
-    check(kTexify, "UseDVI", "chkTexify_0", Save::WithPreferences),
-    check(kTexify, "ReportDVI", "chkReport_0", Save::WithPreferences),
-    check(kTexify, "UsePDF", "chkTexify_1", Save::WithPreferences),
-    check(kTexify, "ReportPDF", "chkReport_1", Save::WithPreferences),
-    check(kTexify, "SWPGS", "chkSWPGS", Save::WithPreferences),
-    listIndex<5>(kTexify, "Passes", "cmbpdfPasses"),
+    check(kTexify, "UseDVI", ctl::chkTexify(0), Save::WithPreferences),
+    check(kTexify, "ReportDVI", ctl::chkReport(0), Save::WithPreferences),
+    check(kTexify, "UsePDF", ctl::chkTexify(1), Save::WithPreferences),
+    check(kTexify, "ReportPDF", ctl::chkReport(1), Save::WithPreferences),
+    check(kTexify, "SWPGS", ctl::chkSWPGS, Save::WithPreferences),
+    listIndex<5>(kTexify, "Passes", ctl::cmbpdfPasses),
 };
 
 const IniKey kTex4htKeys[] = {
-    check(kTex4ht, "SWP", "chkSWP", Save::WithPreferences),
+    check(kTex4ht, "SWP", ctl::chkSWP, Save::WithPreferences),
     custom(
         kTex4ht, "SaveTo", Save::Always,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -282,23 +282,23 @@ const IniKey kTex4htKeys[] = {
             return place.vars.tex4htSaveTo;
         },
         4),
-    check(kTex4ht, "ImagesSubDir", "chkImages", Save::WithPreferences),
+    check(kTex4ht, "ImagesSubDir", ctl::chkImages, Save::WithPreferences),
     custom(
         kTex4ht, "SubDir", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setText(QStringLiteral("txtImages"), valueOf(key, profile));
+            place.model.setText(ctl::txtImages, valueOf(key, profile));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.text(QStringLiteral("txtImages"));
+            return place.model.text(ctl::txtImages);
         },
         0, ""),
-    check(kTex4ht, "Htrun", "chkHtrun", Save::WithPreferences, 0, ""),
+    check(kTex4ht, "Htrun", ctl::chkHtrun, Save::WithPreferences, 0, ""),
     custom(
         kTex4ht, "Cmdline", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             QStringList args = tex4htArgs(place.model);
             splitCmdline(valueOf(key, profile), args);
-            place.model.setItems(QStringLiteral("tex4htArgs"), args);
+            place.model.setItems(ctl::tex4htArgs, args);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             if (!place.vars.advancedSave)
@@ -309,10 +309,10 @@ const IniKey kTex4htKeys[] = {
     custom(
         kTex4ht, "Usepackage", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setTag(QStringLiteral("txt3"), valueOf(key, profile));
+            place.model.setTag(ctl::txt3, valueOf(key, profile));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.tag(QStringLiteral("txt3"));
+            return place.model.tag(ctl::txt3);
         },
         0, ""),
     custom(
@@ -320,7 +320,7 @@ const IniKey kTex4htKeys[] = {
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             QStringList args = tex4htArgs(place.model);
             splitHtruncommand(valueOf(key, profile), args);
-            place.model.setItems(QStringLiteral("tex4htArgs"), args);
+            place.model.setItems(ctl::tex4htArgs, args);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
             if (!place.vars.advancedSave)
@@ -328,32 +328,30 @@ const IniKey kTex4htKeys[] = {
             return joinHtruncommand(tex4htArgs(place.model));
         },
         0, ""),
-    listIndex<4>(kTex4ht, "SWPpasses", "cmbPasses"),
+    listIndex<4>(kTex4ht, "SWPpasses", ctl::cmbPasses),
     // make4ht beside htlatex: ticked or not, its format and its LaTeX, as words.
-    check(kTex4ht, "Make4ht", "chkMake4ht", Save::WithPreferences),
+    check(kTex4ht, "Make4ht", ctl::chkMake4ht, Save::WithPreferences),
     custom(
         kTex4ht, "Make4htFormat", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(QStringLiteral("cmbMake4htFormat"),
+            place.model.setIndex(ctl::cmbMake4htFormat,
                                  int(make4htFormatOf(valueOf(key, profile))));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return make4htFormatWord(
-                make4htFormatAt(place.model.index(QStringLiteral("cmbMake4htFormat"))));
+            return make4htFormatWord(make4htFormatAt(place.model.index(ctl::cmbMake4htFormat)));
         },
         0, "html5"),
     custom(
         kTex4ht, "Make4htEngine", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(QStringLiteral("cmbMake4htEngine"),
+            place.model.setIndex(ctl::cmbMake4htEngine,
                                  int(make4htEngineOf(valueOf(key, profile))));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return make4htEngineWord(
-                make4htEngineAt(place.model.index(QStringLiteral("cmbMake4htEngine"))));
+            return make4htEngineWord(make4htEngineAt(place.model.index(ctl::cmbMake4htEngine)));
         },
         0, "latex"),
-    check(kTex4ht, "DOSPause", "chkTex4htPause", Save::WithPreferences, 0, "0"),
+    check(kTex4ht, "DOSPause", ctl::chkTex4htPause, Save::WithPreferences, 0, "0"),
     custom(
         kTex4ht, "Ver2.5", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -383,72 +381,72 @@ const IniKey kL2hKeys[] = {
             return place.vars.l2hSaveTo;
         },
         5),
-    check(kL2h, "Anti-Virus", "chkAntiVirus", Save::WithPreferences),
+    check(kL2h, "Anti-Virus", ctl::chkAntiVirus, Save::WithPreferences),
     custom(
         kL2h, "ImageType", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(QStringLiteral("optGifPng"),
+            place.model.setIndex(ctl::optGifPng,
                                  valueOf(key, profile).toUpper() == QStringLiteral("PNG") ? 1 : 0);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.index(QStringLiteral("optGifPng")) == 0 ? QStringLiteral("GIF")
-                                                                       : QStringLiteral("PNG");
+            return place.model.index(ctl::optGifPng) == 0 ? QStringLiteral("GIF")
+                                                          : QStringLiteral("PNG");
         }),
-    check(kL2h, "ImageSubDir", "chkImageDir", Save::WithPreferences),
-    check(kL2h, "NavLinks", "chkNavigation", Save::WithPreferences),
+    check(kL2h, "ImageSubDir", ctl::chkImageDir, Save::WithPreferences),
+    check(kL2h, "NavLinks", ctl::chkNavigation, Save::WithPreferences),
     // A missing key selects "Default": a stored "No" would otherwise be
     // handed to LaTeX2HTML as the text of the address, about page or title.
     custom(
         kL2h, "Author", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            setTextCombo(place.model, QStringLiteral("cmbAddress"), {QStringLiteral("Default")},
+            setTextCombo(place.model, ctl::cmbAddress, {QStringLiteral("Default")},
                          pathOf(key, profile, QStringLiteral("Default")));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.text(QStringLiteral("cmbAddress"));
+            return place.model.text(ctl::cmbAddress);
         }),
     custom(
         kL2h, "About", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             const QString about = pathOf(key, profile, QStringLiteral("Default"));
-            setTextCombo(place.model, QStringLiteral("cmbAbout"),
+            setTextCombo(place.model, ctl::cmbAbout,
                          {QStringLiteral("Default"), QStringLiteral("None")},
                          about.isEmpty() ? QStringLiteral("None") : about);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.text(QStringLiteral("cmbAbout"));
+            return place.model.text(ctl::cmbAbout);
         }),
     custom(
         kL2h, "Title", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
             const QString title = pathOf(key, profile, QStringLiteral("Default"));
-            setTextCombo(place.model, QStringLiteral("cmbTitle"), {QStringLiteral("Default")},
+            setTextCombo(place.model, ctl::cmbTitle, {QStringLiteral("Default")},
                          title.isEmpty() ? QStringLiteral("Default") : title);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.text(QStringLiteral("cmbTitle"));
+            return place.model.text(ctl::cmbTitle);
         }),
     // Two flags of the LaTeX2HTML tab kept in the tags of their controls.
     custom(
         kL2h, "CheckSyntax", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setTag(QStringLiteral("cmdInit"),
+            place.model.setTag(ctl::cmdInit,
                                yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return YesNo(place.model.tag(QStringLiteral("cmdInit")).toInt());
+            return YesNo(place.model.tag(ctl::cmdInit).toInt());
         }),
     custom(
         kL2h, "DOSPause", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setTag(QStringLiteral("Label25"),
+            place.model.setTag(ctl::Label25,
                                yesOf(key, profile) ? QStringLiteral("1") : QStringLiteral("0"));
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return YesNo(place.model.tag(QStringLiteral("Label25")).toInt());
+            return YesNo(place.model.tag(ctl::Label25).toInt());
         }),
-    listIndex<10>(kL2h, "Split", "cmbSplit"),
-    listIndex<10>(kL2h, "Verbosity", "cmbVerbosity"),
+    listIndex<10>(kL2h, "Split", ctl::cmbSplit),
+    listIndex<10>(kL2h, "Verbosity", ctl::cmbVerbosity),
 };
 
 const IniKey kTrailingKeys[] = {
@@ -494,7 +492,7 @@ void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place) 
     if (key.read) {
         key.read(key, profile, place);
     } else if (key.control) {
-        place.model.setCheckValue(L(key.control), yesOf(key, profile) ? 1 : 0);
+        place.model.setCheckValue(key.control, yesOf(key, profile) ? 1 : 0);
     } else if (key.text) {
         place.vars.*key.text = pathOf(key, profile, L(key.defaultValue));
     } else if (key.flag) {
@@ -508,7 +506,7 @@ std::optional<QString> iniKeyValue(const IniKey& key, const IniSource& place) {
     if (key.write)
         return key.write(key, place);
     if (key.control)
-        return YesNo(place.model.checkValue(L(key.control)));
+        return YesNo(place.model.checkValue(key.control));
     if (key.text)
         return place.vars.*key.text;
     if (key.flag)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/controlnames.h"
 #include "settings/settingsvariables.h"
 
 #include <QString>
@@ -45,7 +46,7 @@ struct IniKey {
     // The keys saved at every exit are written first, in this order; where
     // the file lacks them, that order decides where they are added.
     int firstSaveRank = 0;
-    const char* control = nullptr;              // check box
+    ctl::Control control = nullptr;             // check box
     const char* defaultValue = "No";            // what a missing key reads as
     QString SettingsVariables::*text = nullptr; // a path (read without a trailing "/")
     bool SettingsVariables::*flag = nullptr;    // True/False

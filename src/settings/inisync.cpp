@@ -47,7 +47,7 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     });
     for (const IniKey* key : always)
         write(*key);
-    if (model.isChecked(QStringLiteral("chkSave"))) {
+    if (model.isChecked(ctl::chkSave)) {
         for (const IniKey& key : keys) {
             if (key.save == IniSave::WithPreferences)
                 write(key);

@@ -4,12 +4,14 @@ namespace morvane {
 
 OptionsModel::OptionsModel(QObject* parent) : QObject(parent) {}
 
-QVariant OptionsModel::get(const QString& name, Aspect aspect) const {
+QVariant OptionsModel::get(ctl::Control name, Aspect aspect) const {
     return m_state[static_cast<int>(aspect)].value(name);
 }
 
-void OptionsModel::set(const QString& name, Aspect aspect, const QVariant& value) {
-    QHash<QString, QVariant>& store = m_state[static_cast<int>(aspect)];
+void OptionsModel::set(ctl::Control name, Aspect aspect, const QVariant& value) {
+    if (!name)
+        return;
+    QHash<ctl::Control, QVariant>& store = m_state[static_cast<int>(aspect)];
     auto it = store.find(name);
     if (it != store.end() && *it == value)
         return;
@@ -18,52 +20,52 @@ void OptionsModel::set(const QString& name, Aspect aspect, const QVariant& value
 }
 
 void OptionsModel::copyStateFrom(const OptionsModel& other) {
-    for (int aspect = 0; aspect < 7; ++aspect)
+    for (int aspect = 0; aspect < kAspectCount; ++aspect)
         m_state[aspect] = other.m_state[aspect];
 }
 
-bool OptionsModel::has(const QString& name, Aspect aspect) const {
+bool OptionsModel::has(ctl::Control name, Aspect aspect) const {
     return m_state[static_cast<int>(aspect)].contains(name);
 }
 
-int OptionsModel::checkValue(const QString& name) const {
+int OptionsModel::checkValue(ctl::Control name) const {
     return get(name, Aspect::Value).toInt();
 }
 
-void OptionsModel::setCheckValue(const QString& name, int value) {
+void OptionsModel::setCheckValue(ctl::Control name, int value) {
     set(name, Aspect::Value, value);
 }
 
-int OptionsModel::index(const QString& name) const {
+int OptionsModel::index(ctl::Control name) const {
     return get(name, Aspect::Value).toInt();
 }
 
-void OptionsModel::setIndex(const QString& name, int index) {
+void OptionsModel::setIndex(ctl::Control name, int index) {
     set(name, Aspect::Value, index);
 }
 
-QString OptionsModel::text(const QString& name) const {
+QString OptionsModel::text(ctl::Control name) const {
     return get(name, Aspect::Value).toString();
 }
 
-void OptionsModel::setText(const QString& name, const QString& text) {
+void OptionsModel::setText(ctl::Control name, const QString& text) {
     set(name, Aspect::Value, text);
 }
 
-QStringList OptionsModel::items(const QString& name) const {
+QStringList OptionsModel::items(ctl::Control name) const {
     return get(name, Aspect::Items).toStringList();
 }
 
-void OptionsModel::setItems(const QString& name, const QStringList& items) {
+void OptionsModel::setItems(ctl::Control name, const QStringList& items) {
     set(name, Aspect::Items, items);
 }
 
-bool OptionsModel::isEnabled(const QString& name) const {
+bool OptionsModel::isEnabled(ctl::Control name) const {
     const QVariant v = get(name, Aspect::Enabled);
     return v.isValid() ? v.toBool() : true;
 }
 
-void OptionsModel::setEnabled(const QString& name, bool enabled) {
+void OptionsModel::setEnabled(ctl::Control name, bool enabled) {
     const auto hold = m_disabledHolds.find(name);
     if (hold != m_disabledHolds.end()) {
         hold->wanted = enabled;
@@ -72,14 +74,16 @@ void OptionsModel::setEnabled(const QString& name, bool enabled) {
     set(name, Aspect::Enabled, enabled);
 }
 
-void OptionsModel::holdDisabled(const QString& name) {
+void OptionsModel::holdDisabled(ctl::Control name) {
+    if (!name)
+        return;
     DisabledHold& hold = m_disabledHolds[name];
     if (hold.count++ == 0)
         hold.wanted = isEnabled(name);
     set(name, Aspect::Enabled, false);
 }
 
-void OptionsModel::releaseDisabled(const QString& name) {
+void OptionsModel::releaseDisabled(ctl::Control name) {
     const auto hold = m_disabledHolds.find(name);
     if (hold == m_disabledHolds.end())
         return;
@@ -90,41 +94,37 @@ void OptionsModel::releaseDisabled(const QString& name) {
     set(name, Aspect::Enabled, wanted);
 }
 
-bool OptionsModel::isVisible(const QString& name) const {
+bool OptionsModel::isVisible(ctl::Control name) const {
     const QVariant v = get(name, Aspect::Visible);
     return v.isValid() ? v.toBool() : true;
 }
 
-void OptionsModel::setVisible(const QString& name, bool visible) {
+void OptionsModel::setVisible(ctl::Control name, bool visible) {
     set(name, Aspect::Visible, visible);
 }
 
-QString OptionsModel::caption(const QString& name) const {
+QString OptionsModel::caption(ctl::Control name) const {
     return get(name, Aspect::Caption).toString();
 }
 
-void OptionsModel::setCaption(const QString& name, const QString& caption) {
+void OptionsModel::setCaption(ctl::Control name, const QString& caption) {
     set(name, Aspect::Caption, caption);
 }
 
-bool OptionsModel::isBold(const QString& name) const {
+bool OptionsModel::isBold(ctl::Control name) const {
     return get(name, Aspect::Bold).toBool();
 }
 
-void OptionsModel::setBold(const QString& name, bool bold) {
+void OptionsModel::setBold(ctl::Control name, bool bold) {
     set(name, Aspect::Bold, bold);
 }
 
-QString OptionsModel::tag(const QString& name) const {
+QString OptionsModel::tag(ctl::Control name) const {
     return get(name, Aspect::Tag).toString();
 }
 
-void OptionsModel::setTag(const QString& name, const QString& tag) {
+void OptionsModel::setTag(ctl::Control name, const QString& tag) {
     set(name, Aspect::Tag, tag);
-}
-
-QString OptionsModel::arrayElement(const QString& name, int index) {
-    return name + QLatin1Char('_') + QString::number(index);
 }
 
 } // namespace morvane

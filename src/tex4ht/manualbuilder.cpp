@@ -8,6 +8,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "settings/controlnames.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -189,7 +190,7 @@ ManualBuild failed(const QString& why) {
 }
 
 QString swpCallFor(AppContext& ctx) {
-    if (!ctx.model || !ctx.model->isChecked(QStringLiteral("chkSWP")))
+    if (!ctx.model || !ctx.model->isChecked(ctl::chkSWP))
         return {};
     return swpLatexCall(swpBatchFile(ctx.settings.vars.tex4ht, ctx.settings.vars.htrunS));
 }

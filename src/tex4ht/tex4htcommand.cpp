@@ -3,6 +3,7 @@
 #include "fixups/tex4htpackage.h"
 #include "pipeline/appcontext.h"
 #include "platform/pathutils.h"
+#include "settings/controlnames.h"
 #include "tex4ht/tex4htoptions.h"
 
 namespace morvane {
@@ -59,8 +60,8 @@ void applyHtrun(QStringList& args, const QString& packageLine, bool fromAdvanced
 // document would be taken for tex4ht.sty's options).
 void applyMake4ht(const OptionsModel& model, QStringList& args) {
     args[0] = S("make4ht");
-    args[1] = make4htSwitches(make4htFormatAt(model.index(S("cmbMake4htFormat"))),
-                              make4htEngineAt(model.index(S("cmbMake4htEngine"))));
+    args[1] = make4htSwitches(make4htFormatAt(model.index(ctl::cmbMake4htFormat)),
+                              make4htEngineAt(model.index(ctl::cmbMake4htEngine)));
     args[3].clear();
 }
 
@@ -76,7 +77,7 @@ QString make4htSwitches(Make4htFormat format, Make4htEngine engine) {
 }
 
 QStringList tex4htArguments(const OptionsModel& model) {
-    QStringList args = model.items(S("tex4htArgs"));
+    QStringList args = model.items(ctl::tex4htArgs);
     while (args.size() < kElementCount)
         args.append(QString());
     return args.mid(0, kElementCount);
@@ -103,11 +104,11 @@ QStringList optionTokensOf(const QString& optionText) {
 QString tex4htResultExtension(const AppContext& ctx, bool keptPackageLine) {
     const OptionsModel& model = *ctx.model;
     const QStringList args = tex4htArguments(model);
-    const QString packageLine = model.tag(S("txt3"));
+    const QString packageLine = model.tag(ctl::txt3);
     const QStringList tokens =
         optionTokensOf(packageLine.isEmpty() ? args.at(4) : packageLineOptionsOf(packageLine));
     const bool htm = tokens.contains(S("htm"));
-    if (!model.isChecked(S("chkHtrun"))) {
+    if (!model.isChecked(ctl::chkHtrun)) {
         if (htm)
             return S(".htm");
         return tokens.contains(S("mozilla")) ? S(".xml") : S(".html");
@@ -130,11 +131,11 @@ QString tex4htShowCaption(const AppContext& ctx) {
 }
 
 QString currentStoredOptions(const OptionsModel& model) {
-    const QString stored = model.tag(S("cmdAdvanced"));
+    const QString stored = model.tag(ctl::cmdAdvanced);
     if (stored.contains(QLatin1Char('$')))
         return stored;
     const QStringList args = tex4htArguments(model);
-    const QString packageLine = model.tag(S("txt3"));
+    const QString packageLine = model.tag(ctl::txt3);
     QString options = packageLine.isEmpty() ? args.at(4) : packageLineOptionsOf(packageLine);
     options.remove(QLatin1Char('"'));
     QString program = args.at(0);
@@ -147,41 +148,41 @@ QString currentStoredOptions(const OptionsModel& model) {
 }
 
 void storeTex4htOptions(OptionsModel& model, const Tex4htComposition& composition) {
-    model.setTag(S("cmdAdvanced"), composition.storedString());
-    model.setTag(S("txt3"), composition.packageLine());
+    model.setTag(ctl::cmdAdvanced, composition.storedString());
+    model.setTag(ctl::txt3, composition.packageLine());
     QStringList args = tex4htArguments(model);
     args[0] = composition.program;
     args[1] = composition.htrunSwitch;
     args[4] = composition.commandLineOptions;
     args[5] = composition.furtherArguments;
-    model.setItems(S("tex4htArgs"), args);
+    model.setItems(ctl::tex4htArgs, args);
 }
 
 void updatePassesControl(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     bool enabled = false;
-    if (model.isChecked(S("chkMake4ht")))
+    if (model.isChecked(ctl::chkMake4ht))
         enabled = false; // make4ht decides the passes itself
-    else if (model.isChecked(S("chkSWP")))
+    else if (model.isChecked(ctl::chkSWP))
         enabled = true;
     else if (ctx.latexCount)
         enabled =
-            model.isChecked(S("chkHtrun")) && tex4htArguments(model).at(0).startsWith(S("htrun"));
-    model.setEnabled(S("cmbPasses"), enabled);
-    model.setEnabled(S("lblPasses"), enabled);
+            model.isChecked(ctl::chkHtrun) && tex4htArguments(model).at(0).startsWith(S("htrun"));
+    model.setEnabled(ctl::cmbPasses, enabled);
+    model.setEnabled(ctl::lblPasses, enabled);
 }
 
 void composeTex4htCommandLine(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
-    if (model.tag(S("txt3Locked")) == S("no"))
+    if (model.tag(ctl::txt3Locked) == S("no"))
         return; // the user is editing the command line by hand
     updatePassesControl(ctx);
 
     QStringList args = tex4htArguments(model);
-    const QString packageLine = model.tag(S("txt3"));
-    const bool make4ht = model.isChecked(S("chkMake4ht"));
-    const bool htrun = model.isChecked(S("chkHtrun")) && !make4ht;
-    const bool swp = model.isChecked(S("chkSWP")) && !make4ht;
+    const QString packageLine = model.tag(ctl::txt3);
+    const bool make4ht = model.isChecked(ctl::chkMake4ht);
+    const bool htrun = model.isChecked(ctl::chkHtrun) && !make4ht;
+    const bool swp = model.isChecked(ctl::chkSWP) && !make4ht;
 
     args[2] = quoteForCommandLine(documentBaseName(ctx));
     if (!make4ht && args[0] == S("make4ht")) {
@@ -189,7 +190,7 @@ void composeTex4htCommandLine(AppContext& ctx) {
         args[1].clear();
     }
     if (htrun)
-        applyHtrun(args, packageLine, model.tag(S("cmdAdvanced.returning")) == S("yes"));
+        applyHtrun(args, packageLine, model.tag(ctl::cmdAdvancedReturning) == S("yes"));
     else
         args[1].clear();
 
@@ -207,31 +208,31 @@ void composeTex4htCommandLine(AppContext& ctx) {
 
     if (make4ht)
         applyMake4ht(model, args);
-    else if (model.isEnabled(S("cmbPasses")) && !isXhtBatch(args[0])) {
-        const QStringList passes = model.items(S("cmbPasses"));
-        const int index = model.index(S("cmbPasses"));
+    else if (model.isEnabled(ctl::cmbPasses) && !isXhtBatch(args[0])) {
+        const QStringList passes = model.items(ctl::cmbPasses);
+        const int index = model.index(ctl::cmbPasses);
         const QString text = index >= 0 && index < passes.size() ? passes.at(index) : QString();
         args[3] = text.isEmpty() || text == S("Default") ? S("3") : text;
     } else {
         args[3].clear();
     }
 
-    const QString images = model.text(S("txtImages"));
-    if (!packageLine.startsWith(S("\\usepackage")) && model.isChecked(S("chkImages")) &&
+    const QString images = model.text(ctl::txtImages);
+    if (!packageLine.startsWith(S("\\usepackage")) && model.isChecked(ctl::chkImages) &&
         !images.isEmpty())
         args[4] = withImagesFolder(args[4], images);
     if (args[4] == S("\"html\""))
         args[4].clear();
 
-    model.setItems(S("tex4htArgs"), args);
+    model.setItems(ctl::tex4htArgs, args);
     if (const Route* route = ctx.selectedRoute(); route && route->showCaption)
-        model.setCaption(S("cmdShow"), route->showCaption(ctx));
+        model.setCaption(ctl::cmdShow, route->showCaption(ctx));
     // Empty elements leave no gap; a blank inside a quoted file name stays.
     QStringList words;
     for (const QString& arg : args)
         if (!arg.trimmed().isEmpty())
             words.append(arg.trimmed());
-    model.setText(S("txt3"), words.join(QLatin1Char(' ')));
+    model.setText(ctl::txt3, words.join(QLatin1Char(' ')));
 }
 
 } // namespace morvane

@@ -6,6 +6,7 @@
 #include "platform/shell.h"
 #include "platform/windowsversion.h"
 
+#include "settings/controlnames.h"
 #include "ui_batchinstallerdialog.h"
 
 #include <QAction>
@@ -178,7 +179,7 @@ void BatchInstallerDialog::cmdOK_Click() {
 bool BatchInstallerDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_ui->Label34 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        const QString address = m_ctx.model->tag(S("Label34"));
+        const QString address = m_ctx.model->tag(ctl::Label34);
         if (!address.isEmpty() && m_ctx.seams.shell)
             m_ctx.seams.shell->open(address);
         return true;

@@ -9,6 +9,7 @@
 #include "ui/webengineloader.h"
 #include "ui/windowmover.h"
 
+#include "settings/controlnames.h"
 #include "ui_browserwindow.h"
 
 #include <QApplication>
@@ -288,7 +289,7 @@ void BrowserWindow::restorePlacement() {
     const bool placeable = windowsCanBePlaced();
     if (placeable)
         move(centred);
-    if (!m_ctx.model->isChecked(S("chkSettings")))
+    if (!m_ctx.model->isChecked(ctl::chkSettings))
         return;
     QSettings store(S("Morvane"), S("Morvane"));
     const std::optional<BrowserPlacement> placement = readBrowserPlacement(store);

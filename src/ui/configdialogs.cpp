@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "settings/iniencoding.h"
 
+#include "settings/controlnames.h"
 #include "ui_loadconfigdialog.h"
 #include "ui_saveconfigdialog.h"
 
@@ -20,7 +21,7 @@ QString S(const char* text) {
 }
 
 int selectedOutput(const AppContext& ctx) {
-    return ctx.model->index(S("optOutput"));
+    return ctx.model->index(ctl::optOutput);
 }
 
 const QString kMark = QStringLiteral(" *");

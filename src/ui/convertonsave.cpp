@@ -43,15 +43,15 @@ constexpr int kBusyRetryMs = 250;
 
 ConvertOnSave::ConvertOnSave(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {
     connect(ctx.model, &OptionsModel::changed, this,
-            [this](const QString& name, OptionsModel::Aspect aspect) {
+            [this](ctl::Control name, OptionsModel::Aspect aspect) {
                 if (aspect != OptionsModel::Aspect::Value)
                     return;
-                if (name == S("chkWatch")) {
-                    if (m_ctx.model->isChecked(S("chkWatch")))
+                if (name == ctl::chkWatch) {
+                    if (m_ctx.model->isChecked(ctl::chkWatch))
                         start();
                     else
                         stop();
-                } else if (name == S("cmbTeX") && m_watcher) {
+                } else if (name == ctl::cmbTeX && m_watcher) {
                     // Another file in the box is followed from now on.
                     follow(m_ctx.convertFile());
                 }
@@ -95,7 +95,7 @@ void ConvertOnSave::convert() {
     // A conversion in progress (ours, nested in its wait, or one the user
     // started) finishes first; the save is converted after it.
     if (m_converting || m_ctx.runningProcesses > 0 ||
-        !m_ctx.model->items(S("lstProcesses")).isEmpty()) {
+        !m_ctx.model->items(ctl::lstProcesses).isEmpty()) {
         m_again = true;
         if (!m_converting)
             QTimer::singleShot(kBusyRetryMs, this, [this] {

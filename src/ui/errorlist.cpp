@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/openlogentry.h"
+#include "settings/controlnames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,8 +14,8 @@ namespace morvane {
 
 namespace {
 
-const QString kList = QStringLiteral("lstErrors");
-const QString kCount = QStringLiteral("lblErrorCount");
+const ctl::Control kList = ctl::lstErrors;
+const ctl::Control kCount = ctl::lblErrorCount;
 
 } // namespace
 

@@ -58,7 +58,7 @@ protected:
         const Qt::KeyboardModifiers mods =
             key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
         if (key->key() == Qt::Key_F1 && mods == Qt::NoModifier) {
-            m_ctx.model->setIndex(QStringLiteral("tbstrip"), helpTab(m_ctx.routes));
+            m_ctx.model->setIndex(ctl::tbstrip, helpTab(m_ctx.routes));
             return true;
         }
         if (key->key() == Qt::Key_F12 &&
@@ -80,7 +80,7 @@ void reportHandOver(const AppContext& ctx) {
         return;
     QFile out(report);
     if (out.open(QIODevice::Append))
-        out.write(ctx.model->text(QStringLiteral("cmbTeX")).toUtf8() + '\n');
+        out.write(ctx.model->text(ctl::cmbTeX).toUtf8() + '\n');
 }
 
 // The stand-alone viewer reads the settings only for the browser's placement.
@@ -121,7 +121,7 @@ void installMainKeys(AppContext& ctx, MainWindow& window) {
 
 void receiveHandOver(AppContext& ctx, MainWindow& window, const QString& file) {
     if (!file.isEmpty())
-        ctx.model->setText(QStringLiteral("cmbTeX"), file);
+        ctx.model->setText(ctl::cmbTeX, file);
     if (window.isMinimized())
         window.showNormal();
     else

@@ -46,8 +46,8 @@ L2hInitDialog::L2hInitDialog(AppContext& ctx, const QByteArray& userPart, QWidge
     ui.txtUser->setPlainText(m_userShown);
     // The box shows line ends as it keeps them; compare against what it shows.
     m_userShown = ui.txtUser->toPlainText();
-    ui.chkSyntax->setChecked(model.tag(S("cmdInit")) == S("1"));
-    ui.chkPause->setChecked(model.tag(S("Label25")) == S("1"));
+    ui.chkSyntax->setChecked(model.tag(ctl::cmdInit) == S("1"));
+    ui.chkPause->setChecked(model.tag(ctl::Label25) == S("1"));
     ui.cmdOpen->setEnabled(QFileInfo::exists(m_settingsLog));
     ui.Label4->setText(S("Press OK to save these settings in \n") + shownPath(m_initPath));
 
@@ -80,12 +80,12 @@ void L2hInitDialog::accept() {
                                    S("LaTeX2HTML Init File"), Icon::Exclamation);
         return;
     }
-    m_ctx.model->setTag(S("Label25"), tagOf(ui.chkPause->isChecked()));
+    m_ctx.model->setTag(ctl::Label25, tagOf(ui.chkPause->isChecked()));
     QDialog::accept();
 }
 
 void L2hInitDialog::done(int result) {
-    m_ctx.model->setTag(S("cmdInit"), tagOf(m_ui->chkSyntax->isChecked()));
+    m_ctx.model->setTag(ctl::cmdInit, tagOf(m_ui->chkSyntax->isChecked()));
     QDialog::done(result);
 }
 

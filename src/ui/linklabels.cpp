@@ -5,6 +5,7 @@
 #include "platform/pointershape.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "settings/controlnames.h"
 #include "settings/helplinks.h"
 
 #include <QInputDialog>
@@ -19,7 +20,8 @@ const QString kUpdateLink = QStringLiteral("Update Link");
 
 } // namespace
 
-LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window, const QStringList& labels)
+LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window,
+                       const QList<ctl::Control>& labels)
     : QObject(window), m_ctx(ctx), m_form(form), m_window(window) {
     askText = [this](const QString& prompt, const QString& title, const QString& current) {
         bool ok = false;
@@ -27,8 +29,8 @@ LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window, const QString
             QInputDialog::getText(m_window, title, prompt, QLineEdit::Normal, current, &ok);
         return ok ? answer : QString();
     };
-    for (const QString& name : labels) {
-        auto* label = window->findChild<QLabel*>(name);
+    for (const ctl::Control name : labels) {
+        auto* label = window->findChild<QLabel*>(name.name());
         if (!label)
             continue;
         label->setCursor(Qt::PointingHandCursor);
@@ -38,7 +40,7 @@ LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window, const QString
         m_labels.insert(name, label);
     }
     connect(ctx.model, &OptionsModel::changed, this,
-            [this](const QString& name, OptionsModel::Aspect aspect) {
+            [this](ctl::Control name, OptionsModel::Aspect aspect) {
                 if (aspect != OptionsModel::Aspect::Tag)
                     return;
                 if (QLabel* label = m_labels.value(name))
@@ -46,7 +48,7 @@ LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window, const QString
             });
 }
 
-void LinkLabels::GotoURL(const QString& label) {
+void LinkLabels::GotoURL(ctl::Control label) {
     const QString address = m_ctx.model->tag(label);
     if (address.isEmpty() || !m_ctx.seams.shell)
         return;
@@ -55,9 +57,9 @@ void LinkLabels::GotoURL(const QString& label) {
     m_ctx.seams.shell->open(address);
 }
 
-void LinkLabels::ChangeURL(const QString& label) {
+void LinkLabels::ChangeURL(ctl::Control label) {
     const QLabel* widget = m_labels.value(label);
-    const QString caption = widget ? widget->text() : label;
+    const QString caption = widget ? widget->text() : label.name();
     const QString answer = askText(changeLinkPrompt(caption), kUpdateLink, m_ctx.model->tag(label));
     const QString ini = iniPath(m_ctx);
     if (!morvane::ChangeURL(ini, m_form, label, answer, *m_ctx.model))
@@ -69,13 +71,15 @@ void LinkLabels::ChangeURL(const QString& label) {
 bool LinkLabels::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::MouseButtonRelease || !qobject_cast<QLabel*>(watched))
         return QObject::eventFilter(watched, event);
-    const QString label = watched->objectName();
+    const std::optional<ctl::Control> label = ctl::find(watched->objectName());
+    if (!label)
+        return QObject::eventFilter(watched, event);
     if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         // The contact links cannot be changed: the right button does nothing.
-        if (linkEntry(m_form, label) >= 0)
-            ChangeURL(label);
+        if (linkEntry(m_form, *label) >= 0)
+            ChangeURL(*label);
     } else {
-        GotoURL(label);
+        GotoURL(*label);
     }
     return true;
 }

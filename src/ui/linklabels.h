@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/controlnames.h"
+
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -19,9 +21,9 @@ struct AppContext;
 class LinkLabels : public QObject {
     Q_OBJECT
 public:
-    // `labels` are the object names of the window's link labels; those in
-    // the form's link table are changeable.
-    LinkLabels(AppContext& ctx, int form, QWidget* window, const QStringList& labels);
+    // `labels` are the window's link labels; those in the form's link table
+    // are changeable.
+    LinkLabels(AppContext& ctx, int form, QWidget* window, const QList<ctl::Control>& labels);
 
     // The input box of the change: prompt, title and current address in,
     // the answer out (empty for Cancel). Tests replace it.
@@ -29,9 +31,9 @@ public:
         askText;
 
     // GotoURL: opens the label's address.
-    void GotoURL(const QString& label);
+    void GotoURL(ctl::Control label);
     // ChangeURL: asks for the label's new address.
-    void ChangeURL(const QString& label);
+    void ChangeURL(ctl::Control label);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,7 +42,7 @@ private:
     AppContext& m_ctx;
     int m_form;
     QWidget* m_window;
-    QHash<QString, QLabel*> m_labels;
+    QHash<ctl::Control, QLabel*> m_labels;
 };
 
 } // namespace morvane

@@ -27,6 +27,7 @@
 #include "ui/tex4htadvanceddialog.h"
 #include "update/updatecheck.h"
 
+#include "settings/controlnames.h"
 #include "ui_mainwindow.h"
 #include "ui_tab_dvi.h"
 #include "ui_tab_help.h"
@@ -57,10 +58,8 @@ QString S(const char* text) {
 
 // Labels that open the address in their tag; the tutorial links and the PDF
 // tab's link can be changed with the right button.
-const QStringList kLinkLabels{QStringLiteral("Label10"), QStringLiteral("Label11"),
-                              QStringLiteral("Label19"), QStringLiteral("Label20"),
-                              QStringLiteral("Label21"), QStringLiteral("Label22"),
-                              QStringLiteral("Label31"), QStringLiteral("Label34")};
+const QList<ctl::Control> kLinkLabels{ctl::Label10, ctl::Label11, ctl::Label19, ctl::Label20,
+                                      ctl::Label21, ctl::Label22, ctl::Label31, ctl::Label34};
 
 } // namespace
 
@@ -98,12 +97,12 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
 
     OptionsModel& model = *ctx.model;
     // What the form shows hidden before any logic ran.
-    for (const char* name : {"cmbFrags", "Label35", "lblDummy", "fraHelp"}) {
-        if (!model.has(S(name), OptionsModel::Aspect::Visible))
-            model.setVisible(S(name), false);
+    for (const ctl::Control name : {ctl::cmbFrags, ctl::Label35, ctl::lblDummy, ctl::fraHelp}) {
+        if (!model.has(name, OptionsModel::Aspect::Visible))
+            model.setVisible(name, false);
     }
     for (int i = 2; i < helpTab(ctx.routes); ++i) {
-        const QString page = OptionsModel::arrayElement(S("fraContainer"), i);
+        const ctl::Control page = ctl::fraContainer(i);
         if (!model.has(page, OptionsModel::Aspect::Visible))
             model.setVisible(page, false);
     }
@@ -115,7 +114,7 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
     wireButtons();
     wireSpecialControls();
 
-    ctx.seams.requestFocus = [this](const QString& control) {
+    ctx.seams.requestFocus = [this](ctl::Control control) {
         if (QWidget* w = d->binder->widget(control))
             w->setFocus();
     };
@@ -150,7 +149,7 @@ void MainWindow::buildForms() {
         QWidget* page = buildRoutePage(S(route.form), d->main.pageArea);
         if (!page)
             page = new QWidget(d->main.pageArea);
-        page->setObjectName(OptionsModel::arrayElement(S("fraContainer"), tabOf(routes, route)));
+        page->setObjectName(ctl::fraContainer(tabOf(routes, route)).name());
         pages->addWidget(page);
     }
     tabs->addTab(S("&Help"));
@@ -256,15 +255,15 @@ void MainWindow::wireSpecialControls() {
     d->help.Label32->installEventFilter(this);
 
     connect(ctx.model, &OptionsModel::changed, this,
-            [this](const QString& name, OptionsModel::Aspect aspect) {
-                if (name == S("txt3Locked") && aspect == OptionsModel::Aspect::Tag)
+            [this](ctl::Control name, OptionsModel::Aspect aspect) {
+                if (name == ctl::txt3Locked && aspect == OptionsModel::Aspect::Tag)
                     showCommandLineLock();
-                else if (name == S("List1") && aspect == OptionsModel::Aspect::Enabled)
+                else if (name == ctl::List1 && aspect == OptionsModel::Aspect::Enabled)
                     d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
-                                                        d->ctx->model->isEnabled(S("List1")));
+                                                        d->ctx->model->isEnabled(ctl::List1));
             });
     d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
-                                        ctx.model->isEnabled(S("List1")));
+                                        ctx.model->isEnabled(ctl::List1));
     showCommandLineLock();
 }
 
@@ -274,7 +273,7 @@ void MainWindow::insertCodeFragment(int index) {
         return;
     QPlainTextEdit* box = d->tex4ht.txt3;
     const int caret = box->textCursor().position();
-    d->ctx->model->setText(S("txt3"), withFragmentInserted(box->toPlainText(), caret,
+    d->ctx->model->setText(ctl::txt3, withFragmentInserted(box->toPlainText(), caret,
                                                            d->tex4ht.cmbFrags->itemText(index)));
     QTextCursor cursor = box->textCursor();
     cursor.setPosition(qMin(caret, int(box->toPlainText().size())));
@@ -308,7 +307,7 @@ void MainWindow::browseForTeXFile() {
     // The dialog opens where the last file was found, until a reload points
     // it at the TeX documents folder again.
     d->ctx->settings.vars.openDialogDir = PathOnly(file);
-    d->ctx->model->setText(S("cmbTeX"), file);
+    d->ctx->model->setText(ctl::cmbTeX, file);
 }
 
 void MainWindow::focusFileBox() {
@@ -346,7 +345,7 @@ bool MainWindow::handleDrop(QEvent* event) {
         const QString file = firstDroppedFile(drop->mimeData());
         if (file.isEmpty())
             return false;
-        d->ctx->model->setText(S("cmbTeX"), file);
+        d->ctx->model->setText(ctl::cmbTeX, file);
         drop->acceptProposedAction();
         return true;
     }
@@ -390,8 +389,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (watched == d->hevea.lblListCover && event->type() == QEvent::MouseButtonPress) {
-        if (!ctx.model->isChecked(S("chkStyle")))
-            ctx.model->setChecked(S("chkStyle"), true);
+        if (!ctx.model->isChecked(ctl::chkStyle))
+            ctx.model->setChecked(ctl::chkStyle, true);
         return true;
     }
     if (watched == d->hevea.txtExclude && event->type() == QEvent::MouseButtonRelease) {

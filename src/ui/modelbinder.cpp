@@ -20,19 +20,6 @@ namespace morvane {
 
 using Aspect = OptionsModel::Aspect;
 
-bool splitArrayName(const QString& name, QString* base, int* index) {
-    const qsizetype us = name.lastIndexOf(QLatin1Char('_'));
-    if (us <= 0 || us == name.size() - 1)
-        return false;
-    bool ok = false;
-    const int n = name.mid(us + 1).toInt(&ok);
-    if (!ok || n < 0)
-        return false;
-    *base = name.left(us);
-    *index = n;
-    return true;
-}
-
 namespace {
 
 // Widgets that composite controls make for themselves (a combo's line edit,
@@ -96,10 +83,12 @@ void ModelBinder::bind() {
     QList<QWidget*> all = m_root->findChildren<QWidget*>();
     all.prepend(m_root);
     for (QWidget* w : all) {
-        const QString name = w->objectName();
-        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || isInternalPart(w, m_root))
+        // Widgets that no logic names (spacers, layouts' frames, buttons the
+        // window wires itself) stay unbound.
+        const std::optional<ctl::Control> name = ctl::find(w->objectName());
+        if (!name || isInternalPart(w, m_root))
             continue;
-        bindWidget(w);
+        bindWidget(w, *name);
     }
     connect(m_model, &OptionsModel::changed, this, &ModelBinder::onModelChanged);
     // The model wins where it already holds a value: a window made after the
@@ -111,15 +100,14 @@ void ModelBinder::bind() {
     }
 }
 
-void ModelBinder::bindWidget(QWidget* w) {
-    const QString name = w->objectName();
+void ModelBinder::bindWidget(QWidget* w, ctl::Control name) {
     m_widgets.insert(name, w);
     adoptFormState(w, name);
 
     if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        QString group;
-        int index = 0;
-        if (splitArrayName(name, &group, &index)) {
+        const ctl::Control group = name.group();
+        const int index = name.element();
+        if (index >= 0) {
             QButtonGroup*& bg = m_groups[group];
             if (!bg)
                 bg = new QButtonGroup(this);
@@ -168,7 +156,7 @@ void ModelBinder::bindWidget(QWidget* w) {
     }
 }
 
-void ModelBinder::adoptFormState(QWidget* w, const QString& name) {
+void ModelBinder::adoptFormState(QWidget* w, ctl::Control name) {
     if (!m_model->has(name, Aspect::Caption) && hasCaption(w))
         m_model->setCaption(name, widgetCaption(w));
     if (!m_model->has(name, Aspect::Enabled) && w->testAttribute(Qt::WA_ForceDisabled))
@@ -187,11 +175,8 @@ void ModelBinder::adoptFormState(QWidget* w, const QString& name) {
         if (!m_model->has(name, Aspect::Items) && list->count() > 0)
             m_model->setItems(name, listItems(list));
     } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        QString group;
-        int index = 0;
-        if (radio->isChecked() && splitArrayName(name, &group, &index) &&
-            !m_model->has(group, Aspect::Value))
-            m_model->setIndex(group, index);
+        if (radio->isChecked() && name.element() >= 0 && !m_model->has(name.group(), Aspect::Value))
+            m_model->setIndex(name.group(), name.element());
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
         if (check->checkState() != Qt::Unchecked && !m_model->has(name, Aspect::Value))
             m_model->setCheckValue(name, checkValueOf(check->checkState()));
@@ -207,14 +192,14 @@ void ModelBinder::adoptFormState(QWidget* w, const QString& name) {
     }
 }
 
-void ModelBinder::onModelChanged(const QString& name, OptionsModel::Aspect aspect) {
+void ModelBinder::onModelChanged(ctl::Control name, OptionsModel::Aspect aspect) {
     if (QWidget* w = m_widgets.value(name))
         apply(w, name, aspect);
     else if (aspect == Aspect::Value && m_groups.contains(name))
         applyGroup(name);
 }
 
-void ModelBinder::apply(QWidget* w, const QString& name, OptionsModel::Aspect aspect) {
+void ModelBinder::apply(QWidget* w, ctl::Control name, OptionsModel::Aspect aspect) {
     if (!m_model->has(name, aspect) && aspect != Aspect::Value)
         return;
     ++m_applying;
@@ -272,12 +257,10 @@ void ModelBinder::apply(QWidget* w, const QString& name, OptionsModel::Aspect as
     --m_applying;
 }
 
-void ModelBinder::applyValue(QWidget* w, const QString& name) {
+void ModelBinder::applyValue(QWidget* w, ctl::Control name) {
     if (qobject_cast<QRadioButton*>(w)) {
-        QString group;
-        int index = 0;
-        if (splitArrayName(name, &group, &index))
-            applyGroup(group);
+        if (name.element() >= 0)
+            applyGroup(name.group());
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
         const int v = m_model->checkValue(name);
         check->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
@@ -324,7 +307,7 @@ void ModelBinder::applyValue(QWidget* w, const QString& name) {
     }
 }
 
-void ModelBinder::applyGroup(const QString& group) {
+void ModelBinder::applyGroup(ctl::Control group) {
     QButtonGroup* bg = m_groups.value(group);
     if (!bg)
         return;

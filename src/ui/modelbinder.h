@@ -14,7 +14,8 @@ namespace morvane {
 
 // Mirrors the options model in the widgets of a window and the user's changes
 // back into the model. A widget takes part when its objectName is a control
-// name; option buttons named `group_N` select index N of the model's `group`.
+// name of settings/controlnames.h; the option button `group_N` selects index
+// N of the model's `group`.
 //
 // What each kind of widget holds:
 //   QCheckBox         value 0/1 (2 greyed)
@@ -38,28 +39,25 @@ public:
     // Connects every named widget below the root (the root included).
     void bind();
 
-    // The widget bound to a control name (an option button by its element name).
-    QWidget* widget(const QString& name) const { return m_widgets.value(name); }
+    // The widget bound to a control (an option button by its element).
+    QWidget* widget(ctl::Control control) const { return m_widgets.value(control); }
 
 private:
-    void bindWidget(QWidget* w);
-    void adoptFormState(QWidget* w, const QString& name);
-    void onModelChanged(const QString& name, OptionsModel::Aspect aspect);
-    void apply(QWidget* w, const QString& name, OptionsModel::Aspect aspect);
-    void applyValue(QWidget* w, const QString& name);
-    void applyGroup(const QString& group);
+    void bindWidget(QWidget* w, ctl::Control name);
+    void adoptFormState(QWidget* w, ctl::Control name);
+    void onModelChanged(ctl::Control name, OptionsModel::Aspect aspect);
+    void apply(QWidget* w, ctl::Control name, OptionsModel::Aspect aspect);
+    void applyValue(QWidget* w, ctl::Control name);
+    void applyGroup(ctl::Control group);
     // Runs a widget-to-model write unless the binder itself is moving values
     // into the widgets.
     template <typename F> void fromWidget(F&& write);
 
     OptionsModel* m_model;
     QPointer<QWidget> m_root;
-    QHash<QString, QWidget*> m_widgets;
-    QHash<QString, QButtonGroup*> m_groups;
+    QHash<ctl::Control, QWidget*> m_widgets;
+    QHash<ctl::Control, QButtonGroup*> m_groups;
     int m_applying = 0;
 };
-
-// "group_N" → ("group", N); false for a name without a numeric suffix.
-bool splitArrayName(const QString& name, QString* base, int* index);
 
 } // namespace morvane

@@ -1,12 +1,13 @@
 #include "ui/stylelist.h"
 
 #include "pipeline/appcontext.h"
+#include "settings/controlnames.h"
 
 namespace morvane {
 
 namespace {
 
-const QString kList = QStringLiteral("List1");
+const ctl::Control kList = ctl::List1;
 
 // The separator stands at index 5: the styles above it are full.
 bool separatorAtFive(const QStringList& items) {

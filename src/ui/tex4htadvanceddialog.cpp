@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
+#include "settings/controlnames.h"
 #include "tex4ht/tex4htcommand.h"
 #include "ui/configfiledialog.h"
 #include "ui_tex4htadvanceddialog.h"
@@ -32,10 +33,10 @@ Tex4htAdvancedDialog::Tex4htAdvancedDialog(AppContext& ctx, QWidget* parent)
     m_ui->cmbSections->addItems(
         {S("None"), S("1"), S("2"), S("3"), S("4"), S("5"), S("6"), S("7")});
     m_ui->Label3->setText(initialAdvancedHelpText());
-    m_ui->lblSWPFile->setVisible(ctx.model->isChecked(S("chkSWP")));
+    m_ui->lblSWPFile->setVisible(ctx.model->isChecked(ctl::chkSWP));
     m_ui->lblHtrun->setVisible(!htrunAvailable());
     m_ui->chkSave->setChecked(ctx.settings.vars.advancedSave);
-    m_htrunAtOpen = ctx.model->checkValue(S("chkHtrun"));
+    m_htrunAtOpen = ctx.model->checkValue(ctl::chkHtrun);
 
     chooseBatchFile = [this] {
         return QFileDialog::getOpenFileName(this, S("Choose a batch file to run"), QString(),
@@ -43,8 +44,8 @@ Tex4htAdvancedDialog::Tex4htAdvancedDialog(AppContext& ctx, QWidget* parent)
     };
 
     Tex4htOptions defaults;
-    if (ctx.model->isChecked(S("chkImages")))
-        defaults.imagesFolder = ctx.model->text(S("txtImages"));
+    if (ctx.model->isChecked(ctl::chkImages))
+        defaults.imagesFolder = ctx.model->text(ctl::txtImages);
     Tex4htOptions start = optionsFromStored(currentStoredOptions(*ctx.model), defaults);
     start.imagesFolder = defaults.imagesFolder;
     setOptions(start);
@@ -56,7 +57,7 @@ Tex4htAdvancedDialog::Tex4htAdvancedDialog(AppContext& ctx, QWidget* parent)
 Tex4htAdvancedDialog::~Tex4htAdvancedDialog() = default;
 
 bool Tex4htAdvancedDialog::htrunAvailable() const {
-    const QString dir = m_ctx.model->isChecked(S("chkSWP")) ? m_ctx.settings.vars.htrunS
+    const QString dir = m_ctx.model->isChecked(ctl::chkSWP) ? m_ctx.settings.vars.htrunS
                                                             : m_ctx.settings.vars.htrunM;
     return !dir.isEmpty() &&
            (QFileInfo::exists(dir + S("/htrun")) || QFileInfo::exists(dir + S("/htrun.exe")));
@@ -136,8 +137,8 @@ Tex4htOptions Tex4htAdvancedDialog::options() const {
     o.mouseover = ui.chkOverlib->isChecked();
     for (int i = 0; i < 6; ++i)
         o.picturesFor[i] = findChild<QCheckBox*>(S("chkPic_%1").arg(i))->isChecked();
-    if (m_ctx.model->isChecked(S("chkImages")))
-        o.imagesFolder = m_ctx.model->text(S("txtImages"));
+    if (m_ctx.model->isChecked(ctl::chkImages))
+        o.imagesFolder = m_ctx.model->text(ctl::txtImages);
     return o;
 }
 
@@ -163,7 +164,7 @@ void Tex4htAdvancedDialog::connectControls() {
             m_ui->chkHtrun2->setChecked(false);
     });
     connect(ui.chkHtrun2, &QCheckBox::toggled, this,
-            [this](bool on) { m_ctx.model->setChecked(S("chkHtrun"), on); });
+            [this](bool on) { m_ctx.model->setChecked(ctl::chkHtrun, on); });
     connect(ui.chkOverlib, &QCheckBox::toggled, this, [this](bool on) { overlibToggled(on); });
     connect(ui.txtBatch, &QLineEdit::editingFinished, this, [this] { batchNameGiven(); });
     connect(ui.cmdBrowse, &QPushButton::clicked, this, [this] {
@@ -222,7 +223,7 @@ void Tex4htAdvancedDialog::recompose() {
 
     const std::optional<QString> help =
         advancedHelpText({.htrun = ui.chkHtrun2->isChecked(),
-                          .swp = m_ctx.model->isChecked(S("chkSWP")),
+                          .swp = m_ctx.model->isChecked(ctl::chkSWP),
                           .otherBatch = ui.ChkOther->isChecked(),
                           .usePackage = usePackage});
     if (help)
@@ -247,7 +248,7 @@ void Tex4htAdvancedDialog::accept() {
 }
 
 void Tex4htAdvancedDialog::reject() {
-    m_ctx.model->setCheckValue(S("chkHtrun"), m_htrunAtOpen);
+    m_ctx.model->setCheckValue(ctl::chkHtrun, m_htrunAtOpen);
     QDialog::reject();
 }
 

@@ -60,7 +60,7 @@ private slots:
         QFETCH(QStringList, running);
         QFETCH(QString, text);
         Unload u;
-        u.model.setItems("lstProcesses", running);
+        u.model.setItems(ctl::lstProcesses, running);
         u.prompter.queueAnswer(Answer::Yes);
         QVERIFY(unloadStep(u.ctx));
         QCOMPARE(u.prompter.prompts().size(), 1);
@@ -74,9 +74,9 @@ private slots:
 
     void noKeepsTheProgramOpenAndWritesNothing() {
         Unload u;
-        u.model.setItems("lstProcesses", {"/d/a.tex", "/d/b.tex"});
-        u.model.setItems("cmbTeX", {"/d/a.tex"});
-        u.model.setChecked("chkSettings", true);
+        u.model.setItems(ctl::lstProcesses, {"/d/a.tex", "/d/b.tex"});
+        u.model.setItems(ctl::cmbTeX, {"/d/a.tex"});
+        u.model.setChecked(ctl::chkSettings, true);
         const QByteArray ini = test::readAll(u.home.file("Morvane.ini"));
         u.prompter.queueAnswer(Answer::No);
         QVERIFY(!unloadStep(u.ctx));
@@ -87,7 +87,7 @@ private slots:
 
     void savesWithoutAskingWhenNothingRuns() {
         Unload u;
-        u.model.setItems("cmbTeX", {"/d/a.tex", "/e/b.tex"});
+        u.model.setItems(ctl::cmbTeX, {"/d/a.tex", "/e/b.tex"});
         QVERIFY(unloadStep(u.ctx));
         QVERIFY(u.prompter.prompts().isEmpty());
         const QByteArray history = test::readAll(u.home.file("FileList.txt"));
@@ -104,7 +104,7 @@ private slots:
     void browserPlacementOnlyWhenAsked() {
         QFETCH(bool, ticked);
         Unload u;
-        u.model.setChecked("chkSettings", ticked);
+        u.model.setChecked(ctl::chkSettings, ticked);
         QVERIFY(unloadStep(u.ctx));
         QCOMPARE(u.viewer.saves, ticked ? 1 : 0);
     }
@@ -123,7 +123,7 @@ private slots:
         QFETCH(bool, shown);
         Unload u;
         u.ctx.l2hRun = l2hRun;
-        u.model.setChecked("chkAntiVirus", reminder);
+        u.model.setChecked(ctl::chkAntiVirus, reminder);
         QVERIFY(unloadStep(u.ctx));
         QCOMPARE(u.prompter.prompts().size(), shown ? 1 : 0);
         if (shown) {

@@ -139,7 +139,7 @@ private slots:
         const bool loaded = load.run(QString(argument).replace("%1", docs.path()));
         QDir::setCurrent(previous);
         QVERIFY(loaded);
-        QCOMPARE(load.model.text("cmbTeX"), QString(expected).replace("%1", docs.path()));
+        QCOMPARE(load.model.text(ctl::cmbTeX), QString(expected).replace("%1", docs.path()));
     }
 
     void commandLineHelpers_data() {
@@ -177,15 +177,15 @@ private slots:
         auto home = homeWith(iniText("/nonexistent", startupTab, "Yes"));
         Load load(home->path());
         QVERIFY(load.run());
-        QCOMPARE(load.model.index("tbstrip"), tab);
-        QCOMPARE(load.model.index("cmbTabs"), tab - 1);
-        QCOMPARE(load.model.items("cmbTabs"),
+        QCOMPARE(load.model.index(ctl::tbstrip), tab);
+        QCOMPARE(load.model.index(ctl::cmbTabs), tab - 1);
+        QCOMPARE(load.model.items(ctl::cmbTabs),
                  (QStringList{"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF"}));
         QVERIFY(!load.ctx.loading);
-        QCOMPARE(load.model.items("cmbPasses"), (QStringList{"Default", "1", "2", "3"}));
-        QCOMPARE(load.model.index("cmbPasses"), 0);
-        QCOMPARE(load.model.caption("lblListCover"), QString());
-        QCOMPARE(load.model.caption("Label5"), QString("May take a long time to convert"));
+        QCOMPARE(load.model.items(ctl::cmbPasses), (QStringList{"Default", "1", "2", "3"}));
+        QCOMPARE(load.model.index(ctl::cmbPasses), 0);
+        QCOMPARE(load.model.caption(ctl::lblListCover), QString());
+        QCOMPARE(load.model.caption(ctl::Label5), QString("May take a long time to convert"));
     }
 
     void styleListFromTheProgramDirectory_data() {
@@ -206,7 +206,7 @@ private slots:
             home->write(name, "% style");
         Load load(home->path());
         QVERIFY(load.run());
-        QCOMPARE(load.model.items("List1"), list);
+        QCOMPARE(load.model.items(ctl::List1), list);
     }
 
     void heveaVersionRules_data() {
@@ -236,12 +236,12 @@ private slots:
         auto home = homeWith(iniText(heveaDir.path(), 0));
         Load load(home->path());
         QVERIFY(load.run());
-        QCOMPARE(load.model.isVisible("Frame12"), frame12);
-        QCOMPARE(load.model.isChecked("chkVersion"), version);
-        QCOMPARE(load.model.isEnabled("chkEsponja"), esponjaEnabled);
-        QCOMPARE(load.model.isChecked("chkEsponja"), esponjaTicked);
+        QCOMPARE(load.model.isVisible(ctl::Frame12), frame12);
+        QCOMPARE(load.model.isChecked(ctl::chkVersion), version);
+        QCOMPARE(load.model.isEnabled(ctl::chkEsponja), esponjaEnabled);
+        QCOMPARE(load.model.isChecked(ctl::chkEsponja), esponjaTicked);
         // Without the native HeVeA the byte-code one is chosen.
-        QCOMPARE(load.model.index("optCode"), frame12 ? 1 : 0);
+        QCOMPARE(load.model.index(ctl::optCode), frame12 ? 1 : 0);
     }
 
     void historyAndLabels() {
@@ -249,11 +249,12 @@ private slots:
         home->write("FileList.txt", ";comment\n/a/one.tex\nrelative.tex\n/b/two.tex\n");
         Load load(home->path());
         QVERIFY(load.run());
-        QCOMPARE(load.model.items("cmbTeX"), (QStringList{"/a/one.tex", "/b/two.tex"}));
-        QCOMPARE(load.model.caption("lblVersion"), "Morvane " + programVersion() + QString(6, ' ') +
-                                                       QChar(0xa9) + " The Morvane developers");
+        QCOMPARE(load.model.items(ctl::cmbTeX), (QStringList{"/a/one.tex", "/b/two.tex"}));
+        QCOMPARE(load.model.caption(ctl::lblVersion), "Morvane " + programVersion() +
+                                                          QString(6, ' ') + QChar(0xa9) +
+                                                          " The Morvane developers");
         QVERIFY(QRegularExpression("^\\d{1,2} [A-Z][a-z]{2} \\d{4}  \\d{1,2}:\\d{2} (AM|PM)$")
-                    .match(load.model.caption("lblDateTime"))
+                    .match(load.model.caption(ctl::lblDateTime))
                     .hasMatch());
         QVERIFY(!load.ctx.l2hRun);
     }

@@ -22,7 +22,7 @@ struct Rig {
     ScriptedPrompter prompter;
     AppContext ctx;
     Rig(const QString& programDir, const QString& texFile) {
-        model.setText("cmbTeX", texFile);
+        model.setText(ctl::cmbTeX, texFile);
         ctx.programDir = programDir;
         ctx.model = &model;
         ctx.seams.shell = &shell;

@@ -2,6 +2,7 @@
 // through latex, and the window's check box converting with HeVeA.
 
 #include "drivers/conversionrig.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 #include "ui/convertonsave.h"
 
@@ -119,11 +120,11 @@ private slots:
         } viewer;
         rig.ctx.seams.viewer = &viewer;
         rig.selectTab(TabHevea);
-        rig.model.setCheckValue("chkIE", 1);
-        rig.model.setIndex("optIE", 1);
-        rig.model.setText("cmbTeX", source);
+        rig.model.setCheckValue(ctl::chkIE, 1);
+        rig.model.setIndex(ctl::optIE, 1);
+        rig.model.setText(ctl::cmbTeX, source);
         ConvertOnSave watch(rig.ctx);
-        rig.model.setChecked("chkWatch", true);
+        rig.model.setChecked(ctl::chkWatch, true);
         const QString page = docs.filePath("note.html");
         QVERIFY(readAll(page).contains("First."));
         QCOMPARE(viewer.reloaded, QStringList{page});
@@ -136,13 +137,13 @@ private slots:
         QVERIFY(viewer.refreshed.isEmpty());
 
         // Not shown after the run: a page the browser has open is refreshed.
-        rig.model.setCheckValue("chkIE", 0);
+        rig.model.setCheckValue(ctl::chkIE, 0);
         save(source, "\\documentclass{article}\\begin{document}Again.\\end{document}\n", false);
         QTRY_VERIFY_WITH_TIMEOUT(readAll(page).contains("Again."), 30000);
         QTRY_COMPARE(viewer.refreshed, QStringList{page});
         QCOMPARE(viewer.reloaded.size(), 2);
 
-        rig.model.setChecked("chkWatch", false);
+        rig.model.setChecked(ctl::chkWatch, false);
         QVERIFY(!watch.isWatching());
         save(source, "\\documentclass{article}\\begin{document}Third.\\end{document}\n", false);
         QTest::qWait(800);

@@ -69,14 +69,14 @@ struct ConversionRig {
     }
 
     void selectTab(int tab) {
-        model.setIndex(QStringLiteral("tbstrip"), tab);
+        model.setIndex(ctl::tbstrip, tab);
         tbstrip_Click(ctx);
     }
 
     // Presses Convert for `file` on `tab`.
     void convert(int tab, const QString& file) {
         selectTab(tab);
-        model.setText(QStringLiteral("cmbTeX"), file);
+        model.setText(ctl::cmbTeX, file);
         cmdConvert_Click(ctx);
     }
 
@@ -90,12 +90,12 @@ struct ConversionRig {
     }
 
     bool logMarked() const {
-        return model.isBold(QStringLiteral("cmdLog")) &&
-               model.caption(QStringLiteral("cmdLog")) == QStringLiteral("Errors in &Log");
+        return model.isBold(ctl::cmdLog) &&
+               model.caption(ctl::cmdLog) == QStringLiteral("Errors in &Log");
     }
     bool logPlain() const {
-        return !model.isBold(QStringLiteral("cmdLog")) &&
-               model.caption(QStringLiteral("cmdLog")) != QStringLiteral("Errors in &Log");
+        return !model.isBold(ctl::cmdLog) &&
+               model.caption(ctl::cmdLog) != QStringLiteral("Errors in &Log");
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/dvipdf.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QElapsedTimer>
@@ -14,12 +15,12 @@ using namespace morvane::test;
 namespace {
 
 void dviPdfOptions(OptionsModel& model, bool dviTexify, bool pdfTexify, bool report) {
-    model.setCheckValue("chkTexify_0", dviTexify ? 1 : 0);
-    model.setCheckValue("chkTexify_1", pdfTexify ? 1 : 0);
-    model.setCheckValue("chkReport_0", report ? 1 : 0);
-    model.setCheckValue("chkReport_1", report ? 1 : 0);
-    model.setCheckValue("chkSWPGS", 0);
-    model.setCheckValue("chkIE", 0);
+    model.setCheckValue(ctl::chkTexify(0), dviTexify ? 1 : 0);
+    model.setCheckValue(ctl::chkTexify(1), pdfTexify ? 1 : 0);
+    model.setCheckValue(ctl::chkReport(0), report ? 1 : 0);
+    model.setCheckValue(ctl::chkReport(1), report ? 1 : 0);
+    model.setCheckValue(ctl::chkSWPGS, 0);
+    model.setCheckValue(ctl::chkIE, 0);
 }
 
 QByteArray headerOf(const QString& source) {
@@ -89,7 +90,7 @@ private slots:
         ConversionRig rig;
         QVERIFY(rig.loaded);
         dviPdfOptions(rig.model, tab == TabDvi && texify, tab == TabPdf && texify, true);
-        rig.model.setCheckValue("chkIE", 1);
+        rig.model.setCheckValue(ctl::chkIE, 1);
         rig.convert(tab, source);
 
         const QString result = work.filePath("sample2e" + suffix);
@@ -106,7 +107,7 @@ private slots:
         QVERIFY(text.startsWith(headerOf(source)));
         QCOMPARE(text.count("Latex log file for"), 1);
         QVERIFY(rig.logPlain());
-        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdLog));
         QCOMPARE(readAll(source), original);
     }
 

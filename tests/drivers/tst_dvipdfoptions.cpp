@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/dvipdf.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QTest>
@@ -176,12 +177,12 @@ private slots:
 
     void optionsFromModel() {
         OptionsModel model;
-        model.setCheckValue("chkTexify_0", 1);
-        model.setCheckValue("chkReport_0", 0);
-        model.setCheckValue("chkTexify_1", 0);
-        model.setCheckValue("chkReport_1", 1);
-        model.setCheckValue("chkSWPGS", 1);
-        model.setIndex("cmbpdfPasses", 4);
+        model.setCheckValue(ctl::chkTexify(0), 1);
+        model.setCheckValue(ctl::chkReport(0), 0);
+        model.setCheckValue(ctl::chkTexify(1), 0);
+        model.setCheckValue(ctl::chkReport(1), 1);
+        model.setCheckValue(ctl::chkSWPGS, 1);
+        model.setIndex(ctl::cmbpdfPasses, 4);
         const DviPdfOptions o = DviPdfOptions::from(model);
         QVERIFY(o.dviTexify);
         QVERIFY(!o.dviReport);
@@ -211,7 +212,7 @@ private slots:
         QVERIFY(rig.loaded);
         if (!batchFile.isEmpty())
             rig.home.write("pdfmakegstc.bat", batchFile);
-        rig.model.setTag("Label34", "http://example.invalid/pdf");
+        rig.model.setTag(ctl::Label34, "http://example.invalid/pdf");
         QTemporaryDir work;
         const QString source = work.filePath("paper.tex");
         QFile file(source);
@@ -219,8 +220,8 @@ private slots:
         file.write("\\documentclass{article}\\begin{document}x\\end{document}\n");
         file.close();
         const QByteArray driverBefore = readAll(rig.home.file("convert.sh"));
-        rig.model.setCheckValue("chkTexify_1", 0);
-        rig.model.setCheckValue("chkSWPGS", 1);
+        rig.model.setCheckValue(ctl::chkTexify(1), 0);
+        rig.model.setCheckValue(ctl::chkSWPGS, 1);
         const ConversionResult result = rig.runDriver(TabPdf, source);
         QCOMPARE(rig.prompter.prompts().size(), 1);
         QCOMPARE(rig.prompter.prompts().first().title, QString("Convert to PDF"));

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/hevea.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 using namespace morvane;
@@ -13,16 +14,16 @@ namespace {
 
 // The tab's options for a run, everything else off.
 void heveaOptions(OptionsModel& model, bool fix, bool hacha, bool runHtml) {
-    for (const char* box : {"chkFrench", "chkStyle", "chkEsponja"})
+    for (const ctl::Control box : {ctl::chkFrench, ctl::chkStyle, ctl::chkEsponja})
         model.setCheckValue(box, 0);
-    model.setIndex("cmbHeveaVerbose", 0);
-    model.setIndex("optOutput", 0);
-    model.setCheckValue("chkVersion", 1);
-    model.setCheckValue("chkFix", fix ? 1 : 0);
-    model.setCheckValue("chkHacha", hacha ? 1 : 0);
-    model.setCheckValue("chkIE", runHtml ? 1 : 0);
-    model.setIndex("optIE", 0);
-    model.setCheckValue("chkClose", 0);
+    model.setIndex(ctl::cmbHeveaVerbose, 0);
+    model.setIndex(ctl::optOutput, 0);
+    model.setCheckValue(ctl::chkVersion, 1);
+    model.setCheckValue(ctl::chkFix, fix ? 1 : 0);
+    model.setCheckValue(ctl::chkHacha, hacha ? 1 : 0);
+    model.setCheckValue(ctl::chkIE, runHtml ? 1 : 0);
+    model.setIndex(ctl::optIE, 0);
+    model.setCheckValue(ctl::chkClose, 0);
 }
 
 QByteArray settingsLine(const QString& home, const QByteArray& name) {
@@ -72,12 +73,12 @@ private slots:
         QCOMPARE(rig.shell.opened, QStringList{page});
         QVERIFY2(rig.prompter.prompts().isEmpty(),
                  qPrintable(rig.prompter.prompts().value(0).text));
-        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdShow));
         QCOMPARE(rig.quitCalls, 0);
 
         const QString log = work.filePath("sample2e.hlog");
         QCOMPARE(logOf(rig.ctx.logs, "hevea"), log);
-        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdLog));
         QByteArray text = readAll(log);
         QVERIFY(text.startsWith(headerOf(source)));
         // A first run resolves its labels in a second pass and says so; that
@@ -109,7 +110,7 @@ private slots:
         for (const char* name : {"index.html", "main001.html", "main002.html"})
             QVERIFY2(QFile::exists(work.filePath(name)), name);
         QCOMPARE(rig.ctx.expectedOutput, work.filePath("index.html"));
-        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdShow));
         QVERIFY(rig.shell.opened.isEmpty());
 
         // The one link to a TeX file is offered for change, on hacha's page.
@@ -146,8 +147,8 @@ private slots:
         QVERIFY(QFile::copy(m_sample, source));
         ConversionRig rig;
         heveaOptions(rig.model, true, true, false);
-        rig.model.setCheckValue("chkFrench", 1);
-        rig.model.setCheckValue("chkEsponja", 1);
+        rig.model.setCheckValue(ctl::chkFrench, 1);
+        rig.model.setCheckValue(ctl::chkEsponja, 1);
         rig.convert(TabHevea, source);
         QCOMPARE(settingsLine(rig.home.path(), "cmdline"),
                  QByteArray("set cmdline=-exec xxdate.exe -francais -fix -O "));
@@ -172,7 +173,7 @@ private slots:
         QVERIFY(log.startsWith(headerOf(source)));
         QVERIFY(log.contains("Command not found: \\undefinedmacro"));
         QVERIFY(rig.logMarked());
-        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdLog));
         QCOMPARE(readAll(source), readAll(dataDir() + "/macro.tex"));
     }
 
@@ -195,7 +196,7 @@ private slots:
 
         heveaOptions(rig.model, false, false, false);
         rig.convert(TabHevea, source);
-        QVERIFY(!rig.model.isEnabled("cmdShow"));
+        QVERIFY(!rig.model.isEnabled(ctl::cmdShow));
         QCOMPARE(readAll(source), readAll(dataDir() + "/broken.tex"));
     }
 
@@ -205,7 +206,7 @@ private slots:
         QVERIFY(QFile::copy(dataDir() + "/xref/other.tex", source));
         ConversionRig rig;
         heveaOptions(rig.model, false, true, false);
-        rig.model.setIndex("optOutput", 1);
+        rig.model.setIndex(ctl::optOutput, 1);
         QCOMPARE(rig.ctx.settings.vars.heveaOutputExtension, QString("txt"));
         rig.convert(TabHevea, source);
         QCOMPARE(settingsLine(rig.home.path(), "cmdline"),
@@ -215,7 +216,7 @@ private slots:
         QVERIFY(readAll(work.filePath("Other.txt")).contains("The other document."));
         QVERIFY(QFile::exists(work.filePath("Other.hlog")));
         QVERIFY(!QFile::exists(work.filePath("index.html")));
-        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdShow));
         QCOMPARE(readAll(source), readAll(dataDir() + "/xref/other.tex"));
     }
 

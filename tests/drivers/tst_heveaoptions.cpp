@@ -5,6 +5,8 @@
 #include "conversionrig.h"
 #include "drivers/hevea.h"
 #include "platform/pathutils.h"
+#include "settings/controlnames.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testmain.h"
 
@@ -24,19 +26,19 @@ void applySettings(OptionsModel& model, const QStringList& settings) {
     for (const QString& setting : settings) {
         const qsizetype eq = setting.indexOf('=');
         if (eq < 0) {
-            model.setCheckValue(setting, 1);
+            model.setCheckValue(test::control(setting), 1);
             continue;
         }
         const QString name = setting.left(eq);
         const QString value = setting.mid(eq + 1);
         if (name == "verbose")
-            model.setIndex("cmbHeveaVerbose", value.toInt());
+            model.setIndex(ctl::cmbHeveaVerbose, value.toInt());
         else if (name == "optOutput")
-            model.setIndex("optOutput", value.toInt());
+            model.setIndex(ctl::optOutput, value.toInt());
         else if (name == "List1")
-            model.setItems("List1", value.split('|'));
+            model.setItems(ctl::List1, value.split('|'));
         else
-            model.setText(name, value);
+            model.setText(test::control(name), value);
     }
 }
 
@@ -72,7 +74,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, expected);
         OptionsModel model;
-        model.setChecked("chkHacha", hacha);
+        model.setChecked(ctl::chkHacha, hacha);
         AppContext ctx;
         ctx.model = &model;
         ctx.settings.vars.heveaOutputExtension = extension;
@@ -143,7 +145,7 @@ private slots:
         QFETCH(int, output);
         QFETCH(QString, piece);
         OptionsModel model;
-        model.setIndex("optOutput", output);
+        model.setIndex(ctl::optOutput, output);
         QCOMPARE(heveaOutputTypePiece(HeveaOptions::from(model)), piece);
     }
 
@@ -281,10 +283,10 @@ private slots:
         rig.ctx.programDir = programDir;
         RecordingLauncher launcher;
         rig.ctx.seams.launcher = &launcher;
-        rig.model.setCheckValue("chkIE", 0);
-        rig.model.setCheckValue("chkMulti", 0);
-        rig.model.setBold("cmdLog", true);
-        rig.model.setCaption("cmdLog", "Errors in &Log");
+        rig.model.setCheckValue(ctl::chkIE, 0);
+        rig.model.setCheckValue(ctl::chkMulti, 0);
+        rig.model.setBold(ctl::cmdLog, true);
+        rig.model.setCaption(ctl::cmdLog, "Errors in &Log");
 
         rig.runDriver(TabHevea, source);
         QCOMPARE(launcher.starts.size(), 1);
@@ -298,7 +300,7 @@ private slots:
         QCOMPARE(readAll(dir + "/Paper.hlog"), "Hevea log file for " + source.toUtf8() + "\n\n");
         QVERIFY(rig.logPlain());
         QCOMPARE(rig.ctx.expectedOutput, dir + "/Paper.html");
-        QVERIFY(!rig.model.isEnabled("cmdShow"));
+        QVERIFY(!rig.model.isEnabled(ctl::cmdShow));
         QVERIFY(rig.prompter.prompts().isEmpty());
     }
 
@@ -354,8 +356,8 @@ private slots:
         launcher.standIn = QString("/bin/sh -c \"printf %1 >> paper.hlog\"")
                                .arg(QString(dirLength + beyondDir, 'x'));
         rig.ctx.seams.launcher = &launcher;
-        rig.model.setBold("cmdLog", !marked);
-        rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
+        rig.model.setBold(ctl::cmdLog, !marked);
+        rig.model.setCaption(ctl::cmdLog, marked ? "View &Log" : "Errors in &Log");
         rig.runDriver(TabHevea, source);
         QCOMPARE(QFileInfo(work.filePath("paper.hlog")).size(),
                  qint64(("Hevea log file for " + source + "\n\n").toUtf8().size() + dirLength +

@@ -3,6 +3,7 @@
 // with its index and its bibliography, under its own name.
 
 #include "drivers/conversionrig.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 using namespace morvane;
@@ -98,13 +99,13 @@ private slots:
         rig.ctx.settings.vars.tex4htSaveTo = root.filePath("out");
         rig.ctx.settings.vars.l2hSaveTo = root.filePath("out");
         QDir().mkpath(root.filePath("out"));
-        rig.model.setCheckValue("chkTexify_0", 1);
-        rig.model.setCheckValue("chkTexify_1", 1);
+        rig.model.setCheckValue(ctl::chkTexify(0), 1);
+        rig.model.setCheckValue(ctl::chkTexify(1), 1);
         rig.selectTab(tab);
         // The tilde question of the TeX routes: go on with the name as it is.
         if (base.contains('~') && rig.ctx.selectedRoute()->needsPlainFileName)
             rig.prompter.queueAnswer(Answer::No);
-        rig.model.setText("cmbTeX", source);
+        rig.model.setText(ctl::cmbTeX, source);
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
 
         QVERIFY(result);

@@ -111,7 +111,7 @@ private slots:
         const QByteArray user = "# mine\r\n$A = '\xe9t\xe9';\n\n\n$B = 1;  ";
         QVERIFY(writeInitFile(init, "1;\n", user));
         for (int i = 0; i < 10; ++i) {
-            model.setText("cmbTitle", QString("Title %1").arg(i));
+            model.setText(ctl::cmbTitle, QString("Title %1").arg(i));
             QVERIFY(WriteInit(ctx, *ctx.model, "/out/doc"));
         }
         const QByteArray text = readAll(init);

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/l2hinit.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QRegularExpression>
@@ -55,7 +56,7 @@ class TestLatex2htmlE2e : public QObject {
         QVERIFY(rig.loaded);
         rig.ctx.settings.vars.l2hSaveTo = out;
         rig.selectTab(TabL2h);
-        QVERIFY(rig.model.isEnabled("cmdConvert"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdConvert));
     }
 
 private slots:
@@ -76,9 +77,9 @@ private slots:
 
         ConversionRig rig;
         prepare(rig, out);
-        rig.model.setChecked("chkImageDir", subfolder);
-        rig.model.setText("cmbTitle", "Bob's paper");
-        rig.model.setText("cmbTeX", docs + "/report.tex");
+        rig.model.setChecked(ctl::chkImageDir, subfolder);
+        rig.model.setText(ctl::cmbTitle, "Bob's paper");
+        rig.model.setText(ctl::cmbTeX, docs + "/report.tex");
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
 
         const QString dir = out + "/report";
@@ -121,7 +122,7 @@ private slots:
         QVERIFY(QFile::copy(sample2e(), source));
         ConversionRig rig;
         prepare(rig, work.path());
-        rig.model.setText("cmbTeX", source);
+        rig.model.setText(ctl::cmbTeX, source);
         std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
         QVERIFY(result && result->produced);
 
@@ -152,7 +153,7 @@ private slots:
         ConversionRig rig;
         prepare(rig, work.path());
         rig.prompter.queueAnswer(Answer(answer));
-        rig.model.setText("cmbTeX", source);
+        rig.model.setText(ctl::cmbTeX, source);
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
 
         QCOMPARE(rig.prompter.prompts().size(), 1);
@@ -200,7 +201,7 @@ private slots:
         QVERIFY(QFile::copy(sample2e(), source));
         ConversionRig rig;
         prepare(rig, work.filePath(root));
-        rig.model.setChecked("chkAntiVirus", antiVirus);
+        rig.model.setChecked(ctl::chkAntiVirus, antiVirus);
         rig.prompter.queueAnswer(Answer::Cancel);
         const ConversionResult result = rig.runDriver(TabL2h, source);
         QVERIFY(result.output.isEmpty());

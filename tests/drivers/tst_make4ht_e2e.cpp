@@ -2,6 +2,7 @@
 // and engine from the window's options, and from Morvane.ini in batch mode.
 
 #include "conversionrig.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QStandardPaths>
@@ -70,11 +71,11 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         rig.ctx.settings.vars.tex4htSaveTo = out;
         rig.selectTab(TabTex4ht);
-        rig.model.setIndex("cmbMake4htFormat", format);
-        rig.model.setIndex("cmbMake4htEngine", engine);
-        rig.model.setChecked("chkMake4ht", true);
-        rig.model.setText("cmbTeX", m_docs + "/small.tex");
-        QCOMPARE(rig.model.text("txt3"), commandLine);
+        rig.model.setIndex(ctl::cmbMake4htFormat, format);
+        rig.model.setIndex(ctl::cmbMake4htEngine, engine);
+        rig.model.setChecked(ctl::chkMake4ht, true);
+        rig.model.setText(ctl::cmbTeX, m_docs + "/small.tex");
+        QCOMPARE(rig.model.text(ctl::txt3), commandLine);
 
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
         QVERIFY(result && result->produced);

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "pipeline/convertcommand.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QTimer>
@@ -28,8 +29,8 @@ private slots:
         QVERIFY(rig.loaded);
         QTemporaryDir work;
         rig.ctx.settings.vars.tex4htSaveTo = work.path();
-        rig.model.setChecked(QStringLiteral("chkMulti"), true);
-        rig.model.setChecked(QStringLiteral("chkIE"), false);
+        rig.model.setChecked(ctl::chkMulti, true);
+        rig.model.setChecked(ctl::chkIE, false);
         // A TeX loop keeps each of htlatex's LaTeX runs busy for a while.
         write(work.filePath("outer.tex"), "\\documentclass{article}\\usepackage{hyperref}"
                                           "\\newcount\\n\\begin{document}"
@@ -47,7 +48,7 @@ private slots:
         bool innerStarted = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (innerStarted || rig.model.items(QStringLiteral("lstProcesses")).isEmpty())
+            if (innerStarted || rig.model.items(ctl::lstProcesses).isEmpty())
                 return;
             innerStarted = true;
             poll.stop();

@@ -3,6 +3,7 @@
 // tex4ht package line.
 
 #include "conversionrig.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 #include "tex4ht/tex4htcommand.h"
 #include "tex4ht/tex4htoptions.h"
@@ -124,8 +125,8 @@ private slots:
 
         ConversionRig rig;
         prepare(rig);
-        rig.model.setChecked("chkImages", !images.isEmpty());
-        rig.model.setText("txtImages", images.isEmpty() ? "images" : images);
+        rig.model.setChecked(ctl::chkImages, !images.isEmpty());
+        rig.model.setText(ctl::txtImages, images.isEmpty() ? "images" : images);
         options.imagesFolder = images;
         storeOptions(rig.model, options);
         // The author's own package line is replaced by the chosen one.
@@ -133,7 +134,7 @@ private slots:
         const QString source = m_docs + "/" + document + ".tex";
         const QByteArray before = readAll(source);
 
-        rig.model.setText("cmbTeX", source);
+        rig.model.setText(ctl::cmbTeX, source);
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
         QVERIFY(result && result->produced);
         const QString dir = m_out + "/" + document;
@@ -183,7 +184,7 @@ private slots:
         const QString dir = m_out + "/paper";
         QFile::remove(dir + "/paper.log");
 
-        rig.model.setText("cmbTeX", m_docs + "/paper.tex");
+        rig.model.setText(ctl::cmbTeX, m_docs + "/paper.tex");
         const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
         QCOMPARE(rig.prompter.prompts().size(), 1);
         const Prompt& asked = rig.prompter.prompts().at(0);
@@ -242,7 +243,7 @@ private slots:
         options.format = Tex4htFormat::Html32;
         options.usePackage = true;
         storeOptions(rig.model, options);
-        rig.model.setText("cmbTeX", source);
+        rig.model.setText(ctl::cmbTeX, source);
         rig.prompter.queueAnswer(Answer::Cancel);
         QVERIFY(!cmdConvert_Click(rig.ctx).value_or(ConversionResult{}).produced);
         QCOMPARE(rig.prompter.prompts().at(0).title, QString("Make Copy of Tex File"));

@@ -6,6 +6,7 @@
 #include "drivers/tex4ht.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -77,8 +78,8 @@ class TestTex4htDriver : public QObject {
         ctx.seams.prompter = &prompter;
         prompter.clear();
         prompter.during = nullptr;
-        model.setText("txt3", QString());
-        model.setTag("txt3", QString());
+        model.setText(ctl::txt3, QString());
+        model.setTag(ctl::txt3, QString());
     }
 
     // A document in src/ with its auxiliary files, an output root out/ whose
@@ -99,7 +100,7 @@ class TestTex4htDriver : public QObject {
             writeFile(dir.filePath("out/" + base + "/" + name), "out");
         ctx.programDir = dir.filePath("program");
         ctx.settings.vars.tex4htSaveTo = dir.filePath("out");
-        model.setText("cmbTeX", source);
+        model.setText(ctl::cmbTeX, source);
         return source;
     }
 
@@ -148,10 +149,10 @@ private slots:
         reset();
         ctx.settings.vars.tex4ht = tex4htDir;
         ctx.settings.vars.htrunM = htrunDir;
-        model.setChecked("chkSWP", false);
-        model.setChecked("chkHtrun", htrun);
-        model.setItems("tex4htArgs", {program, "", "a", "", "", ""});
-        model.setText("txt3", program + " a");
+        model.setChecked(ctl::chkSWP, false);
+        model.setChecked(ctl::chkHtrun, htrun);
+        model.setItems(ctl::tex4htArgs, {program, "", "a", "", "", ""});
+        model.setText(ctl::txt3, program + " a");
         QCOMPARE(tex4htProgramsFound(ctx), text.isEmpty());
         if (text.isEmpty()) {
             QVERIFY(prompter.prompts().isEmpty());
@@ -206,9 +207,9 @@ private slots:
         ctx.programDir = dir.path();
         ctx.settings.vars.tex4ht = "/usr/bin";
         ctx.settings.vars.tex4htSaveTo = dir.filePath("missing/root");
-        model.setItems("tex4htArgs", {"htlatex", "", "a", "", "", ""});
-        model.setChecked("chkImages", emptyImagesName);
-        model.setText("txtImages", imagesName);
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "a", "", "", ""});
+        model.setChecked(ctl::chkImages, emptyImagesName);
+        model.setText(ctl::txtImages, imagesName);
         const QString source = dir.filePath("a.tex");
         QFile(source).open(QIODevice::WriteOnly);
         const ConversionResult result =
@@ -264,7 +265,7 @@ private slots:
         QFETCH(QStringList, files);
         reset();
         const QString source = prepareFolders(document);
-        model.setText("txt3", commandLine);
+        model.setText(ctl::txt3, commandLine);
         QVERIFY(
             prepareTex4htWorkingCopy(*std::make_unique<Conversion>(ctx, tex4htRoute(), source)));
         QCOMPARE(filesWithContent(dir.filePath("out/" + QFileInfo(document).completeBaseName())),
@@ -281,17 +282,17 @@ private slots:
         writeFile(source, "\\documentclass{article}\n\\usepackage[html]{tex4ht}\n"
                           "\\begin{document}\nx\n\\end{document}\n");
         ctx.settings.paths.setProgramFound(TabTex4ht, true);
-        model.setIndex("tbstrip", TabTex4ht);
+        model.setIndex(ctl::tbstrip, TabTex4ht);
         tbstrip_Click(ctx);
-        QVERIFY(model.isEnabled("cmdConvert"));
+        QVERIFY(model.isEnabled(ctl::cmdConvert));
         ctx.settings.vars.checkForUsePackage = true;
-        model.setItems("tex4htArgs", {"ht latex", "", "paper", "", "", ""});
-        model.setText("txt3", "ht latex paper");
-        model.setTag("txt3", "\\usepackage[html,3.2]{tex4ht}");
+        model.setItems(ctl::tex4htArgs, {"ht latex", "", "paper", "", "", ""});
+        model.setText(ctl::txt3, "ht latex paper");
+        model.setTag(ctl::txt3, "\\usepackage[html,3.2]{tex4ht}");
         bool enabledDuringEdits = true;
         prompter.during = [&] {
             tbstrip_Click(ctx);
-            enabledDuringEdits = model.isEnabled("cmdConvert");
+            enabledDuringEdits = model.isEnabled(ctl::cmdConvert);
         };
         prompter.queueAnswer(Answer::Yes);
         QVERIFY(
@@ -299,7 +300,7 @@ private slots:
         QCOMPARE(prompter.prompts().size(), 1);
         QCOMPARE(prompter.prompts().at(0).title, QString("Package Found"));
         QVERIFY(!enabledDuringEdits);
-        QVERIFY(model.isEnabled("cmdConvert"));
+        QVERIFY(model.isEnabled(ctl::cmdConvert));
     }
 
     void resultFile_data() {
@@ -321,8 +322,8 @@ private slots:
         QTemporaryDir out;
         for (const QString& page : pages)
             writeFile(out.filePath(page), "page");
-        model.setChecked("chkHtrun", false);
-        model.setItems("tex4htArgs", {"htlatex", "", "d", "", options, ""});
+        model.setChecked(ctl::chkHtrun, false);
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "d", "", options, ""});
         QCOMPARE(tex4htResultFile(Conversion(ctx, tex4htRoute(), QString()), out.path(), "d"),
                  out.filePath(shown));
     }
@@ -334,8 +335,8 @@ private slots:
             QFile(pages.filePath(name)).open(QIODevice::WriteOnly);
         QStringList captions;
         connect(&model, &OptionsModel::changed, this,
-                [&](const QString& name, OptionsModel::Aspect aspect) {
-                    if (name == "Label35" && aspect == OptionsModel::Aspect::Caption)
+                [&](ctl::Control name, OptionsModel::Aspect aspect) {
+                    if (name == ctl::Label35 && aspect == OptionsModel::Aspect::Caption)
                         captions << model.caption(name);
                 });
         postProcessTex4htPages(*std::make_unique<Conversion>(ctx, tex4htRoute(), QString()),
@@ -343,8 +344,8 @@ private slots:
         QCOMPARE(captions, (QStringList{"Processing HTML file  1  of  3 ...",
                                         "Processing HTML file  2  of  3 ...",
                                         "Processing HTML file  3  of  3 ..."}));
-        QVERIFY(!model.isVisible("Label35"));
-        QVERIFY(model.items("lstProcesses").isEmpty());
+        QVERIFY(!model.isVisible(ctl::Label35));
+        QVERIFY(model.items(ctl::lstProcesses).isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "conversionrig.h"
 #include "drivers/tth.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 using namespace morvane;
@@ -11,13 +12,13 @@ using namespace morvane::test;
 namespace {
 
 void tthOptions(OptionsModel& model, bool revise, bool runHtml) {
-    model.setCheckValue("chkItalics", 1);
-    model.setCheckValue("chkInline", 0);
-    model.setCheckValue("chkNumber", 1);
-    model.setCheckValue("chkRevise", revise ? 1 : 0);
-    model.setCheckValue("chkIE", runHtml ? 1 : 0);
-    model.setIndex("optIE", 0);
-    model.setCheckValue("chkClose", 0);
+    model.setCheckValue(ctl::chkItalics, 1);
+    model.setCheckValue(ctl::chkInline, 0);
+    model.setCheckValue(ctl::chkNumber, 1);
+    model.setCheckValue(ctl::chkRevise, revise ? 1 : 0);
+    model.setCheckValue(ctl::chkIE, runHtml ? 1 : 0);
+    model.setIndex(ctl::optIE, 0);
+    model.setCheckValue(ctl::chkClose, 0);
 }
 
 QByteArray headerOf(const QString& source) {
@@ -72,7 +73,7 @@ private slots:
         // sample2e.tex writes "e.g.\@" and TtH does not know \@: a real complaint.
         QVERIFY(text.contains("**** Unknown command \\@"));
         QVERIFY(rig.logMarked());
-        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdLog));
         QVERIFY(!QFile::exists(work.filePath("temp.log")));
         QCOMPARE(readAll(source), original);
 
@@ -109,7 +110,7 @@ private slots:
         QVERIFY(!revised.contains("@hour"));
         QVERIFY(revised.contains("Paragraph 8 after the stamp."));
         QVERIFY(!QFile::exists(work.filePath("temp.htm")));
-        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdShow));
         // TtH's only messages are its progress: the log is clean.
         QVERIFY(readAll(work.filePath("stamp.tlog")).contains("HTML Title constructed as:@hour"));
         QVERIFY(rig.logPlain());
@@ -142,15 +143,15 @@ private slots:
         QVERIFY(QFile::copy(dataDir() + "/" + file, source));
         ConversionRig rig;
         tthOptions(rig.model, true, false);
-        rig.model.setBold("cmdLog", true);
-        rig.model.setCaption("cmdLog", "Errors in &Log");
+        rig.model.setBold(ctl::cmdLog, true);
+        rig.model.setCaption(ctl::cmdLog, "Errors in &Log");
         rig.convert(TabTth, source);
         const QByteArray log = readAll(work.filePath(name + ".tlog"));
         QVERIFY(log.startsWith(headerOf(source)));
         QVERIFY2(log.contains(progress), log.constData());
         QVERIFY(log.contains("Number of lines processed approximately"));
         QVERIFY2(rig.logPlain(), log.constData());
-        QVERIFY(rig.model.isEnabled("cmdLog"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdLog));
         QVERIFY(QFileInfo(work.filePath(name + ".htm")).size() > 0);
 
         QFile::remove(work.filePath(name + ".htm"));

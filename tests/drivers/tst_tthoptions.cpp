@@ -4,6 +4,8 @@
 
 #include "conversionrig.h"
 #include "drivers/tth.h"
+#include "settings/controlnames.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testmain.h"
 
@@ -69,7 +71,7 @@ private slots:
         QFETCH(QString, expected);
         OptionsModel model;
         for (const QString& box : ticked)
-            model.setChecked(box, true);
+            model.setChecked(test::control(box), true);
         QCOMPARE(tthOptions(TthOptions::from(model)), expected);
     }
 
@@ -225,7 +227,7 @@ private slots:
         ConversionRig rig;
         RecordingLauncher launcher; // nothing starts: TtH leaves no log
         rig.ctx.seams.launcher = &launcher;
-        rig.model.setCheckValue("chkNumber", 1);
+        rig.model.setCheckValue(ctl::chkNumber, 1);
         rig.convert(TabTth, source);
 
         QCOMPARE(launcher.starts.size(), 1);
@@ -235,7 +237,7 @@ private slots:
         QCOMPARE(logOf(rig.ctx.logs, "tth"), dir + "/Paper.tlog");
         // The stale log is gone, so View Log has nothing to show.
         QVERIFY(!QFile::exists(dir + "/Paper.tlog"));
-        QVERIFY(!rig.model.isEnabled("cmdLog"));
+        QVERIFY(!rig.model.isEnabled(ctl::cmdLog));
         QVERIFY(!QFile::exists(dir + "/temp.log"));
         QVERIFY(rig.prompter.prompts().isEmpty());
         const QByteArray block = readAll(rig.home.file("convert.sh"));
@@ -263,15 +265,15 @@ private slots:
             QString("/bin/sh -c \"printf '%1' >> paper.tlog; echo page > paper.htm\"")
                 .arg(QString(messages, 'm'));
         rig.ctx.seams.launcher = &launcher;
-        rig.model.setCheckValue("chkIE", 0);
-        rig.model.setBold("cmdLog", !marked);
-        rig.model.setCaption("cmdLog", marked ? "View &Log" : "Errors in &Log");
+        rig.model.setCheckValue(ctl::chkIE, 0);
+        rig.model.setBold(ctl::cmdLog, !marked);
+        rig.model.setCaption(ctl::cmdLog, marked ? "View &Log" : "Errors in &Log");
         rig.runDriver(TabTth, source);
         const QByteArray log = readAll(work.filePath("paper.tlog"));
         QCOMPARE(log, "Tth log file for " + source.toUtf8() + "\n\n" + QByteArray(messages, 'm'));
         QCOMPARE(rig.logMarked(), marked);
         QCOMPARE(rig.logPlain(), !marked);
-        QVERIFY(rig.model.isEnabled("cmdShow"));
+        QVERIFY(rig.model.isEnabled(ctl::cmdShow));
         QCOMPARE(readAll(work.filePath("temp.log")), QByteArray("the user's own temp.log"));
     }
 };

@@ -2,6 +2,7 @@
 #include "fixups/graphicsfixup.h"
 #include "fixups/workingcopyfiles.h"
 #include "platform/pathutils.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QTest>
@@ -15,7 +16,7 @@ namespace {
 // that a document named like the old fixed temporary file is covered too.
 struct GraphicsFixture : FixupFixture {
     GraphicsFixture() {
-        model.setText("cmbTeX", write("home/u/docs/p.tex", "user's own"));
+        model.setText(ctl::cmbTeX, write("home/u/docs/p.tex", "user's own"));
         QDir().mkpath(path("out"));
     }
     bool run(const QByteArray& document, KwzTexExtBlock block = KwzTexExtBlock::Omit) {

@@ -1,4 +1,5 @@
 #include "fixupfixture.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QTest>
@@ -355,7 +356,7 @@ private slots:
         f.write("My Docs/Paper/paper.tex", "x");
         f.write("My Docs/Paper/plot.png", "PLOT");
         f.write("My Docs/Paper/figs/in.jpg", "JPG");
-        f.model.setText("cmbTeX", f.path("My Docs/Paper/paper.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("My Docs/Paper/paper.tex"));
         f.write("out/p.html", "<img src=\"plot.png\">\n<img src=\"figs/in.jpg\">\n");
         fixImageSubdirectory(f.conv, f.rules, f.path("out/p.html"), "images", true);
         QCOMPARE(f.read("out/images/plot.png"), QByteArray("PLOT"));
@@ -369,7 +370,7 @@ private slots:
         f.write("tex/doc.tex", "x");
         f.write("tex/a.gif", "A");
         f.write("tex/b.png", "B");
-        f.model.setText("cmbTeX", f.path("tex/doc.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("tex/doc.tex"));
         const QByteArray page =
             "<img src=\"a.gif\">\n<img src=\"file:///x/b.png\">\n<img src=\"gone.png\">\n";
         f.write("out/p.html", page);
@@ -402,7 +403,7 @@ private slots:
         f.write("tex/doc.tex", "x");
         f.write("tex/a/keep.png", "a");
         f.write("outside.png", "secret");
-        f.model.setText("cmbTeX", f.path("tex/doc.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("tex/doc.tex"));
         const QByteArray line = "<img src=\"" + name.toUtf8() + "\">";
         copySourceImages(f.conv, QString::fromUtf8(line), f.path("out/images/"));
         QVERIFY(!f.exists(mustNotExist));
@@ -414,14 +415,14 @@ private slots:
         FixupFixture f;
         f.write("tex/doc.tex", "x");
         f.write("tex/a.png", "A");
-        f.model.setText("cmbTeX", f.path("tex/doc.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("tex/doc.tex"));
         copySourceImages(f.conv, QStringLiteral("<a href=\"a.png\">"), f.path("out/"));
         copySourceImages(f.conv, QStringLiteral("<img src=\"a.png"), f.path("out/"));
         QVERIFY(!f.exists("out/a.png"));
-        f.model.setText("cmbTeX", QString());
+        f.model.setText(ctl::cmbTeX, QString());
         copySourceImages(f.conv, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
         QVERIFY(!f.exists("out/a.png"));
-        f.model.setText("cmbTeX", f.path("tex/doc.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("tex/doc.tex"));
         copySourceImages(f.conv, QStringLiteral("<img src=\"a.png\">"), f.path("out/"));
         QCOMPARE(f.read("out/a.png"), QByteArray("A"));
         // Copying a picture onto itself leaves it whole.

@@ -1,4 +1,5 @@
 #include "fixupfixture.h"
+#include "settings/controlnames.h"
 #include "support/testmain.h"
 
 #include <QTest>
@@ -89,7 +90,7 @@ private slots:
         f.write("src/fig/b.png", "B");
         f.write("src/tcilatex.tex", "a\r\nb\r\n");
         f.write("out/doc.tex", "old");
-        f.model.setText("cmbTeX", f.path("src/doc.tex"));
+        f.model.setText(ctl::cmbTeX, f.path("src/doc.tex"));
         handle(f, "src/doc.tex", "out/doc.tex");
         // Every working copy it finished had the graphics fix-up.
         QCOMPARE(f.read("out/doc.tex"),

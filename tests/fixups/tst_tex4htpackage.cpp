@@ -1,5 +1,6 @@
 #include "fixupfixture.h"
 #include "fixups/tex4htpackage.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testmain.h"
 
@@ -18,8 +19,8 @@ struct PackageFixture : FixupFixture {
     PackageFixture() {
         ctx.seams.prompter = &prompter;
         ctx.settings.vars.checkForUsePackage = true;
-        model.setText("cmbTeX", write("src/doc.tex", "user's own"));
-        model.setItems("tex4htArgs", {"htlatex", "", "doc", "1", "\"html,2\""});
+        model.setText(ctl::cmbTeX, write("src/doc.tex", "user's own"));
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "doc", "1", "\"html,2\""});
         QDir().mkpath(path("out"));
     }
     QString copy() const { return path("out/temp.tex"); }
@@ -92,8 +93,8 @@ private slots:
         QFETCH(PackageAnswer, answer);
         QFETCH(bool, kept);
         PackageFixture f;
-        f.model.setTag("txt3", wanted);
-        f.model.setItems("tex4htArgs", {"htlatex", htrunSwitch, "doc", "1", ""});
+        f.model.setTag(ctl::txt3, wanted);
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", htrunSwitch, "doc", "1", ""});
         f.prompter.queueAnswer(reply);
         QCOMPARE(askAboutPackageLine(f.conv, "  \\usepackage{tex4ht} "), answer);
         QCOMPARE(f.conv.keptPackageLine, kept);
@@ -123,8 +124,8 @@ private slots:
         QFETCH(bool, kept);
         PackageFixture f;
         f.ctx.settings.vars.checkForUsePackage = checkPreference;
-        f.model.setTag("txt3", " \\usepackage[HTML]{tex4ht}");
-        f.model.setItems("tex4htArgs", {program});
+        f.model.setTag(ctl::txt3, " \\usepackage[HTML]{tex4ht}");
+        f.model.setItems(ctl::tex4htArgs, {program});
         const QString found =
             program.isEmpty() ? "\\usepackage{tex4ht}" : "\\usepackage[html]{tex4ht}  ";
         QCOMPARE(askAboutPackageLine(f.conv, found), PackageAnswer::Keep);
@@ -190,7 +191,7 @@ private slots:
         QFETCH(bool, result);
         QFETCH(int, questions);
         PackageFixture f;
-        f.model.setTag("txt3", wanted);
+        f.model.setTag(ctl::txt3, wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
         QCOMPARE(Addtex4ht(f.conv, f.path("out"), f.copy()), result);
@@ -202,7 +203,7 @@ private slots:
 
     void longPreamble() {
         PackageFixture f;
-        f.model.setTag("txt3", "\\usepackage[html]{tex4ht}");
+        f.model.setTag(ctl::txt3, "\\usepackage[html]{tex4ht}");
         QByteArray preamble = "\\documentclass{article}\n";
         for (int i = 0; i < 10000; ++i)
             preamble += "\\newcommand{\\c" + QByteArray::number(i) + "}{x}\r\n";
@@ -215,8 +216,8 @@ private slots:
 
     void theUsersFileIsNeverWritten() {
         PackageFixture f;
-        f.model.setTag("txt3", "\\usepackage[html]{tex4ht}");
-        f.model.setChecked("chkSWP", true);
+        f.model.setTag(ctl::txt3, "\\usepackage[html]{tex4ht}");
+        f.model.setChecked(ctl::chkSWP, true);
         f.conv.rawFrame = true;
         const QByteArray document = "\\documentclass{article}\n\\usepackage[french]{babel}\n";
         f.write("src/doc.tex", document);
@@ -271,9 +272,9 @@ private slots:
         QFETCH(QByteArray, expected);
         QFETCH(bool, result);
         PackageFixture f;
-        f.model.setChecked("chkSWP", swp);
+        f.model.setChecked(ctl::chkSWP, swp);
         f.conv.rawFrame = rawFrame;
-        f.model.setTag("txt3", wanted);
+        f.model.setTag(ctl::txt3, wanted);
         f.prompter.queueAnswer(reply);
         f.write("out/temp.tex", document);
         QCOMPARE(babelAndSwpht(f.conv, f.path("out"), f.copy()), result);

@@ -2,6 +2,7 @@
 #include "pipeline/batchdriver.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -57,13 +58,13 @@ void applySettings(OptionsModel& model, const QStringList& settings) {
         const QString name = setting.section(QLatin1Char('='), 0, 0);
         const QString value = setting.section(QLatin1Char('='), 1);
         if (name == QLatin1String("txt3"))
-            model.setText(name, value);
+            model.setText(test::control(name), value);
         else if (name == QLatin1String("txt3Locked"))
-            model.setTag(name, value);
+            model.setTag(test::control(name), value);
         else if (name == QLatin1String("tex4htArgs"))
-            model.setItems(name, value.split(QLatin1Char('|')));
+            model.setItems(test::control(name), value.split(QLatin1Char('|')));
         else
-            model.setCheckValue(name, value.toInt());
+            model.setCheckValue(test::control(name), value.toInt());
     }
 }
 
@@ -410,7 +411,7 @@ private slots:
     void startUpCheckTellsAndDisables() {
         Fixture f;
         f.writeDriver("$cmdline2\nPATH=\"$PATH:$progpath:$htrunpath\"\n");
-        f.model.setChecked(QStringLiteral("chkHtrun"), true);
+        f.model.setChecked(ctl::chkHtrun, true);
         checkBatchDriverVersion(f.ctx);
 
         QCOMPARE(f.prompter.prompts().size(), 1);
@@ -422,20 +423,20 @@ private slots:
             QStringLiteral("Old version of convert.sh"), Buttons::Ok, Icon::Exclamation,
             Answer::Ok};
         QCOMPARE(f.prompter.prompts().at(0), expected);
-        QVERIFY(!f.model.isEnabled(QStringLiteral("chkHacha")));
-        QVERIFY(!f.model.isEnabled(QStringLiteral("chkTex4htPause")));
-        QVERIFY(!f.model.isEnabled(QStringLiteral("chkHtrun")));
-        QCOMPARE(f.model.checkValue(QStringLiteral("chkHtrun")), 0);
+        QVERIFY(!f.model.isEnabled(ctl::chkHacha));
+        QVERIFY(!f.model.isEnabled(ctl::chkTex4htPause));
+        QVERIFY(!f.model.isEnabled(ctl::chkHtrun));
+        QCOMPARE(f.model.checkValue(ctl::chkHtrun), 0);
     }
 
     void startUpCheckQuietForTheShippedDriver() {
         Fixture f;
-        f.model.setChecked(QStringLiteral("chkHtrun"), true);
+        f.model.setChecked(ctl::chkHtrun, true);
         checkBatchDriverVersion(f.ctx);
         QVERIFY(f.prompter.prompts().isEmpty());
-        QVERIFY(f.model.isEnabled(QStringLiteral("chkHacha")));
-        QVERIFY(f.model.isEnabled(QStringLiteral("chkHtrun")));
-        QCOMPARE(f.model.checkValue(QStringLiteral("chkHtrun")), 1);
+        QVERIFY(f.model.isEnabled(ctl::chkHacha));
+        QVERIFY(f.model.isEnabled(ctl::chkHtrun));
+        QCOMPARE(f.model.checkValue(ctl::chkHtrun), 1);
     }
 };
 

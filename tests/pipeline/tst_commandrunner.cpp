@@ -4,6 +4,7 @@
 #include "platform/launcher.h"
 #include "platform/prompter.h"
 #include "platform/stdoutconsole.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -121,7 +122,7 @@ class TestCommandRunner : public QObject {
     Conversion& conversion() {
         const Route* route = m_ctx.selectedRoute();
         m_conversions.push_back(std::make_unique<Conversion>(
-            m_ctx, route ? *route : builtInRoutes()[0], m_model->text("cmbTeX")));
+            m_ctx, route ? *route : builtInRoutes()[0], m_model->text(ctl::cmbTeX)));
         return *m_conversions.back();
     }
 
@@ -205,8 +206,8 @@ private slots:
         QFETCH(bool, warning);
         QFETCH(int, length);
         QFETCH(bool, asked);
-        m_model->setChecked("chkMulti", multi);
-        m_model->setChecked("chkWarning", warning);
+        m_model->setChecked(ctl::chkMulti, multi);
+        m_model->setChecked(ctl::chkWarning, warning);
         const QString line = paddedLine("echo ran > ran.txt", length);
         QCOMPARE(line.length(), length);
         m_prompter.queueAnswer(Answer::Yes);
@@ -225,7 +226,7 @@ private slots:
     }
 
     void decliningTheLongLineRunsNothing() {
-        m_model->setChecked("chkWarning", true);
+        m_model->setChecked(ctl::chkWarning, true);
         const QString line = paddedLine("echo ran > ran.txt", 131073);
         m_prompter.queueAnswer(Answer::No);
         QSignalSpy spy(m_model, &OptionsModel::changed);
@@ -263,13 +264,13 @@ private slots:
     }
 
     void multipleModeSingleRunListsTheFile() {
-        m_model->setChecked("chkMulti", true);
-        m_model->setText("cmbTeX", "/docs/paper.tex");
+        m_model->setChecked(ctl::chkMulti, true);
+        m_model->setText(ctl::cmbTeX, "/docs/paper.tex");
         QStringList listWhileRunning;
         QString tagWhileRunning;
         QTimer::singleShot(0, [&] {
-            listWhileRunning = m_model->items("lstProcesses");
-            tagWhileRunning = m_model->tag("cmdConvert");
+            listWhileRunning = m_model->items(ctl::lstProcesses);
+            tagWhileRunning = m_model->tag(ctl::cmdConvert);
             touch(work("go"));
         });
 
@@ -277,16 +278,16 @@ private slots:
 
         QCOMPARE(listWhileRunning, QStringList{"/docs/paper.tex"});
         QCOMPARE(tagWhileRunning, QString("wait"));
-        QVERIFY(m_model->items("lstProcesses").isEmpty());
-        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QVERIFY(m_model->items(ctl::lstProcesses).isEmpty());
+        QCOMPARE(m_model->tag(ctl::cmdConvert), QString());
         QCOMPARE(m_ctx.runningProcesses, 0);
     }
 
     // A Convert during the wait runs nested: the first process ends first, but
     // the nested wait (started last) must finish first.
     void multipleModeNestedRunsFinishLastStartedFirst() {
-        m_model->setChecked("chkMulti", true);
-        m_model->setText("cmbTeX", "/docs/first.tex");
+        m_model->setChecked(ctl::chkMulti, true);
+        m_model->setText(ctl::cmbTeX, "/docs/first.tex");
         QStringList finished;
         QStringList listWhileBoth, listAfterNested;
         QString tagWhileBoth = "unset", tagAfterNested = "unset";
@@ -297,10 +298,10 @@ private slots:
         // Inside the first wait: start the second; while both run, look and
         // let the first end; once it has, let the second end.
         QTimer::singleShot(0, [&] {
-            m_model->setText("cmbTeX", "/docs/second.tex");
+            m_model->setText(ctl::cmbTeX, "/docs/second.tex");
             QTimer::singleShot(100, [&] {
-                listWhileBoth = m_model->items("lstProcesses");
-                tagWhileBoth = m_model->tag("cmdConvert");
+                listWhileBoth = m_model->items(ctl::lstProcesses);
+                tagWhileBoth = m_model->tag(ctl::cmdConvert);
                 countWhileBoth = m_ctx.runningProcesses;
                 touch(work("go1"));
             });
@@ -317,8 +318,8 @@ private slots:
             finished << "second";
             secondEnded = QFile::exists(work("second.txt"));
             firstEndedBeforeNestedReturned = QFile::exists(work("first.txt"));
-            listAfterNested = m_model->items("lstProcesses");
-            tagAfterNested = m_model->tag("cmdConvert");
+            listAfterNested = m_model->items(ctl::lstProcesses);
+            tagAfterNested = m_model->tag(ctl::cmdConvert);
             countAfterNested = m_ctx.runningProcesses;
         });
 
@@ -337,8 +338,8 @@ private slots:
         QCOMPARE(tagAfterNested, QString());
         QCOMPARE(countAfterNested, 1);
         QCOMPARE(listAfterNested, (QStringList{"/docs/first.tex", "/docs/second.tex"}));
-        QVERIFY(m_model->items("lstProcesses").isEmpty());
-        QCOMPARE(m_model->tag("cmdConvert"), QString());
+        QVERIFY(m_model->items(ctl::lstProcesses).isEmpty());
+        QCOMPARE(m_model->tag(ctl::cmdConvert), QString());
         QCOMPARE(m_ctx.runningProcesses, 0);
     }
 
@@ -361,9 +362,9 @@ private slots:
         QFETCH(bool, multi);
         QFETCH(QString, line);
         QFETCH(QString, directory);
-        m_model->setChecked("chkMulti", multi);
-        m_model->setChecked("chkWarning", true);
-        m_model->setText("cmbTeX", "/docs/a.tex");
+        m_model->setChecked(ctl::chkMulti, multi);
+        m_model->setChecked(ctl::chkWarning, true);
+        m_model->setText(ctl::cmbTeX, "/docs/a.tex");
         QSignalSpy spy(m_model, &OptionsModel::changed);
 
         runCommand(conversion(), line, directory.isEmpty() ? m_dir.path() : directory);
@@ -390,7 +391,7 @@ private slots:
         RecordingLauncher launcher;
         launcher.standIn = standIn;
         m_ctx.seams.launcher = &launcher;
-        m_model->setChecked("chkMulti", true);
+        m_model->setChecked(ctl::chkMulti, true);
         RecordingConsoleFactory consoles;
         m_ctx.seams.consoles = &consoles;
         const QString line = "/p/convert.sh tex4ht paper pause";
@@ -422,7 +423,7 @@ private slots:
         QFETCH(bool, multi);
         QFETCH(QStringList, duringWait);
         QFETCH(QStringList, afterWait);
-        m_model->setChecked("chkMulti", multi);
+        m_model->setChecked(ctl::chkMulti, multi);
         InputProbe probe;
         probe.show();
         bool posted = false;
@@ -571,10 +572,10 @@ private slots:
         QFETCH(QString, tag);
         QFETCH(QString, caption);
         QFETCH(QString, quotedName);
-        m_model->setChecked("chkMulti", ticked);
-        m_model->setTag("chkMulti", tag);
+        m_model->setChecked(ctl::chkMulti, ticked);
+        m_model->setTag(ctl::chkMulti, tag);
         if (!caption.isEmpty())
-            m_model->setCaption("chkMulti", caption);
+            m_model->setCaption(ctl::chkMulti, caption);
 
         chkMulti_Click(m_ctx);
 

@@ -6,6 +6,7 @@
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -47,8 +48,8 @@ struct Fixture {
         ctx.settings.paths.texDocsExists = true;
         for (int tab = TabHevea; tab <= TabPdf; ++tab)
             setDriver(tab, [this, tab](const QString& source) { calls.append({tab, source}); });
-        ctx.seams.requestFocus = [this](const QString& control) { focus.append(control); };
-        model.setIndex("tbstrip", TabHevea);
+        ctx.seams.requestFocus = [this](ctl::Control control) { focus.append(control.name()); };
+        model.setIndex(ctl::tbstrip, TabHevea);
     }
 
     // The route table with drivers that run `driver` instead of a converter.
@@ -77,8 +78,8 @@ struct Fixture {
     }
 
     void convert(const QString& file, int tab) {
-        model.setText("cmbTeX", file);
-        model.setIndex("tbstrip", tab);
+        model.setText(ctl::cmbTeX, file);
+        model.setIndex(ctl::tbstrip, tab);
         cmdConvert_Click(ctx);
     }
 };
@@ -150,7 +151,7 @@ private slots:
         QCOMPARE(f.prompter.prompts().size(), 1);
         QCOMPARE(f.focus, QStringList{"cmbTeX"});
         QVERIFY(f.calls.isEmpty());
-        QVERIFY(f.model.items("cmbTeX").isEmpty());
+        QVERIFY(f.model.items(ctl::cmbTeX).isEmpty());
     }
 
     void unreadableFile() {
@@ -246,9 +247,9 @@ private slots:
         Fixture f;
         const QString a = f.write("a.tex");
         f.write("A.tex");
-        f.model.setChecked("chkMulti", multi);
-        f.model.setTag("cmdConvert", tag);
-        f.model.setItems("lstProcesses", {f.tmp.filePath("x.tex"), f.tmp.filePath(running)});
+        f.model.setChecked(ctl::chkMulti, multi);
+        f.model.setTag(ctl::cmdConvert, tag);
+        f.model.setItems(ctl::lstProcesses, {f.tmp.filePath("x.tex"), f.tmp.filePath(running)});
         f.convert(a, TabHevea);
         QCOMPARE(f.calls.isEmpty(), refused);
         if (refused) {
@@ -261,10 +262,10 @@ private slots:
             QCOMPARE(p.icon, Icon::Critical);
             QCOMPARE(p.buttons, Buttons::Ok);
             // A refused file is not recorded in the history.
-            QVERIFY(f.model.items("cmbTeX").isEmpty());
+            QVERIFY(f.model.items(ctl::cmbTeX).isEmpty());
         } else {
             QVERIFY(f.prompter.prompts().isEmpty());
-            QCOMPARE(f.model.items("cmbTeX"), QStringList{a});
+            QCOMPARE(f.model.items(ctl::cmbTeX), QStringList{a});
         }
     }
 
@@ -273,16 +274,16 @@ private slots:
         Fixture f;
         const QString a = f.write("a.tex");
         const QString b = f.write("b.tex");
-        f.model.setChecked("chkMulti", true);
+        f.model.setChecked(ctl::chkMulti, true);
         QStringList order;
         f.setDriver(TabDvi, [&](const QString& source) {
             order.append("start " + source);
             if (source == a) {
-                f.model.setTag("cmdConvert", "wait");
-                f.model.setItems("lstProcesses", {a});
+                f.model.setTag(ctl::cmdConvert, "wait");
+                f.model.setItems(ctl::lstProcesses, {a});
                 f.convert(a, TabDvi); // refused
                 f.convert(b, TabDvi); // runs inside
-                f.model.setText("cmbTeX", a);
+                f.model.setText(ctl::cmbTeX, a);
             }
             order.append("end " + source);
         });
@@ -308,7 +309,7 @@ private slots:
         QCOMPARE(p.buttons, Buttons::Ok);
         QVERIFY(f.calls.isEmpty());
         // The history was updated before the rule.
-        QCOMPARE(f.model.items("cmbTeX"), QStringList{file});
+        QCOMPARE(f.model.items(ctl::cmbTeX), QStringList{file});
     }
 
     void cdRomCopy_data() {
@@ -358,12 +359,12 @@ private slots:
         if (outcome == "stop") {
             QVERIFY(f.calls.isEmpty());
             QCOMPARE(test::readAll(destination), QByteArray("mine"));
-            QCOMPARE(f.model.text("cmbTeX"), file);
+            QCOMPARE(f.model.text(ctl::cmbTeX), file);
         } else {
             const QString expected = outcome == "copy" ? destination : file;
             QCOMPARE(f.calls.size(), 1);
             QCOMPARE(f.calls.first().source, expected);
-            QCOMPARE(f.model.text("cmbTeX"), expected);
+            QCOMPARE(f.model.text(ctl::cmbTeX), expected);
             if (outcome == "copy")
                 QCOMPARE(test::readAll(destination), kSource);
         }
@@ -397,7 +398,7 @@ private slots:
         QCOMPARE(p.icon, Icon::Critical);
         QCOMPARE(p.buttons, Buttons::Ok);
         QVERIFY(f.calls.isEmpty());
-        QCOMPARE(f.model.text("cmbTeX"), file);
+        QCOMPARE(f.model.text(ctl::cmbTeX), file);
     }
 
     void shortNameRule_data() {
@@ -461,11 +462,11 @@ private slots:
             if (answer == Answer::Yes) {
                 QCOMPARE(f.calls.size(), 1);
                 QCOMPARE(f.calls.first().source, destination);
-                QCOMPARE(f.model.text("cmbTeX"), destination);
+                QCOMPARE(f.model.text(ctl::cmbTeX), destination);
                 QCOMPARE(test::readAll(destination), kSource);
                 // The label was worked out for the copy.
-                QVERIFY(
-                    f.model.caption("lblPath").contains(QFileInfo(destination).completeBaseName()));
+                QVERIFY(f.model.caption(ctl::lblPath)
+                            .contains(QFileInfo(destination).completeBaseName()));
             } else if (answer == Answer::No) {
                 QCOMPARE(f.calls.size(), 1);
                 QVERIFY(sameDocument(f.calls.first().source, file));
@@ -473,7 +474,7 @@ private slots:
             } else {
                 QVERIFY(f.calls.isEmpty());
                 QVERIFY(!QFile::exists(destination));
-                QCOMPARE(f.model.text("cmbTeX"), file);
+                QCOMPARE(f.model.text(ctl::cmbTeX), file);
             }
         }
     }
@@ -555,11 +556,11 @@ private slots:
                                    &logOf(f.ctx.logs, "dvi")};
             *logSlots[tab] = log;
         });
-        f.model.setEnabled("cmdLog", !enabled);
+        f.model.setEnabled(ctl::cmdLog, !enabled);
         f.convert(file, tab);
-        QCOMPARE(f.model.isEnabled("cmdLog"), enabled);
+        QCOMPARE(f.model.isEnabled(ctl::cmdLog), enabled);
         QCOMPARE(currentLogFile(f.ctx), log);
-        f.model.setIndex("tbstrip", TabHelp);
+        f.model.setIndex(ctl::tbstrip, TabHelp);
         QCOMPARE(currentLogFile(f.ctx), QString());
     }
 
@@ -575,8 +576,8 @@ private slots:
                     return ConversionResult{file, {}, LogVerdict::Clean};
                 };
         f.ctx.routes = f.routes;
-        f.model.setText("cmbTeX", file);
-        f.model.setIndex("tbstrip", TabTth);
+        f.model.setText(ctl::cmbTeX, file);
+        f.model.setIndex(ctl::tbstrip, TabTth);
         const std::optional<ConversionResult> result = cmdConvert_Click(f.ctx);
         QVERIFY(result);
         QCOMPARE(result->verdict, LogVerdict::Errors);

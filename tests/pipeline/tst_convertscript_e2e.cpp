@@ -5,6 +5,7 @@
 #include "pipeline/batchdriver.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -137,7 +138,7 @@ private slots:
         const QByteArray header = "Hevea log file for " + f.path("paper.tex").toUtf8() + "\n\n";
         QVERIFY(writeFile(f.path("paper.hlog"), header));
         for (const QString& name : settings)
-            f.model.setCheckValue(name, 1);
+            f.model.setCheckValue(test::control(name), 1);
         QVERIFY(Writebat(f.ctx, commandLine, "hevea"));
 
         const Run r = f.run({"hevea", "paper"}, f.dir());
@@ -205,7 +206,7 @@ private slots:
         QVERIFY(QDir(f.dir()).mkdir("paper"));
         const QString out = f.path("paper");
         QVERIFY(writeFile(out + "/paper.tex", kPaper));
-        f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"html,info\"", ""});
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", "", "paper", "", "\"html,info\"", ""});
         QVERIFY(Writebat(f.ctx, QString(), "tex4ht"));
         QVERIFY(test::readAll(f.ctx.batchDriverPath())
                     .contains("\nset cmdline=htlatex %2 \"html,info\" \n"));
@@ -221,8 +222,8 @@ private slots:
     void tex4htPauseWaitsForEnter() {
         Fixture f;
         QVERIFY(writeFile(f.path("paper.tex"), kPaper));
-        f.model.setTag("txt3Locked", "no");
-        f.model.setText("txt3", "latex -interaction=nonstopmode %2");
+        f.model.setTag(ctl::txt3Locked, "no");
+        f.model.setText(ctl::txt3, "latex -interaction=nonstopmode %2");
         QVERIFY(Writebat(f.ctx, QString(), "tex4ht"));
 
         QProcess p;
@@ -297,10 +298,10 @@ private slots:
         QFETCH(QString, commandBox);
         Fixture f;
         QVERIFY(writeFile(f.path("broken.tex"), kReadsTerminal));
-        f.model.setItems("tex4htArgs", {"htlatex", "", "broken", "", "", ""});
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", "", "broken", "", "", ""});
         if (!commandBox.isEmpty()) {
-            f.model.setTag("txt3Locked", "no");
-            f.model.setText("txt3", commandBox);
+            f.model.setTag(ctl::txt3Locked, "no");
+            f.model.setText(ctl::txt3, commandBox);
         }
         QVERIFY(Writebat(f.ctx, QString(), route == "tex4ht" ? "tex4ht" : "texify"));
         // Standard input stays open: only the script's own redirection keeps
@@ -323,7 +324,7 @@ private slots:
         QFETCH(QString, name);
         Fixture f;
         QVERIFY(writeFile(f.path(name + ".tex"), kPaper));
-        f.model.setChecked("chkHacha", true);
+        f.model.setChecked(ctl::chkHacha, true);
         QVERIFY(Writebat(f.ctx, QString(), "hevea"));
         const Run hevea = f.run({"hevea", name}, f.dir());
         QVERIFY(hevea.finished);
@@ -341,9 +342,9 @@ private slots:
 
     void commandLineIsSplitNotEvaluated() {
         Fixture f;
-        f.model.setTag("txt3Locked", "no");
-        f.model.setText("txt3", "printf [%s]\\n %2 \"a b\" \"\" $(touch pwned) ;`touch pwned2` "
-                                "\"$HOME\" *");
+        f.model.setTag(ctl::txt3Locked, "no");
+        f.model.setText(ctl::txt3, "printf [%s]\\n %2 \"a b\" \"\" $(touch pwned) ;`touch pwned2` "
+                                   "\"$HOME\" *");
         QVERIFY(Writebat(f.ctx, QString(), "tex4ht"));
         const Run r = f.run({"tex4ht", "my \"doc\" $x"}, f.dir());
         QVERIFY(r.finished);
@@ -357,8 +358,8 @@ private slots:
     void settingsReachTheEnvironment() {
         Fixture f;
         f.ctx.settings.vars.tex4ht = "/opt/one;/opt/two";
-        f.model.setTag("txt3Locked", "no");
-        f.model.setText("txt3", "env");
+        f.model.setTag(ctl::txt3Locked, "no");
+        f.model.setText(ctl::txt3, "env");
         QVERIFY(Writebat(f.ctx, QString(), "tex4ht"));
         const Run r = f.run({"tex4ht", "paper"}, f.dir());
         QVERIFY(r.finished);

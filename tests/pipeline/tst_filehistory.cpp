@@ -1,4 +1,5 @@
 #include "pipeline/appcontext.h"
+#include "settings/controlnames.h"
 #include "settings/filehistory.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -55,11 +56,11 @@ private slots:
         OptionsModel model;
         AppContext ctx;
         ctx.model = &model;
-        model.setItems("cmbTeX", before);
-        model.setText("cmbTeX", text);
+        model.setItems(ctl::cmbTeX, before);
+        model.setText(ctl::cmbTeX, text);
         rememberFile(*ctx.model);
-        QCOMPARE(model.items("cmbTeX"), after);
-        QCOMPARE(model.text("cmbTeX"), text);
+        QCOMPARE(model.items(ctl::cmbTeX), after);
+        QCOMPARE(model.text(ctl::cmbTeX), text);
     }
 
     void load() {

@@ -101,7 +101,7 @@ private slots:
         const QString page = d.dir.path() + "/a.html";
         if (exists)
             d.write("a.html", "");
-        d.model.setEnabled("cmdShow", false);
+        d.model.setEnabled(ctl::cmdShow, false);
         RunIE(d.ctx, page);
         QCOMPARE(d.prompter.prompts().size(), 1);
         QCOMPARE(d.prompter.prompts().first().text, page + suffix);
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(d.prompter.prompts().first().icon, Icon::Exclamation);
         QVERIFY(d.shell.opened.isEmpty());
         QVERIFY(d.viewer.shown.isEmpty());
-        QVERIFY(!d.model.isEnabled("cmdShow"));
+        QVERIFY(!d.model.isEnabled(ctl::cmdShow));
     }
 
     // A page or document the desktop cannot open is said, not passed over.
@@ -123,7 +123,7 @@ private slots:
         Results d;
         const QString file = d.write("a.html", "<html></html>");
         d.shell.openResult = false;
-        d.model.setCheckValue("chkIE", 1);
+        d.model.setCheckValue(ctl::chkIE, 1);
         Conversion conversion(d.ctx, *routeForTab(d.ctx.routes, tab), file);
         conversion.result.output = file;
         finishConversion(d.ctx, conversion);
@@ -146,15 +146,15 @@ private slots:
     void runIeOwnBrowser() {
         Results d;
         const QString page = d.write("My Dir/a.html", "<html></html>");
-        d.model.setIndex("optIE", 1);
-        d.model.setChecked("chkClose", true);
-        d.model.setEnabled("cmdShow", false);
+        d.model.setIndex(ctl::optIE, 1);
+        d.model.setChecked(ctl::chkClose, true);
+        d.model.setEnabled(ctl::cmdShow, false);
         RunIE(d.ctx, page);
         QCOMPARE(d.viewer.shown, QStringList{page});
         QVERIFY(d.shell.opened.isEmpty());
         // The close rule belongs to the external browser only.
         QCOMPARE(d.quits, 0);
-        QVERIFY(d.model.isEnabled("cmdShow"));
+        QVERIFY(d.model.isEnabled(ctl::cmdShow));
     }
 
     void closeAfterRunning_data() {
@@ -175,20 +175,20 @@ private slots:
         Results d;
         const QString page =
             programPage ? d.write("prog/tex.htm", "<p>") : d.write("a.html", "<p>");
-        d.model.setIndex("optIE", 0);
-        d.model.setChecked("chkClose", close);
+        d.model.setIndex(ctl::optIE, 0);
+        d.model.setChecked(ctl::chkClose, close);
         d.shell.openResult = opened;
-        d.model.setEnabled("cmdShow", false);
+        d.model.setEnabled(ctl::cmdShow, false);
         RunIE(d.ctx, page);
         QCOMPARE(d.shell.opened, QStringList{page});
         QCOMPARE(d.quits, quits);
-        QCOMPARE(d.model.isEnabled("cmdShow"), quits == 0);
+        QCOMPARE(d.model.isEnabled(ctl::cmdShow), quits == 0);
     }
 
     void viewLogWithTheEditor() {
         Results d;
         d.ctx.settings.vars.editor = "/opt/tools/ed";
-        d.model.setIndex("tbstrip", TabHevea);
+        d.model.setIndex(ctl::tbstrip, TabHevea);
         logOf(d.ctx.logs, "hevea") = d.write("My Docs/a.hlog", "log");
         cmdLog_Click(d.ctx);
         QCOMPARE(d.shell.started.size(), 1);
@@ -213,7 +213,7 @@ private slots:
         QFETCH(int, starts);
         QFETCH(int, messages);
         Results d;
-        d.model.setIndex("tbstrip", TabTth);
+        d.model.setIndex(ctl::tbstrip, TabTth);
         logOf(d.ctx.logs, "tth") = d.write("a.tlog", "log");
         d.shell.openResult = openWorks;
         d.shell.notepadProgram = notepad;
@@ -238,10 +238,10 @@ private slots:
         QFETCH(int, browser);
         QFETCH(bool, enabled);
         Results d;
-        d.model.setChecked("chkIE", runHtml);
-        d.model.setIndex("optIE", browser);
+        d.model.setChecked(ctl::chkIE, runHtml);
+        d.model.setIndex(ctl::optIE, browser);
         updateCloseEnabled(d.ctx);
-        QCOMPARE(d.model.isEnabled("chkClose"), enabled);
+        QCOMPARE(d.model.isEnabled(ctl::chkClose), enabled);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/folderchooser.h"
 #include "platform/prompter.h"
 #include "platform/volumes.h"
+#include "settings/controlnames.h"
 #include "support/doubles.h"
 #include "support/testmain.h"
 
@@ -52,8 +53,8 @@ struct Fixture {
         ctx.settings.vars.l2hSaveTo = "/l2h";
     }
     void show(const QString& file, int tab) {
-        model.setText("cmbTeX", file);
-        model.setIndex("tbstrip", tab);
+        model.setText(ctl::cmbTeX, file);
+        model.setIndex(ctl::tbstrip, tab);
         SavedPath(ctx);
     }
 };
@@ -126,36 +127,36 @@ private slots:
         label.replace("@", docs);
         expected.replace("@", docs);
         f.ctx.sourceExtension = extension;
-        f.model.setChecked("chkHacha", hacha);
-        f.model.setEnabled("cmdShow", true);
+        f.model.setChecked(ctl::chkHacha, hacha);
+        f.model.setEnabled(ctl::cmdShow, true);
 
         f.show(file, tab);
-        QCOMPARE(f.model.caption("lblPath"), label);
+        QCOMPARE(f.model.caption(ctl::lblPath), label);
         QCOMPARE(f.ctx.expectedOutput, expected);
-        QVERIFY(!f.model.isEnabled("cmdShow"));
-        QVERIFY(f.model.isEnabled("cmdEditTex"));
+        QVERIFY(!f.model.isEnabled(ctl::cmdShow));
+        QVERIFY(f.model.isEnabled(ctl::cmdEditTex));
 
         // Show is enabled once the result exists (the output roots are not
         // writable here, so only the routes that write beside the file).
         if (expected.startsWith(docs)) {
             QVERIFY(touch(expected));
             SavedPath(f.ctx);
-            QVERIFY(f.model.isEnabled("cmdShow"));
+            QVERIFY(f.model.isEnabled(ctl::cmdShow));
         }
     }
 
     void saveLabels() {
         Fixture f;
         f.show("/docs/a.tex", TabTex4ht);
-        QCOMPARE(f.model.caption("lblSaveTo"), QString("Files saved to a subdirectory of /web"));
-        QVERIFY(!f.model.has("lblSavelatex2", OptionsModel::Aspect::Caption));
+        QCOMPARE(f.model.caption(ctl::lblSaveTo), QString("Files saved to a subdirectory of /web"));
+        QVERIFY(!f.model.has(ctl::lblSavelatex2, OptionsModel::Aspect::Caption));
         f.show("/docs/a.tex", TabL2h);
-        QCOMPARE(f.model.caption("lblSavelatex2"),
+        QCOMPARE(f.model.caption(ctl::lblSavelatex2),
                  QString("Files saved to a subdirectory of /l2h"));
         f.ctx.settings.vars.l2hSaveTo = "/other";
-        f.model.setIndex("tbstrip", TabDvi);
+        f.model.setIndex(ctl::tbstrip, TabDvi);
         updateSaveLabel(f.ctx); // nothing on other tabs
-        QCOMPARE(f.model.caption("lblSavelatex2"),
+        QCOMPARE(f.model.caption(ctl::lblSavelatex2),
                  QString("Files saved to a subdirectory of /l2h"));
     }
 
@@ -163,7 +164,7 @@ private slots:
         Fixture f;
         f.ctx.settings.vars.tex4htSaveTo = "/";
         f.show("/docs/a.tex", TabTex4ht);
-        QCOMPARE(f.model.caption("lblPath"), QString("Files saved in new directory\n/a"));
+        QCOMPARE(f.model.caption(ctl::lblPath), QString("Files saved in new directory\n/a"));
         QCOMPARE(f.ctx.expectedOutput, QString("/a/a.html"));
     }
 
@@ -176,47 +177,47 @@ private slots:
     void withoutExtension() {
         QFETCH(QString, file);
         Fixture f;
-        f.model.setCaption("lblPath", "old");
-        f.model.setEnabled("cmdShow", true);
-        f.model.setEnabled("cmdEditTex", true);
+        f.model.setCaption(ctl::lblPath, "old");
+        f.model.setEnabled(ctl::cmdShow, true);
+        f.model.setEnabled(ctl::cmdEditTex, true);
         f.show(file, TabDvi);
-        QCOMPARE(f.model.caption("lblPath"), QString());
-        QVERIFY(!f.model.isEnabled("cmdShow"));
-        QVERIFY(!f.model.isEnabled("cmdEditTex"));
+        QCOMPARE(f.model.caption(ctl::lblPath), QString());
+        QVERIFY(!f.model.isEnabled(ctl::cmdShow));
+        QVERIFY(!f.model.isEnabled(ctl::cmdEditTex));
     }
 
     void helpTab() {
         Fixture f;
         f.ctx.expectedOutput = "/old/result.html";
-        f.model.setEnabled("cmdShow", true);
+        f.model.setEnabled(ctl::cmdShow, true);
         f.show("/docs/missing.tex", TabHelp);
         QCOMPARE(f.ctx.expectedOutput, QString());
-        QVERIFY(!f.model.isEnabled("cmdShow"));
-        QVERIFY(!f.model.isEnabled("cmdEditTex"));
+        QVERIFY(!f.model.isEnabled(ctl::cmdShow));
+        QVERIFY(!f.model.isEnabled(ctl::cmdEditTex));
     }
 
     void xmlFallback() {
         Fixture f;
         f.ctx.settings.vars.tex4htSaveTo = f.tmp.path();
-        f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"xhtml,mozilla\"", ""});
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", "", "paper", "", "\"xhtml,mozilla\"", ""});
         f.show("/docs/paper.tex", TabTex4ht);
         QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.html");
         QVERIFY(touch(f.tmp.path() + "/paper/paper.xml"));
         SavedPath(f.ctx);
         QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.xml");
-        QVERIFY(f.model.isEnabled("cmdShow"));
-        f.model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"html,htm\"", ""});
+        QVERIFY(f.model.isEnabled(ctl::cmdShow));
+        f.model.setItems(ctl::tex4htArgs, {"htlatex", "", "paper", "", "\"html,htm\"", ""});
         SavedPath(f.ctx);
         QCOMPARE(f.ctx.expectedOutput, f.tmp.path() + "/paper/paper.htm");
     }
 
     void boldLogIsReset() {
         Fixture f;
-        f.model.setBold("cmdLog", true);
-        f.model.setCaption("cmdLog", "View &Log *");
+        f.model.setBold(ctl::cmdLog, true);
+        f.model.setCaption(ctl::cmdLog, "View &Log *");
         f.show("/docs/a.tex", TabDvi);
-        QVERIFY(!f.model.isBold("cmdLog"));
-        QCOMPARE(f.model.caption("cmdLog"), QString("View &Log"));
+        QVERIFY(!f.model.isBold(ctl::cmdLog));
+        QCOMPARE(f.model.caption(ctl::cmdLog), QString("View &Log"));
     }
 
     void chooser_data() {
@@ -266,8 +267,8 @@ private slots:
         f.folders.answers = chosen;
         for (int a : answers)
             f.prompter.queueAnswer(Answer(a));
-        f.model.setText("cmbTeX", "/docs/paper.tex");
-        f.model.setIndex("tbstrip", tab);
+        f.model.setText(ctl::cmbTeX, "/docs/paper.tex");
+        f.model.setIndex(ctl::tbstrip, tab);
         const bool tex4ht = tab == TabTex4ht;
         QString& root = tex4ht ? f.ctx.settings.vars.tex4htSaveTo : f.ctx.settings.vars.l2hSaveTo;
         const QString before = root;
@@ -296,7 +297,7 @@ private slots:
                 QCOMPARE(p.icon, Icon::Critical);
             }
         }
-        const QString labelName = tex4ht ? "lblSaveTo" : "lblSavelatex2";
+        const ctl::Control labelName = tex4ht ? ctl::lblSaveTo : ctl::lblSavelatex2;
         if (stored.isEmpty()) {
             QCOMPARE(root, before);
             QVERIFY(!f.model.has(labelName, OptionsModel::Aspect::Caption));
@@ -304,16 +305,16 @@ private slots:
             QCOMPARE(root, stored);
             QCOMPARE(f.model.caption(labelName), "Files saved to a subdirectory of " + stored);
             // The result place follows the new root at once.
-            QCOMPARE(f.model.caption("lblPath"), "Files saved in new directory\n" +
-                                                     (stored == "/" ? QString() : stored) +
-                                                     "/paper");
+            QCOMPARE(f.model.caption(ctl::lblPath), "Files saved in new directory\n" +
+                                                        (stored == "/" ? QString() : stored) +
+                                                        "/paper");
         }
     }
 
     void outputExtension() {
         Fixture f;
         QCOMPARE(tex4htOutputExtension(f.ctx), QString(".html"));
-        f.model.setTag("txt3", "\\usepackage[xhtml,mozilla]{tex4ht}");
+        f.model.setTag(ctl::txt3, "\\usepackage[xhtml,mozilla]{tex4ht}");
         QCOMPARE(tex4htOutputExtension(f.ctx), QString(".xml"));
     }
 };

@@ -1,3 +1,4 @@
+#include "pipeline/route.h"
 #include "settings/controlnames.h"
 #include "support/testmain.h"
 
@@ -115,6 +116,12 @@ bool fits(Kind kind, const FormWidget& w) {
     return false;
 }
 
+// The elements an array has on the built-in forms: an open array has one
+// per route tab.
+int elementCount(const ctl::Entry& e) {
+    return e.count == ctl::kPerRoute ? int(builtInRoutes().size()) : e.count;
+}
+
 } // namespace
 
 class TestControlNames : public QObject {
@@ -143,10 +150,11 @@ private slots:
                 continue;
             }
             const Kind element = e.kind == Kind::OptionGroup ? Kind::OptionButton : e.kind;
-            for (int i = e.first; i < e.first + e.count; ++i)
+            const int count = elementCount(e);
+            for (int i = e.first; i < e.first + count; ++i)
                 row(name + u'_' + QString::number(i), element, true);
             row(name + u'_' + QString::number(e.first - 1), element, false);
-            row(name + u'_' + QString::number(e.first + e.count), element, false);
+            row(name + u'_' + QString::number(e.first + count), element, false);
             row(name, e.kind, false);
         }
     }
@@ -175,7 +183,7 @@ private slots:
             QList<ctl::Control> controls;
             if (!e.isArray() || e.kind == Kind::OptionGroup)
                 controls.append(ctl::Control(ctl::detail::Id(i), -1));
-            for (int n = e.first; n < e.first + e.count; ++n)
+            for (int n = e.first; n < e.first + elementCount(e); ++n)
                 controls.append(ctl::ControlArray(ctl::detail::Id(i), e.first, e.count)(n));
             for (const ctl::Control c : controls) {
                 QVERIFY2(c.isValid(), e.name);
@@ -208,7 +216,7 @@ private slots:
 
     void elementsAreCheckedAgainstTheArray() {
         static_assert(ctl::optOutput(2).isValid() && !ctl::optOutput(3).isValid());
-        static_assert(!ctl::fraContainer(0).isValid() && ctl::fraContainer(6).isValid());
+        static_assert(!ctl::fraContainer(0).isValid() && ctl::fraContainer(7).isValid());
         static_assert(!ctl::chkTexify(-1));
         static_assert(ctl::optOutput(1).group() == ctl::optOutput);
         QCOMPARE(ctl::optOutput(2).name(), QStringLiteral("optOutput_2"));
@@ -216,6 +224,15 @@ private slots:
         QCOMPARE(ctl::Control(ctl::optOutput).kind(), Kind::OptionGroup);
         QCOMPARE(ctl::cmdAdvancedReturning.name(), QStringLiteral("cmdAdvanced.returning"));
         QCOMPARE(ctl::optOutput(3).name(), QString());
+    }
+
+    void registeredControlsAreFoundAndKept() {
+        const ctl::Control loud = ctl::registerControl("chkTestLoud", Kind::CheckBox);
+        QCOMPARE(ctl::registerControl("chkTestLoud", Kind::CheckBox), loud);
+        QCOMPARE(ctl::find(u"chkTestLoud"), std::optional(loud));
+        QCOMPARE(loud.name(), QStringLiteral("chkTestLoud"));
+        QVERIFY(loud != ctl::registerControl("chkTestQuiet", Kind::CheckBox));
+        QCOMPARE(ctl::registerControl("chkHacha", Kind::CheckBox), ctl::chkHacha);
     }
 };
 

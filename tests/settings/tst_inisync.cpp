@@ -2,10 +2,12 @@
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "settings/controlnames.h"
 #include "settings/iniencoding.h"
 #include "settings/inisync.h"
 #include "settings/pathcheck.h"
 #include "settings/profilefile.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -57,13 +59,13 @@ QString probe(const AppContext& ctx, const QString& what) {
     const OptionsModel& m = *ctx.model;
     const QString name = what.section(QLatin1Char(':'), 1);
     if (what.startsWith(QStringLiteral("tag:")))
-        return m.tag(name);
+        return m.tag(test::control(name));
     if (what.startsWith(QStringLiteral("items:")))
-        return m.items(name).join(QLatin1Char('|'));
+        return m.items(test::control(name)).join(QLatin1Char('|'));
     if (what.startsWith(QStringLiteral("arg:")))
-        return m.items(QStringLiteral("tex4htArgs")).value(name.toInt() - 1);
+        return m.items(ctl::tex4htArgs).value(name.toInt() - 1);
     if (!what.startsWith(QStringLiteral("var:")))
-        return m.text(what);
+        return m.text(test::control(what));
     const QHash<QString, QString> vars{
         {"cdRom", v.cdRom},
         {"texDocs", v.texDocs},
@@ -193,9 +195,9 @@ QStringList snapshot(const AppContext& ctx, const QStringList& probes = everyPro
 void setEveryOption(AppContext& ctx, bool savePreferences) {
     OptionsModel& m = *ctx.model;
     SettingsVariables& v = ctx.settings.vars;
-    m.setCheckValue("chkSettings", 0);
-    m.setCheckValue("chkVersion", 0);
-    m.setCheckValue("chkSave", savePreferences ? 1 : 0);
+    m.setCheckValue(ctl::chkSettings, 0);
+    m.setCheckValue(ctl::chkVersion, 0);
+    m.setCheckValue(ctl::chkSave, savePreferences ? 1 : 0);
     v.tex4htSaveTo = "/srv/out/tex4ht";
     v.l2hSaveTo = "/srv/out/l2h";
     v.editor = "/opt/editor/bin/ed";
@@ -205,55 +207,55 @@ void setEveryOption(AppContext& ctx, bool savePreferences) {
     v.longFileName = true;
     v.allowNonTeXFiles = true;
 
-    m.setCheckValue("chkIE", 0);
-    m.setIndex("optIE", 1);
-    m.setCheckValue("chkClose", 1);
-    m.setIndex("cmbTabs", 4);
-    m.setCheckValue("chkWarning", 0);
-    m.setCheckValue("chkMulti", 1);
-    m.setCheckValue("chkStyle", 1);
-    m.setIndex("optOutput", 1);
-    m.setCheckValue("chkFrench", 1);
-    m.setCheckValue("chkFix", 0);
-    m.setCheckValue("chkHacha", 1);
-    m.setIndex("cmbHeveaVerbose", 2);
-    m.setIndex("optCode", 1);
-    m.setCheckValue("chkEsponja", 1);
-    m.setCheckValue("chkItalics", 1);
-    m.setCheckValue("chkNumber", 1);
-    m.setCheckValue("chkInline", 1);
-    m.setCheckValue("chkRevise", 0);
-    m.setCheckValue("chkTexify_0", 0);
-    m.setCheckValue("chkReport_0", 1);
-    m.setCheckValue("chkTexify_1", 0);
-    m.setCheckValue("chkReport_1", 1);
-    m.setCheckValue("chkSWPGS", 1);
-    m.setIndex("cmbpdfPasses", 3);
-    m.setCheckValue("chkSWP", 1);
-    m.setCheckValue("chkImages", 1);
-    m.setText("txtImages", "pics/sub");
-    m.setCheckValue("chkHtrun", 1);
-    m.setItems("tex4htArgs", {"htrun", "-xh", "paper", "2", "\"html,png\"", "\"symbol/!\""});
-    m.setTag("txt3", "\\usepackage[html,png]{tex4ht}");
-    m.setIndex("cmbPasses", 2);
-    m.setCheckValue("chkTex4htPause", 1);
+    m.setCheckValue(ctl::chkIE, 0);
+    m.setIndex(ctl::optIE, 1);
+    m.setCheckValue(ctl::chkClose, 1);
+    m.setIndex(ctl::cmbTabs, 4);
+    m.setCheckValue(ctl::chkWarning, 0);
+    m.setCheckValue(ctl::chkMulti, 1);
+    m.setCheckValue(ctl::chkStyle, 1);
+    m.setIndex(ctl::optOutput, 1);
+    m.setCheckValue(ctl::chkFrench, 1);
+    m.setCheckValue(ctl::chkFix, 0);
+    m.setCheckValue(ctl::chkHacha, 1);
+    m.setIndex(ctl::cmbHeveaVerbose, 2);
+    m.setIndex(ctl::optCode, 1);
+    m.setCheckValue(ctl::chkEsponja, 1);
+    m.setCheckValue(ctl::chkItalics, 1);
+    m.setCheckValue(ctl::chkNumber, 1);
+    m.setCheckValue(ctl::chkInline, 1);
+    m.setCheckValue(ctl::chkRevise, 0);
+    m.setCheckValue(ctl::chkTexify(0), 0);
+    m.setCheckValue(ctl::chkReport(0), 1);
+    m.setCheckValue(ctl::chkTexify(1), 0);
+    m.setCheckValue(ctl::chkReport(1), 1);
+    m.setCheckValue(ctl::chkSWPGS, 1);
+    m.setIndex(ctl::cmbpdfPasses, 3);
+    m.setCheckValue(ctl::chkSWP, 1);
+    m.setCheckValue(ctl::chkImages, 1);
+    m.setText(ctl::txtImages, "pics/sub");
+    m.setCheckValue(ctl::chkHtrun, 1);
+    m.setItems(ctl::tex4htArgs, {"htrun", "-xh", "paper", "2", "\"html,png\"", "\"symbol/!\""});
+    m.setTag(ctl::txt3, "\\usepackage[html,png]{tex4ht}");
+    m.setIndex(ctl::cmbPasses, 2);
+    m.setCheckValue(ctl::chkTex4htPause, 1);
     v.upgradeNoticeShown = false;
     v.advancedSave = true;
     v.checkForUsePackage = false;
-    m.setCheckValue("chkMake4ht", 1);
-    m.setIndex("cmbMake4htFormat", 1);
-    m.setIndex("cmbMake4htEngine", 2);
-    m.setCheckValue("chkAntiVirus", 1);
-    m.setIndex("optGifPng", 0);
-    m.setCheckValue("chkImageDir", 1);
-    m.setCheckValue("chkNavigation", 0);
-    m.setText("cmbAddress", "A. Author");
-    m.setText("cmbAbout", "None");
-    m.setText("cmbTitle", "My Title");
-    m.setTag("cmdInit", "0");
-    m.setTag("Label25", "1");
-    m.setIndex("cmbSplit", 9);
-    m.setIndex("cmbVerbosity", 5);
+    m.setCheckValue(ctl::chkMake4ht, 1);
+    m.setIndex(ctl::cmbMake4htFormat, 1);
+    m.setIndex(ctl::cmbMake4htEngine, 2);
+    m.setCheckValue(ctl::chkAntiVirus, 1);
+    m.setIndex(ctl::optGifPng, 0);
+    m.setCheckValue(ctl::chkImageDir, 1);
+    m.setCheckValue(ctl::chkNavigation, 0);
+    m.setText(ctl::cmbAddress, "A. Author");
+    m.setText(ctl::cmbAbout, "None");
+    m.setText(ctl::cmbTitle, "My Title");
+    m.setTag(ctl::cmdInit, "0");
+    m.setTag(ctl::Label25, "1");
+    m.setIndex(ctl::cmbSplit, 9);
+    m.setIndex(ctl::cmbVerbosity, 5);
 }
 
 struct KeyRow {
@@ -441,8 +443,8 @@ void TestIniSync::cmdlineElementsRoundTrip() {
     };
     for (const Case& c : cases) {
         Fixture f;
-        f.model.setCheckValue("chkSave", 1);
-        f.model.setItems("tex4htArgs", c.args);
+        f.model.setCheckValue(ctl::chkSave, 1);
+        f.model.setItems(ctl::tex4htArgs, c.args);
         QVERIFY(writeini(f.ctx));
         OptionsModel model;
         AppContext again;
@@ -508,8 +510,8 @@ void TestIniSync::savePreferencesUntickedWritesOnlyTheAlwaysKeys() {
 void TestIniSync::advancedSaveOffKeepsStoredCommandLines() {
     Fixture f;
     f.writeIni("[TeX4ht]\nCmdline=\"old\" \"fonts\"\nHtruncommand=htrun -ht\nAdvancedSave=True\n");
-    f.model.setCheckValue("chkSave", 1);
-    f.model.setItems("tex4htArgs", {"htlatex", "", "", "", "\"new\"", ""});
+    f.model.setCheckValue(ctl::chkSave, 1);
+    f.model.setItems(ctl::tex4htArgs, {"htlatex", "", "", "", "\"new\"", ""});
     f.ctx.settings.vars.advancedSave = false;
     QVERIFY(writeini(f.ctx));
     QCOMPARE(f.stored("TeX4ht", "Cmdline"), QStringLiteral("old\" \"fonts"));
@@ -651,7 +653,7 @@ void TestIniSync::readsEncodings() {
     f.writeIni(ini);
     // State that some keys leave as it was. Only one key is stored, so a
     // missing Cmdline empties element 5 and a missing Htruncommand element 1.
-    f.model.setItems("tex4htArgs", {"e1", "-ht", "e3", "e4", "\"e5\"", "\"e6\""});
+    f.model.setItems(ctl::tex4htArgs, {"e1", "-ht", "e3", "e4", "\"e5\"", "\"e6\""});
     f.ctx.settings.vars.l2hSaveTo = "/held";
     readini(f.ctx);
     QCOMPARE(probe(f.ctx, probeName), expected);
@@ -660,14 +662,14 @@ void TestIniSync::readsEncodings() {
 void TestIniSync::unknownOutputTypeChangesNothing() {
     Fixture f;
     f.writeIni("[Hevea]\nOutputType=pdf\n");
-    f.model.setIndex("optOutput", 2);
+    f.model.setIndex(ctl::optOutput, 2);
     f.ctx.settings.vars.heveaOutputExtension = "info";
     readini(f.ctx);
-    QCOMPARE(f.model.index("optOutput"), 2);
+    QCOMPARE(f.model.index(ctl::optOutput), 2);
     QCOMPARE(f.ctx.settings.vars.heveaOutputExtension, QStringLiteral("info"));
     f.writeIni("[Hevea]\nOutputType=Text\n");
     readini(f.ctx);
-    QCOMPARE(f.model.index("optOutput"), 1);
+    QCOMPARE(f.model.index(ctl::optOutput), 1);
 }
 
 void TestIniSync::multiProcessBoxIsSetSilently() {
@@ -675,14 +677,14 @@ void TestIniSync::multiProcessBoxIsSetSilently() {
     f.writeIni("[Preferences]\nAllowMultiProcess=Yes\n");
     QStringList tagsSeen;
     connect(&f.model, &OptionsModel::changed, this,
-            [&](const QString& name, OptionsModel::Aspect aspect) {
-                if (name == QStringLiteral("chkMulti") && aspect == OptionsModel::Aspect::Value)
+            [&](ctl::Control name, OptionsModel::Aspect aspect) {
+                if (name == ctl::chkMulti && aspect == OptionsModel::Aspect::Value)
                     tagsSeen.append(f.model.tag(name));
             });
     readini(f.ctx);
     QCOMPARE(tagsSeen, QStringList{QStringLiteral("no message")});
-    QCOMPARE(f.model.checkValue("chkMulti"), 1);
-    QCOMPARE(f.model.tag("chkMulti"), QString());
+    QCOMPARE(f.model.checkValue(ctl::chkMulti), 1);
+    QCOMPARE(f.model.tag(ctl::chkMulti), QString());
 }
 
 void TestIniSync::writtenForms_data() {
@@ -721,10 +723,10 @@ void TestIniSync::garbageBinaryAndDuplicatesRead() {
                  "[PREFERENCES]\r\nRunHTML=No\r\nClose=Yes\r\n[TeX4ht]\r\nSubDir=" +
                  QByteArray(10000, 'd') + "\r\n");
     readini(dup.ctx);
-    QCOMPARE(dup.model.checkValue("chkIE"), 1);
-    QCOMPARE(dup.model.checkValue("chkClose"), 1);
-    QCOMPARE(dup.model.checkValue("chkItalics"), 1);
-    QCOMPARE(dup.model.text("txtImages").size(), 199);
+    QCOMPARE(dup.model.checkValue(ctl::chkIE), 1);
+    QCOMPARE(dup.model.checkValue(ctl::chkClose), 1);
+    QCOMPARE(dup.model.checkValue(ctl::chkItalics), 1);
+    QCOMPARE(dup.model.text(ctl::txtImages).size(), 199);
 }
 
 void TestIniSync::missingIniReadsDefaults() {
@@ -733,8 +735,8 @@ void TestIniSync::missingIniReadsDefaults() {
     QCOMPARE(f.ctx.settings.vars.scrollFraction, 0.01);
     QCOMPARE(f.ctx.settings.vars.startupTab, 0);
     QVERIFY(f.ctx.settings.vars.advancedSave);
-    QCOMPARE(f.model.text("cmbAbout"), QStringLiteral("Default"));
-    QCOMPARE(f.model.tag("cmdInit"), QStringLiteral("0"));
+    QCOMPARE(f.model.text(ctl::cmbAbout), QStringLiteral("Default"));
+    QCOMPARE(f.model.tag(ctl::cmdInit), QStringLiteral("0"));
     QVERIFY(!QFileInfo::exists(iniPath(f.ctx)));
 }
 
@@ -746,7 +748,7 @@ void TestIniSync::reloadEqualsFreshStart() {
     Fixture reloaded;
     readini(reloaded.ctx);
     setEveryOption(reloaded.ctx, true);
-    reloaded.model.setItems("tex4htArgs", {"a", "b", "c", "d", "e", "f"});
+    reloaded.model.setItems(ctl::tex4htArgs, {"a", "b", "c", "d", "e", "f"});
     reloadIni(reloaded.ctx);
     // The read fills elements 1 and 5 of the TeX4ht argument list and leaves
     // the others to the composition of the command line that follows it.
@@ -764,30 +766,30 @@ void TestIniSync::reloadReadsTwiceAndRefreshes() {
         "\nHevea=/usr/bin\n[Preferences]\nAllowMultiProcess=Yes\n[Hevea]\nOutputType=html\n");
     int tagChanges = 0;
     connect(&f.model, &OptionsModel::changed, this,
-            [&](const QString& name, OptionsModel::Aspect aspect) {
-                if (name == QStringLiteral("chkMulti") && aspect == OptionsModel::Aspect::Tag)
+            [&](ctl::Control name, OptionsModel::Aspect aspect) {
+                if (name == ctl::chkMulti && aspect == OptionsModel::Aspect::Tag)
                     ++tagChanges;
             });
     int configs = 0;
     int compositions = 0;
     f.ctx.loadDefaultConfig = [&] { ++configs; };
     f.ctx.composeTex4htCommandLine = [&] {
-        QVERIFY(f.model.isVisible("chkHtrun"));
+        QVERIFY(f.model.isVisible(ctl::chkHtrun));
         ++compositions;
     };
-    f.model.setVisible("chkHtrun", false);
-    f.model.setText("txtExclude", "old.tex");
+    f.model.setVisible(ctl::chkHtrun, false);
+    f.model.setText(ctl::txtExclude, "old.tex");
     reloadIni(f.ctx);
 
     QCOMPARE(tagChanges, 4); // "no message" and back, once per read
     QCOMPARE(configs, 1);
     QCOMPARE(compositions, 1);
-    QVERIFY(f.model.isVisible("chkHtrun"));
-    QCOMPARE(f.model.text("txtExclude"), QString());
+    QVERIFY(f.model.isVisible(ctl::chkHtrun));
+    QCOMPARE(f.model.text(ctl::txtExclude), QString());
     QCOMPARE(f.ctx.settings.vars.openDialogDir, f.home.file("docs"));
     if (!QFileInfo(QStringLiteral("/usr/bin/hevea")).isExecutable())
         QSKIP("hevea is not installed");
-    const QStringList styles = f.model.items("List1");
+    const QStringList styles = f.model.items(ctl::List1);
     QVERIFY(styles.size() > 2);
     QCOMPARE(styles.first(), QString(26, '-'));
     QVERIFY(styles.contains(QStringLiteral("article.hva")));
@@ -798,10 +800,10 @@ void TestIniSync::reloadListsStylesOfTheProgramDirectoryWithoutHevea() {
     Fixture f;
     f.writeIni("[Paths]\nHevea=" + f.home.file("nohevea").toUtf8() + "\n");
     for (const char* name : {"b.HVA", "a.hva", "hevea.hva", "copy of hevea.hva", "c.txt"})
-        f.home.write(QString::fromLatin1(name), "%\n");
+        f.home.write(name, "%\n");
     reloadIni(f.ctx);
     QVERIFY(!f.ctx.settings.paths.programFoundOn(TabHevea));
-    QCOMPARE(f.model.items("List1"), (QStringList{QString(26, '-'), "a.hva", "b.HVA"}));
+    QCOMPARE(f.model.items(ctl::List1), (QStringList{QString(26, '-'), "a.hva", "b.HVA"}));
 }
 
 void TestIniSync::editIni_data() {
@@ -888,7 +890,7 @@ void TestIniSync::unstorableValueStillSavesTheOtherKeys() {
     Fixture f;
     readini(f.ctx);
     setEveryOption(f.ctx, true);
-    f.model.setText("txtImages", "two\nlines");
+    f.model.setText(ctl::txtImages, "two\nlines");
     QVERIFY(!writeini(f.ctx));
     QCOMPARE(f.prompter.prompts().size(), 1);
     QCOMPARE(f.prompter.prompts().first().text,

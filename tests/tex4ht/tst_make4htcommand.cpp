@@ -23,10 +23,10 @@ struct Tex4htTab {
         // Without an htrun directory, ticking htrun would switch to SWP.
         ctx.settings.vars.htrunM = "/opt/htrun";
         connectOptionHandlers(ctx);
-        model.setItems("cmbPasses", {"Default", "1", "2", "3"});
-        model.setItems("cmbMake4htFormat", make4htFormatEntries());
-        model.setItems("cmbMake4htEngine", make4htEngineEntries());
-        model.setText("cmbTeX", "/d/Paper.tex");
+        model.setItems(ctl::cmbPasses, {"Default", "1", "2", "3"});
+        model.setItems(ctl::cmbMake4htFormat, make4htFormatEntries());
+        model.setItems(ctl::cmbMake4htEngine, make4htEngineEntries());
+        model.setText(ctl::cmbTeX, "/d/Paper.tex");
     }
 };
 
@@ -71,37 +71,37 @@ private slots:
         QFETCH(QString, expected);
 
         Tex4htTab tab;
-        tab.model.setItems("tex4htArgs", args);
-        tab.model.setChecked("chkSWP", swp);
-        tab.model.setChecked("chkImages", !images.isEmpty());
-        tab.model.setText("txtImages", images);
-        tab.model.setIndex("cmbMake4htFormat", format);
-        tab.model.setIndex("cmbMake4htEngine", engine);
-        tab.model.setChecked("chkMake4ht", true);
+        tab.model.setItems(ctl::tex4htArgs, args);
+        tab.model.setChecked(ctl::chkSWP, swp);
+        tab.model.setChecked(ctl::chkImages, !images.isEmpty());
+        tab.model.setText(ctl::txtImages, images);
+        tab.model.setIndex(ctl::cmbMake4htFormat, format);
+        tab.model.setIndex(ctl::cmbMake4htEngine, engine);
+        tab.model.setChecked(ctl::chkMake4ht, true);
 
-        QCOMPARE(tab.model.text("txt3"), expected);
-        QVERIFY(!tab.model.isEnabled("cmbPasses"));
-        QVERIFY(tab.model.isEnabled("cmbMake4htEngine"));
+        QCOMPARE(tab.model.text(ctl::txt3), expected);
+        QVERIFY(!tab.model.isEnabled(ctl::cmbPasses));
+        QVERIFY(tab.model.isEnabled(ctl::cmbMake4htEngine));
     }
 
     // make4ht and htrun exclude each other, and leaving make4ht gives
     // htlatex back without make4ht's switches.
     void htrunAndMake4htExcludeEachOther() {
         Tex4htTab tab;
-        tab.model.setItems("tex4htArgs", {"htlatex", "", "", "", "", ""});
-        tab.model.setChecked("chkHtrun", true);
-        tab.model.setChecked("chkMake4ht", true);
-        QVERIFY(!tab.model.isChecked("chkHtrun"));
-        QCOMPARE(tab.model.text("txt3"), QStringLiteral("make4ht -f html5 Paper"));
+        tab.model.setItems(ctl::tex4htArgs, {"htlatex", "", "", "", "", ""});
+        tab.model.setChecked(ctl::chkHtrun, true);
+        tab.model.setChecked(ctl::chkMake4ht, true);
+        QVERIFY(!tab.model.isChecked(ctl::chkHtrun));
+        QCOMPARE(tab.model.text(ctl::txt3), QStringLiteral("make4ht -f html5 Paper"));
 
-        tab.model.setChecked("chkHtrun", true);
-        QVERIFY(!tab.model.isChecked("chkMake4ht"));
-        QCOMPARE(tab.model.text("txt3"), QStringLiteral("htrun -ht Paper"));
+        tab.model.setChecked(ctl::chkHtrun, true);
+        QVERIFY(!tab.model.isChecked(ctl::chkMake4ht));
+        QCOMPARE(tab.model.text(ctl::txt3), QStringLiteral("htrun -ht Paper"));
 
-        tab.model.setChecked("chkMake4ht", true);
-        tab.model.setChecked("chkMake4ht", false);
-        QCOMPARE(tab.model.text("txt3"), QStringLiteral("htlatex Paper"));
-        QVERIFY(!tab.model.isEnabled("cmbMake4htFormat"));
+        tab.model.setChecked(ctl::chkMake4ht, true);
+        tab.model.setChecked(ctl::chkMake4ht, false);
+        QCOMPARE(tab.model.text(ctl::txt3), QStringLiteral("htlatex Paper"));
+        QVERIFY(!tab.model.isEnabled(ctl::cmbMake4htFormat));
     }
 };
 

@@ -67,18 +67,18 @@ private slots:
         OptionsModel model;
         AppContext ctx;
         ctx.model = &model;
-        model.setText("cmbTeX", file);
-        model.setItems("tex4htArgs", args);
-        model.setChecked("chkSWP", swp);
-        model.setChecked("chkHtrun", htrun);
-        model.setItems("cmbPasses", {"Default", "1", "2", "3"});
-        model.setChecked("chkImages", !images.isEmpty());
-        model.setText("txtImages", images);
-        model.setTag("txt3", packageLine);
+        model.setText(ctl::cmbTeX, file);
+        model.setItems(ctl::tex4htArgs, args);
+        model.setChecked(ctl::chkSWP, swp);
+        model.setChecked(ctl::chkHtrun, htrun);
+        model.setItems(ctl::cmbPasses, {"Default", "1", "2", "3"});
+        model.setChecked(ctl::chkImages, !images.isEmpty());
+        model.setText(ctl::txtImages, images);
+        model.setTag(ctl::txt3, packageLine);
 
         composeTex4htCommandLine(ctx);
-        QCOMPARE(model.text("txt3"), expected);
-        QCOMPARE(model.isEnabled("cmbPasses"), swp);
+        QCOMPARE(model.text(ctl::txt3), expected);
+        QCOMPARE(model.isEnabled(ctl::cmbPasses), swp);
     }
 
     void resultExtension_data() {
@@ -122,9 +122,9 @@ private slots:
         OptionsModel model;
         AppContext ctx;
         ctx.model = &model;
-        model.setItems("tex4htArgs", {"htlatex", element2, "a", "", element5, ""});
-        model.setTag("txt3", packageLine);
-        model.setChecked("chkHtrun", htrun);
+        model.setItems(ctl::tex4htArgs, {"htlatex", element2, "a", "", element5, ""});
+        model.setTag(ctl::txt3, packageLine);
+        model.setChecked(ctl::chkHtrun, htrun);
         QCOMPARE(tex4htResultExtension(ctx), extension);
     }
 
@@ -132,15 +132,15 @@ private slots:
         OptionsModel model;
         AppContext ctx;
         ctx.model = &model;
-        model.setText("cmbTeX", "/d/a.tex");
-        model.setItems("tex4htArgs", {"htlatex", "", "", "", "", ""});
-        model.setTag("txt3Locked", "no");
-        model.setText("txt3", "my own line");
+        model.setText(ctl::cmbTeX, "/d/a.tex");
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "", "", "", ""});
+        model.setTag(ctl::txt3Locked, "no");
+        model.setText(ctl::txt3, "my own line");
         composeTex4htCommandLine(ctx);
-        QCOMPARE(model.text("txt3"), QString("my own line"));
-        model.setTag("txt3Locked", "yes");
+        QCOMPARE(model.text(ctl::txt3), QString("my own line"));
+        model.setTag(ctl::txt3Locked, "yes");
         composeTex4htCommandLine(ctx);
-        QCOMPARE(model.text("txt3"), QString("htlatex a"));
+        QCOMPARE(model.text(ctl::txt3), QString("htlatex a"));
     }
 };
 

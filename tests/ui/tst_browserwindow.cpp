@@ -97,7 +97,7 @@ private slots:
 
     void placementStoredAndRestored() {
         OptionsModel model;
-        model.setChecked("chkSettings", true);
+        model.setChecked(ctl::chkSettings, true);
         AppContext ctx;
         ctx.model = &model;
         {

@@ -32,8 +32,8 @@ struct Fixture {
         ctx.programDir = home.path();
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
-        model.setItems("File1", {"a.hva", "b.hva", "c.hva"});
-        model.setItems("List1", {sep, "a.hva", "b.hva", "c.hva"});
+        model.setItems(ctl::File1, {"a.hva", "b.hva", "c.hva"});
+        model.setItems(ctl::List1, {sep, "a.hva", "b.hva", "c.hva"});
     }
     QString ini(const QString& section, const QString& key) const {
         return readProfileString(home.file("Morvane.ini"), section, key, "<none>");
@@ -61,8 +61,8 @@ class TestConfigDialogs : public QObject {
 private slots:
     void saveRoundTrip() {
         Fixture f("[HeveaConfigs]\nConfig1=a.hva,text\nConfig3=b.hva,html\n");
-        f.model.setItems("List1", {"c.hva", "a.hva", sep, "b.hva"});
-        f.model.setText("txtExclude", "x.tex");
+        f.model.setItems(ctl::List1, {"c.hva", "a.hva", sep, "b.hva"});
+        f.model.setText(ctl::txtExclude, "x.tex");
         QStringList suggestions;
         cmdSaveConfig_Click(f.ctx, [&](const QString& suggestion) {
             suggestions.append(suggestion);
@@ -74,16 +74,16 @@ private slots:
         QCOMPARE(f.ctx.settings.vars.defaultConfig, QStringLiteral("Mine"));
 
         // Applied again after a rebuilt list, the same combination comes back.
-        f.model.setItems("List1", {sep, "a.hva", "b.hva", "c.hva"});
-        f.model.setText("txtExclude", "");
+        f.model.setItems(ctl::List1, {sep, "a.hva", "b.hva", "c.hva"});
+        f.model.setText(ctl::txtExclude, "");
         LoadDefaultConfig(f.ctx);
-        QCOMPARE(f.model.items("List1"), (QStringList{"c.hva", "a.hva", sep, "b.hva"}));
-        QCOMPARE(f.model.text("txtExclude"), QStringLiteral("x.tex"));
+        QCOMPARE(f.model.items(ctl::List1), (QStringList{"c.hva", "a.hva", sep, "b.hva"}));
+        QCOMPARE(f.model.text(ctl::txtExclude), QStringLiteral("x.tex"));
     }
 
     void existingNameInOtherCaseAsksFirst() {
         Fixture f("[HeveaConfigs]\nConfig1=a.hva,html\n");
-        f.model.setItems("List1", {"b.hva", sep});
+        f.model.setItems(ctl::List1, {"b.hva", sep});
         f.prompter.queueAnswer(Answer::No);
         QStringList answers{"config1", "config1", ""};
         f.prompter.queueAnswer(Answer::Yes);
@@ -127,7 +127,7 @@ private slots:
 
     void saveDialogInSaveMode() {
         Fixture f;
-        f.model.setIndex("optOutput", 2);
+        f.model.setIndex(ctl::optOutput, 2);
         SaveConfigDialog dialog(f.ctx, "Config4");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Save Info Configuration"));
         QCOMPARE(child<QLineEdit>(dialog, "txtName")->text(), QStringLiteral("Config4"));
@@ -156,11 +156,11 @@ private slots:
     void defaultConfigEdgeCases() {
         QFETCH(QByteArray, ini);
         Fixture f(ini);
-        f.model.setText("txtExclude", "old.tex");
+        f.model.setText(ctl::txtExclude, "old.tex");
         LoadDefaultConfig(f.ctx);
-        QTEST(f.model.items("List1"), "list");
-        QTEST(f.model.text("txtExclude"), "excluded");
-        QTEST(f.model.index("optOutput"), "output");
+        QTEST(f.model.items(ctl::List1), "list");
+        QTEST(f.model.text(ctl::txtExclude), "excluded");
+        QTEST(f.model.index(ctl::optOutput), "output");
     }
 
     void reloadAppliesTheStartupConfiguration() {
@@ -169,10 +169,10 @@ private slots:
         f.home.write("a.hva", "");
         f.home.write("b.hva", "");
         connectOptionHandlers(f.ctx);
-        f.model.setText("txtExclude", "typed.tex");
+        f.model.setText(ctl::txtExclude, "typed.tex");
         reloadIni(f.ctx);
-        QCOMPARE(f.model.items("List1"), (QStringList{"b.hva", sep, "a.hva"}));
-        QCOMPARE(f.model.text("txtExclude"), QStringLiteral("z.tex"));
+        QCOMPARE(f.model.items(ctl::List1), (QStringList{"b.hva", sep, "a.hva"}));
+        QCOMPARE(f.model.text(ctl::txtExclude), QStringLiteral("z.tex"));
         QCOMPARE(f.ctx.settings.vars.defaultConfig, QStringLiteral("T"));
     }
 
@@ -208,10 +208,10 @@ private slots:
         QVERIFY(f.ctx.settings.vars.defaultConfig.isEmpty());
 
         // OK applies the selected one on a rebuilt list.
-        f.model.setItems("List1", {"c.hva", sep, "a.hva", "b.hva"});
+        f.model.setItems(ctl::List1, {"c.hva", sep, "a.hva", "b.hva"});
         child<QPushButton>(dialog, "cmdOK")->click();
-        QCOMPARE(f.model.items("List1"), (QStringList{"b.hva", sep, "a.hva", "c.hva"}));
-        QCOMPARE(f.model.text("txtExclude"), QStringLiteral("a.tex"));
+        QCOMPARE(f.model.items(ctl::List1), (QStringList{"b.hva", sep, "a.hva", "c.hva"}));
+        QCOMPARE(f.model.text(ctl::txtExclude), QStringLiteral("a.tex"));
     }
 
     void deletingTheLastEntryLeavesNothingSelected() {
@@ -227,7 +227,7 @@ private slots:
 
     void noStyleFilesNoDialog() {
         Fixture f;
-        f.model.setItems("File1", {});
+        f.model.setItems(ctl::File1, {});
         QVERIFY(!canLoadConfig(f.ctx));
         QCOMPARE(f.prompter.prompts().first(),
                  (Prompt{"No HeVeA style files found", "Load Configuration", Buttons::Ok,

@@ -50,14 +50,14 @@ private slots:
 
     void showsEntriesAndCount() {
         Rig rig;
-        QVERIFY(!rig.model.isVisible("lstErrors"));
+        QVERIFY(!rig.model.isVisible(ctl::lstErrors));
         rig.show(twoEntries());
-        QVERIFY(rig.model.isVisible("lstErrors"));
+        QVERIFY(rig.model.isVisible(ctl::lstErrors));
         QCOMPARE(rig.list.topLevelItemCount(), 2);
         QCOMPARE(rig.list.topLevelItem(1)->text(1), QString("8"));
-        QCOMPARE(rig.model.caption("lblErrorCount"), QString("1 error, 1 warning"));
+        QCOMPARE(rig.model.caption(ctl::lblErrorCount), QString("1 error, 1 warning"));
         rig.show({});
-        QVERIFY(!rig.model.isVisible("lstErrors"));
+        QVERIFY(!rig.model.isVisible(ctl::lstErrors));
         QCOMPARE(rig.list.topLevelItemCount(), 0);
     }
 

@@ -36,7 +36,7 @@ struct Window {
         ctx.seams.shell = &shell;
         ctx.settings.vars.upgradeNoticeShown = true;
         connectOptionHandlers(ctx);
-        model.setIndex("tbstrip", TabHevea);
+        model.setIndex(ctl::tbstrip, TabHevea);
         window = std::make_unique<MainWindow>(ctx);
         installMainKeys(ctx, *window);
         window->show();
@@ -72,13 +72,13 @@ private slots:
     void f1SelectsTheHelpTab() {
         Window w;
         QTest::keyClick(w.window.get(), Qt::Key_F1);
-        QCOMPARE(w.model.index("tbstrip"), int(TabHelp));
+        QCOMPARE(w.model.index(ctl::tbstrip), int(TabHelp));
     }
 
     void modifiedF1DoesNothing() {
         Window w;
         QTest::keyClick(w.window.get(), Qt::Key_F1, Qt::ControlModifier);
-        QCOMPARE(w.model.index("tbstrip"), int(TabHevea));
+        QCOMPARE(w.model.index(ctl::tbstrip), int(TabHevea));
     }
 
     void handOverPutsTheFileIntoTheFileBox() {
@@ -88,12 +88,12 @@ private slots:
         qputenv("MORVANE_TEST_REPORT", report.toUtf8());
         w.window->showMinimized();
         receiveHandOver(w.ctx, *w.window, "/d/paper.tex");
-        QCOMPARE(w.model.text("cmbTeX"), QString("/d/paper.tex"));
+        QCOMPARE(w.model.text(ctl::cmbTeX), QString("/d/paper.tex"));
         QVERIFY(!w.window->isMinimized());
         QVERIFY(w.window->isVisible());
         // A later start without a file leaves the box alone.
         receiveHandOver(w.ctx, *w.window, QString());
-        QCOMPARE(w.model.text("cmbTeX"), QString("/d/paper.tex"));
+        QCOMPARE(w.model.text(ctl::cmbTeX), QString("/d/paper.tex"));
         qunsetenv("MORVANE_TEST_REPORT");
         QCOMPARE(test::readAll(report), QByteArray("/d/paper.tex\n/d/paper.tex\n"));
     }

@@ -7,6 +7,7 @@
 #include "settings/inisync.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -85,7 +86,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, key);
         Fixture f;
-        const QString before = f.model.tag(label);
+        const QString before = f.model.tag(test::control(label));
         QVERIFY(!before.isEmpty());
         f.answer = "https://tutorials.example.net/new page.html";
 
@@ -104,8 +105,8 @@ private slots:
         SettingsVariables vars;
         setDefaultLinks(again);
         readini(f.home.file("Morvane.ini"), again, vars, allIniKeys(builtInRoutes()));
-        QCOMPARE(again.tag(label), f.answer);
-        QCOMPARE(again.tag("Label21"), f.model.tag("Label21"));
+        QCOMPARE(again.tag(test::control(label)), f.answer);
+        QCOMPARE(again.tag(ctl::Label21), f.model.tag(ctl::Label21));
     }
 
     void contactLinksCannotBeChanged_data() {
@@ -123,7 +124,7 @@ private slots:
         QVERIFY(f.shell.opened.isEmpty());
         QCOMPARE(test::readAll(f.home.file("Morvane.ini")), ini);
         f.click(label, Qt::LeftButton);
-        QCOMPARE(f.shell.opened, QStringList({f.model.tag(label)}));
+        QCOMPARE(f.shell.opened, QStringList({f.model.tag(test::control(label))}));
     }
 
     void addressTooLongForTheIniIsNotStored() {
@@ -131,7 +132,7 @@ private slots:
         f.answer = "https://example.net/" + QString(ProfileFile::ValueLimit, 'a');
         f.click("Label20", Qt::RightButton);
         // Used for this session, but storing it would cut it short.
-        QCOMPARE(f.model.tag("Label20"), f.answer);
+        QCOMPARE(f.model.tag(ctl::Label20), f.answer);
         QCOMPARE(f.stored("link(2,0)"), QString("(none)"));
         QCOMPARE(f.prompter.prompts().size(), 1);
         QCOMPARE(f.prompter.prompts().first().title, QString("Update Link"));

@@ -47,9 +47,9 @@ private slots:
         ctx.settings.vars.l2hSaveTo = "/out";
         prompter.clear();
         shell.started.clear();
-        model.setText("cmbTeX", "/docs/my.paper.tex");
-        model.setTag("cmdInit", "1");
-        model.setTag("Label25", "0");
+        model.setText(ctl::cmbTeX, "/docs/my.paper.tex");
+        model.setTag(ctl::cmdInit, "1");
+        model.setTag(ctl::Label25, "0");
     }
 
     void showsBothPartsAndTheFlags() {
@@ -74,7 +74,7 @@ private slots:
         QVERIFY(
             readAll(initFile()).startsWith("# Automatic settings\n$DESTDIR = '/out/my.paper';"));
         QVERIFY(readAll(initFile()).endsWith("\n# User settings\n$A = 1;\r\n$B = 2;"));
-        QCOMPARE(model.tag("Label25"), QString("1"));
+        QCOMPARE(model.tag(ctl::Label25), QString("1"));
         QVERIFY(prompter.prompts().isEmpty());
     }
 
@@ -96,7 +96,7 @@ private slots:
         child<QPlainTextEdit>(dialog, "txtUser")->setPlainText("HTML = 4");
         child<QPushButton>(dialog, "cmdOK")->click();
         QVERIFY(readAll(initFile()).endsWith("# User settings\nHTML = 4"));
-        QCOMPARE(model.tag("cmdInit"), QString("0"));
+        QCOMPARE(model.tag(ctl::cmdInit), QString("0"));
         QVERIFY(prompter.prompts().isEmpty());
     }
 
@@ -106,7 +106,7 @@ private slots:
         child<QPushButton>(dialog, "cmdCancel")->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QVERIFY(!QFileInfo::exists(initFile()));
-        QCOMPARE(model.tag("Label25"), QString("0"));
+        QCOMPARE(model.tag(ctl::Label25), QString("0"));
     }
 
     void saveCreatesSettingsTxtAndOpenShowsIt() {

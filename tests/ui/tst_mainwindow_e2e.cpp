@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(s.shell.opened.last(), work.filePath("paper.htm"));
 
         QCOMPARE(test::readAll(paper), original);
-        QCOMPARE(s.model.items("cmbTeX").value(0), paper);
+        QCOMPARE(s.model.items(ctl::cmbTeX).value(0), paper);
     }
 
     // A document that never ends: the console's Stop ends pdflatex, the run

@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
+#include "support/controlbyname.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -41,7 +42,7 @@ struct Fixture {
             ctx.settings.paths.setProgramFound(i, true);
         connectOptionHandlers(ctx);
     }
-    void selectTab(int tab) { model.setIndex(QStringLiteral("tbstrip"), tab); }
+    void selectTab(int tab) { model.setIndex(ctl::tbstrip, tab); }
 };
 
 } // namespace
@@ -128,14 +129,14 @@ void TestOptionHandlers::tabChangeSetsCaptionsAndButtons() {
     f.ctx.settings.vars.heveaOutputExtension = outputType;
     f.selectTab(tab);
 
-    QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
-    QCOMPARE(f.model.caption("chkClose"), "Close &after running " + kind + " file");
-    QCOMPARE(f.model.caption("cmdShow"), "Sh&ow " + kind + " file");
-    QCOMPARE(f.model.isEnabled("optIE_0"), browserChoiceEnabled);
-    QCOMPARE(f.model.isEnabled("optIE_1"), browserChoiceEnabled);
-    QVERIFY(f.model.isEnabled("cmdConvert"));
+    QCOMPARE(f.model.caption(ctl::chkIE), "&Run " + kind + " file");
+    QCOMPARE(f.model.caption(ctl::chkClose), "Close &after running " + kind + " file");
+    QCOMPARE(f.model.caption(ctl::cmdShow), "Sh&ow " + kind + " file");
+    QCOMPARE(f.model.isEnabled(ctl::optIE(0)), browserChoiceEnabled);
+    QCOMPARE(f.model.isEnabled(ctl::optIE(1)), browserChoiceEnabled);
+    QVERIFY(f.model.isEnabled(ctl::cmdConvert));
     // With the external browser chosen chkClose is enabled on every tab.
-    QVERIFY(f.model.isEnabled("chkClose"));
+    QVERIFY(f.model.isEnabled(ctl::chkClose));
     QVERIFY(f.prompter.prompts().isEmpty());
 }
 
@@ -161,18 +162,18 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
     Fixture f;
     f.ctx.settings.vars.upgradeNoticeShown = true;
     f.ctx.settings.paths.setProgramFound(tab, false);
-    f.model.setChecked(OptionsModel::arrayElement("chkTexify", tab == 6 ? 1 : 0), texifyTicked);
+    f.model.setChecked(ctl::chkTexify(tab == 6 ? 1 : 0), texifyTicked);
     f.selectTab(tab);
 
-    QCOMPARE(f.model.isEnabled("cmdConvert"), pathLabel.isEmpty());
+    QCOMPARE(f.model.isEnabled(ctl::cmdConvert), pathLabel.isEmpty());
     if (!pathLabel.isEmpty())
-        QCOMPARE(f.model.caption("lblPath"), pathLabel);
+        QCOMPARE(f.model.caption(ctl::lblPath), pathLabel);
     else
-        QVERIFY(!f.model.caption("lblPath").endsWith(" Not Found"));
+        QVERIFY(!f.model.caption(ctl::lblPath).endsWith(" Not Found"));
 
     // A tab whose program is there enables Convert again.
     f.selectTab(tab == 1 ? 2 : 1);
-    QVERIFY(f.model.isEnabled("cmdConvert"));
+    QVERIFY(f.model.isEnabled(ctl::cmdConvert));
 }
 
 void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
@@ -181,9 +182,9 @@ void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
     for (int tab = 1; tab <= 6; ++tab) {
         f.selectTab(tab);
         for (int i = 1; i <= 6; ++i)
-            QCOMPARE(f.model.isVisible(OptionsModel::arrayElement("fraContainer", i)), i == tab);
-        QVERIFY(!f.model.isVisible("fraHelp"));
-        QVERIFY(f.model.isVisible("Frame2"));
+            QCOMPARE(f.model.isVisible(ctl::fraContainer(i)), i == tab);
+        QVERIFY(!f.model.isVisible(ctl::fraHelp));
+        QVERIFY(f.model.isVisible(ctl::Frame2));
     }
 }
 
@@ -191,15 +192,15 @@ void TestOptionHandlers::helpTabHidesSharedFrameAndBackShowsIt() {
     Fixture f;
     f.selectTab(2);
     f.selectTab(7);
-    QVERIFY(!f.model.isVisible("Frame2"));
-    QVERIFY(f.model.isVisible("fraHelp"));
+    QVERIFY(!f.model.isVisible(ctl::Frame2));
+    QVERIFY(f.model.isVisible(ctl::fraHelp));
     for (int i = 1; i <= 6; ++i)
-        QVERIFY(!f.model.isVisible(OptionsModel::arrayElement("fraContainer", i)));
+        QVERIFY(!f.model.isVisible(ctl::fraContainer(i)));
 
     f.selectTab(5);
-    QVERIFY(f.model.isVisible("Frame2"));
-    QVERIFY(!f.model.isVisible("fraHelp"));
-    QVERIFY(f.model.isVisible("fraContainer_5"));
+    QVERIFY(f.model.isVisible(ctl::Frame2));
+    QVERIFY(!f.model.isVisible(ctl::fraHelp));
+    QVERIFY(f.model.isVisible(ctl::fraContainer(5)));
 }
 
 void TestOptionHandlers::browserChoiceKeptAcrossDviTab_data() {
@@ -212,14 +213,14 @@ void TestOptionHandlers::browserChoiceKeptAcrossDviTab() {
     QFETCH(int, browser);
     Fixture f;
     f.selectTab(1);
-    f.model.setIndex("optIE", browser);
+    f.model.setIndex(ctl::optIE, browser);
     f.selectTab(5);
-    QVERIFY(!f.model.isEnabled("optIE_0"));
-    QCOMPARE(f.model.index("optIE"), browser);
+    QVERIFY(!f.model.isEnabled(ctl::optIE(0)));
+    QCOMPARE(f.model.index(ctl::optIE), browser);
     f.selectTab(1);
-    QCOMPARE(f.model.index("optIE"), browser);
-    QVERIFY(f.model.isEnabled("optIE_0"));
-    QCOMPARE(f.model.isEnabled("chkClose"), browser == 0);
+    QCOMPARE(f.model.index(ctl::optIE), browser);
+    QVERIFY(f.model.isEnabled(ctl::optIE(0)));
+    QCOMPARE(f.model.isEnabled(ctl::chkClose), browser == 0);
 }
 
 void TestOptionHandlers::saveLabelsNameTheOutputRoots() {
@@ -228,9 +229,10 @@ void TestOptionHandlers::saveLabelsNameTheOutputRoots() {
     f.ctx.settings.vars.tex4htSaveTo = "/home/u/tex4ht out";
     f.ctx.settings.vars.l2hSaveTo = "/home/u/l2h";
     f.selectTab(3);
-    QCOMPARE(f.model.caption("lblSaveTo"), "Files saved to a subdirectory of /home/u/tex4ht out");
+    QCOMPARE(f.model.caption(ctl::lblSaveTo),
+             "Files saved to a subdirectory of /home/u/tex4ht out");
     f.selectTab(4);
-    QCOMPARE(f.model.caption("lblSavelatex2"), "Files saved to a subdirectory of /home/u/l2h");
+    QCOMPARE(f.model.caption(ctl::lblSavelatex2), "Files saved to a subdirectory of /home/u/l2h");
 }
 
 void TestOptionHandlers::upgradeNoticeOnceAndNotWhileLoading() {
@@ -261,7 +263,7 @@ void TestOptionHandlers::connectingTwiceReactsOnce() {
     Fixture f;
     connectOptionHandlers(f.ctx);
     // Ticking "Allow multiple conversions" explains the mode once.
-    f.model.setChecked("chkMulti", true);
+    f.model.setChecked(ctl::chkMulti, true);
     QCOMPARE(f.prompter.prompts().size(), 1);
     // The reload's seam recomposes the TeX4ht command line.
     QVERIFY(bool(f.ctx.composeTex4htCommandLine));
@@ -285,11 +287,11 @@ void TestOptionHandlers::outputKindSetsCaptionsAndExtension() {
     QFETCH(QString, type);
     Fixture f;
     f.ctx.settings.vars.heveaOutputExtension = "unset";
-    f.model.setIndex("optOutput", 3); // so that every row is a change
-    f.model.setIndex("optOutput", index);
-    QCOMPARE(f.model.caption("chkIE"), "&Run " + kind + " file");
-    QCOMPARE(f.model.caption("chkClose"), "Close &after running " + kind + " file");
-    QCOMPARE(f.model.caption("cmdShow"), "Sh&ow " + kind + " file");
+    f.model.setIndex(ctl::optOutput, 3); // so that every row is a change
+    f.model.setIndex(ctl::optOutput, index);
+    QCOMPARE(f.model.caption(ctl::chkIE), "&Run " + kind + " file");
+    QCOMPARE(f.model.caption(ctl::chkClose), "Close &after running " + kind + " file");
+    QCOMPARE(f.model.caption(ctl::cmdShow), "Sh&ow " + kind + " file");
     QCOMPARE(f.ctx.settings.vars.heveaOutputExtension, type);
 }
 
@@ -299,17 +301,17 @@ void TestOptionHandlers::outputKindRefillsStyleList() {
     f.ctx.settings.paths.setProgramFound(1, false);
     for (const char* name : {"b.hva", "a.hva", "hevea.hva", "copy of hevea.hva", "notes.txt"})
         f.home.write(name, "");
-    f.model.setItems("List1", {"old.hva"});
-    f.model.setIndex("optOutput", 1);
+    f.model.setItems(ctl::List1, {"old.hva"});
+    f.model.setIndex(ctl::optOutput, 1);
 
     const QString separator(26, QLatin1Char('-'));
-    QCOMPARE(f.model.items("List1"), QStringList({separator, "a.hva", "b.hva"}));
+    QCOMPARE(f.model.items(ctl::List1), QStringList({separator, "a.hva", "b.hva"}));
 
     // Without style files the list stays empty, without a separator.
     for (const char* name : {"b.hva", "a.hva"})
         QFile::remove(f.home.file(name));
-    f.model.setIndex("optOutput", 2);
-    QVERIFY(f.model.items("List1").isEmpty());
+    f.model.setIndex(ctl::optOutput, 2);
+    QVERIFY(f.model.items(ctl::List1).isEmpty());
 }
 
 void TestOptionHandlers::extendWords_data() {
@@ -367,58 +369,58 @@ void TestOptionHandlers::versionRules() {
         f.home.write("bin/esponja", "");
     else
         f.home.write("bin/hevea", "");
-    f.model.setChecked("chkVersion", !ticked);
+    f.model.setChecked(ctl::chkVersion, !ticked);
     // Ticked before the version rule runs; esponja's own rule is checked
     // separately.
-    f.model.setChecked("chkFix", true);
+    f.model.setChecked(ctl::chkFix, true);
     if (esponjaPresent)
-        f.model.setChecked("chkEsponja", true);
-    f.model.setChecked("chkVersion", ticked);
+        f.model.setChecked(ctl::chkEsponja, true);
+    f.model.setChecked(ctl::chkVersion, ticked);
 
-    QCOMPARE(f.model.isEnabled("chkFix"), fixEnabled);
-    QCOMPARE(f.model.isChecked("chkFix"), fixKept);
-    QCOMPARE(f.model.isEnabled("chkEsponja"), esponjaEnabled);
-    QCOMPARE(f.model.isChecked("chkEsponja"), esponjaKept);
+    QCOMPARE(f.model.isEnabled(ctl::chkFix), fixEnabled);
+    QCOMPARE(f.model.isChecked(ctl::chkFix), fixKept);
+    QCOMPARE(f.model.isEnabled(ctl::chkEsponja), esponjaEnabled);
+    QCOMPARE(f.model.isChecked(ctl::chkEsponja), esponjaKept);
 }
 
 void TestOptionHandlers::esponjaCannotBeTickedWithoutProgram() {
     Fixture f;
     f.ctx.settings.vars.hevea = f.home.path();
-    f.model.setChecked("chkEsponja", true);
-    QVERIFY(!f.model.isChecked("chkEsponja"));
+    f.model.setChecked(ctl::chkEsponja, true);
+    QVERIFY(!f.model.isChecked(ctl::chkEsponja));
     f.home.write("esponja", "");
-    f.model.setChecked("chkEsponja", true);
-    QVERIFY(f.model.isChecked("chkEsponja"));
+    f.model.setChecked(ctl::chkEsponja, true);
+    QVERIFY(f.model.isChecked(ctl::chkEsponja));
     // No HeVeA location: nothing to check against.
     f.ctx.settings.vars.hevea.clear();
-    f.model.setChecked("chkEsponja", false);
-    f.model.setChecked("chkEsponja", true);
-    QVERIFY(f.model.isChecked("chkEsponja"));
+    f.model.setChecked(ctl::chkEsponja, false);
+    f.model.setChecked(ctl::chkEsponja, true);
+    QVERIFY(f.model.isChecked(ctl::chkEsponja));
 }
 
 void TestOptionHandlers::nativeCodeNeedsHeveaOpt() {
     Fixture f;
     f.ctx.settings.vars.hevea = f.home.path();
-    f.model.setIndex("optCode", 1);
-    QCOMPARE(f.model.index("optCode"), 0);
+    f.model.setIndex(ctl::optCode, 1);
+    QCOMPARE(f.model.index(ctl::optCode), 0);
     f.home.write("hevea.opt", "");
-    f.model.setIndex("optCode", 1);
-    QCOMPARE(f.model.index("optCode"), 1);
+    f.model.setIndex(ctl::optCode, 1);
+    QCOMPARE(f.model.index(ctl::optCode), 1);
 }
 
 void TestOptionHandlers::styleBoxEnablesStyleControls() {
     Fixture f;
     const QStringList group = {"List1",   "cmdUp",         "cmdDown",       "Label18",
                                "Label17", "cmdSaveConfig", "cmdLoadConfig", "txtExclude"};
-    f.model.setIndex("List1", 2);
-    f.model.setChecked("chkStyle", true);
+    f.model.setIndex(ctl::List1, 2);
+    f.model.setChecked(ctl::chkStyle, true);
     for (const QString& name : group)
-        QVERIFY2(f.model.isEnabled(name), qPrintable(name));
-    QCOMPARE(f.model.index("List1"), 2);
-    f.model.setChecked("chkStyle", false);
+        QVERIFY2(f.model.isEnabled(test::control(name)), qPrintable(name));
+    QCOMPARE(f.model.index(ctl::List1), 2);
+    f.model.setChecked(ctl::chkStyle, false);
     for (const QString& name : group)
-        QVERIFY2(!f.model.isEnabled(name), qPrintable(name));
-    QCOMPARE(f.model.index("List1"), -1);
+        QVERIFY2(!f.model.isEnabled(test::control(name)), qPrintable(name));
+    QCOMPARE(f.model.index(ctl::List1), -1);
 }
 
 void TestOptionHandlers::closeEnabledOnlyForExternalBrowserAndRun_data() {
@@ -436,19 +438,19 @@ void TestOptionHandlers::closeEnabledOnlyForExternalBrowserAndRun() {
     QFETCH(int, browser);
     QFETCH(bool, closeEnabled);
     Fixture f;
-    f.model.setIndex("optIE", browser == 0 ? 1 : 0);
-    f.model.setChecked("chkIE", !run);
-    f.model.setIndex("optIE", browser);
-    f.model.setChecked("chkIE", run);
-    QCOMPARE(f.model.isEnabled("chkClose"), closeEnabled);
+    f.model.setIndex(ctl::optIE, browser == 0 ? 1 : 0);
+    f.model.setChecked(ctl::chkIE, !run);
+    f.model.setIndex(ctl::optIE, browser);
+    f.model.setChecked(ctl::chkIE, run);
+    QCOMPARE(f.model.isEnabled(ctl::chkClose), closeEnabled);
 }
 
 void TestOptionHandlers::imagesBoxEnablesImagesName() {
     Fixture f;
-    f.model.setChecked("chkImages", true);
-    QVERIFY(f.model.isEnabled("txtImages"));
-    f.model.setChecked("chkImages", false);
-    QVERIFY(!f.model.isEnabled("txtImages"));
+    f.model.setChecked(ctl::chkImages, true);
+    QVERIFY(f.model.isEnabled(ctl::txtImages));
+    f.model.setChecked(ctl::chkImages, false);
+    QVERIFY(!f.model.isEnabled(ctl::txtImages));
 }
 
 void TestOptionHandlers::backslashInImagesNameBecomesSlash_data() {
@@ -468,8 +470,8 @@ void TestOptionHandlers::backslashInImagesNameBecomesSlash() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
     Fixture f;
-    f.model.setText("txtImages", typed);
-    QCOMPARE(f.model.text("txtImages"), kept);
+    f.model.setText(ctl::txtImages, typed);
+    QCOMPARE(f.model.text(ctl::txtImages), kept);
 }
 
 void TestOptionHandlers::htrunChoosesScientificWorkplace_data() {
@@ -495,66 +497,66 @@ void TestOptionHandlers::htrunChoosesScientificWorkplace() {
     Fixture f;
     f.ctx.settings.vars.htrunM = htrunM;
     f.ctx.settings.vars.htrunS = htrunS;
-    f.model.setChecked("chkSWP", swpBefore);
-    f.model.setEnabled("chkSWP", false);
-    f.model.setChecked("chkHtrun", true);
-    QCOMPARE(f.model.isChecked("chkSWP"), swpAfter);
-    f.model.setChecked("chkHtrun", false);
-    QVERIFY(f.model.isEnabled("chkSWP"));
+    f.model.setChecked(ctl::chkSWP, swpBefore);
+    f.model.setEnabled(ctl::chkSWP, false);
+    f.model.setChecked(ctl::chkHtrun, true);
+    QCOMPARE(f.model.isChecked(ctl::chkSWP), swpAfter);
+    f.model.setChecked(ctl::chkHtrun, false);
+    QVERIFY(f.model.isEnabled(ctl::chkSWP));
 }
 
 void TestOptionHandlers::manualCommandLineToggles() {
     Fixture f;
-    f.model.setText("txt3", "htlatex paper");
-    f.model.setItems("cmbFrags", {"-- Select a code fragment --", "\\HCode{x}"});
-    f.model.setIndex("cmbFrags", 1);
-    f.model.setVisible("cmbFrags", false);
+    f.model.setText(ctl::txt3, "htlatex paper");
+    f.model.setItems(ctl::cmbFrags, {"-- Select a code fragment --", "\\HCode{x}"});
+    f.model.setIndex(ctl::cmbFrags, 1);
+    f.model.setVisible(ctl::cmbFrags, false);
     QVERIFY(isCommandLineLocked(f.model));
 
     toggleManualCommandLine(f.ctx);
     QVERIFY(!isCommandLineLocked(f.model));
-    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("no"));
-    QCOMPARE(f.model.caption("lblManual"), QStringLiteral("Manual command line:"));
-    QVERIFY(f.model.isVisible("cmbFrags"));
-    QCOMPARE(f.model.index("cmbFrags"), 0);
+    QCOMPARE(f.model.tag(ctl::txt3Locked), QStringLiteral("no"));
+    QCOMPARE(f.model.caption(ctl::lblManual), QStringLiteral("Manual command line:"));
+    QVERIFY(f.model.isVisible(ctl::cmbFrags));
+    QCOMPARE(f.model.index(ctl::cmbFrags), 0);
 
     toggleManualCommandLine(f.ctx);
     QVERIFY(isCommandLineLocked(f.model));
-    QCOMPARE(f.model.tag("txt3Locked"), QStringLiteral("yes"));
-    QCOMPARE(f.model.caption("lblManual"), QStringLiteral("Command line:"));
-    QVERIFY(!f.model.isVisible("cmbFrags"));
+    QCOMPARE(f.model.tag(ctl::txt3Locked), QStringLiteral("yes"));
+    QCOMPARE(f.model.caption(ctl::lblManual), QStringLiteral("Command line:"));
+    QVERIFY(!f.model.isVisible(ctl::cmbFrags));
 }
 
 void TestOptionHandlers::texifyLabelOnDviTab() {
     Fixture f;
-    f.model.setChecked("chkTexify_0", true);
-    QCOMPARE(f.model.caption("Label6"), kTexifyDvi);
-    f.model.setChecked("chkTexify_0", false);
-    QCOMPARE(f.model.caption("Label6"), QStringLiteral("Just uses (La)TeX"));
+    f.model.setChecked(ctl::chkTexify(0), true);
+    QCOMPARE(f.model.caption(ctl::Label6), kTexifyDvi);
+    f.model.setChecked(ctl::chkTexify(0), false);
+    QCOMPARE(f.model.caption(ctl::Label6), QStringLiteral("Just uses (La)TeX"));
 }
 
 void TestOptionHandlers::chainAndPdfTexifyExcludeEachOther() {
     Fixture f;
     f.home.write("pdfmakegstc.bat", ":: Version 2\r\n@echo off\r\n");
-    f.model.setChecked("chkTexify_1", true);
-    QCOMPARE(f.model.caption("Label7"), kTexifyPdf);
+    f.model.setChecked(ctl::chkTexify(1), true);
+    QCOMPARE(f.model.caption(ctl::Label7), kTexifyPdf);
 
-    f.model.setChecked("chkSWPGS", true);
-    QVERIFY(!f.model.isChecked("chkTexify_1"));
-    QCOMPARE(f.model.caption("Label7"), kChain);
-    QVERIFY(f.model.isVisible("Label34"));
-    QVERIFY(f.model.isVisible("cmdBat"));
+    f.model.setChecked(ctl::chkSWPGS, true);
+    QVERIFY(!f.model.isChecked(ctl::chkTexify(1)));
+    QCOMPARE(f.model.caption(ctl::Label7), kChain);
+    QVERIFY(f.model.isVisible(ctl::Label34));
+    QVERIFY(f.model.isVisible(ctl::cmdBat));
 
-    f.model.setChecked("chkTexify_1", true);
-    QVERIFY(!f.model.isChecked("chkSWPGS"));
-    QCOMPARE(f.model.caption("Label7"), kTexifyPdf);
-    QVERIFY(!f.model.isVisible("Label34"));
-    QVERIFY(!f.model.isVisible("Label15"));
-    QVERIFY(!f.model.isVisible("cmbpdfPasses"));
-    QVERIFY(!f.model.isVisible("cmdBat"));
+    f.model.setChecked(ctl::chkTexify(1), true);
+    QVERIFY(!f.model.isChecked(ctl::chkSWPGS));
+    QCOMPARE(f.model.caption(ctl::Label7), kTexifyPdf);
+    QVERIFY(!f.model.isVisible(ctl::Label34));
+    QVERIFY(!f.model.isVisible(ctl::Label15));
+    QVERIFY(!f.model.isVisible(ctl::cmbpdfPasses));
+    QVERIFY(!f.model.isVisible(ctl::cmdBat));
 
-    f.model.setChecked("chkTexify_1", false);
-    QCOMPARE(f.model.caption("Label7"), QStringLiteral("Conversion uses pdfLaTeX"));
+    f.model.setChecked(ctl::chkTexify(1), false);
+    QCOMPARE(f.model.caption(ctl::Label7), QStringLiteral("Conversion uses pdfLaTeX"));
 }
 
 void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile_data() {
@@ -579,14 +581,14 @@ void TestOptionHandlers::chainShowsPassesOnlyWithCurrentBatchFile() {
     Fixture f;
     if (!content.isEmpty())
         f.home.write("pdfmakegstc.bat", content);
-    f.model.setChecked("chkSWPGS", true);
-    QCOMPARE(f.model.isVisible("Label15"), passesShown);
-    QCOMPARE(f.model.isVisible("cmbpdfPasses"), passesShown);
-    QCOMPARE(f.model.caption("Label7"), label);
+    f.model.setChecked(ctl::chkSWPGS, true);
+    QCOMPARE(f.model.isVisible(ctl::Label15), passesShown);
+    QCOMPARE(f.model.isVisible(ctl::cmbpdfPasses), passesShown);
+    QCOMPARE(f.model.caption(ctl::Label7), label);
 
-    f.model.setChecked("chkSWPGS", false);
-    QVERIFY(!f.model.isVisible("cmbpdfPasses"));
-    QCOMPARE(f.model.caption("Label7"), QStringLiteral("Conversion uses pdfLaTeX"));
+    f.model.setChecked(ctl::chkSWPGS, false);
+    QVERIFY(!f.model.isVisible(ctl::cmbpdfPasses));
+    QCOMPARE(f.model.caption(ctl::Label7), QStringLiteral("Conversion uses pdfLaTeX"));
 }
 
 void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
@@ -594,22 +596,22 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     f.ctx.settings.paths.setProgramFound(5, false);
     f.ctx.settings.paths.setProgramFound(6, false);
     f.selectTab(5);
-    QVERIFY(f.model.isEnabled("cmdConvert"));
-    f.model.setChecked("chkTexify_0", true);
-    QVERIFY(!f.model.isEnabled("cmdConvert"));
-    QCOMPARE(f.model.caption("lblPath"), QStringLiteral("Texify Not Found"));
-    f.model.setChecked("chkTexify_0", false);
-    QVERIFY(f.model.isEnabled("cmdConvert"));
+    QVERIFY(f.model.isEnabled(ctl::cmdConvert));
+    f.model.setChecked(ctl::chkTexify(0), true);
+    QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
+    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Texify Not Found"));
+    f.model.setChecked(ctl::chkTexify(0), false);
+    QVERIFY(f.model.isEnabled(ctl::cmdConvert));
 
     // The PDF box changed while the TtH tab (program missing) is on show
     // leaves that tab's Convert alone.
     f.ctx.settings.paths.setProgramFound(2, false);
     f.selectTab(2);
-    QVERIFY(!f.model.isEnabled("cmdConvert"));
-    f.model.setChecked("chkTexify_1", true);
-    f.model.setChecked("chkTexify_1", false);
-    QVERIFY(!f.model.isEnabled("cmdConvert"));
-    QCOMPARE(f.model.caption("lblPath"), QStringLiteral("Tth Not Found"));
+    QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
+    f.model.setChecked(ctl::chkTexify(1), true);
+    f.model.setChecked(ctl::chkTexify(1), false);
+    QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
+    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Tth Not Found"));
 }
 
 void TestOptionHandlers::antiVirusInformation() {
@@ -639,7 +641,7 @@ void TestOptionHandlers::deleteFileListAsksFirst() {
     QFETCH(int, answer);
     QFETCH(bool, cleared);
     Fixture f;
-    f.model.setItems("cmbTeX", {"/a/x.tex", "/b/y.tex"});
+    f.model.setItems(ctl::cmbTeX, {"/a/x.tex", "/b/y.tex"});
     f.prompter.queueAnswer(Answer(answer));
     cmdDeleteFileList_Click(f.ctx);
     QCOMPARE(f.prompter.prompts().size(), 1);
@@ -648,7 +650,7 @@ void TestOptionHandlers::deleteFileListAsksFirst() {
     QCOMPARE(p.title, QStringLiteral("Confirm delete file list"));
     QCOMPARE(p.buttons, Buttons::YesNo);
     QCOMPARE(p.icon, Icon::Question);
-    QCOMPARE(f.model.items("cmbTeX").isEmpty(), cleared);
+    QCOMPARE(f.model.items(ctl::cmbTeX).isEmpty(), cleared);
 }
 
 MORVANE_TEST_GUILESS_MAIN(TestOptionHandlers)

@@ -9,6 +9,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
+#include "settings/controlnames.h"
 #include "settings/inisync.h"
 #include "settings/profilefile.h"
 #include "support/doubles.h"
@@ -43,12 +44,15 @@ bool hasKey(const QList<IniKey>& keys, const QString& section, const QString& na
     return false;
 }
 
+// The echo route's one option, a check box of its own form.
+const ctl::Control chkLoud = ctl::registerControl("chkLoud", ctl::Kind::CheckBox);
+
 // A route of this test only: "echo" copies the document to NAME.echo.
 ConversionResult echoDriver(Conversion& conversion) {
     ConversionResult result;
     result.output = conversion.source.chopped(4) + QStringLiteral(".echo");
     QFile::remove(result.output);
-    if (conversion.options.isChecked(QStringLiteral("chkLoud")))
+    if (conversion.options.isChecked(chkLoud))
         QFile::copy(conversion.source, result.output);
     result.verdict = LogVerdict::Clean;
     return result;
@@ -61,7 +65,7 @@ QList<NeededProgram> echoPrograms(const OptionsModel&) {
 const IniKey kEchoKeys[] = {{.section = "Echo",
                              .name = "Loud",
                              .save = IniSave::WithPreferences,
-                             .control = "chkLoud",
+                             .control = chkLoud,
                              .defaultValue = "No"}};
 
 Route echoRoute() {
@@ -128,16 +132,15 @@ private slots:
             QCOMPARE(strip->tabText(tab - 1), QLatin1String(route.tabCaption));
             QVERIFY2(w.window->findChild<QWidget*>(QStringLiteral("fraContainer_%1").arg(tab)),
                      route.form);
-            for (const char* control : {route.programBox, route.outputRootLabel})
-                QVERIFY2(!control || w.window->findChild<QWidget*>(QLatin1String(control)),
-                         control);
+            for (ctl::Control control : {route.programBox, route.outputRootLabel})
+                QVERIFY2(!control || w.window->findChild<QWidget*>(control.name()),
+                         qPrintable(control.name()));
             // Its keys sit in its section and are read and written with the rest.
             for (const IniKey& iniKey : route.iniKeys) {
                 QCOMPARE(QLatin1String(iniKey.section), QLatin1String(route.iniSection));
                 QVERIFY(hasKey(keys, QLatin1String(iniKey.section), QLatin1String(iniKey.name)));
-                QVERIFY2(!iniKey.control ||
-                             w.window->findChild<QWidget*>(QLatin1String(iniKey.control)),
-                         iniKey.control);
+                QVERIFY2(!iniKey.control || w.window->findChild<QWidget*>(iniKey.control.name()),
+                         iniKey.name);
             }
             // Its program's folder is a row of Program Locations, with a [Paths] key.
             bool located = false;
@@ -181,14 +184,14 @@ private slots:
         QCOMPARE(strip->tabText(7), QStringLiteral("&Help"));
 
         // Its page shows on its tab; its option is bound to the model.
-        w.model.setIndex(QStringLiteral("tbstrip"), tab);
+        w.model.setIndex(ctl::tbstrip, tab);
         tbstrip_Click(w.ctx);
         auto* loud = w.window->findChild<QCheckBox*>(QStringLiteral("chkLoud"));
         QVERIFY(loud);
         QVERIFY(!w.window->findChild<QWidget*>(QStringLiteral("fraContainer_7"))->isHidden());
-        QVERIFY(w.model.isEnabled(QStringLiteral("cmdConvert")));
+        QVERIFY(w.model.isEnabled(ctl::cmdConvert));
         loud->click();
-        QVERIFY(w.model.isChecked(QStringLiteral("chkLoud")));
+        QVERIFY(w.model.isChecked(chkLoud));
 
         // Convert runs its driver on the file box's file.
         QTemporaryDir dir;
@@ -196,19 +199,19 @@ private slots:
         QFile file(doc);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\\relax\n") == 7);
         file.close();
-        w.model.setText(QStringLiteral("cmbTeX"), doc);
+        w.model.setText(ctl::cmbTeX, doc);
         const std::optional<ConversionResult> result = cmdConvert_Click(w.ctx);
         QVERIFY(result && result->produced);
         QCOMPARE(test::readAll(dir.filePath(QStringLiteral("note.echo"))), QByteArray("\\relax\n"));
 
         // Its key is written and read with the others.
-        w.model.setChecked(QStringLiteral("chkSave"), true);
+        w.model.setChecked(ctl::chkSave, true);
         QVERIFY(writeini(w.ctx));
         QCOMPARE(ProfileFile::load(iniPath(w.ctx)).read("Echo", "Loud", ""), QStringLiteral("Yes"));
         OptionsModel again;
         SettingsVariables vars;
         readini(iniPath(w.ctx), again, vars, allIniKeys(w.ctx.routes));
-        QVERIFY(again.isChecked(QStringLiteral("chkLoud")));
+        QVERIFY(again.isChecked(chkLoud));
 
         QVERIFY(commandLineHelp(w.ctx.routes).contains(QStringLiteral("echo ")));
     }

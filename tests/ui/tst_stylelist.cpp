@@ -25,8 +25,8 @@ struct Fixture {
     AppContext ctx;
     Fixture(const QString& compact, int selected) {
         ctx.model = &model;
-        model.setItems("List1", listOf(compact));
-        model.setIndex("List1", selected);
+        model.setItems(ctl::List1, listOf(compact));
+        model.setIndex(ctl::List1, selected);
     }
 };
 
@@ -69,8 +69,8 @@ void TestStyleList::moveUp() {
     QFETCH(int, selectedAfter);
     Fixture f(list, selected);
     cmdUp_Click(f.ctx);
-    QCOMPARE(f.model.items("List1"), listOf(after));
-    QCOMPARE(f.model.index("List1"), selectedAfter);
+    QCOMPARE(f.model.items(ctl::List1), listOf(after));
+    QCOMPARE(f.model.index(ctl::List1), selectedAfter);
 }
 
 void TestStyleList::moveDown_data() {
@@ -93,8 +93,8 @@ void TestStyleList::moveDown() {
     QFETCH(int, selectedAfter);
     Fixture f(list, selected);
     cmdDown_Click(f.ctx);
-    QCOMPARE(f.model.items("List1"), listOf(after));
-    QCOMPARE(f.model.index("List1"), selectedAfter);
+    QCOMPARE(f.model.items(ctl::List1), listOf(after));
+    QCOMPARE(f.model.index(ctl::List1), selectedAfter);
 }
 
 void TestStyleList::drop_data() {
@@ -123,8 +123,8 @@ void TestStyleList::drop() {
     QFETCH(int, selectedAfter);
     Fixture f(list, source);
     QCOMPARE(dropStyle(f.ctx, source, target), accepted);
-    QCOMPARE(f.model.items("List1"), listOf(after));
-    QCOMPARE(f.model.index("List1"), selectedAfter);
+    QCOMPARE(f.model.items(ctl::List1), listOf(after));
+    QCOMPARE(f.model.index(ctl::List1), selectedAfter);
 }
 
 MORVANE_TEST_GUILESS_MAIN(TestStyleList)

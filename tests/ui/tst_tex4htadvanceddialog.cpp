@@ -38,11 +38,11 @@ private slots:
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
         prompter.clear();
-        model.setTag("cmdAdvanced", QString());
-        model.setTag("txt3", QString());
-        model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "", ""});
-        model.setChecked("chkHtrun", false);
-        model.setChecked("chkImages", false);
+        model.setTag(ctl::cmdAdvanced, QString());
+        model.setTag(ctl::txt3, QString());
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "paper", "", "", ""});
+        model.setChecked(ctl::chkHtrun, false);
+        model.setChecked(ctl::chkImages, false);
     }
 
     void formatFollowsConfigurationAndStatusBar() {
@@ -63,9 +63,10 @@ private slots:
         QVERIFY(child<QCheckBox>(dialog, "chkNext")->isEnabled());
 
         dialog.accept();
-        QCOMPARE(model.tag("txt3"), QString("\\usepackage[qvconfig-xhm,xhtml,mathml,2]{tex4ht}"));
-        QCOMPARE(model.items("tex4htArgs").at(0), QString("ht latex"));
-        QCOMPARE(model.tag("cmdAdvanced"),
+        QCOMPARE(model.tag(ctl::txt3),
+                 QString("\\usepackage[qvconfig-xhm,xhtml,mathml,2]{tex4ht}"));
+        QCOMPARE(model.items(ctl::tex4htArgs).at(0), QString("ht latex"));
+        QCOMPARE(model.tag(ctl::cmdAdvanced),
                  QString("$qvconfig-xhm,xhtml,mathml,2*ht latex^usepackage"));
 
         // Opened again, the dialog shows what was stored.
@@ -109,17 +110,17 @@ private slots:
                  QString("You must put in the name of a batch file\n\nor uncheck 'Other batch "
                          "file'\n"));
         QCOMPARE(prompter.prompts().at(0).title, QString("Batch File"));
-        QVERIFY(model.tag("cmdAdvanced").isEmpty());
+        QVERIFY(model.tag(ctl::cmdAdvanced).isEmpty());
 
         dialog.chooseBatchFile = [] { return QString("/opt/tools/mybatch.sh"); };
         child<QPushButton>(dialog, "cmdBrowse")->click();
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(model.items("tex4htArgs").at(0), QString("/opt/tools/mybatch.sh"));
+        QCOMPARE(model.items(ctl::tex4htArgs).at(0), QString("/opt/tools/mybatch.sh"));
     }
 
     void cancelChangesNothing() {
-        model.setItems("tex4htArgs", {"htlatex", "", "paper", "", "\"html,3.2\"", ""});
+        model.setItems(ctl::tex4htArgs, {"htlatex", "", "paper", "", "\"html,3.2\"", ""});
         Tex4htAdvancedDialog dialog(ctx);
         QVERIFY(child<QRadioButton>(dialog, "optFormat_1")->isChecked());
         child<QRadioButton>(dialog, "optFont_2")->click();
@@ -129,8 +130,8 @@ private slots:
         QCOMPARE(child<QLabel>(dialog, "StatusBar1_Panel1")->text(),
                  QString("htlatex \"html,3.2,mouseover\" \"unicode/!\""));
         dialog.reject();
-        QVERIFY(model.tag("cmdAdvanced").isEmpty());
-        QCOMPARE(model.items("tex4htArgs").at(4), QString("\"html,3.2\""));
+        QVERIFY(model.tag(ctl::cmdAdvanced).isEmpty());
+        QCOMPARE(model.items(ctl::tex4htArgs).at(4), QString("\"html,3.2\""));
     }
 };
 

@@ -145,9 +145,9 @@ struct Fixture {
         ctx.settings.vars.updateSite = server.site();
         // The system browser with "Close after running": the update page
         // must still not end the program.
-        model.setIndex(QStringLiteral("optIE"), 0);
-        model.setCheckValue(QStringLiteral("chkIE"), 1);
-        model.setCheckValue(QStringLiteral("chkClose"), 1);
+        model.setIndex(ctl::optIE, 0);
+        model.setCheckValue(ctl::chkIE, 1);
+        model.setCheckValue(ctl::chkClose, 1);
         home.write(QStringLiteral("update.htm"), "earlier page");
     }
     QString result() const { return home.file(QStringLiteral("update.htm")); }
