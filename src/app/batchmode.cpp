@@ -241,6 +241,7 @@ int runBatchMode(const QString& routeWord, const QStringList& files, bool watch)
     ctx.programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
     ctx.model = &model;
     ctx.seams.prompter = &prompter;
+    ctx.unattended = true;
     ctx.seams.shell = &shell;
     ctx.seams.launcher = &launcher;
     ctx.seams.consoles = &consoles;

@@ -83,6 +83,7 @@ struct QuietContext {
         ctx.programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
+        ctx.unattended = true;
         ctx.seams.shell = &shell;
         ctx.seams.launcher = &launcher;
         ctx.seams.quitProgram = [] {};

@@ -1,7 +1,9 @@
 #include "app/batchmode.h"
 #include "app/convertercheck.h"
+#include "app/startup.h"
 #include "platform/programdir.h"
 #include "platform/programmodule.h"
+#include "platform/runjournal.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -27,6 +29,29 @@ int runWindow(int argc, char** argv) {
     return run(&argc, argv);
 }
 
+void reportRestored(const QStringList& restored) {
+    if (!restored.isEmpty())
+        std::fprintf(stderr, "morvane: %s\n",
+                     morvane::restoredAfterCrashText(restored).toLocal8Bit().constData());
+}
+
+// Options of the window's toolkit, which take two dashes too.
+bool isToolkitOption(const char* argument) {
+    static const char* const names[] = {"--platform",        "--platformpluginpath",
+                                        "--platformtheme",   "--plugin",
+                                        "--qwindowgeometry", "--qwindowtitle",
+                                        "--qwindowicon",     "--reverse",
+                                        "--session",         "--display",
+                                        "--style",           "--stylesheet"};
+    for (const char* name : names) {
+        const std::size_t length = std::strlen(name);
+        if (std::strncmp(argument, name, length) == 0 &&
+            (argument[length] == 0 || argument[length] == '='))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,11 +73,19 @@ int main(int argc, char** argv) {
         QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
         morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
+        reportRestored(morvane::journal::recoverDeadRuns());
         QStringList args = app.arguments();
         const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
         args = args.mid(2);
         const bool watch = args.removeAll(QStringLiteral("--watch")) > 0;
         return morvane::runBatchMode(route, args, watch);
+    }
+    // An option this program does not know is not a file to open: say so,
+    // without a window (and without needing a display).
+    if (std::strncmp(first, "--", 2) == 0 && std::strcmp(first, "--") != 0 &&
+        !isToolkitOption(first)) {
+        std::fprintf(stderr, "morvane: unknown option '%s'; see morvane --help.\n", first);
+        return 2;
     }
     return runWindow(argc, argv);
 }

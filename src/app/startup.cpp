@@ -229,4 +229,10 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     return true;
 }
 
+QString restoredAfterCrashText(const QStringList& restored) {
+    return QStringLiteral("A conversion was stopped before it could finish (the program ended "
+                          "during the run). What it had renamed has been put back:\n\n") +
+           restored.join(QLatin1Char('\n'));
+}
+
 } // namespace morvane

@@ -15,6 +15,10 @@ struct AppContext;
 // first-run dialog are the caller's business.
 bool loadStep(AppContext& ctx, const QString& commandLineFile);
 
+// What the user is told once when a start finished the work of a conversion
+// that was killed: the names it put back.
+QString restoredAfterCrashText(const QStringList& restored);
+
 // The command-line file: the arguments joined by blanks, every double quote
 // removed.
 QString commandLineFileOf(const QStringList& arguments);

@@ -19,14 +19,35 @@ QString S(const char* text) {
     return QString::fromLatin1(text);
 }
 
-bool agreeToConvertInPlace(AppContext& ctx, const QString& source) {
+// The name a file of the converted folder has for the user: while a plain
+// alias stands in for the document, the folder and the file carry the
+// alias's name.
+QString userNameOf(const Conversion& conv, const QString& path) {
+    const QFileInfo document(conv.document);
+    return document.absolutePath() + QLatin1Char('/') +
+           replaceAll(QFileInfo(path).fileName(), QFileInfo(conv.source).completeBaseName(),
+                      document.completeBaseName());
+}
+
+bool agreeToConvertInPlace(Conversion& conv, const QString& source) {
+    AppContext& ctx = conv.app;
     const QFileInfo file(source);
     const QString backup = file.absolutePath() + S("/Backup of ") + file.fileName();
+    // Without anyone to agree, the user's file is not edited.
+    if (ctx.unattended) {
+        ctx.seams.prompter->tell(
+            conv.document +
+                S("\n\nis in its own output directory, where the conversion would edit it. "
+                  "It is converted there only from the window, after a question. Move it out "
+                  "of the output directory, or choose another output directory."),
+            S("Make Copy of Tex File"), Icon::Exclamation);
+        return false;
+    }
     const Answer answer = ctx.seams.prompter->ask(
         S("Morvane makes a copy of the tex file and puts it in the html output directory and "
           "then may make changes to this copy.\n\nHowever, the original tex file is already in "
           "the output directory so a backup of this file will be made with the name\n\n\t") +
-            backup + S("\n\n"),
+            userNameOf(conv, backup) + S("\n\n"),
         S("Make Copy of Tex File"), Buttons::OkCancel, Icon::Exclamation);
     if (answer != Answer::Ok)
         return false;
@@ -56,7 +77,7 @@ bool makeWorkingCopy(Conversion& conv, const QString& source, const QString& wor
     AppContext& ctx = conv.app;
     conv.convertedInPlace.clear();
     if (source == workingCopy) {
-        if (!agreeToConvertInPlace(ctx, source))
+        if (!agreeToConvertInPlace(conv, source))
             return false;
         // The backup exists: TeX4ht's steps that follow edit the document
         // itself, or the converter would run without what they put in.

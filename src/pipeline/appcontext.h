@@ -77,6 +77,9 @@ struct AppContext {
     RouteTable routes = builtInRoutes();
     RouteLogs logs;
 
+    // No one answers questions (batch mode, --watch, --check): what needs
+    // the user's consent is not done.
+    bool unattended = false;
     bool loading = false;     // true while the main window loads
     bool l2hRun = false;      // a LaTeX2HTML conversion was started
     bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes

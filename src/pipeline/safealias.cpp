@@ -6,6 +6,7 @@
 #include "platform/atomicfile.h"
 #include "platform/filelinks.h"
 #include "platform/pathutils.h"
+#include "platform/runjournal.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,18 +48,88 @@ QStringList filesIn(const QString& dir) {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// The document and its companions (base.aux, base.bbl, base.cfg, ..., and
-// the in-place backup) under the alias in the same folder.
-void linkCompanions(const QString& dir, const QString& base, const QString& alias) {
-    for (const QString& name : filesIn(dir)) {
-        const QString prefix = name.startsWith(kBackupPrefix) ? kBackupPrefix : QString();
-        if (!name.mid(prefix.size()).startsWith(base))
-            continue;
-        const QString rest = name.mid(prefix.size() + base.size());
-        if (rest.isEmpty() || rest.startsWith(QLatin1Char('.')))
-            linkOrCopyFile(dir + QLatin1Char('/') + name,
-                           dir + QLatin1Char('/') + prefix + alias + rest);
+// The names Morvane gave the document and its companions for one run.
+struct AliasLinks {
+    QString alias;
+    QStringList links;             // the alias names made: links to (or copies of) companions
+    QList<journal::Entry> entries; // the journal records of the alias
+    QStringList copies;            // alias names that are copies (no links possible)
+};
+
+// True when some entry of `dir`, or the output folder the alias would take,
+// already carries the alias: another run's or a user's file.
+bool aliasIsTaken(const QString& dir, const QString& alias, const QString& outputRoot) {
+    for (const QString& name : filesIn(dir))
+        if (name.startsWith(alias) || name.startsWith(kBackupPrefix + alias))
+            return true;
+    for (const QString& name : QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (name.startsWith(alias))
+            return true;
+    return !outputRoot.isEmpty() && QFileInfo::exists(joinPath(outputRoot, alias));
+}
+
+void removeLinks(AliasLinks& made) {
+    for (const QString& link : std::as_const(made.links))
+        QFile::remove(link);
+    for (const journal::Entry entry : std::as_const(made.entries))
+        journal::done(entry);
+    made.links.clear();
+    made.entries.clear();
+    made.copies.clear();
+}
+
+// Gives one companion its alias name, never over an existing file. False
+// when the name was taken meanwhile.
+bool linkCompanion(AliasLinks& made, const QString& original, const QString& link) {
+    const journal::Entry entry = journal::recordLink(link, original);
+    if (linkExclusive(original, link)) {
+        made.links.append(link);
+        made.entries.append(entry);
+        return true;
     }
+    journal::done(entry);
+    if (QFileInfo::exists(link) || QFileInfo(link).isSymLink())
+        return false;
+    // A file system without hard links: a copy, which QFile never writes
+    // over an existing file.
+    if (!QFile::copy(original, link))
+        return true; // the converter then reports the missing file
+    made.links.append(link);
+    made.entries.append(journal::recordMade(link));
+    made.copies.append(link);
+    return true;
+}
+
+// The document and its companions (base.aux, base.bbl, base.cfg, ..., and
+// the in-place backup) under an alias in the same folder that nothing there
+// carries yet.
+AliasLinks linkCompanions(const QString& dir, const QString& base, const QString& outputRoot) {
+    AliasLinks made;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        made.alias = newAliasName();
+        if (aliasIsTaken(dir, made.alias, outputRoot))
+            continue;
+        // Free now, so whatever carries it after a killed run is the run's.
+        made.entries.append(journal::recordOwnedPrefix(dir, made.alias));
+        made.entries.append(journal::recordOwnedPrefix(dir, kBackupPrefix + made.alias));
+        bool clash = false;
+        for (const QString& name : filesIn(dir)) {
+            const QString prefix = name.startsWith(kBackupPrefix) ? kBackupPrefix : QString();
+            if (!name.mid(prefix.size()).startsWith(base))
+                continue;
+            const QString rest = name.mid(prefix.size() + base.size());
+            if (!rest.isEmpty() && !rest.startsWith(QLatin1Char('.')))
+                continue;
+            clash = !linkCompanion(made, dir + QLatin1Char('/') + name,
+                                   dir + QLatin1Char('/') + prefix + made.alias + rest);
+            if (clash)
+                break;
+        }
+        if (!clash)
+            return made;
+        removeLinks(made);
+    }
+    return made;
 }
 
 // A log or page that speaks of the alias speaks of the real name again.
@@ -76,16 +147,26 @@ void rewriteText(const QString& file, const QByteArray& alias, const QString& ba
         replaceFileAtomically(file, withRealName(text, alias, base, page), Durability::NoWait);
 }
 
+bool sameContents(const QString& a, const QString& b) {
+    QFile first(a);
+    QFile second(b);
+    return first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly) &&
+           first.size() == second.size() && first.readAll() == second.readAll();
+}
+
 // Every file named after the alias gets the real name: a link to a companion
-// that the converter left as it was simply goes; a file it wrote replaces the
-// one of the real name.
-void restoreNames(const QString& dir, const QString& base, const QString& alias) {
+// that the converter left as it was (or wrote through) simply goes; a file it
+// wrote anew replaces the one of the real name, except the document itself,
+// which nothing ever replaces.
+void restoreNames(const QString& dir, const QString& base, const QString& alias,
+                  const QString& document, const AliasLinks* made) {
     for (const QString& name : filesIn(dir)) {
-        if (!name.contains(alias))
+        if (!name.startsWith(alias) && !name.startsWith(kBackupPrefix + alias))
             continue;
         const QString from = dir + QLatin1Char('/') + name;
         const QString to = dir + QLatin1Char('/') + replaceAll(name, alias, base);
-        if (sameFileOnDisk(from, to))
+        const bool unchangedCopy = made && made->copies.contains(from) && sameContents(from, to);
+        if (sameFileOnDisk(from, to) || unchangedCopy || to == document)
             QFile::remove(from);
         else
             renameReplacing(from, to);
@@ -94,13 +175,14 @@ void restoreNames(const QString& dir, const QString& base, const QString& alias)
 }
 
 // The output folder and its subfolders (images): names and page links.
-void restoreOutputFolder(const QString& dir, const QString& base, const QString& alias) {
+void restoreOutputFolder(const QString& dir, const QString& base, const QString& alias,
+                         const QString& document) {
     QStringList folders{dir};
     QDirIterator it(dir, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext())
         folders.append(it.next());
     for (const QString& folder : folders) {
-        restoreNames(folder, base, alias);
+        restoreNames(folder, base, alias, document, nullptr);
         for (const QString& name : QDir(folder).entryList(QDir::Files))
             rewriteText(folder + QLatin1Char('/') + name, alias.toUtf8(), base);
     }
@@ -110,7 +192,7 @@ void restoreOutputFolder(const QString& dir, const QString& base, const QString&
 void restoreOutputFolderName(const QString& aliasDir, const QString& realDir) {
     if (!QFileInfo::exists(aliasDir))
         return;
-    if (!QFileInfo::exists(realDir) && renameReplacing(aliasDir, realDir))
+    if (renameNoReplace(aliasDir, realDir))
         return;
     // A folder of the real name appeared meanwhile: the files move into it.
     QDir().mkpath(realDir);
@@ -153,18 +235,27 @@ ConversionResult runUnderSafeAlias(Conversion& conversion) {
         return route.driver(conversion);
 
     const QString dir = dropTrailingSeparator(PathOnly(source));
-    const QString alias = newAliasName();
-    linkCompanions(dir, base, alias);
+    const QString root = route.outputRoot ? ctx.settings.vars.*route.outputRoot : QString();
+    AliasLinks made = linkCompanions(dir, base, root);
+    const QString alias = made.alias;
     // Routes with an output root keep their folder named after the document:
-    // it takes the alias's name while the converter runs.
+    // it takes the alias's name while the converter runs. The journal names
+    // the rename first, so that the next start renames it back should this
+    // run be killed.
     QString realOutput;
     QString aliasOutput;
+    journal::Entry folderRename = 0;
     if (route.outputRoot) {
-        const QString root = ctx.settings.vars.*route.outputRoot;
         realOutput = joinPath(root, base);
         aliasOutput = joinPath(root, alias);
-        if (QFileInfo(realOutput).isDir())
-            renameReplacing(realOutput, aliasOutput);
+        // Recorded before the rename, so that recovery renames the folder
+        // back first and then removes what the run wrote into it.
+        made.entries.append(journal::recordOwnedPrefix(realOutput, alias));
+        folderRename = journal::recordRename(realOutput, aliasOutput);
+        if (QFileInfo(realOutput).isDir() && !renameNoReplace(realOutput, aliasOutput)) {
+            journal::done(folderRename);
+            folderRename = 0;
+        }
     }
 
     // A document in its own output folder moved with the folder.
@@ -176,11 +267,17 @@ ConversionResult runUnderSafeAlias(Conversion& conversion) {
     conversion.source = source;
 
     if (!inOutputFolder)
-        restoreNames(dir, base, alias);
+        restoreNames(dir, base, alias, source, &made);
     if (route.outputRoot) {
-        restoreOutputFolder(aliasOutput, base, alias);
+        // While the folder has the alias's name, so has the path of a
+        // document inside it.
+        restoreOutputFolder(aliasOutput, base, alias,
+                            inOutputFolder ? joinPath(aliasOutput, fileName) : source);
         restoreOutputFolderName(aliasOutput, realOutput);
     }
+    journal::done(folderRename);
+    for (const journal::Entry entry : made.entries)
+        journal::done(entry);
     const auto real = [&](const QString& path) { return replaceAll(path, alias, base); };
     result.output = real(result.output);
     // A first page of another name (hacha's index.html) links to the others.

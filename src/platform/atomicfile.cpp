@@ -1,13 +1,13 @@
 #include "platform/atomicfile.h"
 
+#include "platform/runjournal.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSet>
+#include <QRandomGenerator>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -23,56 +23,28 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
-// The process that wrote a temporary file is gone (killed part-way).
-bool writerIsGone(const QString& tempName) {
-    static const QRegularExpression pattern(QStringLiteral("^\\.morvane-(\\d+)-\\d+\\.tmp$"));
-    const QRegularExpressionMatch match = pattern.match(tempName);
-    if (!match.hasMatch())
-        return false;
-    const qint64 pid = match.captured(1).toLongLong();
-    if (pid <= 0 || pid == QCoreApplication::applicationPid())
-        return false;
-    return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-}
-
-// The folders already cleaned during the conversion under way.
-QSet<QString>& cleanedFolders() {
-    static QSet<QString> folders;
-    return folders;
-}
-
-// Temporary files of runs that were killed before they could rename them
-// go, once per folder and conversion: a folder of pages is not listed again
-// for every page.
-void removeLeftTemporaries(const QString& folder) {
-    QSet<QString>& cleaned = cleanedFolders();
-    if (cleaned.contains(folder))
-        return;
-    cleaned.insert(folder);
-    const QStringList names =
-        QDir(folder).entryList({QStringLiteral(".morvane-*.tmp")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names)
-        if (writerIsGone(name))
-            QFile::remove(folder + QLatin1Char('/') + name);
-}
-
 // A file being written beside the one it will replace. Renaming it over the
 // original is atomic, so a crash part-way leaves the old file or the new one.
 class Replacement {
 public:
     explicit Replacement(const QString& path) : m_target(resolved(path)) {
         static quint64 counter = 0;
+        // A token of this process: PIDs repeat (in containers every program
+        // is process 1), and a killed run's temporary is removed by the next
+        // start only because its journal names it.
+        static const quint32 token = QRandomGenerator::global()->generate();
         const QString folder = QFileInfo(m_target).absolutePath();
-        removeLeftTemporaries(folder);
         // The temporary name does not repeat the target's, so that a name
         // near the file system's length limit still leaves room for it.
         m_temp.setFileName(folder + QStringLiteral("/.morvane-%1-%2.tmp")
-                                        .arg(QCoreApplication::applicationPid())
+                                        .arg(token, 8, 16, QLatin1Char('0'))
                                         .arg(++counter));
+        m_entry = journal::recordTemporary(m_temp.fileName());
     }
     ~Replacement() {
         if (!m_done)
             m_temp.remove();
+        journal::done(m_entry);
     }
     Replacement(const Replacement&) = delete;
     Replacement& operator=(const Replacement&) = delete;
@@ -117,6 +89,7 @@ private:
     QString m_target;
     QFile m_temp;
     bool m_done = false;
+    journal::Entry m_entry = 0;
 };
 
 bool sameExistingFile(const QString& a, const QString& b) {
@@ -146,9 +119,6 @@ bool replaceNow(const QString& path, const QByteArray& content, Durability durab
 } // namespace
 
 ReplacementFailures::ReplacementFailures() {
-    // A new conversion looks for left temporaries again.
-    if (recorders().empty())
-        cleanedFolders().clear();
     recorders().push_back(this);
 }
 

@@ -16,4 +16,13 @@ bool sameFileOnDisk(const QString& a, const QString& b);
 // rename failed.
 bool renameReplacing(const QString& from, const QString& to);
 
+// Renames a file or folder only when nothing has the new name (atomically
+// where the file system allows it). False when the rename failed or the
+// name was taken.
+bool renameNoReplace(const QString& from, const QString& to);
+
+// Makes `newName` a hard link to `existing`, never replacing anything of
+// that name. False when the name is taken or links are not possible.
+bool linkExclusive(const QString& existing, const QString& newName);
+
 } // namespace morvane

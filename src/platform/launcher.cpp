@@ -73,8 +73,12 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     }
     const long group = long(process->processId());
     registerProcessGroup(group);
-    QObject::connect(process, &QProcess::finished, process,
-                     [group] { unregisterProcessGroup(group); });
+    // What the converter left running in its group (and the group's
+    // watcher) ends with it.
+    QObject::connect(process, &QProcess::finished, process, [group] {
+        unregisterProcessGroup(group);
+        ::kill(-pid_t(group), SIGKILL);
+    });
     // The id is gone from QProcess once the leader has ended, while the
     // group it leads may still be running.
     process->setProperty(kGroupProperty, process->processId());

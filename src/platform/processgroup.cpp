@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/types.h>
@@ -36,8 +37,46 @@ void onStopSignal(int) {
 
 } // namespace
 
+namespace {
+
+// A pipe whose write end only this program holds: when the program ends,
+// however it ends (kill -9 included), its read end sees end of file.
+int lifeline[2] = {-1, -1};
+
+void openLifeline() {
+    if (lifeline[0] < 0 && ::pipe2(lifeline, O_CLOEXEC) != 0)
+        lifeline[0] = lifeline[1] = -1;
+}
+
+// Runs in the started child before it executes the converter: the child
+// leads a new group, and a small watcher in that group waits on the
+// lifeline and ends the whole group when the program is gone. (The kernel's
+// parent-death signal would reach only the child itself, not the LaTeX runs
+// it starts.) Only calls that are safe between fork and exec.
+void enterOwnGroupWithWatcher() {
+    ::setpgid(0, 0);
+    if (lifeline[0] < 0)
+        return;
+    if (::fork() != 0)
+        return;
+    // The watcher holds nothing but the lifeline: not the output pipes, not
+    // the pipe by which the program learns that the converter started.
+    const unsigned keep = unsigned(lifeline[0]);
+    if (keep > 0)
+        ::close_range(0, keep - 1, 0);
+    ::close_range(keep + 1, ~0U, 0);
+    char byte;
+    while (::read(lifeline[0], &byte, 1) < 0 && errno == EINTR) {
+    }
+    ::kill(0, SIGKILL);
+    ::_exit(0);
+}
+
+} // namespace
+
 void startInOwnGroup(QProcess& process) {
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    openLifeline();
+    process.setChildProcessModifier(enterOwnGroupWithWatcher);
 }
 
 void stopProcessGroup(QProcess& process, int graceMs) {
@@ -92,6 +131,8 @@ void stopProcessGroupsOnSignals() {
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    // A closed terminal: the converters end with the program.
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 int stopSignalDescriptor() {

@@ -8,7 +8,9 @@ namespace morvane {
 // everything it started (latex under htlatex, imagen under hevea) and no
 // converter outlives the program.
 
-// Makes `process` lead a new process group when it starts.
+// Makes `process` lead a new process group when it starts. The group ends
+// when the program ends, even by kill -9; the caller ends it when the
+// process has finished (endFinishedGroup).
 void startInOwnGroup(QProcess& process);
 
 // Ends the process's whole group: TERM, then KILL when it is still there
@@ -25,8 +27,8 @@ void stopAllProcessGroups();
 // conversions then count as stopped.
 bool stopWasRequested();
 
-// Batch mode: SIGINT and SIGTERM end the converters' groups; the program
-// then finishes as for a stopped conversion.
+// SIGINT, SIGTERM and SIGHUP end the converters' groups; the program then
+// finishes as for a stopped conversion.
 void stopProcessGroupsOnSignals();
 
 // Read end of a pipe that receives a byte for each stop signal, so that a

@@ -10,8 +10,10 @@
 #include "platform/pathutils.h"
 #include "platform/pointershape.h"
 #include "platform/printers.h"
+#include "platform/processgroup.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
+#include "platform/runjournal.h"
 #include "platform/shell.h"
 #include "platform/volumes.h"
 #include "settings/optionsmodel.h"
@@ -33,6 +35,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 
 namespace morvane {
@@ -156,6 +159,17 @@ int runGui(int& argc, char** argv) {
     if (!instance.claim(handOverText(commandLineFile, QDir::currentPath())))
         return 0;
     registerProgram(QCoreApplication::applicationFilePath());
+    // Before the file box checks its file: a killed run may have left the
+    // document's folder under another name.
+    const QStringList restored = journal::recoverDeadRuns();
+    // A closed terminal, Ctrl+C or a TERM ends the converters and leaves
+    // every event loop, so that running conversions put names back.
+    stopProcessGroupsOnSignals();
+    QSocketNotifier stopSignals(stopSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&stopSignals, &QSocketNotifier::activated, &app, [] {
+        drainStopSignals();
+        QCoreApplication::exit(1);
+    });
 
     OptionsModel model;
     QtPrompter prompter;
@@ -213,6 +227,9 @@ int runGui(int& argc, char** argv) {
     if (ctx.settings.vars.firstTime && !quitWhenShown)
         openProgramLocations(ctx, window, true);
     window->focusFileBox();
+    if (!restored.isEmpty())
+        prompter.tell(restoredAfterCrashText(restored), QStringLiteral("Morvane"),
+                      Icon::Information);
     upgradeNoticeStep(ctx);
     ctx.loading = false;
 
