@@ -203,13 +203,13 @@ run_logged() {
     not_an_option "$1"
     _logfile=$safe_name
     shift
-    if ! _status_file=$(mktemp); then
-        "$@" 2>>"$_logfile"
-        return
-    fi
-    { { "$@" 2>&1 >&3 3>&-; echo "$?" >"$_status_file"; } | tee -a "$_logfile" >&2 3>&-; } 3>&1
-    _logged_status=$(cat "$_status_file" 2>/dev/null)
-    rm -f "$_status_file"
+    # The command's status comes back through the command substitution's
+    # own pipe (descriptor 4); its output goes to descriptor 3, this
+    # function's standard output. No temporary file is left by a stop.
+    exec 3>&1
+    _logged_status=$({ { "$@" 2>&1 >&3 3>&- 4>&-; echo "$?" >&4; } |
+        tee -a "$_logfile" >&2 3>&- 4>&-; } 4>&1)
+    exec 3>&-
     return "${_logged_status:-2}"
 }
 
@@ -352,6 +352,8 @@ l2h_output_dir() {
 route_latex2html() {
     l2h_output_dir "$2"
     _messages=$(mktemp) || return 2
+    # A stop (TERM, HUP, INT) still removes the temporary files.
+    trap 'rm -f -- "$_messages" "$_messages.status"; exit 143' TERM HUP INT
     not_an_option "$2"
     _file=$safe_name
     # The messages are shown and kept for the images log, which LaTeX2HTML
@@ -369,6 +371,7 @@ route_latex2html() {
         cat "$_messages" >>"$l2h_dir/images.log"
     fi
     rm -f "$_messages" "$_messages.status"
+    trap - TERM HUP INT
     pause_after "$3"
     return "${_status:-2}"
 }
@@ -385,7 +388,7 @@ main() {
     fi
     colon_list "$progpath"
     progpath=$list_result
-    PATH="$PATH:$progpath:$htrunpath"
+    PATH="$progpath:$htrunpath:$PATH"
     tidy_path
     export PATH
     if [ -n "$gs_lib" ]; then

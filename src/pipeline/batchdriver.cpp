@@ -274,7 +274,7 @@ QString oldBatchDriverReason(const QByteArray& text, bool htrunConfigured) {
         return QStringLiteral("can't use Hacha (part of Hevea).");
     if (!text.contains("pause_after \"$3\""))
         return QStringLiteral("can't use Pause in Tex4ht.");
-    if (!text.contains("PATH=\"$PATH:$progpath:$htrunpath\"\n") && htrunConfigured)
+    if (!text.contains("PATH=\"$progpath:$htrunpath:$PATH\"\n") && htrunConfigured)
         return QStringLiteral("can't use htrun in Tex4ht.");
     return {};
 }

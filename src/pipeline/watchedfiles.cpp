@@ -70,8 +70,9 @@ struct Finder {
         if (depth > kMaxDepth)
             return;
         QFile file(texFile);
-        // Pictures are not TeX: only text is scanned for further names.
-        if (!file.open(QIODevice::ReadOnly))
+        // Pictures are not TeX: only text is scanned for further names. A
+        // special file (a FIFO put in a file's place) would block the open.
+        if (!QFileInfo(texFile).isFile() || !file.open(QIODevice::ReadOnly))
             return;
         for (const NamedInput& input : namedInputsOf(file.readAll())) {
             const QString path = resolve(input.name, input.graphics);

@@ -26,8 +26,10 @@ void seedProgramDirectory(const QString& dir, const QString& defaults) {
 }
 
 QString resolveProgramDirectory(const ProgramDirectoryInputs& inputs) {
+    // Absolute, since converters run in other folders and are handed paths
+    // into it (the LaTeX2HTML init file).
     if (!inputs.morvaneHome.isEmpty())
-        return QDir::cleanPath(inputs.morvaneHome);
+        return QDir::cleanPath(QDir::current().absoluteFilePath(inputs.morvaneHome));
     if (!inputs.executableDir.isEmpty() &&
         QFileInfo::exists(inputs.executableDir + QLatin1Char('/') + iniName))
         return QDir::cleanPath(inputs.executableDir);

@@ -86,7 +86,9 @@ void SaveWatcher::rewatchFile(const QString& file) {
 }
 
 void SaveWatcher::recheck() {
-    if (!m_settle.isActive() && anyDiffers())
+    // Every further change starts the settle time again: a file written in
+    // pieces is converted once it has been quiet, not half-written.
+    if (anyDiffers())
         m_settle.start();
 }
 

@@ -1,5 +1,7 @@
 // Ctrl+C on batch mode ends the converter with it: a document that never
 // ends stops, the program gives status 2 and no converter is left running.
+// A closed terminal (HUP) does the same, and after a kill -9 of the program
+// its converters still end.
 
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -19,13 +21,16 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::newRow("pdf, Ctrl+C") << "pdf" << SIGINT;
         QTest::newRow("tex4ht, TERM") << "tex4ht" << SIGTERM;
+        QTest::newRow("pdf, closed terminal") << "pdf" << SIGHUP;
+        QTest::newRow("pdf, kill -9") << "pdf" << SIGKILL;
+        QTest::newRow("tex4ht, kill -9") << "tex4ht" << SIGKILL;
     }
     void interruptEndsTheConverter() {
         QFETCH(QString, route);
         QFETCH(int, signal);
         TestHome home;
         QTemporaryDir work;
-        const QString name = "neverending" + route;
+        const QString name = "neverending" + route + QString::number(signal);
         QFile tex(work.filePath(name + ".tex"));
         QVERIFY(tex.open(QIODevice::WriteOnly));
         tex.write("\\documentclass{article}\\begin{document}\\loop\\iftrue x\\par\\repeat"
@@ -43,6 +48,7 @@ private slots:
         QProcess morvane;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("MORVANE_HOME", home.path());
+        env.insert("XDG_STATE_HOME", work.filePath("state"));
         env.remove("DISPLAY");
         morvane.setProcessEnvironment(env);
         morvane.setWorkingDirectory(work.path());
@@ -51,7 +57,8 @@ private slots:
         QVERIFY(!morvane.waitForFinished(3000)); // the document never ends by itself
         ::kill(pid_t(morvane.processId()), signal);
         QVERIFY(morvane.waitForFinished(15000));
-        QCOMPARE(morvane.exitCode(), 2);
+        if (signal != SIGKILL)
+            QCOMPARE(morvane.exitCode(), 2);
 
         // Ended processes may take a moment to be reaped.
         QByteArray left;

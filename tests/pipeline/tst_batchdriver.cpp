@@ -379,7 +379,7 @@ private slots:
 
     void oldVersionFindings_data() {
         const QByteArray current = "echo $cmdline2\npause_after \"$3\"\n"
-                                   "PATH=\"$PATH:$progpath:$htrunpath\"\n";
+                                   "PATH=\"$progpath:$htrunpath:$PATH\"\n";
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("htrun");
         QTest::addColumn<QString>("reason");
@@ -388,14 +388,14 @@ private slots:
             << QByteArray("hevea.log\n") << true
             << "won't produce a correct log file if you use Hevea or Tth.";
         QTest::newRow("no cmdline2 before no pause")
-            << QByteArray("PATH=\"$PATH:$progpath:$htrunpath\"\n") << true
+            << QByteArray("PATH=\"$progpath:$htrunpath:$PATH\"\n") << true
             << "can't use Hacha (part of Hevea).";
-        QTest::newRow("no pause") << QByteArray("$cmdline2\nPATH=\"$PATH:$progpath:$htrunpath\"\n")
+        QTest::newRow("no pause") << QByteArray("$cmdline2\nPATH=\"$progpath:$htrunpath:$PATH\"\n")
                                   << true << "can't use Pause in Tex4ht.";
         QTest::newRow("no PATH line, htrun set") << QByteArray("$cmdline2\npause_after \"$3\"\n")
                                                  << true << "can't use htrun in Tex4ht.";
         QTest::newRow("PATH line without line end")
-            << QByteArray("$cmdline2\npause_after \"$3\"\nPATH=\"$PATH:$progpath:$htrunpath\"")
+            << QByteArray("$cmdline2\npause_after \"$3\"\nPATH=\"$progpath:$htrunpath:$PATH\"")
             << true << "can't use htrun in Tex4ht.";
         QTest::newRow("no PATH line, no htrun")
             << QByteArray("$cmdline2\npause_after \"$3\"\n") << false << QString();
@@ -410,7 +410,7 @@ private slots:
 
     void startUpCheckTellsAndDisables() {
         Fixture f;
-        f.writeDriver("$cmdline2\nPATH=\"$PATH:$progpath:$htrunpath\"\n");
+        f.writeDriver("$cmdline2\nPATH=\"$progpath:$htrunpath:$PATH\"\n");
         f.model.setChecked(ctl::chkHtrun, true);
         checkBatchDriverVersion(f.ctx);
 
