@@ -137,6 +137,46 @@ private slots:
         QVERIFY(readAll(work.filePath(name + ".htm")).contains("zebra"));
         QVERIFY(readAll(work.filePath(name + ".tlog")).startsWith("Tth log file for "));
     }
+
+    // Files and folders that already carry the names an alias would take
+    // (another document's, a killed run's) are never written, and the
+    // document keeps its own text.
+    void aliasNamesInUseAreLeftAlone_data() {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("tth") << TabTth;
+        QTest::newRow("tex4ht") << TabTex4ht;
+    }
+    void aliasNamesInUseAreLeftAlone() {
+        QFETCH(int, tab);
+        QTemporaryDir root;
+        const QString dir = root.filePath("docs");
+        const QString out = root.filePath("out");
+        QDir().mkpath(dir);
+        const QString source = dir + "/y's.tex";
+        writeFile(source, kDocument);
+        // The names this process's next aliases would have.
+        const QString taken = QString("morvane-alias-%1-").arg(QCoreApplication::applicationPid());
+        for (int n = 1; n <= 40; ++n) {
+            writeFile(dir + '/' + taken + QString::number(n) + ".tex", "other text");
+            QDir().mkpath(out + '/' + taken + QString::number(n));
+            writeFile(out + '/' + taken + QString::number(n) + "/keep.html", "user page");
+        }
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = out;
+        rig.selectTab(tab);
+        rig.model.setText(ctl::cmbTeX, source);
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+
+        QVERIFY(result && result->produced);
+        QCOMPARE(readAll(source), kDocument);
+        for (int n = 1; n <= 40; ++n) {
+            const QString name = taken + QString::number(n);
+            QCOMPARE(readAll(dir + '/' + name + ".tex"), QByteArray("other text"));
+            QCOMPARE(QDir(out + '/' + name).entryList(QDir::Files), QStringList{"keep.html"});
+        }
+    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestHostileNamesE2e)
