@@ -263,6 +263,30 @@ private slots:
         }
     }
 
+    // With no one to agree, batch mode leaves a document in its own output
+    // folder as it is and says how to convert it.
+    void batchModeDoesNotEditTheDocument() {
+        TestHome home;
+        const QString root = m_work.filePath("batchroot");
+        QVERIFY(QDir().mkpath(root + "/paper"));
+        setIniKey(home.file("Morvane.ini"), "SaveTo", root);
+        const QString source = root + "/paper/paper.tex";
+        const QByteArray text =
+            "\\documentclass{article}\n\\begin{document}\nHi.\n\\end{document}\n";
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        const BatchRun run = runBatch(home.path(), m_work.path(), {"--convert=tex4ht", source});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("is in its own output directory"), run.err.constData());
+        QCOMPARE(readAll(source), text);
+        QCOMPARE(QDir(root + "/paper").entryList(QDir::Files), QStringList{"paper.tex"});
+
+        const BatchRun unknown = runBatch(home.path(), m_work.path(), {"--compare", source});
+        QCOMPARE(unknown.status, 2);
+        QVERIFY2(unknown.err.contains("unknown option '--compare'"), unknown.err.constData());
+    }
+
     // Batch mode shows no output-root label: a root that is gone is named
     // on standard error before anything is converted.
     void missingOutputRootIsNamed() {
