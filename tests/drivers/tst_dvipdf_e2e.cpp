@@ -226,7 +226,7 @@ private slots:
         // An old result is no new result: a latex that writes nothing.
         const QString fakes = work.filePath("fakes");
         QVERIFY(QDir().mkpath(fakes));
-        for (const char* name : {"latex", "pdflatex"}) {
+        for (const char* name : {"latex", "pdflatex", "texi2dvi"}) {
             QFile fake(fakes + "/" + name);
             QVERIFY(fake.open(QIODevice::WriteOnly));
             fake.write("#!/bin/sh\nexit 0\n");
@@ -234,10 +234,12 @@ private slots:
             QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         }
         QTest::qWait(1100);
+        // The folder of Program Locations comes first on the path.
+        setIniKey(home.file("Morvane.ini"), "Texify", fakes);
         run = runBatch(home.path(), work.path(), {"--convert=" + route, "sample2e.tex"}, fakes);
         QCOMPARE(run.status, 2);
         // The earlier run's log is not taken for this run's.
-        QVERIFY(!QFile::exists(work.filePath("sample2e.log")));
+        QVERIFY2(!QFile::exists(work.filePath("sample2e.log")), run.err.constData());
 
         run = runBatch(home.path(), work.path(), {"--convert=" + route, "nothing.tex"});
         QCOMPARE(run.status, 2);

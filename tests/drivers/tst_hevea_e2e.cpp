@@ -402,6 +402,8 @@ private slots:
         fake.close();
         QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         TestHome home;
+        // The folder of Program Locations comes first on the path.
+        setIniKey(home.file("Morvane.ini"), "Hevea", fakes);
         const BatchRun run =
             runBatch(home.path(), work.path(), {"--convert=hevea", "macro.tex"}, fakes);
         QCOMPARE(run.status, 0);

@@ -289,6 +289,8 @@ private slots:
         fake.write("#!/bin/sh\nexit 0\n");
         fake.close();
         QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        // The folder of Program Locations comes first on the path.
+        setIniKey(home.file("Morvane.ini"), "Tth", fakes);
         run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"}, fakes);
         QCOMPARE(QFileInfo(work.filePath("sample2e.htm")).size(), 0);
         QCOMPARE(run.status, 2);
