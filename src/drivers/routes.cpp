@@ -60,6 +60,12 @@ using SV = SettingsVariables;
 // texi2dvi does what texify did; a texify found on PATH is accepted too.
 constexpr RouteProgram kTexify{"Texify", &SV::texify, {"texi2dvi", "texify"}, true};
 
+// What TeX4ht (and LaTeX under it) reads back on its next run.
+constexpr const char* kTex4htWorkingFiles[] = {"%1.xref", "%1.4tc", "%1.4ct", "%1.tmp",
+                                               "%1.lg",   "%1.idv", "%1.aux", "%1.dvi"};
+// LaTeX2HTML's scratch folder, which it clears only when it ends well.
+constexpr const char* kL2hWorkingFiles[] = {"TMP"};
+
 const Route kRoutes[] = {
     {.key = "hevea",
      .caption = "HeVeA",
@@ -130,7 +136,8 @@ const Route kRoutes[] = {
      .outputRootLabel = ctl::lblSaveTo,
      .needsPlainFileName = true,
      .driver = TeX4ht,
-     .tabSelected = tex4htTabSelected},
+     .tabSelected = tex4htTabSelected,
+     .workingFiles = kTex4htWorkingFiles},
     {.key = "latex2html",
      .caption = "LaTeX2HTML",
      .tabCaption = "LaTeX&2HTML",
@@ -153,7 +160,8 @@ const Route kRoutes[] = {
      .outputRoot = &SV::l2hSaveTo,
      .outputRootLabel = ctl::lblSavelatex2,
      .needsPlainFileName = true,
-     .driver = l2h},
+     .driver = l2h,
+     .workingFiles = kL2hWorkingFiles},
     {.key = "dvi",
      .caption = "DVI",
      .tabCaption = "&DVI",

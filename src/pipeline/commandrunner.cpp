@@ -13,7 +13,9 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <memory>
 #include <utility>
@@ -46,7 +48,25 @@ struct PrivateScript {
     }
 };
 
+// A temporary folder of the run's own, given to the converter as TMPDIR:
+// what the script and the converters put there (latex2html's l2hNNNN
+// folders, mktemp files) goes with it, also after a kill, since the journal
+// names the folder.
+struct PrivateTemporaryFolder {
+    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/morvane-run-XXXXXX")};
+    journal::Entry entry = 0;
+    PrivateTemporaryFolder() {
+        if (dir.isValid())
+            entry = journal::recordOwnedPrefix(QDir::tempPath(), QFileInfo(dir.path()).fileName());
+    }
+    ~PrivateTemporaryFolder() {
+        dir.remove();
+        journal::done(entry);
+    }
+};
+
 struct Run {
+    std::unique_ptr<PrivateTemporaryFolder> temporaries;
     std::unique_ptr<PrivateScript> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
@@ -96,6 +116,9 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
     // end of file and goes on instead of waiting for ever.
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
+    run.temporaries = std::make_unique<PrivateTemporaryFolder>();
+    if (run.temporaries->dir.isValid())
+        channels.environment.append(QStringLiteral("TMPDIR=") + run.temporaries->dir.path());
     run.script = privateScriptFor(conversion, commandLine);
     if (run.script)
         channels.scriptInstead = run.script->file.fileName();

@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
+#include "pipeline/previousresult.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/safealias.h"
 #include "pipeline/savedpath.h"
@@ -196,6 +197,7 @@ ConversionResult runDriver(Conversion& conversion) {
     const QDateTime started = QDateTime::currentDateTime();
     ConversionResult result;
     {
+        const PreviousResult previous(conversion);
         const ReplacementFailures failures;
         result = runUnderSafeAlias(conversion);
         result.failedRewrites = failures.entries();

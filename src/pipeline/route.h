@@ -117,6 +117,11 @@ struct Route {
     // What the route does when its tab is selected (not while loading);
     // nullptr for nothing.
     void (*tabSelected)(AppContext& ctx) = nullptr;
+    // The working files and folders the converter reads back on its next run
+    // in the route's output folder ("%1.xref" with %1 the base name, "TMP"):
+    // a killed run's are removed by the next start, since one cut short
+    // breaks later runs.
+    std::span<const char* const> workingFiles = {};
 };
 
 // The last log of each route, read by View Log, under the route's log slot.

@@ -38,6 +38,11 @@ bool renameReplacing(const QString& from, const QString& to) {
     return !code;
 }
 
+int hardLinkCount(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_nlink) : 0;
+}
+
 bool renameNoReplace(const QString& from, const QString& to) {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);

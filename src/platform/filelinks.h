@@ -16,6 +16,9 @@ bool sameFileOnDisk(const QString& a, const QString& b);
 // rename failed.
 bool renameReplacing(const QString& from, const QString& to);
 
+// The number of names (hard links) the file has; 0 when it cannot be read.
+int hardLinkCount(const QString& path);
+
 // Renames a file or folder only when nothing has the new name (atomically
 // where the file system allows it). False when the rename failed or the
 // name was taken.

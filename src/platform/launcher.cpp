@@ -52,6 +52,13 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     process->setArguments(command.arguments);
     if (!workingDirectory.isEmpty())
         process->setWorkingDirectory(workingDirectory);
+    if (!channels.environment.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : channels.environment)
+            environment.insert(entry.section(QLatin1Char('='), 0, 0),
+                               entry.section(QLatin1Char('='), 1));
+        process->setProcessEnvironment(environment);
+    }
     if (channels.discardOutput) {
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());

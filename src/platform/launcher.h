@@ -52,6 +52,9 @@ struct LaunchChannels {
     // line names, so that a run executes exactly the settings written for it
     // even when another run rewrites the shared script meanwhile.
     QString scriptInstead;
+    // Variables set for the process ("NAME=value"), on top of the program's
+    // own environment.
+    QStringList environment;
     // Start the process as the leader of a process group of its own, so that
     // endProcessGroup can end it together with everything it started.
     bool ownProcessGroup = false;

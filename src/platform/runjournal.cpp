@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 #include <QSet>
@@ -154,9 +155,18 @@ void removeOwned(const QString& folder, const QString& prefix) {
     if (prefix.isEmpty())
         return;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (name.startsWith(prefix))
-            ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(prefix))
+            continue;
+        const QString path = dir.filePath(name);
+        // A folder of the run's (texi2dvi's NAME.t2d) goes with what is in it;
+        // a link is removed, never followed.
+        if (QFileInfo(path).isDir() && !QFileInfo(path).isSymLink())
+            QDir(path).removeRecursively();
+        else
+            ::unlink(QFile::encodeName(path).constData());
+    }
 }
 
 // Undoes a dead process's open records, newest first; says what it renamed
@@ -172,7 +182,14 @@ QStringList undo(const QList<Record>& records) {
             removeIfStillOurs(first, r.fields);
         } else if (r.kind == "owned" && r.fields.size() >= 2) {
             removeOwned(first, decoded(r.fields[1]));
-        } else if (r.kind == "temp") {
+        } else if (r.kind == "kept" && r.fields.size() >= 2) {
+            const QString kept = decoded(r.fields[1]);
+            if (identityOf(kept).valid && renameReplacing(kept, first))
+                restored.append(first);
+        } else if (r.kind == "scratch" && QFileInfo(first).isDir() &&
+                   !QFileInfo(first).isSymLink()) {
+            QDir(first).removeRecursively();
+        } else if (r.kind == "temp" || r.kind == "scratch") {
             ::unlink(QFile::encodeName(first).constData());
         } else if (r.kind == "rename" && r.fields.size() >= 2) {
             const QString to = decoded(r.fields[1]);
@@ -236,6 +253,14 @@ Entry recordRename(const QString& from, const QString& to) {
 
 Entry recordOwnedPrefix(const QString& folder, const QString& prefix) {
     return own().append("owned " + encoded(folder) + ' ' + encoded(prefix));
+}
+
+Entry recordKept(const QString& path, const QString& kept) {
+    return own().append("kept " + encoded(path) + ' ' + encoded(kept));
+}
+
+Entry recordScratch(const QString& path) {
+    return own().append("scratch " + encoded(path));
 }
 
 Entry recordTemporary(const QString& path) {

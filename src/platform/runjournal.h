@@ -39,6 +39,14 @@ Entry recordRename(const QString& from, const QString& to);
 // converter wrote under an alias. Recovery removes such files, so that a
 // killed run's partial pages never stay beside the complete ones.
 Entry recordOwnedPrefix(const QString& folder, const QString& prefix);
+// The previous result `path` is about to be moved aside to `kept` while a
+// converter writes a new one; recovery puts it back over whatever the
+// killed converter left at `path`, so that a page is never half-written.
+Entry recordKept(const QString& path, const QString& kept);
+// A converter's working file (in Morvane's own output folder) that it reads
+// and rewrites; recovery removes it, since one cut short breaks every later
+// run and a whole run makes it again.
+Entry recordScratch(const QString& path);
 // A temporary file about to be created with O_EXCL under a name no one else
 // uses; recovery removes it when it is still there.
 Entry recordTemporary(const QString& path);

@@ -1,6 +1,7 @@
-// A conversion killed with kill -9 at any moment costs nothing: the next run
-// puts back what the killed one renamed, leaves no alias, temporary or
-// private script behind, and converts as before; the document is untouched.
+// A conversion killed with kill -9 at any moment costs nothing: the next
+// start puts back what the killed one renamed and its previous complete
+// result, leaves no alias, temporary or private script behind, and the next
+// run converts as before; the document is never touched.
 
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -20,6 +21,12 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 QStringList entriesUnder(const QString& dir) {
     QStringList names;
     QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -29,6 +36,16 @@ QStringList entriesUnder(const QString& dir) {
     return names;
 }
 
+// A document that keeps each converter busy for a moment.
+QByteArray documentText(int sections) {
+    QByteArray text = "\\documentclass{article}\\begin{document}\n";
+    for (int i = 0; i < sections; ++i)
+        text += QString("\\section{S%1}\\label{s%1} Text %1, $x^{%1}$, see \\ref{s%1}.\n")
+                    .arg(i)
+                    .toUtf8();
+    return text + "\\end{document}\n";
+}
+
 } // namespace
 
 class TestKilledRun : public QObject {
@@ -36,76 +53,96 @@ class TestKilledRun : public QObject {
     TestHome m_home;
     QTemporaryDir m_work;
     QProcessEnvironment m_env;
-    QString m_document;
-    QByteArray m_text;
-    QByteArray m_page;
 
-    int convert(int killAfterMs = -1) {
+    // The exit code, -1 when the program did not start, -2 when it was killed.
+    int convert(const QString& route, const QString& file, int killAfterMs = -1) {
         QProcess morvane;
         morvane.setProcessEnvironment(m_env);
-        morvane.setWorkingDirectory(m_work.filePath("docs"));
-        morvane.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        morvane.setWorkingDirectory(QFileInfo(file).path());
         morvane.setStandardOutputFile(QProcess::nullDevice());
-        morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane", {"--convert=tex4ht", m_document});
+        morvane.setStandardErrorFile(QProcess::nullDevice());
+        morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane", {"--convert=" + route, file});
         if (!morvane.waitForStarted())
             return -1;
         if (killAfterMs >= 0 && !morvane.waitForFinished(killAfterMs))
             ::kill(pid_t(morvane.processId()), SIGKILL);
-        morvane.waitForFinished(120000);
+        morvane.waitForFinished(300000);
         return morvane.exitStatus() == QProcess::NormalExit ? morvane.exitCode() : -2;
+    }
+
+    QString resultOf(const QString& route, const QString& dir, const QString& base) const {
+        if (route == "tex4ht")
+            return m_work.filePath("out/" + base + '/' + base + ".html");
+        if (route == "latex2html")
+            return m_work.filePath("out/" + base + "/index.html");
+        const QString extension = route == "tth"     ? ".htm"
+                                  : route == "hevea" ? ".html"
+                                                     : '.' + route;
+        return dir + '/' + base + extension;
     }
 
 private slots:
     void initTestCase() {
         QByteArray ini = readFile(m_home.file("Morvane.ini"));
         ini.replace("\nSaveTo=\n", "\nSaveTo=" + m_work.filePath("out").toUtf8() + "\n");
-        QFile file(m_home.file("Morvane.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(ini);
-        file.close();
-        QVERIFY(QDir().mkpath(m_work.filePath("out")));
-        QVERIFY(QDir().mkpath(m_work.filePath("docs")));
-        QVERIFY(QDir().mkpath(m_work.filePath("tmp")));
+        writeFile(m_home.file("Morvane.ini"), ini);
+        for (const char* dir : {"out", "tmp", "other"})
+            QVERIFY(QDir().mkpath(m_work.filePath(dir)));
+        writeFile(m_work.filePath("other/other.tex"), documentText(1));
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert("MORVANE_HOME", m_home.path());
         m_env.insert("XDG_STATE_HOME", m_work.filePath("state"));
         m_env.insert("TMPDIR", m_work.filePath("tmp"));
         m_env.remove("DISPLAY");
-
-        // A quote in the name: converted under an alias, with the output
-        // folder renamed while it runs.
-        m_document = m_work.filePath("docs/it's.tex");
-        m_text = "\\documentclass{article}\\begin{document}\n";
-        for (int i = 0; i < 300; ++i)
-            m_text += QString("\\section{S%1}\\label{s%1} Text %1, $x^{%1}$, see \\ref{s%1}.\n")
-                          .arg(i)
-                          .toUtf8();
-        m_text += "\\end{document}\n";
-        QFile tex(m_document);
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write(m_text);
-        tex.close();
-        QCOMPARE(convert(), 0);
-        m_page = readFile(m_work.filePath("out/it's/it's.html"));
-        QVERIFY(m_page.contains("Text 299"));
     }
 
-    void nextRunRecovers_data() {
+    void previousResultSurvivesTheKill_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("base");
         QTest::addColumn<int>("killAfterMs");
-        for (int ms : {0, 150, 400, 800, 1200, 1800})
-            QTest::addRow("killed after %d ms", ms) << ms;
+        for (const char* route : {"tth", "hevea", "dvi", "pdf", "tex4ht", "latex2html"})
+            // A quote in the name: converted under an alias (with the output
+            // folder renamed while it runs).
+            for (const char* base : {"plain", "it's"})
+                for (int ms : {150, 700, 1500})
+                    QTest::addRow("%s, %s, killed after %d ms", route, base, ms)
+                        << route << base << ms;
     }
-    void nextRunRecovers() {
+    void previousResultSurvivesTheKill() {
+        QFETCH(QString, route);
+        QFETCH(QString, base);
         QFETCH(int, killAfterMs);
-        convert(killAfterMs);
-        QCOMPARE(convert(), 0);
-        QCOMPARE(readFile(m_document), m_text);
-        QCOMPARE(readFile(m_work.filePath("out/it's/it's.html")), m_page);
-        const QStringList left = entriesUnder(m_work.path()).filter("morvane-");
+        const QString dir = m_work.filePath("docs-" + route);
+        QVERIFY(QDir().mkpath(dir));
+        const QString document = dir + '/' + base + ".tex";
+        const QByteArray text = documentText(route == "latex2html" ? 40 : 300);
+        const QString result = resultOf(route, dir, base);
+        if (!QFileInfo::exists(result)) {
+            writeFile(document, text);
+            QVERIFY(convert(route, document) >= 0);
+        }
+        const QByteArray before = readFile(result);
+        QVERIFY2(!before.isEmpty(), qPrintable(result));
+
+        const bool killed = convert(route, document, killAfterMs) == -2;
+        // Any start finishes what the killed run left: the previous result,
+        // or the new one when the run ended before the kill.
+        QVERIFY(convert("tth", m_work.filePath("other/other.tex")) >= 0);
+        if (killed)
+            QCOMPARE(readFile(result), before);
+        else
+            QVERIFY(!readFile(result).isEmpty());
+        QCOMPARE(readFile(document), text);
+        QStringList left = entriesUnder(m_work.path()).filter("morvane-");
+        left += entriesUnder(m_work.path()).filter(".morvane");
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
         QCOMPARE(entriesUnder(m_work.filePath("tmp")), QStringList());
         QCOMPARE(QDir(m_work.filePath("state/morvane/journal")).entryList(QDir::Files),
                  QStringList());
+
+        // And the next run converts as before.
+        QVERIFY(convert(route, document) >= 0);
+        QVERIFY(!readFile(result).isEmpty());
     }
 };
 

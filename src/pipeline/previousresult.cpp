@@ -1,0 +1,72 @@
+#include "pipeline/previousresult.h"
+
+#include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
+#include "platform/filelinks.h"
+#include "platform/pathutils.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+namespace morvane {
+
+namespace {
+
+// A hidden name that nothing else uses, on the result's file system: beside
+// the result, or for a result in an output folder of its own (which some
+// converters clear before they write) in the folder above.
+QString keptNameFor(const QString& output, bool inOutputFolder) {
+    static quint64 counter = 0;
+    QString folder = QFileInfo(output).absolutePath();
+    if (inOutputFolder)
+        folder = QFileInfo(folder).absolutePath();
+    return folder + QStringLiteral("/.morvane-kept-%1-%2")
+                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                        .arg(++counter);
+}
+
+} // namespace
+
+PreviousResult::PreviousResult(const Conversion& conversion) {
+    const QString output = conversion.expectedOutput;
+    // Never the document itself, nor a file the converter reads.
+    if (!output.isEmpty() && output != conversion.document && output != conversion.source &&
+        QFileInfo(output).isFile() && !QFileInfo(output).isSymLink()) {
+        const QString kept = keptNameFor(output, conversion.route.outputRoot != nullptr);
+        m_entry = journal::recordKept(output, kept);
+        // A result with a second name (LaTeX2HTML's index.html is its first
+        // page's) is written through that name: it is copied, not moved.
+        const bool moved = hardLinkCount(output) == 1 && renameNoReplace(output, kept);
+        if (moved || (hardLinkCount(output) > 1 && QFile::copy(output, kept))) {
+            m_output = output;
+            m_kept = kept;
+        } else {
+            journal::done(m_entry);
+            m_entry = 0;
+        }
+    }
+    const Route& route = conversion.route;
+    if (route.outputRoot && !route.workingFiles.empty()) {
+        const QString base =
+            withoutSourceExtension(fileNameOf(conversion.source), conversion.sourceExtension);
+        const QString folder =
+            joinPath(conversion.app.settings.vars.*route.outputRoot, base) + QLatin1Char('/');
+        for (const char* name : route.workingFiles)
+            m_scratch.append(journal::recordScratch(folder + QString::fromLatin1(name).arg(base)));
+    }
+}
+
+PreviousResult::~PreviousResult() {
+    for (const journal::Entry entry : std::as_const(m_scratch))
+        journal::done(entry);
+    if (m_kept.isEmpty())
+        return;
+    if (QFileInfo::exists(m_output))
+        QFile::remove(m_kept);
+    else
+        renameNoReplace(m_kept, m_output);
+    journal::done(m_entry);
+}
+
+} // namespace morvane
