@@ -324,6 +324,16 @@ route_texify() {
     LATEX="${LATEX:-latex} -interaction=nonstopmode${recorder:+ $recorder}"
     PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode${recorder:+ $recorder}"
     export LATEX PDFLATEX
+    # texi2dvi puts the folder's path into commands it evaluates: it runs in
+    # the folder through a link of a plain name in the run's own temporary
+    # folder, so no folder name reaches its shell.
+    case $PWD in
+    *[!A-Za-z0-9_./+-]*)
+        if [ -n "${TMPDIR:-}" ] && ln -s "$PWD" "$TMPDIR/folder" 2>/dev/null; then
+            cd "$TMPDIR/folder" || return 2
+        fi
+        ;;
+    esac
     run_words "$cmdline" "$_texify" --batch %words "$source_file" </dev/null
 }
 

@@ -30,9 +30,12 @@ DviPdfRun runBeside(const QString& source, const QString& sourceExtension,
     return run;
 }
 
+// The file goes to the script by its bare name (the script runs in its
+// folder): TeX and texi2dvi cannot read a path through a folder whose name
+// has a blank, a quote, "%", "$" or letters that are not ASCII.
 QString driverCommand(const QString& batchDriver, const QString& routeWord, const QString& file) {
     return quoteForCommandLine(batchDriver) + QLatin1Char(' ') + routeWord + QLatin1Char(' ') +
-           quoteForCommandLine(file);
+           quoteForCommandLine(fileNameOf(file));
 }
 
 void composeTexify(DviPdfRun& run, const QString& settings, const QString& batchDriver,

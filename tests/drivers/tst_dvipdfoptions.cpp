@@ -81,26 +81,26 @@ private slots:
         QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("result");
         QTest::newRow("latex") << QStringList{} << "/x/paper.tex"
-                               << "/p/convert.sh dvi /x/paper.tex" << false << ""
+                               << "/p/convert.sh dvi paper.tex" << false << ""
                                << "/x/paper.dvi";
         // The name is cut before its extension, not at its first dot.
         QTest::newRow("dotted name") << QStringList{} << "/x/my.paper.tex"
-                                     << "/p/convert.sh dvi /x/my.paper.tex" << false << ""
+                                     << "/p/convert.sh dvi my.paper.tex" << false << ""
                                      << "/x/my.paper.dvi";
         QTest::newRow("dotted folder") << QStringList{} << "/x/notes.tex.d/a.tex"
-                                       << "/p/convert.sh dvi /x/notes.tex.d/a.tex" << false << ""
+                                       << "/p/convert.sh dvi a.tex" << false << ""
                                        << "/x/notes.tex.d/a.dvi";
         QTest::newRow("upper-case extension") << QStringList{} << "/x/Paper.TEX"
-                                              << "/p/convert.sh dvi /x/Paper.TEX" << false << ""
+                                              << "/p/convert.sh dvi Paper.TEX" << false << ""
                                               << "/x/Paper.dvi";
         QTest::newRow("blank in folder") << QStringList{} << "/x y/paper.tex"
-                                         << "/p/convert.sh dvi \"/x y/paper.tex\"" << false << ""
+                                         << "/p/convert.sh dvi paper.tex" << false << ""
                                          << "/x y/paper.dvi";
         QTest::newRow("texify") << QStringList{"dviTexify"} << "/x/my.paper.tex"
-                                << "/p/convert.sh texify /x/my.paper" << true << ""
+                                << "/p/convert.sh texify my.paper" << true << ""
                                 << "/x/my.paper.dvi";
         QTest::newRow("texify report") << QStringList{"dviTexify", "dviReport"} << "/x/paper.tex"
-                                       << "/p/convert.sh texify /x/paper" << true << " -V "
+                                       << "/p/convert.sh texify paper" << true << " -V "
                                        << "/x/paper.dvi";
     }
     void dviRuns() {
@@ -123,12 +123,12 @@ private slots:
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<bool>("writesSettings");
         QTest::addColumn<QString>("settings");
-        QTest::newRow("pdflatex") << QStringList{} << "/p/convert.sh pdf /x/my.paper.tex" << false
+        QTest::newRow("pdflatex") << QStringList{} << "/p/convert.sh pdf my.paper.tex" << false
                                   << "";
-        QTest::newRow("texify") << QStringList{"pdfTexify"} << "/p/convert.sh texify /x/my.paper"
+        QTest::newRow("texify") << QStringList{"pdfTexify"} << "/p/convert.sh texify my.paper"
                                 << true << "-p";
         QTest::newRow("texify report") << QStringList{"pdfTexify", "pdfReport"}
-                                       << "/p/convert.sh texify /x/my.paper" << true << "-p -V";
+                                       << "/p/convert.sh texify my.paper" << true << "-p -V";
         QTest::newRow("chain runs nothing") << QStringList{"swpgs"} << "" << false << "";
         QTest::newRow("both ticked runs nothing")
             << QStringList{"pdfTexify", "swpgs"} << "" << false << "";

@@ -124,6 +124,48 @@ private slots:
             QVERIFY2(text.contains("Knuth"), text.left(2000).constData());
     }
 
+    // The document's folder may have any name too: converters get the file
+    // by its bare name in its folder, and nothing in the folder's name runs.
+    void convertsInAFolderOfAnyName_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("texify");
+        QTest::addColumn<QString>("folder");
+        const QList<std::tuple<int, bool, const char*>> routes{
+            {TabHevea, false, "hevea"},    {TabTth, false, "tth"}, {TabTex4ht, false, "tex4ht"},
+            {TabL2h, false, "latex2html"}, {TabDvi, false, "dvi"}, {TabDvi, true, "texify"},
+            {TabPdf, false, "pdf"}};
+        for (const auto& [tab, texify, key] : routes)
+            for (const char* folder :
+                 {"My Docs", "it's \"here\"", "a;touch PWNED;b", "$(touch PWNED)", "caf\u00e9 50%"})
+                QTest::addRow("%s in %s", key, folder) << tab << texify << QString(folder);
+    }
+    void convertsInAFolderOfAnyName() {
+        QFETCH(int, tab);
+        QFETCH(bool, texify);
+        QFETCH(QString, folder);
+        QTemporaryDir root;
+        const QString dir = root.filePath(folder);
+        QVERIFY(QDir().mkpath(dir));
+        const QByteArray text =
+            "\\documentclass{article}\\begin{document}Zebra $x^2$.\\end{document}\n";
+        writeFile(dir + "/paper.tex", text);
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = root.filePath("out");
+        rig.ctx.settings.vars.l2hSaveTo = root.filePath("out");
+        QDir().mkpath(root.filePath("out"));
+        rig.model.setCheckValue(ctl::chkTexify(0), texify ? 1 : 0);
+        rig.selectTab(tab);
+        rig.model.setText(ctl::cmbTeX, dir + "/paper.tex");
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+
+        QVERIFY(result);
+        QVERIFY2(filesNamed(root.path(), "PWNED").isEmpty(), "the name ran a command");
+        QVERIFY2(result->produced, qPrintable(result->output));
+        QCOMPARE(readAll(dir + "/paper.tex"), text);
+    }
+
     // The reproduction from the command line: tth's makeindex call gets a
     // plain name, and the page has its index.
     void tthInBatchModeRunsNothingFromTheName() {
