@@ -244,6 +244,19 @@ not_an_option() {
     esac
 }
 
+# A converter that puts the current folder's path into shell commands
+# (texi2dvi) runs in it through a link of a plain name in the run's own
+# temporary folder, so that no folder name reaches its shell.
+enter_plain_folder() {
+    case $PWD in
+    *[!A-Za-z0-9_./+-]*)
+        if [ -n "${TMPDIR:-}" ] && ln -s "$PWD" "$TMPDIR/folder" 2>/dev/null; then
+            cd "$TMPDIR/folder" || return 1
+        fi
+        ;;
+    esac
+}
+
 # Waits for Enter when the third argument asks for it.
 pause_after() {
     if [ "$1" = pause ]; then
@@ -324,16 +337,8 @@ route_texify() {
     LATEX="${LATEX:-latex} -interaction=nonstopmode${recorder:+ $recorder}"
     PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode${recorder:+ $recorder}"
     export LATEX PDFLATEX
-    # texi2dvi puts the folder's path into commands it evaluates: it runs in
-    # the folder through a link of a plain name in the run's own temporary
-    # folder, so no folder name reaches its shell.
-    case $PWD in
-    *[!A-Za-z0-9_./+-]*)
-        if [ -n "${TMPDIR:-}" ] && ln -s "$PWD" "$TMPDIR/folder" 2>/dev/null; then
-            cd "$TMPDIR/folder" || return 2
-        fi
-        ;;
-    esac
+    # texi2dvi puts the folder's path into commands it evaluates.
+    enter_plain_folder || return 2
     run_words "$cmdline" "$_texify" --batch %words "$source_file" </dev/null
 }
 

@@ -53,7 +53,8 @@ PreviousResult::PreviousResult(const Conversion& conversion) {
         const QString folder =
             joinPath(conversion.app.settings.vars.*route.outputRoot, base) + QLatin1Char('/');
         for (const char* name : route.workingFiles)
-            m_scratch.append(journal::recordScratch(folder + QString::fromLatin1(name).arg(base)));
+            m_scratch.append(journal::recordScratch(
+                folder + QString::fromLatin1(name).replace(QLatin1String("%1"), base)));
     }
 }
 
