@@ -135,7 +135,8 @@ QString l2hInitPath(const AppContext& ctx) {
     return ctx.programDir + S("/LaTeX2HTML.init");
 }
 
-bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir) {
+bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir,
+               QByteArray* written) {
     const QString path = l2hInitPath(ctx);
     const std::optional<QByteArray> user = readUserSettings(path);
     QString error;
@@ -143,9 +144,14 @@ bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outp
         QFile unreadable(path);
         unreadable.open(QIODevice::ReadOnly);
         error = unreadable.errorString();
-    } else if (writeInitFile(path, automaticL2hSettings(L2hInitOptions::from(options), outputDir),
-                             *user, &error))
-        return true;
+    } else {
+        const QString automatic = automaticL2hSettings(L2hInitOptions::from(options), outputDir);
+        if (writeInitFile(path, automatic, *user, &error)) {
+            if (written)
+                *written = composeInitFile(automatic, *user);
+            return true;
+        }
+    }
     ctx.seams.prompter->tell(S("Unable to write the LaTeX2HTML init file\n\n") +
                                  QDir::toNativeSeparators(path) + S("\n\n") + error,
                              S("LaTeX2HTML Init File"), Icon::Exclamation);

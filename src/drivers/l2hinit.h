@@ -62,6 +62,9 @@ QString l2hInitPath(const AppContext& ctx);
 
 // Writes the program's init file for `outputDir` from the tab's options,
 // keeping the user's part; tells the user and answers false when it cannot.
-bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir);
+// `written` (when given) receives the whole file as written, for the run's
+// own copy: two conversions at once must not read each other's.
+bool WriteInit(AppContext& ctx, const OptionsModel& options, const QString& outputDir,
+               QByteArray* written = nullptr);
 
 } // namespace morvane

@@ -15,6 +15,7 @@
 #include "pipeline/resultdisplay.h"
 #include "platform/atomicfile.h"
 #include "platform/pathutils.h"
+#include "platform/privatefile.h"
 #include "platform/prompter.h"
 #include "settings/controlnames.h"
 
@@ -146,7 +147,13 @@ ConversionResult l2h(Conversion& conv) {
     // the folder it runs in.
     const QString bbl = withoutSourceExtension(n.fileName, conv.sourceExtension) + S(".bbl");
     copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
-    if (!WriteInit(ctx, conv.options, n.outputDir) || !Writebat(conv, QString()))
+    // The run reads its own copy of the init file: another conversion may
+    // write the shared one, with its own $DESTDIR, while this one runs.
+    QByteArray init;
+    if (!WriteInit(ctx, conv.options, n.outputDir, &init))
+        return result;
+    const PrivateFile runInit(QStringLiteral("morvane-l2h-XXXXXX.init"), init);
+    if (!Writebat(conv, runInit.path()))
         return result;
 
     const bool pause = ctx.model->tag(ctl::Label25) == S("1");

@@ -74,7 +74,8 @@ QString tex4htSettings(const AppContext& ctx, const OptionsModel& model, const Q
     return block;
 }
 
-QString l2hSettings(const AppContext& ctx, const OptionsModel&, const QString&) {
+// `initFile`: the run's own copy of the init file, when it has one.
+QString l2hSettings(const AppContext& ctx, const OptionsModel&, const QString& initFile) {
     const SettingsVariables& v = ctx.settings.vars;
     const QString gsProgram = ghostscriptProgramDir(v.gsLib);
     QString block = setLine(QStringLiteral("progpath"),
@@ -85,7 +86,9 @@ QString l2hSettings(const AppContext& ctx, const OptionsModel&, const QString&) 
                      v.gsLib + QLatin1Char(';') + ghostscriptFontsDir(v.gsLib));
     block += setLine(QStringLiteral("L2HMODULE"), v.l2h);
     // The file the LaTeX2HTML driver writes; names are case-sensitive here.
-    block += setLine(QStringLiteral("init"), ctx.programDir + QStringLiteral("/LaTeX2HTML.init"));
+    block += setLine(QStringLiteral("init"),
+                     initFile.isEmpty() ? ctx.programDir + QStringLiteral("/LaTeX2HTML.init")
+                                        : initFile);
     return block;
 }
 

@@ -1,5 +1,6 @@
 #include "pipeline/commandrunner.h"
 
+#include "platform/privatefile.h"
 #include "platform/runjournal.h"
 
 #include "pipeline/appcontext.h"
@@ -37,17 +38,6 @@ constexpr qsizetype kMaxArgumentBytes = 131072;
 
 // One started command: its console (if any) and its process. The process is
 // declared last so that it goes first, before the console that shows it.
-// The private copy of the batch driver, named in the journal while it
-// exists, so that a killed run's copy does not stay in the temporary folder.
-struct PrivateScript {
-    QTemporaryFile file{QDir::tempPath() + QStringLiteral("/morvane-convert-XXXXXX.sh")};
-    journal::Entry entry = 0;
-    ~PrivateScript() {
-        file.remove();
-        journal::done(entry);
-    }
-};
-
 // A temporary folder of the run's own, given to the converter as TMPDIR:
 // what the script and the converters put there (latex2html's l2hNNNN
 // folders, mktemp files) goes with it, also after a kill, since the journal
@@ -67,7 +57,7 @@ struct PrivateTemporaryFolder {
 
 struct Run {
     std::unique_ptr<PrivateTemporaryFolder> temporaries;
-    std::unique_ptr<PrivateScript> script;
+    std::unique_ptr<PrivateFile> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
     bool pause = false;
@@ -76,21 +66,16 @@ struct Run {
 // A private copy of the batch driver as Writebat wrote it for this run, when
 // the command runs the batch driver; nothing otherwise (or when the copy
 // cannot be written: the shared script then runs, as before).
-std::unique_ptr<PrivateScript> privateScriptFor(Conversion& conversion,
-                                                const QString& commandLine) {
+std::unique_ptr<PrivateFile> privateScriptFor(Conversion& conversion, const QString& commandLine) {
     const AppContext& ctx = conversion.app;
     const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
     const QStringList parts = QProcess::splitCommand(commandLine);
     if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
         return nullptr;
-    auto script = std::make_unique<PrivateScript>();
-    QTemporaryFile& file = script->file;
-    if (!file.open())
+    auto script =
+        std::make_unique<PrivateFile>(QStringLiteral("morvane-convert-XXXXXX.sh"), written);
+    if (script->path().isEmpty())
         return nullptr;
-    script->entry = journal::recordMade(file.fileName());
-    if (file.write(written) != written.size() || !file.flush())
-        return nullptr;
-    file.close();
     return script;
 }
 
@@ -121,7 +106,7 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
         channels.environment.append(QStringLiteral("TMPDIR=") + run.temporaries->dir.path());
     run.script = privateScriptFor(conversion, commandLine);
     if (run.script)
-        channels.scriptInstead = run.script->file.fileName();
+        channels.scriptInstead = run.script->path();
     run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
     if (run.process && run.console)
         run.console->attach(run.process.get(), run.pause);

@@ -1,6 +1,7 @@
 // Conversions started at the same time from one program directory: each run
 // must execute the settings block written for it, although the next run
-// rewrites the shared batch driver at once.
+// rewrites the shared batch driver at once, and read the LaTeX2HTML init
+// file written for it, although the next run rewrites the shared one.
 
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -66,6 +67,50 @@ private slots:
         // The private copies are gone; the shared script shows a block as usual.
         QVERIFY(QDir(temp).entryList(QDir::Files).isEmpty());
         QVERIFY(readAll(home.file("convert.sh")).contains("set cmdline="));
+    }
+
+    void latex2htmlRunsKeepTheirOwnOutputFolder() {
+        TestHome home;
+        QTemporaryDir work;
+        QFile ini(home.file("Morvane.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QByteArray text = ini.readAll();
+        ini.close();
+        text.replace("\nSaveTo=\n", "\nSaveTo=" + work.filePath("out").toUtf8() + "\n");
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(text);
+        ini.close();
+        QVERIFY(QDir().mkpath(work.filePath("out")));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.remove("DISPLAY");
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int n = 0; n < 6; ++n) {
+            const QString name = QString("doc%1").arg(n);
+            QFile tex(work.filePath(name + ".tex"));
+            QVERIFY(tex.open(QIODevice::WriteOnly));
+            tex.write(
+                QString("\\documentclass{article}\\begin{document}Text of %1.\\end{document}\n")
+                    .arg(name)
+                    .toUtf8());
+            tex.close();
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(env);
+            process->setWorkingDirectory(work.path());
+            process->setStandardOutputFile(QProcess::nullDevice());
+            process->setStandardErrorFile(QProcess::nullDevice());
+            process->start(MORVANE_BUILD_PROGRAM_DIR "/morvane",
+                           {"--convert=latex2html", name + ".tex"});
+            runs.push_back(std::move(process));
+        }
+        for (const auto& process : runs)
+            QVERIFY(process->waitForFinished(300000));
+        for (int n = 0; n < 6; ++n) {
+            const QString name = QString("doc%1").arg(n);
+            QVERIFY2(readAll(work.filePath("out/" + name + "/index.html"))
+                         .contains(("Text of " + name).toUtf8()),
+                     qPrintable(name));
+        }
     }
 };
 
