@@ -147,6 +147,27 @@ private slots:
         QCOMPARE(watcher.folders(), QStringList{dir.path()});
     }
 
+    // A file written in pieces is one save, made once it has been quiet for
+    // the settle time: each piece starts the settle time again.
+    void fileWrittenInPiecesIsOneSave() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("paper.tex");
+        writeFile(file, "a\n");
+        SaveWatcher watcher(kSettleMs * 5);
+        watcher.setFiles({file});
+        QSignalSpy saved(&watcher, &SaveWatcher::saved);
+        QByteArray text;
+        for (int piece = 0; piece < 4; ++piece) {
+            text += "piece\n";
+            writeFile(file, text);
+            QTest::qWait(kSettleMs * 3 / 2);
+            QCOMPARE(saved.size(), 0);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(saved.size(), 1, kQuietMs * 3);
+        QTest::qWait(kSettleMs * 6);
+        QCOMPARE(saved.size(), 1);
+    }
+
     // Ten thousand files beside the document: changes among them cost no
     // conversion, a save of the document makes exactly one.
     void crowdedFolder() {
