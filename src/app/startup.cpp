@@ -77,6 +77,38 @@ bool programFileMissing(AppContext& ctx, const QString& name, const QString& sec
     return true;
 }
 
+// What is wrong with a settings file that exists but cannot be Morvane's:
+// read as it is, it would only give "... Not Found" for every program.
+QString iniDamage(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("it is a folder, not a file");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("it cannot be read (") + file.errorString() + QLatin1Char(')');
+    const QByteArray text = file.read(1 << 20);
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("it is empty");
+    if (text.contains('\0'))
+        return QStringLiteral("it is not a text file");
+    if (!text.contains("[Paths]"))
+        return QStringLiteral("it has no [Paths] section");
+    return {};
+}
+
+bool programIniDamaged(AppContext& ctx) {
+    const QString path = ctx.programDir + QStringLiteral("/Morvane.ini");
+    const QString damage = iniDamage(path);
+    if (damage.isEmpty())
+        return false;
+    ctx.seams.prompter->tell(
+        path + QStringLiteral(" is damaged: ") + damage +
+            QStringLiteral(".\n\nRestore it from a backup, or rename it and put a copy of the "
+                           "Morvane.ini Morvane was installed with in its place."),
+        QStringLiteral("Initialisation File"), Icon::Critical);
+    return true;
+}
+
 void selectStartupTab(AppContext& ctx) {
     QStringList captions;
     for (const Route& route : ctx.routes)
@@ -191,7 +223,8 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
 
     if (programFileMissing(ctx, QStringLiteral("Morvane.ini"),
                            QStringLiteral("Cannot run Morvane without this file."),
-                           QStringLiteral("Initialisation File"))) {
+                           QStringLiteral("Initialisation File")) ||
+        programIniDamaged(ctx)) {
         ctx.loading = false;
         return false;
     }

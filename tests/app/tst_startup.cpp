@@ -90,6 +90,36 @@ private slots:
         QVERIFY(!QFile::exists(home.file("Morvane.ini")));
     }
 
+    // A Morvane.ini that cannot be the settings says so, instead of giving
+    // "Not Found" for every program.
+    void damagedIniStopsWithItsCause_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("empty") << QByteArray("\n\n") << "it is empty";
+        QTest::newRow("binary") << QByteArray("[Paths]\0\x01\x02", 10) << "it is not a text file";
+        QTest::newRow("other file") << QByteArray("hello\n") << "it has no [Paths] section";
+        QTest::newRow("folder") << QByteArray() << "it is a folder, not a file";
+    }
+    void damagedIniStopsWithItsCause() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, cause);
+        TestHome home(false);
+        home.write("convert.sh", "#!/bin/sh\n");
+        if (content.isNull())
+            QVERIFY(QDir().mkpath(home.file("Morvane.ini")));
+        else
+            home.write("Morvane.ini", content);
+        Load load(home.path());
+        QVERIFY(!load.run());
+        QCOMPARE(load.prompter.prompts().size(), 1);
+        const Prompt& p = load.prompter.prompts().first();
+        QCOMPARE(p.text, home.file("Morvane.ini") + " is damaged: " + cause +
+                             ".\n\nRestore it from a backup, or rename it and put a copy of the "
+                             "Morvane.ini Morvane was installed with in its place.");
+        QCOMPARE(p.title, QString("Initialisation File"));
+        QCOMPARE(p.icon, Icon::Critical);
+    }
+
     void missingBatchDriverStopsWithItsMessage() {
         TestHome home(false);
         const QByteArray ini = iniText("/nonexistent", 0);
