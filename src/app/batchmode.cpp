@@ -8,6 +8,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/convertcommand.h"
 #include "pipeline/logentry.h"
+#include "pipeline/nothingproduced.h"
 #include "pipeline/savedpath.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
@@ -176,12 +177,18 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
                                      ? result->output
                                      : expectedOutputOf(route.place(ctx, source));
         const QString log = result && !result->log.isEmpty() ? result->log : ctx.logs[route];
-        complain(QStringLiteral("the conversion produced no %1.%2")
+        const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), expected);
+        QString why;
+        if (!cause.isEmpty())
+            why = QStringLiteral(": ") + cause + QLatin1Char('.');
+        else if (QFileInfo::exists(log))
+            why = QStringLiteral(". The log %1 says why.").arg(QDir::toNativeSeparators(log));
+        else
+            why = QStringLiteral(".");
+        complain(QStringLiteral("the conversion produced no %1%2")
                      .arg(expected.isEmpty() ? QStringLiteral("result")
                                              : QDir::toNativeSeparators(expected),
-                          QFileInfo::exists(log) ? QStringLiteral(" The log %1 says why.")
-                                                       .arg(QDir::toNativeSeparators(log))
-                                                 : QString()));
+                          why));
     } else if (status == ErrorsInLog) {
         complain(QStringLiteral("the converter reported problems; see %1")
                      .arg(QDir::toNativeSeparators(result->log)));

@@ -1,4 +1,6 @@
 #include "pipeline/resultdisplay.h"
+
+#include "pipeline/nothingproduced.h"
 #include "platform/atomicfile.h"
 
 #include "pipeline/appcontext.h"
@@ -12,6 +14,7 @@
 #include "settings/controlnames.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace morvane {
@@ -111,6 +114,21 @@ void tellFailedRewrites(AppContext& ctx, const QStringList& failures) {
         QStringLiteral("Convert TeX File"), Icon::Exclamation);
 }
 
+// A run that produced nothing for a reason outside the converter (a full
+// disk, a folder that cannot be written, a damaged convert.sh) says so: the
+// log would only hold its header.
+void tellCauseOfNothingProduced(AppContext& ctx, const Conversion& conversion) {
+    if (conversion.result.produced || conversion.stopped || !ctx.seams.prompter)
+        return;
+    const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), conversion.expectedOutput);
+    if (cause.isEmpty())
+        return;
+    ctx.seams.prompter->tell(QStringLiteral("The conversion produced no ") +
+                                 QDir::toNativeSeparators(conversion.expectedOutput) +
+                                 QStringLiteral(": ") + cause + QLatin1Char('.'),
+                             QStringLiteral("Convert TeX File"), Icon::Exclamation);
+}
+
 } // namespace
 
 void cmdShow_Click(AppContext& ctx) {
@@ -126,6 +144,7 @@ void finishConversion(AppContext& ctx, const Conversion& conversion) {
         ctx.logs[route] = result.log;
     tellFailedRewrites(ctx, result.failedRewrites);
     showLogEntries(ctx, conversion);
+    tellCauseOfNothingProduced(ctx, conversion);
     // A run that ended before its converter finished shows nothing.
     if (result.output.isEmpty())
         return;

@@ -253,6 +253,27 @@ private slots:
         checkBadDocumentInBatchMode("tth", file, status, ".htm");
     }
 
+    // A batch driver with Windows line ends is named as the cause, not the
+    // log, which holds only its header.
+    void batchDriverWithWindowsLineEndsIsNamed() {
+        QTemporaryDir work;
+        TestHome home;
+        QFile tex(work.filePath("a.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\\begin{document}A\\end{document}\n");
+        tex.close();
+        QByteArray script = readAll(home.file("convert.sh"));
+        script.replace("\n", "\r\n");
+        QFile out(home.file("convert.sh"));
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(script);
+        out.close();
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", "a.tex"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("has Windows line ends (CR LF), which the shell cannot read"),
+                 run.err.constData());
+    }
+
     void batchMode() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
