@@ -14,6 +14,7 @@
 #include "settings/filehistory.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <utility>
 
@@ -23,6 +24,7 @@ namespace {
 
 const QString kConvertTitle = QStringLiteral("Convert TeX File");
 const QString kNoTeXTitle = QStringLiteral("No TeX File");
+constexpr qsizetype kLongestFileName = 200;
 const QString kLongNameTitle = QStringLiteral("Long File Name Problem");
 
 // The extension the drivers cut off a non-TeX file: from its last "." on, so
@@ -235,6 +237,18 @@ bool Checkfile(AppContext& ctx, const QString& file) {
     if (!info.isReadable()) {
         ctx.seams.prompter->tell(file + QStringLiteral(" can't be read!"), kNoTeXTitle,
                                  Icon::Exclamation);
+        return false;
+    }
+    // The converters name their files after the document (NAME.synctex.gz,
+    // "Backup of NAME.tex", TeX4ht's NAMEli1.html): past this, those names
+    // would pass the file system's limit of 255 bytes and be lost.
+    if (QFile::encodeName(info.fileName()).size() > kLongestFileName) {
+        ctx.seams.prompter->tell(
+            file +
+                QStringLiteral(" has a name too long for the files a conversion makes "
+                               "from it. Rename it to a name of at most ") +
+                QString::number(kLongestFileName) + QStringLiteral(" bytes."),
+            kNoTeXTitle, Icon::Exclamation);
         return false;
     }
     if (ctx.settings.vars.allowNonTeXFiles) {

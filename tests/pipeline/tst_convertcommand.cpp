@@ -121,6 +121,12 @@ private slots:
                                          << "file"
                                          << " is not a TeX file!"
                                          << "TeX Files Only";
+        QTest::newRow("name too long") << "docs/" + QString(197, 'n') + ".tex"
+                                       << "file"
+                                       << " has a name too long for the files a conversion "
+                                          "makes from it. Rename it to a name of at most 200 "
+                                          "bytes."
+                                       << "No TeX File";
         QTest::newRow("extension in the folder only") << "notes.tex/readme"
                                                       << "file"
                                                       << " is not a TeX file!"
