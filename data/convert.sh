@@ -32,7 +32,7 @@ tab=$(printf '\t')
 # Reads the settings block of this file into the variables of the same names.
 read_settings() {
     redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
-    htrunpath='' L2HMODULE='' init='' filepath=''
+    htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins=''
     in_block=0
     found_block=0
     # Spelt in two pieces so that the marker line is the file's only copy.
@@ -82,6 +82,8 @@ assign_setting() {
     L2HMODULE | l2hmodule) L2HMODULE=$2 ;;
     init) init=$2 ;;
     filepath) filepath=$2 ;;
+    docdir) docdir=$2 ;;
+    standins) standins=$2 ;;
     esac
 }
 
@@ -119,6 +121,20 @@ tidy_path() {
         esac
     done
     PATH=$_out
+}
+
+# The TeX4ht and LaTeX2HTML routes convert a copy of the document in its
+# output folder. TeX, BibTeX, Biber, makeindex and dvips look in the folder
+# they run in first (the copy and what was fetched beside it), then in the
+# document's own folder $1, then where they looked before; the empty last
+# entry of a search path that was not set stands for TeX's own tree. The
+# folder is a value, never a command.
+search_document_folder() {
+    TEXINPUTS=.:$1:${TEXINPUTS-}
+    BIBINPUTS=.:$1:${BIBINPUTS-}
+    BSTINPUTS=.:$1:${BSTINPUTS-}
+    INDEXSTYLE=.:$1:${INDEXSTYLE-}
+    export TEXINPUTS BIBINPUTS BSTINPUTS INDEXSTYLE
 }
 
 # Each occurrence of %2 in $1 replaced by $2; the result in subst_result.
@@ -328,6 +344,13 @@ route_texify() {
 }
 
 route_tex4ht() {
+    # The stand-ins of $standins run latex and its kin in non-stop mode (an
+    # error leaves a page for the rest of the document) and stand in for a
+    # missing rungs.
+    if [ -n "$standins" ]; then
+        PATH=$standins:$PATH
+        export PATH
+    fi
     run_words "$cmdline" %words </dev/null
     _status=$?
     pause_after "$3"
@@ -392,6 +415,9 @@ main() {
         colon_list "$gs_lib"
         GS_LIB=$list_result${GS_LIB:+:$GS_LIB}
         export GS_LIB
+    fi
+    if [ -n "$docdir" ]; then
+        search_document_folder "$docdir"
     fi
     if [ -n "$delegate_path" ]; then
         MAGICK_CONFIGURE_PATH=$delegate_path${MAGICK_CONFIGURE_PATH:+:$MAGICK_CONFIGURE_PATH}

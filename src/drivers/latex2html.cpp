@@ -4,6 +4,7 @@
 
 #include "drivers/dvipdf.h"
 #include "drivers/l2hinit.h"
+#include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
@@ -142,6 +143,10 @@ ConversionResult l2h(Conversion& conv) {
         !makeWorkingCopy(conv, source, n.workingCopy, false))
         return result;
     copyClassFile(PathOnly(source), n.workingCopy);
+    copyGraphicsPathPictures(source, n.outputDir, PictureCopies::AlsoBeside);
+    // LaTeX, BibTeX and dvips, run by latex2html for the pictures and
+    // formulas, find the document's own packages and pictures in its folder.
+    conv.documentFolder = QFileInfo(source).absolutePath();
     // latex2html reads the bibliography bibtex made beside the document from
     // the folder it runs in.
     const QString bbl = withoutSourceExtension(n.fileName, conv.sourceExtension) + S(".bbl");

@@ -1,9 +1,11 @@
 #include "drivers/tex4ht.h"
 
 #include "drivers/dvipdf.h"
+#include "drivers/tex4htstandins.h"
 #include "drivers/workingcopy.h"
 #include "fixups/fixupfiles.h"
 #include "fixups/graphicsfixup.h"
+#include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/tex4htpackage.h"
 #include "fixups/workingcopyfiles.h"
@@ -178,6 +180,7 @@ bool prepareWorkingCopy(Conversion& conv, const Tex4htNames& n, const QString& s
     copyAuxiliaryFiles(conv, n);
     if (!fixGraphics(conv, n.outputDir, n.workingCopy, KwzTexExtBlock::Add))
         return false;
+    copyGraphicsPathPictures(source, n.outputDir);
     copyConfigurationFiles(conv, n);
     if (!copyMydocFiles(n.sourceDir, n.outputDir))
         return false;
@@ -357,6 +360,9 @@ ConversionResult TeX4ht(Conversion& conv) {
     if (!prepareTex4htWorkingCopy(conv))
         return result;
     const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);
+    conv.documentFolder = QFileInfo(source).absolutePath();
+    const Tex4htStandIns standIns;
+    conv.standInPrograms = standIns.folder();
     if (!Writebat(conv, QString()))
         return result;
     const QDateTime started = QDateTime::currentDateTime();

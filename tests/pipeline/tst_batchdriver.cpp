@@ -1,9 +1,11 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
+#include "pipeline/conversion.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 #include "support/controlbyname.h"
 #include "support/doubles.h"
+#include "support/routetabs.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
 
@@ -186,6 +188,56 @@ private slots:
         commandLine.replace(QStringLiteral("%HOME%"), f.home.path());
         expected.replace(QStringLiteral("%HOME%"), f.home.path());
         QCOMPARE(settingsBlock(f.ctx, commandLine, key), expected);
+    }
+
+    // A conversion's own lines follow its route's block; a folder that a
+    // search path cannot name as it is stays out rather than send TeX
+    // somewhere else.
+    void conversionLines_data() {
+        QTest::addColumn<QString>("documentFolder");
+        QTest::addColumn<QString>("standIns");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("neither") << ""
+                                 << ""
+                                 << "";
+        QTest::newRow("document folder, cleaned") << "/home/ann/My Thesis 'v2' & more/./"
+                                                  << ""
+                                                  << "set docdir=/home/ann/My Thesis 'v2' & more\n";
+        QTest::newRow("both") << "/docs"
+                              << "/tmp/morvane-tex4ht-ab12"
+                              << "set docdir=/docs\nset standins=/tmp/morvane-tex4ht-ab12\n";
+        QTest::newRow("colon separates search-path entries") << "/docs/a:b"
+                                                             << ""
+                                                             << "";
+        QTest::newRow("dollar names a variable in a search path") << "/docs/$HOME"
+                                                                  << ""
+                                                                  << "";
+        QTest::newRow("braces expand in a search path") << "/docs/{a,b}"
+                                                        << ""
+                                                        << "";
+        QTest::newRow("a line break would end the setting") << "/docs/a\nset x=1"
+                                                            << ""
+                                                            << "";
+        QTest::newRow("relative folder") << "docs"
+                                         << "/tmp/s"
+                                         << "set standins=/tmp/s\n";
+    }
+
+    void conversionLines() {
+        QFETCH(QString, documentFolder);
+        QFETCH(QString, standIns);
+        QFETCH(QString, lines);
+        Fixture f;
+        Conversion conversion(f.ctx, *routeForTab(f.ctx.routes, TabTex4ht), "/docs/a.tex");
+        conversion.documentFolder = documentFolder;
+        conversion.standInPrograms = standIns;
+        QCOMPARE(conversionSettings(conversion), lines);
+        // Writebat puts them after the route's block.
+        QVERIFY(Writebat(conversion, QString()));
+        const QByteArray written = test::readAll(f.driver());
+        QVERIFY(written.contains(
+            (settingsBlock(f.ctx, QString(), "tex4ht") + lines + QStringLiteral("REM **"))
+                .toUtf8()));
     }
 
     void writebatReplacesOnlyTheBlock_data() {

@@ -1,0 +1,124 @@
+// Documents that reach files of their own folder, on the routes that convert
+// a working copy in the output folder (TeX4ht, LaTeX2HTML), with the real
+// converters: a conference-style package beside the document, pictures
+// found through \graphicspath (a PNG and an EPS), and for TeX4ht an error in
+// one section. Every run leaves the document's folder byte for byte as it
+// was, and every local reference of every page resolves inside the output
+// folder.
+
+#include "conversionrig.h"
+#include "settings/controlnames.h"
+#include "support/testmain.h"
+
+#include <QRegularExpression>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+// A filled square, as a drawing program writes it.
+const QByteArray kEps = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 20 20\n"
+                        "newpath 0 0 moveto 20 0 lineto 20 20 lineto closepath fill\n"
+                        "showpage\n%%EOF\n";
+
+// The EPS picture is for TeX4ht only: LaTeX2HTML has pdflatex make its
+// pictures, whose EPS conversion writes beside the picture's relative name
+// in latex2html's own temporary folder, which has no such subfolder.
+QByteArray document(bool withError, bool withEps) {
+    return QByteArray("\\documentclass{article}\n\\usepackage{graphicx}\n"
+                      "\\usepackage{mypkg}\n\\graphicspath{{figs/}{art/}}\n"
+                      "\\begin{document}\n\\section{One}\\label{one}\n"
+                      "\\hello. A plot \\includegraphics[width=2cm]{plot}") +
+           (withEps ? ", a square \\includegraphics{square}" : "") +
+           " and $x^2+y^2$.\n\\section{Two}\n" +
+           (withError ? "Broken \\undefinedcommand here.\n" : "Fine.\n") +
+           "\\section{Three}\nThe rest survives; see section~\\ref{one}.\n\\end{document}\n";
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// The document's folder: main.tex, its package and its pictures.
+void writeDocumentFolder(const QString& dir, bool withError, bool withEps) {
+    writeFile(dir + "/main.tex", document(withError, withEps));
+    writeFile(dir + "/mypkg.sty",
+              "\\ProvidesPackage{mypkg}\n\\newcommand{\\hello}{Hello from mypkg}\n");
+    QVERIFY(QDir().mkpath(dir + "/figs"));
+    QVERIFY(QFile::copy(QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/tex4ht/docs/figs/plot.png"),
+                        dir + "/figs/plot.png"));
+    writeFile(dir + "/art/square.eps", kEps);
+}
+
+QByteArray pagesBelow(const QString& dir) {
+    QByteArray text;
+    for (const QString& page : filesNamed(dir, "*.htm*"))
+        text += readAll(page);
+    return text;
+}
+
+} // namespace
+
+class TestWholeDocumentE2e : public QObject {
+    Q_OBJECT
+private slots:
+    void documentFolderIsReached_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("withError");
+        QTest::addColumn<QByteArray>("pagesHold");
+        QTest::addColumn<LogVerdict>("verdict");
+        QTest::newRow("TeX4ht") << TabTex4ht << false << QByteArray("Hello from mypkg")
+                                << LogVerdict::Clean;
+        QTest::newRow("TeX4ht, an error in one section")
+            << TabTex4ht << true << QByteArray("The rest survives") << LogVerdict::Errors;
+        QTest::newRow("LaTeX2HTML")
+            << TabL2h << false << QByteArray("The rest survives") << LogVerdict::Clean;
+    }
+
+    void documentFolderIsReached() {
+        QFETCH(int, tab);
+        QFETCH(bool, withError);
+        QFETCH(QByteArray, pagesHold);
+        QFETCH(LogVerdict, verdict);
+        QTemporaryDir work;
+        const QString doc = work.filePath("doc");
+        writeDocumentFolder(doc, withError, tab == TabTex4ht);
+        const auto before = filesBelow(doc, "");
+        const QString out = work.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = out;
+        rig.ctx.settings.vars.l2hSaveTo = out;
+        rig.selectTab(tab);
+        rig.model.setText(ctl::cmbTeX, doc + "/main.tex");
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+
+        QVERIFY(result && result->produced);
+        const QString dir = out + "/main";
+        const QByteArray pages = pagesBelow(dir);
+        QVERIFY2(pages.contains(pagesHold), pages.left(3000).constData());
+        QCOMPARE(result->verdict, verdict);
+        QCOMPARE(filesBelow(doc, ""), before);
+        QCOMPARE(unresolvedReferences(dir), QStringList());
+        // LaTeX2HTML's stand-in for a formula or picture it could not make.
+        static const QRegularExpression placeholder(QStringLiteral("\\b\\d+#\\d+\\b"));
+        QVERIFY2(!placeholder.match(QString::fromUtf8(pages)).hasMatch(),
+                 pages.left(3000).constData());
+        if (tab == TabTex4ht) {
+            // The EPS became a web image through the converter's own chain.
+            QVERIFY2(pages.contains("square.png"), pages.left(3000).constData());
+            QVERIFY(pages.contains("Hello from mypkg"));
+        }
+        if (withError)
+            QVERIFY(readAll(result->log).contains("! Undefined control sequence."));
+    }
+};
+
+MORVANE_TEST_GUILESS_MAIN(TestWholeDocumentE2e)
+#include "tst_wholedocument_e2e.moc"
