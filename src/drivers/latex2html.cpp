@@ -4,6 +4,7 @@
 
 #include "drivers/dvipdf.h"
 #include "drivers/l2hinit.h"
+#include "drivers/referencesfirst.h"
 #include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/workingcopyfiles.h"
@@ -151,6 +152,18 @@ ConversionResult l2h(Conversion& conv) {
     // the folder it runs in.
     const QString bbl = withoutSourceExtension(n.fileName, conv.sourceExtension) + S(".bbl");
     copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
+    // latex2html numbers its sections from the .aux and reads the .bbl and
+    // .ind beside the working copy.
+    const QString base = withoutSourceExtension(n.fileName, conv.sourceExtension);
+    // A document converted where it lies is not prepared: LaTeX would write
+    // over its author's own files.
+    if (QFileInfo(source).absolutePath() != QFileInfo(n.outputDir).absoluteFilePath() &&
+        referencesNeedPreparing(conv, ctl::chkPrepareL2h, source, n.outputDir, base,
+                                {.aux = true, .bibliography = true, .index = true})) {
+        runReferencePreparation(conv, n.fileName, n.outputDir, PreparationEngine::Pdf);
+        if (conv.stopped)
+            return result;
+    }
     if (!WriteInit(ctx, conv.options, n.outputDir) || !Writebat(conv, QString()))
         return result;
 

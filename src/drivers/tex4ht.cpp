@@ -1,6 +1,7 @@
 #include "drivers/tex4ht.h"
 
 #include "drivers/dvipdf.h"
+#include "drivers/referencesfirst.h"
 #include "drivers/tex4htstandins.h"
 #include "drivers/workingcopy.h"
 #include "fixups/fixupfiles.h"
@@ -361,6 +362,16 @@ ConversionResult TeX4ht(Conversion& conv) {
         return result;
     const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);
     conv.documentFolder = QFileInfo(source).absolutePath();
+    // htlatex's own passes make the .aux; BibTeX and makeindex it never runs.
+    // A document converted where it lies is not prepared: LaTeX would write
+    // over its author's own files.
+    if (QFileInfo(source).absolutePath() != QFileInfo(n.outputDir).absoluteFilePath() &&
+        referencesNeedPreparing(conv, ctl::chkPrepareTex4ht, source, n.outputDir, n.base,
+                                {.aux = false, .bibliography = true, .index = true})) {
+        runReferencePreparation(conv, n.fileName, n.outputDir, PreparationEngine::Dvi);
+        if (conv.stopped)
+            return result;
+    }
     const Tex4htStandIns standIns;
     conv.standInPrograms = standIns.folder();
     if (!Writebat(conv, QString()))

@@ -273,6 +273,8 @@ QString conversionSettings(const Conversion& conversion) {
         lines += setLine(QStringLiteral("docdir"), folder);
     if (!conversion.standInPrograms.isEmpty() && usableInSearchPath(conversion.standInPrograms))
         lines += setLine(QStringLiteral("standins"), conversion.standInPrograms);
+    if (!conversion.preparedFolder.isEmpty() && usableInSearchPath(conversion.preparedFolder))
+        lines += setLine(QStringLiteral("prepared"), conversion.preparedFolder);
     return lines;
 }
 

@@ -33,7 +33,9 @@ bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock 
 // The lines a conversion adds to its route's block: "docdir", the folder of
 // the user's document that TeX, BibTeX, makeindex and the converter search
 // after their own (Conversion::documentFolder), and "standins", the folder of
-// stand-ins put first in the converter's PATH (Conversion::standInPrograms).
+// stand-ins put first in the converter's PATH (Conversion::standInPrograms),
+// and "prepared", the private folder holding the document's prepared .aux,
+// .bbl and .ind for HeVeA and TtH (Conversion::preparedFolder).
 // convert.sh puts them into the converter's environment; a folder that a
 // search path cannot name (a ':' separates entries, '$', '{', '}' and '!'
 // mean something in it, a line break would end the setting) is left out.

@@ -174,6 +174,8 @@ void runCommand(Conversion& conversion, const QString& commandLine,
 }
 
 QString consoleTitle(const Conversion& conversion) {
+    if (!conversion.stepTitle.isEmpty())
+        return conversion.stepTitle;
     return QStringLiteral("Converting ") + fileNameOf(conversion.document) +
            QStringLiteral(" with ") + QLatin1String(conversion.route.caption);
 }

@@ -52,6 +52,15 @@ struct Conversion {
     // route's, drivers/tex4htstandins.h), put first in its PATH; empty: the
     // programs run as the converter finds them.
     QString standInPrograms;
+    // A private folder where the references, bibliography and index of a
+    // document converted beside itself (HeVeA, TtH) were prepared: the
+    // converter reads them from there, so none is written beside the
+    // document. Empty when none was prepared.
+    QString preparedFolder;
+    // The console's title for a run that is a step of its own before the
+    // converter ("Preparing references of paper.tex"); empty for the
+    // converter's run.
+    QString stepTitle;
     // The user stopped the converter: the run shows nothing.
     bool stopped = false;
     // The user's document, lying in its own output directory, that the user

@@ -2,9 +2,10 @@
 // a working copy in the output folder (TeX4ht, LaTeX2HTML), with the real
 // converters: a conference-style package beside the document, pictures
 // found through \graphicspath (a PNG and an EPS), and for TeX4ht an error in
-// one section. Every run leaves the document's folder byte for byte as it
-// was, and every local reference of every page resolves inside the output
-// folder.
+// one section; and a document whose bibliography is prepared before the
+// converter runs, on every web route. Every run leaves the document's folder
+// byte for byte as it was, and every local reference of every page resolves
+// inside the output folder.
 
 #include "conversionrig.h"
 #include "settings/controlnames.h"
@@ -117,6 +118,74 @@ private slots:
         }
         if (withError)
             QVERIFY(readAll(result->log).contains("! Undefined control sequence."));
+    }
+
+    // "Prepare references, bibliography and index", on by default: BibTeX
+    // makes the bibliography with the document's own style where each
+    // converter reads it, and nothing is written beside the document.
+    void referencesPrepared_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("prepare");
+        const struct {
+            const char* name;
+            int tab;
+            ctl::Control box;
+        } routes[] = {{"HeVeA", TabHevea, ctl::chkPrepareHevea},
+                      {"TtH", TabTth, ctl::chkPrepareTth},
+                      {"TeX4ht", TabTex4ht, ctl::chkPrepareTex4ht},
+                      {"LaTeX2HTML", TabL2h, ctl::chkPrepareL2h}};
+        for (const auto& route : routes) {
+            QTest::addRow("%s", route.name) << route.tab << true;
+            QTest::addRow("%s, box cleared", route.name) << route.tab << false;
+        }
+    }
+
+    void referencesPrepared() {
+        QFETCH(int, tab);
+        QFETCH(bool, prepare);
+        QTemporaryDir work;
+        const QString doc = work.filePath("doc");
+        writeFile(doc + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
+                                     "\\section{One}\\label{one}\nAs \\cite{knuth} says, see "
+                                     "section~\\ref{one}.\n\\bibliographystyle{mystyle}\n"
+                                     "\\bibliography{refs}\n\\end{document}\n");
+        writeFile(doc + "/refs.bib", "@book{knuth, author={Donald Knuth}, "
+                                     "title={A Title From The Bib}, year=1984}\n");
+        QProcess which;
+        which.start("kpsewhich", {"plain.bst"});
+        QVERIFY(which.waitForFinished());
+        QVERIFY(QFile::copy(QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed(),
+                            doc + "/mystyle.bst"));
+        const auto before = filesBelow(doc, "");
+        const QString out = work.filePath("out");
+        QVERIFY(QDir().mkpath(out));
+
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = out;
+        rig.ctx.settings.vars.l2hSaveTo = out;
+        rig.selectTab(tab);
+        const ctl::Control box = tab == TabHevea    ? ctl::chkPrepareHevea
+                                 : tab == TabTth    ? ctl::chkPrepareTth
+                                 : tab == TabTex4ht ? ctl::chkPrepareTex4ht
+                                                    : ctl::chkPrepareL2h;
+        QVERIFY(rig.model.isChecked(box)); // as Morvane.ini ships it
+        rig.model.setChecked(box, prepare);
+        rig.model.setText(ctl::cmbTeX, doc + "/main.tex");
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+
+        QVERIFY(result && result->produced);
+        const bool beside = tab == TabHevea || tab == TabTth;
+        const QByteArray pages = pagesBelow(beside ? doc : out + "/main");
+        QCOMPARE(pages.contains("A Title From The Bib"), prepare);
+        // The sources are as they were, and no .aux, .bbl or .ind (nor the
+        // preparation's .log or .pdf) appeared beside them.
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            QCOMPARE(readAll(file.key()), file.value());
+        for (const char* made : {"aux", "bbl", "ind", "blg", "pdf", "dvi", "log"})
+            QVERIFY2(!QFileInfo::exists(doc + "/main." + made), made);
+        if (!beside)
+            QCOMPARE(filesBelow(doc, ""), before);
     }
 };
 
