@@ -196,41 +196,57 @@ private slots:
     void conversionLines_data() {
         QTest::addColumn<QString>("documentFolder");
         QTest::addColumn<QString>("standIns");
+        QTest::addColumn<QString>("prepared");
         QTest::addColumn<QString>("lines");
         QTest::newRow("neither") << ""
+                                 << ""
                                  << ""
                                  << "";
         QTest::newRow("document folder, cleaned") << "/home/ann/My Thesis 'v2' & more/./"
                                                   << ""
+                                                  << ""
                                                   << "set docdir=/home/ann/My Thesis 'v2' & more\n";
-        QTest::newRow("both") << "/docs"
-                              << "/tmp/morvane-tex4ht-ab12"
-                              << "set docdir=/docs\nset standins=/tmp/morvane-tex4ht-ab12\n";
+        QTest::newRow("document folder and stand-ins")
+            << "/docs"
+            << "/tmp/morvane-tex4ht-ab12"
+            << ""
+            << "set docdir=/docs\nset standins=/tmp/morvane-tex4ht-ab12\n";
         QTest::newRow("colon separates search-path entries") << "/docs/a:b"
+                                                             << ""
                                                              << ""
                                                              << "";
         QTest::newRow("dollar names a variable in a search path") << "/docs/$HOME"
                                                                   << ""
+                                                                  << ""
                                                                   << "";
         QTest::newRow("braces expand in a search path") << "/docs/{a,b}"
+                                                        << ""
                                                         << ""
                                                         << "";
         QTest::newRow("a line break would end the setting") << "/docs/a\nset x=1"
                                                             << ""
+                                                            << ""
                                                             << "";
+        QTest::newRow("prepared references") << ""
+                                             << ""
+                                             << "/tmp/morvane-references-x1"
+                                             << "set prepared=/tmp/morvane-references-x1\n";
         QTest::newRow("relative folder") << "docs"
                                          << "/tmp/s"
+                                         << ""
                                          << "set standins=/tmp/s\n";
     }
 
     void conversionLines() {
         QFETCH(QString, documentFolder);
         QFETCH(QString, standIns);
+        QFETCH(QString, prepared);
         QFETCH(QString, lines);
         Fixture f;
         Conversion conversion(f.ctx, *routeForTab(f.ctx.routes, TabTex4ht), "/docs/a.tex");
         conversion.documentFolder = documentFolder;
         conversion.standInPrograms = standIns;
+        conversion.preparedFolder = prepared;
         QCOMPARE(conversionSettings(conversion), lines);
         // Writebat puts them after the route's block.
         QVERIFY(Writebat(conversion, QString()));
