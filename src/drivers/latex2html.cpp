@@ -154,16 +154,10 @@ ConversionResult l2h(Conversion& conv) {
     copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
     // latex2html numbers its sections from the .aux and reads the .bbl and
     // .ind beside the working copy.
-    const QString base = withoutSourceExtension(n.fileName, conv.sourceExtension);
-    // A document converted where it lies is not prepared: LaTeX would write
-    // over its author's own files.
-    if (QFileInfo(source).absolutePath() != QFileInfo(n.outputDir).absoluteFilePath() &&
-        referencesNeedPreparing(conv, ctl::chkPrepareL2h, source, n.outputDir, base,
-                                {.aux = true, .bibliography = true, .index = true})) {
-        runReferencePreparation(conv, n.fileName, n.outputDir, PreparationEngine::Pdf);
-        if (conv.stopped)
-            return result;
-    }
+    if (!prepareBesideWorkingCopy(conv, ctl::chkPrepareL2h, n.workingCopy,
+                                  {.aux = true, .bibliography = true, .index = true},
+                                  PreparationEngine::Pdf))
+        return result;
     if (!WriteInit(ctx, conv.options, n.outputDir) || !Writebat(conv, QString()))
         return result;
 

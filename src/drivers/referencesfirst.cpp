@@ -165,6 +165,18 @@ void runReferencePreparation(Conversion& conv, const QString& file, const QStrin
     conv.stepTitle.clear();
 }
 
+bool prepareBesideWorkingCopy(Conversion& conv, ctl::Control box, const QString& workingCopy,
+                              const ReferenceNeeds& reads, PreparationEngine engine) {
+    const QFileInfo copy(workingCopy);
+    const QString folder = copy.absolutePath();
+    const QString base = withoutSourceExtension(copy.fileName(), conv.sourceExtension);
+    if (QFileInfo(conv.source).absolutePath() == folder ||
+        !referencesNeedPreparing(conv, box, conv.source, folder, base, reads))
+        return true;
+    runReferencePreparation(conv, copy.fileName(), folder, engine);
+    return !conv.stopped;
+}
+
 PrivatePreparation::PrivatePreparation(Conversion& conv, ctl::Control box,
                                        const ReferenceNeeds& reads)
     : m_dir(QDir::tempPath() + QStringLiteral("/morvane-references-XXXXXX")) {

@@ -65,6 +65,14 @@ bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QSt
                              const QString& folder, const QString& base,
                              const ReferenceNeeds& reads);
 
+// For a route that converts the working copy `workingCopy` in its output
+// folder (TeX4ht, LaTeX2HTML): prepares there what `reads` names when
+// referencesNeedPreparing says so for the conversion's source, but never for
+// a document converted where it lies (LaTeX would write over its author's
+// own files). False when the user stopped the step.
+bool prepareBesideWorkingCopy(Conversion& conv, ctl::Control box, const QString& workingCopy,
+                              const ReferenceNeeds& reads, PreparationEngine engine);
+
 // For a converter that runs beside the document (HeVeA, TtH) and reads
 // what `reads` names: when the document needs it and its own files beside
 // it lack it or are out of date, prepares it in a private folder, which

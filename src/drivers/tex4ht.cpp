@@ -363,15 +363,10 @@ ConversionResult TeX4ht(Conversion& conv) {
     const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);
     conv.documentFolder = QFileInfo(source).absolutePath();
     // htlatex's own passes make the .aux; BibTeX and makeindex it never runs.
-    // A document converted where it lies is not prepared: LaTeX would write
-    // over its author's own files.
-    if (QFileInfo(source).absolutePath() != QFileInfo(n.outputDir).absoluteFilePath() &&
-        referencesNeedPreparing(conv, ctl::chkPrepareTex4ht, source, n.outputDir, n.base,
-                                {.aux = false, .bibliography = true, .index = true})) {
-        runReferencePreparation(conv, n.fileName, n.outputDir, PreparationEngine::Dvi);
-        if (conv.stopped)
-            return result;
-    }
+    if (!prepareBesideWorkingCopy(conv, ctl::chkPrepareTex4ht, n.workingCopy,
+                                  {.aux = false, .bibliography = true, .index = true},
+                                  PreparationEngine::Dvi))
+        return result;
     const Tex4htStandIns standIns;
     conv.standInPrograms = standIns.folder();
     if (!Writebat(conv, QString()))

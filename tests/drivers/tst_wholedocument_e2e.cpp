@@ -187,6 +187,29 @@ private slots:
         if (!beside)
             QCOMPARE(filesBelow(doc, ""), before);
     }
+
+    // A document that lies in its own output folder is converted there once
+    // the user agrees; LaTeX and BibTeX are not run on it beforehand, as they
+    // would write over its author's own files.
+    void documentInItsOwnOutputFolderIsNotPrepared() {
+        QTemporaryDir work;
+        const QString dir = work.filePath("out/main");
+        writeFile(dir + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
+                                     "\\cite{knuth}\n\\bibliographystyle{plain}\n"
+                                     "\\bibliography{refs}\n\\end{document}\n");
+        writeFile(dir + "/refs.bib", "@book{knuth, title={A Title From The Bib}, year=1984}\n");
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        rig.ctx.settings.vars.tex4htSaveTo = work.filePath("out");
+        rig.selectTab(TabTex4ht);
+        QVERIFY(rig.model.isChecked(ctl::chkPrepareTex4ht));
+        rig.model.setText(ctl::cmbTeX, dir + "/main.tex");
+        rig.prompter.queueAnswer(Answer::Ok); // convert it where it lies
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+        QVERIFY(result && result->produced);
+        QVERIFY(!QFileInfo::exists(dir + "/main.bbl"));
+        QVERIFY(!QFileInfo::exists(dir + "/main.blg"));
+    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestWholeDocumentE2e)
