@@ -198,43 +198,24 @@ private slots:
         QTest::addColumn<QString>("standIns");
         QTest::addColumn<QString>("prepared");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("neither") << ""
-                                 << ""
-                                 << ""
-                                 << "";
-        QTest::newRow("document folder, cleaned") << "/home/ann/My Thesis 'v2' & more/./"
-                                                  << ""
-                                                  << ""
-                                                  << "set docdir=/home/ann/My Thesis 'v2' & more\n";
-        QTest::newRow("document folder and stand-ins")
-            << "/docs"
-            << "/tmp/morvane-tex4ht-ab12"
-            << ""
-            << "set docdir=/docs\nset standins=/tmp/morvane-tex4ht-ab12\n";
-        QTest::newRow("colon separates search-path entries") << "/docs/a:b"
-                                                             << ""
-                                                             << ""
-                                                             << "";
-        QTest::newRow("dollar names a variable in a search path") << "/docs/$HOME"
-                                                                  << ""
-                                                                  << ""
-                                                                  << "";
-        QTest::newRow("braces expand in a search path") << "/docs/{a,b}"
-                                                        << ""
-                                                        << ""
-                                                        << "";
+        QTest::newRow("none") << ""
+                              << ""
+                              << ""
+                              << "";
+        QTest::newRow("all three, the folder cleaned")
+            << "/home/ann/My Thesis 'v2' & more/./"
+            << "/tmp/s"
+            << "/tmp/p"
+            << "set docdir=/home/ann/My Thesis 'v2' & more\nset standins=/tmp/s\n"
+               "set prepared=/tmp/p\n";
+        QTest::newRow("a colon, dollar or brace means something in a search path") << "/docs/a:b"
+                                                                                   << "/tmp/$HOME"
+                                                                                   << "/tmp/{a,b}"
+                                                                                   << "";
         QTest::newRow("a line break would end the setting") << "/docs/a\nset x=1"
                                                             << ""
                                                             << ""
                                                             << "";
-        QTest::newRow("prepared references") << ""
-                                             << ""
-                                             << "/tmp/morvane-references-x1"
-                                             << "set prepared=/tmp/morvane-references-x1\n";
-        QTest::newRow("relative folder") << "docs"
-                                         << "/tmp/s"
-                                         << ""
-                                         << "set standins=/tmp/s\n";
     }
 
     void conversionLines() {

@@ -3,12 +3,10 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
-#include "pipeline/conversion.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 #include "support/controlbyname.h"
 #include "support/doubles.h"
-#include "support/routetabs.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
 
@@ -59,14 +57,6 @@ QString ghostscriptLibrary() {
 bool writeFile(const QString& path, const QByteArray& content) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
-
-QString kpsewhich(const QString& name) {
-    QProcess which;
-    which.start(QStringLiteral("kpsewhich"), {name});
-    if (!which.waitForFinished(30000))
-        return QString();
-    return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
 }
 
 class Fixture {
@@ -384,61 +374,6 @@ private slots:
         QVERIFY(!path.startsWith(':'));
         QVERIFY(r.output.contains("\nGS_LIB=" + f.ctx.settings.vars.gsLib.toUtf8()));
         QVERIFY(r.output.contains("\nMAGICK_CONFIGURE_PATH=/etc/ImageMagick-6"));
-    }
-
-    // The TeX4ht and LaTeX2HTML routes run in the output folder: TeX,
-    // BibTeX and makeindex find the document's own files in its folder
-    // (named here with blanks, quotes and an ampersand), and TeX's own tree
-    // still after it. Nothing is written there.
-    void documentFolderIsSearched_data() {
-        QTest::addColumn<QString>("commandLine");
-        QTest::addColumn<QString>("resultFile"); // empty: the output
-        QTest::addColumn<QByteArray>("holds");   // %DOC% is the document's folder
-        QTest::newRow("package beside the document") << "kpsewhich mypkg.sty"
-                                                     << "" << QByteArray("%DOC%/mypkg.sty");
-        QTest::newRow("picture below it by its relative name")
-            << "kpsewhich figs/pic.eps"
-            << "" << QByteArray("%DOC%/figs/pic.eps");
-        QTest::newRow("TeX's own tree still searched") << "kpsewhich article.cls"
-                                                       << "" << QByteArray("/article.cls");
-        QTest::newRow("bibliography and its style")
-            << "bibtex %2"
-            << "main.bbl" << QByteArray("A Title From The Bib");
-        QTest::newRow("index style") << "makeindex -s mystyle.ist %2"
-                                     << "main.ind" << QByteArray("\\begin{myindex}");
-    }
-
-    void documentFolderIsSearched() {
-        QFETCH(QString, commandLine);
-        QFETCH(QString, resultFile);
-        QFETCH(QByteArray, holds);
-        Fixture f;
-        const QString doc = f.path("my docs 'v2' & co");
-        const QString out = f.path("out");
-        QVERIFY(QDir().mkpath(doc + "/figs") && QDir().mkpath(out));
-        QVERIFY(writeFile(doc + "/mypkg.sty", "\\ProvidesPackage{mypkg}\n"));
-        QVERIFY(writeFile(doc + "/figs/pic.eps", "%!PS-Adobe-3.0 EPSF-3.0\n"));
-        QVERIFY(writeFile(doc + "/refs.bib", "@book{knuth, author={Donald Knuth}, "
-                                             "title={A Title From The Bib}, year=1984}\n"));
-        QVERIFY(QFile::copy(kpsewhich("plain.bst"), doc + "/mystyle.bst"));
-        QVERIFY(writeFile(doc + "/mystyle.ist", "preamble \"\\\\begin{myindex}\\n\"\n"));
-        QVERIFY(writeFile(out + "/main.aux", "\\citation{knuth}\n\\bibdata{refs}\n"
-                                             "\\bibstyle{mystyle}\n"));
-        QVERIFY(writeFile(out + "/main.idx", "\\indexentry{word}{1}\n"));
-        const QStringList docFiles = QDir(doc).entryList(QDir::Files);
-
-        f.model.setTag(ctl::txt3Locked, "no");
-        f.model.setText(ctl::txt3, commandLine);
-        Conversion conversion(f.ctx, *routeForTab(f.ctx.routes, TabTex4ht), doc + "/main.tex");
-        conversion.documentFolder = doc;
-        QVERIFY(Writebat(conversion, QString()));
-        const Run r = f.run({"tex4ht", "main"}, out);
-        QVERIFY2(r.finished && r.exitCode == 0, r.output.constData());
-        const QByteArray result =
-            resultFile.isEmpty() ? r.output : test::readAll(out + "/" + resultFile);
-        QVERIFY2(result.contains(QByteArray(holds).replace("%DOC%", doc.toUtf8())),
-                 (r.output + result).constData());
-        QCOMPARE(QDir(doc).entryList(QDir::Files), docFiles);
     }
 
     void refusesBadCalls_data() {
