@@ -145,8 +145,17 @@ bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QSt
     needs.index = needs.index && reads.index;
     if (!needs.any())
         return false;
-    return productsOutOfDate(needs.products(QDir(folder).filePath(base)),
-                             referenceSourcesOf(document));
+    // A product the driver copied from beside the document (TeX4ht's and
+    // LaTeX2HTML's .bbl) is as old as the author's file, not as its copy.
+    QStringList products = needs.products(QDir(folder).filePath(base));
+    const QDir documentFolder(QFileInfo(document).absolutePath());
+    for (QString& product : products) {
+        const QString original = documentFolder.filePath(QFileInfo(product).fileName());
+        if (original != product && QFileInfo(original).isFile() &&
+            readAllOf(original) == readAllOf(product))
+            product = original;
+    }
+    return productsOutOfDate(products, referenceSourcesOf(document));
 }
 
 void runReferencePreparation(Conversion& conv, const QString& file, const QString& folder,

@@ -3,6 +3,10 @@
 // and when the prepared files are out of date.
 
 #include "drivers/referencesfirst.h"
+#include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
+#include "settings/optionsmodel.h"
+#include "support/routetabs.h"
 #include "support/testmain.h"
 
 #include <QDateTime>
@@ -54,16 +58,17 @@ private slots:
     // The sources are the document, its input files and its bibliography
     // files; a product older than one of them is out of date.
     void outOfDate_data() {
-        QTest::addColumn<QStringList>("present"); // products there, "name:age"
+        QTest::addColumn<QStringList>("present"); // "folder/name:age in seconds"
         QTest::addColumn<QString>("touched");     // a source made new
         QTest::addColumn<bool>("outOfDate");
-        QTest::newRow("newer than the sources")
-            << QStringList{"main.aux:10", "main.bbl:10"} << "" << false;
-        QTest::newRow("bibliography missing") << QStringList{"main.aux:10"} << "" << true;
-        QTest::newRow("the .bib edited since")
-            << QStringList{"main.aux:10", "main.bbl:10"} << "refs.bib" << true;
-        QTest::newRow("an input file edited since")
-            << QStringList{"main.aux:10", "main.bbl:10"} << "chapters/one.tex" << true;
+        const QStringList prepared = {"out/main.aux:10", "out/main.bbl:10"};
+        QTest::newRow("newer than the sources") << prepared << "" << false;
+        QTest::newRow("bibliography missing") << QStringList{"out/main.aux:10"} << "" << true;
+        QTest::newRow("the .bib edited since") << prepared << "refs.bib" << true;
+        QTest::newRow("an input file edited since") << prepared << "chapters/one.tex" << true;
+        // The driver copied the author's .bbl just now; its age is the author's.
+        QTest::newRow("the author's old .bbl, copied")
+            << QStringList{"out/main.aux:10", "out/main.bbl:0", "doc/main.bbl:200"} << "" << true;
     }
 
     void outOfDate() {
@@ -72,22 +77,25 @@ private slots:
         QFETCH(bool, outOfDate);
         QTemporaryDir work;
         const QString doc = work.filePath("doc");
-        const QString out = work.filePath("out");
         write(doc + "/main.tex",
               "\\input{chapters/one}\n\\bibliography{refs}\n\\begin{document}\\end{document}\n",
               100);
         write(doc + "/chapters/one.tex", "See \\cite{k}.\n", 100);
         write(doc + "/refs.bib", "@book{k, title={T}}\n", 100);
         for (const QString& product : present)
-            write(out + "/" + product.section(':', 0, 0), "x", product.section(':', 1).toInt());
+            write(work.filePath(product.section(':', 0, 0)), "x", product.section(':', 1).toInt());
         if (!touched.isEmpty())
             write(doc + "/" + touched, "\\cite{k}\n");
 
-        const QStringList sources = referenceSourcesOf(doc + "/main.tex");
-        const ReferenceNeeds needs = referenceNeedsOfDocument(doc + "/main.tex");
-        QCOMPARE(needs.products(out + "/main"),
-                 QStringList({out + "/main.aux", out + "/main.bbl"}));
-        QCOMPARE(productsOutOfDate(needs.products(out + "/main"), sources), outOfDate);
+        OptionsModel model;
+        AppContext ctx;
+        ctx.model = &model;
+        model.setChecked(ctl::chkPrepareTex4ht, true);
+        Conversion conv(ctx, *routeForTab(ctx.routes, TabTex4ht), doc + "/main.tex");
+        const ReferenceNeeds all{.aux = true, .bibliography = true, .index = true};
+        QCOMPARE(referencesNeedPreparing(conv, ctl::chkPrepareTex4ht, doc + "/main.tex",
+                                         work.filePath("out"), "main", all),
+                 outOfDate);
     }
 };
 
