@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace morvane {
 
@@ -139,9 +140,15 @@ bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QSt
                              const ReferenceNeeds& reads) {
     if (!conv.options.isChecked(box))
         return false;
+    const QStringList sources = referenceSourcesOf(document);
+    // Without a .bib file beside it BibTeX can make no bibliography: the
+    // .bbl a document ships with (as from a preprint server) is all there is.
+    const bool bibFound = std::any_of(sources.cbegin(), sources.cend(), [](const QString& source) {
+        return source.endsWith(QLatin1String(".bib"), Qt::CaseInsensitive);
+    });
     ReferenceNeeds needs = referenceNeedsOfDocument(document);
     needs.aux = needs.aux && reads.aux;
-    needs.bibliography = needs.bibliography && reads.bibliography;
+    needs.bibliography = needs.bibliography && reads.bibliography && bibFound;
     needs.index = needs.index && reads.index;
     if (!needs.any())
         return false;
@@ -155,7 +162,7 @@ bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QSt
             readAllOf(original) == readAllOf(product))
             product = original;
     }
-    return productsOutOfDate(products, referenceSourcesOf(document));
+    return productsOutOfDate(products, sources);
 }
 
 void runReferencePreparation(Conversion& conv, const QString& file, const QString& folder,

@@ -60,7 +60,9 @@ void runReferencePreparation(Conversion& conv, const QString& file, const QStrin
 // The check box's decision for a route whose converter reads the results
 // in `folder` as BASE.aux/.bbl/.ind, of those `reads` names: true when `box`
 // is ticked, `document` needs one of them and it is missing there or older
-// than one of the document's sources.
+// than one of the document's sources. A bibliography counts only when one of
+// its .bib files lies beside the document: without it BibTeX would only spoil
+// the .bbl the document came with.
 bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QString& document,
                              const QString& folder, const QString& base,
                              const ReferenceNeeds& reads);

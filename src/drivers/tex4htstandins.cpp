@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace morvane {
 
@@ -84,8 +85,10 @@ Tex4htStandIns::Tex4htStandIns()
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     for (const QString& name : tex4htStandInNames()) {
         const QString path = m_dir.filePath(name);
+        // On a temporary folder mounted without the right to run programs the
+        // stand-ins would stop every run: the programs then run unaided.
         if (!replaceFileAtomically(path, tex4htStandInScript(name), Durability::NoWait) ||
-            !QFile::setPermissions(path, runnable))
+            !QFile::setPermissions(path, runnable) || !QFileInfo(path).isExecutable())
             return;
     }
     m_ready = true;

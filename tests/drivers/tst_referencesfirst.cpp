@@ -58,7 +58,7 @@ private slots:
     // The sources are the document, its input files and its bibliography
     // files; a product older than one of them is out of date.
     void outOfDate_data() {
-        QTest::addColumn<QStringList>("present"); // "folder/name:age in seconds"
+        QTest::addColumn<QStringList>("present"); // "folder/name:age in seconds", "-gone"
         QTest::addColumn<QString>("touched");     // a source made new
         QTest::addColumn<bool>("outOfDate");
         const QStringList prepared = {"out/main.aux:10", "out/main.bbl:10"};
@@ -69,6 +69,10 @@ private slots:
         // The driver copied the author's .bbl just now; its age is the author's.
         QTest::newRow("the author's old .bbl, copied")
             << QStringList{"out/main.aux:10", "out/main.bbl:0", "doc/main.bbl:200"} << "" << true;
+        // Without refs.bib BibTeX cannot help: the shipped .bbl is kept.
+        QTest::newRow("no .bib, only the shipped .bbl")
+            << QStringList{"out/main.aux:10", "out/main.bbl:0", "doc/main.bbl:200", "-refs.bib"}
+            << "" << false;
     }
 
     void outOfDate() {
@@ -82,8 +86,13 @@ private slots:
               100);
         write(doc + "/chapters/one.tex", "See \\cite{k}.\n", 100);
         write(doc + "/refs.bib", "@book{k, title={T}}\n", 100);
-        for (const QString& product : present)
-            write(work.filePath(product.section(':', 0, 0)), "x", product.section(':', 1).toInt());
+        for (const QString& product : present) {
+            if (product.startsWith('-'))
+                QVERIFY(QFile::remove(doc + "/" + product.mid(1)));
+            else
+                write(work.filePath(product.section(':', 0, 0)), "x",
+                      product.section(':', 1).toInt());
+        }
         if (!touched.isEmpty())
             write(doc + "/" + touched, "\\cite{k}\n");
 
