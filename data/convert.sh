@@ -12,6 +12,8 @@
 # tex4ht      the document's base name; it replaces %2 in the command line.
 #             A third argument "pause" waits for Enter after the run.
 # latex2html  the TeX file; "pause" as for tex4ht
+# prepare     the TeX file, whose references, bibliography and index are
+#             made in the current folder before a web route's converter runs
 # gspdf       (TrueTeX and Ghostscript: not available on Linux)
 #
 # Morvane rewrites only the settings block at the end of this file, between
@@ -32,7 +34,7 @@ tab=$(printf '\t')
 # Reads the settings block of this file into the variables of the same names.
 read_settings() {
     redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
-    htrunpath='' L2HMODULE='' init='' filepath=''
+    htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins='' prepared=''
     in_block=0
     found_block=0
     # Spelt in two pieces so that the marker line is the file's only copy.
@@ -82,6 +84,9 @@ assign_setting() {
     L2HMODULE | l2hmodule) L2HMODULE=$2 ;;
     init) init=$2 ;;
     filepath) filepath=$2 ;;
+    docdir) docdir=$2 ;;
+    standins) standins=$2 ;;
+    prepared) prepared=$2 ;;
     esac
 }
 
@@ -119,6 +124,20 @@ tidy_path() {
         esac
     done
     PATH=$_out
+}
+
+# The TeX4ht and LaTeX2HTML routes convert a copy of the document in its
+# output folder. TeX, BibTeX, Biber, makeindex and dvips look in the folder
+# they run in first (the copy and what was fetched beside it), then in the
+# document's own folder $1, then where they looked before; the empty last
+# entry of a search path that was not set stands for TeX's own tree. The
+# folder is a value, never a command.
+search_document_folder() {
+    TEXINPUTS=.:$1:${TEXINPUTS-}
+    BIBINPUTS=.:$1:${BIBINPUTS-}
+    BSTINPUTS=.:$1:${BSTINPUTS-}
+    INDEXSTYLE=.:$1:${INDEXSTYLE-}
+    export TEXINPUTS BIBINPUTS BSTINPUTS INDEXSTYLE
 }
 
 # Each occurrence of %2 in $1 replaced by $2; the result in subst_result.
@@ -275,7 +294,13 @@ route_hevea() {
         command -v hevea.opt >/dev/null 2>&1 && _hevea=hevea.opt
         command -v hacha.opt >/dev/null 2>&1 && _hacha=hacha.opt
     fi
-    run_logged "$_log" run_words "$cmdline" "$_hevea" %words "$source_file" </dev/null
+    # HeVeA looks for the prepared bibliography in $prepared after the
+    # document's own folder.
+    if [ -n "$prepared" ]; then
+        run_logged "$_log" run_words "$cmdline" "$_hevea" -I "$prepared" %words "$source_file" </dev/null
+    else
+        run_logged "$_log" run_words "$cmdline" "$_hevea" %words "$source_file" </dev/null
+    fi
     _status=$?
     case " $cmdline " in
     *" -text "* | *" -info "*) cmdline2=no ;; # hacha splits HTML only
@@ -302,7 +327,37 @@ route_tth() {
     find_source "$2"
     # tth runs makeindex and latex on the -L name; TeX Live refuses to write
     # through an absolute path, and the script runs in the file's folder.
-    run_logged "$2.tlog" run_words "$cmdline" tth "-L${2##*/}" %words <"$source_file" >"$2.htm"
+    # Prepared references lie in $prepared, where tth's makeindex writes the
+    # index too: TEXMFOUTPUT lets it write there by an absolute name.
+    _aux=${2##*/}
+    if [ -n "$prepared" ]; then
+        _aux=$prepared/$_aux
+        TEXMFOUTPUT=$prepared
+        export TEXMFOUTPUT
+    fi
+    run_logged "$2.tlog" run_words "$cmdline" tth "-L$_aux" %words <"$source_file" >"$2.htm"
+}
+
+# Prepares the references, bibliography and index of the document $2 in the
+# current folder before a web converter reads them: latexmk where it is
+# installed, else texi2dvi, each running BibTeX or Biber and makeindex as the
+# document needs and LaTeX in non-stop mode. $cmdline is "-dvi" or "-pdf".
+route_prepare() {
+    not_an_option "$2"
+    _file=$safe_name
+    printf '%s\n\n' "Preparing the references, bibliography and index of ${2##*/}"
+    case $cmdline in
+    -pdf) _texi2dvi_pdf=--pdf ;;
+    *) cmdline=-dvi _texi2dvi_pdf= ;;
+    esac
+    if command -v latexmk >/dev/null 2>&1; then
+        latexmk "$cmdline" -f -interaction=nonstopmode "$_file" </dev/null
+    else
+        LATEX="${LATEX:-latex} -interaction=nonstopmode"
+        PDFLATEX="${PDFLATEX:-pdflatex} -interaction=nonstopmode"
+        export LATEX PDFLATEX
+        texi2dvi --batch $_texi2dvi_pdf "$_file" </dev/null
+    fi
 }
 
 # While Morvane watches a document for saves it sets MORVANE_RECORDER=1:
@@ -343,6 +398,13 @@ route_texify() {
 }
 
 route_tex4ht() {
+    # The stand-ins of $standins run latex and its kin in non-stop mode (an
+    # error leaves a page for the rest of the document) and stand in for a
+    # missing rungs.
+    if [ -n "$standins" ]; then
+        PATH=$standins:$PATH
+        export PATH
+    fi
     run_words "$cmdline" %words </dev/null
     _status=$?
     pause_after "$3"
@@ -411,6 +473,9 @@ main() {
         GS_LIB=$list_result${GS_LIB:+:$GS_LIB}
         export GS_LIB
     fi
+    if [ -n "$docdir" ]; then
+        search_document_folder "$docdir"
+    fi
     if [ -n "$delegate_path" ]; then
         MAGICK_CONFIGURE_PATH=$delegate_path${MAGICK_CONFIGURE_PATH:+:$MAGICK_CONFIGURE_PATH}
         export MAGICK_CONFIGURE_PATH
@@ -423,7 +488,7 @@ main() {
     *) command -v "route_$1" >/dev/null 2>&1 && route_word_ok=yes || route_word_ok=no ;;
     esac
     if [ "$route_word_ok" = no ]; then
-        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html or gspdf." >&2
+        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html, prepare or gspdf." >&2
         return 2
     fi
     if [ "$1" != gspdf ] && [ -z "$2" ]; then

@@ -21,7 +21,8 @@ for written in "$dump"/*.sh; do
     /bin/sh -c '. "$1" && read_settings &&
         printf "%s=%s\n" redir "$redir" progpath "$progpath" cmdline "$cmdline" \
             cmdline2 "$cmdline2" code "$code" delegate_path "$delegate_path" gs_lib "$gs_lib" \
-            htrunpath "$htrunpath" L2HMODULE "$L2HMODULE" init "$init" filepath "$filepath"' \
+            htrunpath "$htrunpath" L2HMODULE "$L2HMODULE" init "$init" filepath "$filepath" \
+            docdir "$docdir" standins "$standins" prepared "$prepared"' \
         "$written" "$reading" >"$written.read" 2>&1
     if ! cmp -s "$expected" "$written.read"; then
         echo "convert.sh reads $written differently:"

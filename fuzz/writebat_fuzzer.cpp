@@ -38,9 +38,9 @@ namespace {
 
 const QByteArray kMarker = "REM Morvane will be writing text here automatically";
 // The variables read_settings knows, in the order the dumps list them.
-const QStringList kNames = {"redir",     "progpath",      "cmdline", "cmdline2",
-                            "code",      "delegate_path", "gs_lib",  "htrunpath",
-                            "L2HMODULE", "init",          "filepath"};
+const QStringList kNames = {"redir",         "progpath", "cmdline",   "cmdline2",  "code",
+                            "delegate_path", "gs_lib",   "htrunpath", "L2HMODULE", "init",
+                            "filepath",      "docdir",   "standins", "prepared"};
 
 using ScriptSettings = QMap<QString, QByteArray>;
 

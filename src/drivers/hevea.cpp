@@ -1,5 +1,7 @@
 #include "drivers/hevea.h"
 
+#include "drivers/referencesfirst.h"
+
 #include "fixups/fixupfiles.h"
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
@@ -207,6 +209,12 @@ ConversionResult Hevea(Conversion& conv) {
     writeLogHeader(result.log, header);
 
     const QString name = fileNameOf(base);
+    // HeVeA makes its own cross-references and index; a bibliography it
+    // reads from BibTeX's .bbl.
+    const PrivatePreparation prepared(conv, ctl::chkPrepareHevea,
+                                      {.aux = false, .bibliography = true, .index = false});
+    if (conv.stopped)
+        return result;
     if (!Writebat(conv, heveaOutputTypePiece(options) + heveaOptions(options)))
         return result;
     runCommand(conv,

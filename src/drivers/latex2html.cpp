@@ -4,6 +4,8 @@
 
 #include "drivers/dvipdf.h"
 #include "drivers/l2hinit.h"
+#include "drivers/referencesfirst.h"
+#include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
@@ -143,10 +145,20 @@ ConversionResult l2h(Conversion& conv) {
         !makeWorkingCopy(conv, source, n.workingCopy, false))
         return result;
     copyClassFile(PathOnly(source), n.workingCopy);
+    copyGraphicsPathPictures(source, n.outputDir, PictureCopies::AlsoBeside);
+    // LaTeX, BibTeX and dvips, run by latex2html for the pictures and
+    // formulas, find the document's own packages and pictures in its folder.
+    conv.documentFolder = QFileInfo(source).absolutePath();
     // latex2html reads the bibliography bibtex made beside the document from
     // the folder it runs in.
     const QString bbl = withoutSourceExtension(n.fileName, conv.sourceExtension) + S(".bbl");
     copyIfDifferent(PathOnly(source) + bbl, n.outputDir + QLatin1Char('/') + bbl);
+    // latex2html numbers its sections from the .aux and reads the .bbl and
+    // .ind beside the working copy.
+    if (!prepareBesideWorkingCopy(conv, ctl::chkPrepareL2h, n.workingCopy,
+                                  {.aux = true, .bibliography = true, .index = true},
+                                  PreparationEngine::Pdf))
+        return result;
     // The run reads its own copy of the init file: another conversion may
     // write the shared one, with its own $DESTDIR, while this one runs.
     QByteArray init;

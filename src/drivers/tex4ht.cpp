@@ -1,9 +1,12 @@
 #include "drivers/tex4ht.h"
 
 #include "drivers/dvipdf.h"
+#include "drivers/referencesfirst.h"
+#include "drivers/tex4htstandins.h"
 #include "drivers/workingcopy.h"
 #include "fixups/fixupfiles.h"
 #include "fixups/graphicsfixup.h"
+#include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/tex4htpackage.h"
 #include "fixups/workingcopyfiles.h"
@@ -178,6 +181,7 @@ bool prepareWorkingCopy(Conversion& conv, const Tex4htNames& n, const QString& s
     copyAuxiliaryFiles(conv, n);
     if (!fixGraphics(conv, n.outputDir, n.workingCopy, KwzTexExtBlock::Add))
         return false;
+    copyGraphicsPathPictures(source, n.outputDir);
     copyConfigurationFiles(conv, n);
     if (!copyMydocFiles(n.sourceDir, n.outputDir))
         return false;
@@ -357,6 +361,14 @@ ConversionResult TeX4ht(Conversion& conv) {
     if (!prepareTex4htWorkingCopy(conv))
         return result;
     const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);
+    conv.documentFolder = QFileInfo(source).absolutePath();
+    // htlatex's own passes make the .aux; BibTeX and makeindex it never runs.
+    if (!prepareBesideWorkingCopy(conv, ctl::chkPrepareTex4ht, n.workingCopy,
+                                  {.aux = false, .bibliography = true, .index = true},
+                                  PreparationEngine::Dvi))
+        return result;
+    const Tex4htStandIns standIns;
+    conv.standInPrograms = standIns.folder();
     if (!Writebat(conv, QString()))
         return result;
     const QDateTime started = QDateTime::currentDateTime();

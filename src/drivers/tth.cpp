@@ -1,4 +1,6 @@
 #include "drivers/tth.h"
+
+#include "drivers/referencesfirst.h"
 #include "platform/atomicfile.h"
 
 #include "fixups/fixupfiles.h"
@@ -185,6 +187,10 @@ ConversionResult Tth(Conversion& conv) {
     if (QFileInfo::exists(result.log))
         QFile::remove(result.log);
 
+    const PrivatePreparation prepared(conv, ctl::chkPrepareTth,
+                                      {.aux = true, .bibliography = true, .index = true});
+    if (conv.stopped)
+        return result;
     if (!Writebat(conv, tthOptions(options)))
         return result;
     runCommand(conv,

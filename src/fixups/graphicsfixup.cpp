@@ -1,6 +1,7 @@
 #include "fixups/graphicsfixup.h"
 
 #include "fixups/fixupfiles.h"
+#include "fixups/graphicspath.h"
 #include "fixups/texlines.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
@@ -94,8 +95,19 @@ void copyPicture(const Conversion& conv, QByteArrayView reference, const QString
             return;
         source = QDir::cleanPath(QFileInfo(texFile).absolutePath() + QLatin1Char('/') + name);
     }
-    if (QFileInfo(source).isFile())
-        copyIfDifferent(source, joinPath(outputDir, pathFromBytes(bare)));
+    const QString destination = joinPath(outputDir, pathFromBytes(bare));
+    if (QFileInfo(source).isFile()) {
+        copyIfDifferent(source, destination);
+        return;
+    }
+    // A name without its extension ("figs/plot") stands for the picture
+    // graphicx picks by extension: its shortened reference must find every
+    // candidate beside the working copy.
+    if (!QFileInfo(name).suffix().isEmpty())
+        return;
+    for (const QString& extension : pictureExtensions())
+        if (QFileInfo(source + extension).isFile())
+            copyIfDifferent(source + extension, destination + extension);
 }
 
 // Shortens the reference at [start, end) to its bare file name and copies

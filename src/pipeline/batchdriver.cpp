@@ -258,12 +258,36 @@ bool Writebat(AppContext& ctx, const QString& block, QByteArray* written) {
     return true;
 }
 
+bool usableInSearchPath(const QString& folder) {
+    if (!folder.startsWith(QLatin1Char('/')))
+        return false;
+    for (const QChar c : folder)
+        if (c == QLatin1Char(':') || c == QLatin1Char(';') || c == QLatin1Char('$') ||
+            c == QLatin1Char('{') || c == QLatin1Char('}') || c == QLatin1Char('!') ||
+            c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return false;
+    return true;
+}
+
+QString conversionSettings(const Conversion& conversion) {
+    QString lines;
+    const QString folder = QDir::cleanPath(conversion.documentFolder);
+    if (!conversion.documentFolder.isEmpty() && usableInSearchPath(folder))
+        lines += setLine(QStringLiteral("docdir"), folder);
+    if (!conversion.standInPrograms.isEmpty() && usableInSearchPath(conversion.standInPrograms))
+        lines += setLine(QStringLiteral("standins"), conversion.standInPrograms);
+    if (!conversion.preparedFolder.isEmpty() && usableInSearchPath(conversion.preparedFolder))
+        lines += setLine(QStringLiteral("prepared"), conversion.preparedFolder);
+    return lines;
+}
+
 bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock block) {
     if (!block)
         block = conversion.route.settingsBlock;
     const QString lines =
         block ? block(conversion.app, conversion.options, commandLine) : QString();
-    return Writebat(conversion.app, lines, &conversion.writtenBatchDriver);
+    return Writebat(conversion.app, lines + conversionSettings(conversion),
+                    &conversion.writtenBatchDriver);
 }
 
 bool Writebat(AppContext& ctx, const QString& commandLine, const QString& writerKey) {

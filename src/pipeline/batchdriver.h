@@ -26,9 +26,22 @@ class OptionsModel;
 // the user, when the markers are missing or the file cannot be read or written.
 bool Writebat(AppContext& ctx, const QString& block, QByteArray* written);
 // The same for a conversion: its route's settings block (or `block`) for the
-// command line, composed from the conversion's options; the script as written
-// is kept for that conversion's run.
+// command line, composed from the conversion's options, followed by the
+// conversion's own lines (conversionSettings); the script as written is kept
+// for that conversion's run.
 bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock block = nullptr);
+// The lines a conversion adds to its route's block: "docdir", the folder of
+// the user's document that TeX, BibTeX, makeindex and the converter search
+// after their own (Conversion::documentFolder), and "standins", the folder of
+// stand-ins put first in the converter's PATH (Conversion::standInPrograms),
+// and "prepared", the private folder holding the document's prepared .aux,
+// .bbl and .ind for HeVeA and TtH (Conversion::preparedFolder).
+// convert.sh puts them into the converter's environment; a folder that a
+// search path cannot name (a ':' separates entries, '$', '{', '}' and '!'
+// mean something in it, a line break would end the setting) is left out.
+QString conversionSettings(const Conversion& conversion);
+// Whether `folder` can be an entry of a TeX search path or of PATH as it is.
+bool usableInSearchPath(const QString& folder);
 // The same with the block of a writer key ("hevea", "tth", "texify",
 // "tex4ht", "l2h", "gspdf"; any other key writes an empty block), composed
 // from the live options.

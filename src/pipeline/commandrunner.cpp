@@ -38,25 +38,11 @@ constexpr qsizetype kMaxArgumentBytes = 131072;
 
 // One started command: its console (if any) and its process. The process is
 // declared last so that it goes first, before the console that shows it.
-// A temporary folder of the run's own, given to the converter as TMPDIR:
-// what the script and the converters put there (latex2html's l2hNNNN
-// folders, mktemp files) goes with it, also after a kill, since the journal
-// names the folder.
-struct PrivateTemporaryFolder {
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/morvane-run-XXXXXX")};
-    journal::Entry entry = 0;
-    PrivateTemporaryFolder() {
-        if (dir.isValid())
-            entry = journal::recordOwnedPrefix(QDir::tempPath(), QFileInfo(dir.path()).fileName());
-    }
-    ~PrivateTemporaryFolder() {
-        dir.remove();
-        journal::done(entry);
-    }
-};
-
 struct Run {
-    std::unique_ptr<PrivateTemporaryFolder> temporaries;
+    // A temporary folder of the run's own, given to the converter as TMPDIR:
+    // what the script and the converters put there (latex2html's l2hNNNN
+    // folders, mktemp files) goes with it, also after a kill.
+    std::unique_ptr<PrivateFolder> temporaries;
     std::unique_ptr<PrivateFile> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
@@ -101,9 +87,9 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
     // end of file and goes on instead of waiting for ever.
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
-    run.temporaries = std::make_unique<PrivateTemporaryFolder>();
-    if (run.temporaries->dir.isValid())
-        channels.environment.append(QStringLiteral("TMPDIR=") + run.temporaries->dir.path());
+    run.temporaries = std::make_unique<PrivateFolder>(QStringLiteral("morvane-run-XXXXXX"));
+    if (run.temporaries->isValid())
+        channels.environment.append(QStringLiteral("TMPDIR=") + run.temporaries->path());
     run.script = privateScriptFor(conversion, commandLine);
     if (run.script)
         channels.scriptInstead = run.script->path();
@@ -198,6 +184,8 @@ void runCommand(Conversion& conversion, const QString& commandLine,
 }
 
 QString consoleTitle(const Conversion& conversion) {
+    if (!conversion.stepTitle.isEmpty())
+        return conversion.stepTitle;
     return QStringLiteral("Converting ") + fileNameOf(conversion.document) +
            QStringLiteral(" with ") + QLatin1String(conversion.route.caption);
 }

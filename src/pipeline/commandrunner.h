@@ -17,7 +17,8 @@ struct Conversion;
 void runCommand(Conversion& conversion, const QString& commandLine,
                 const QString& workingDirectory);
 
-// The console's title for a conversion: "Converting paper.tex with HeVeA".
+// The console's title for a conversion: "Converting paper.tex with HeVeA",
+// or the title of the step about to run (Conversion::stepTitle).
 QString consoleTitle(const Conversion& conversion);
 
 // Explains multiple mode when chkMulti is ticked (silent while its tag reads

@@ -42,6 +42,25 @@ struct Conversion {
     // The batch driver as Writebat just wrote it, for the run about to start:
     // that run executes a private copy of these bytes.
     QByteArray writtenBatchDriver;
+    // The folder of the user's document, for a route that converts a copy of
+    // it elsewhere: TeX, BibTeX, Biber, makeindex and the converter look
+    // there after the folder they run in, so they find the document's own
+    // packages, bibliographies and pictures without a copy of its folder.
+    // Empty when the converter runs beside the document.
+    QString documentFolder;
+    // A folder of stand-ins for programs the converter starts (the TeX4ht
+    // route's, drivers/tex4htstandins.h), put first in its PATH; empty: the
+    // programs run as the converter finds them.
+    QString standInPrograms;
+    // A private folder where the references, bibliography and index of a
+    // document converted beside itself (HeVeA, TtH) were prepared: the
+    // converter reads them from there, so none is written beside the
+    // document. Empty when none was prepared.
+    QString preparedFolder;
+    // The console's title for a run that is a step of its own before the
+    // converter ("Preparing references of paper.tex"); empty for the
+    // converter's run.
+    QString stepTitle;
     // The user stopped the converter: the run shows nothing.
     bool stopped = false;
     // The user's document, lying in its own output directory, that the user

@@ -21,20 +21,6 @@ const char* const kGraphicsExtensions[] = {"",     ".pdf", ".png", ".jpg", ".jpe
                                            ".eps", ".ps",  ".PDF", ".PNG", ".JPG",
                                            ".EPS", ".gif", ".svg", ".mps", ".jbig2"};
 
-// The line without its comment: TeX ends a line at the first "%" that is not
-// escaped by a backslash.
-QByteArray withoutComment(const QByteArray& line) {
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line.at(i) == '\\') {
-            ++i; // the escaped character
-            continue;
-        }
-        if (line.at(i) == '%')
-            return line.left(i);
-    }
-    return line;
-}
-
 bool isBelow(const QString& path, const QString& folder) {
     return !folder.isEmpty() &&
            path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
@@ -87,6 +73,19 @@ struct Finder {
 
 } // namespace
 
+// TeX ends a line at the first "%" that is not escaped by a backslash.
+QByteArray withoutTexComment(const QByteArray& line) {
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line.at(i) == '\\') {
+            ++i; // the escaped character
+            continue;
+        }
+        if (line.at(i) == '%')
+            return line.left(i);
+    }
+    return line;
+}
+
 QList<NamedInput> namedInputsOf(const QByteArray& texText) {
     // \input{x}, \include{x}, \includegraphics[..]{x}, \includegraphics*{x},
     // and plain TeX's \input x.
@@ -95,7 +94,7 @@ QList<NamedInput> namedInputsOf(const QByteArray& texText) {
     static const QRegularExpression plain(QStringLiteral("\\\\input\\s+([^\\s{}\\\\%]+)"));
     QList<NamedInput> names;
     for (const QByteArray& rawLine : texText.split('\n')) {
-        const QString line = QString::fromUtf8(withoutComment(rawLine));
+        const QString line = QString::fromUtf8(withoutTexComment(rawLine));
         if (!line.contains(QLatin1Char('\\')))
             continue;
         struct Hit {

@@ -31,6 +31,9 @@ struct NamedInput {
     bool operator==(const NamedInput&) const = default;
 };
 
+// A line of TeX without its comment.
+QByteArray withoutTexComment(const QByteArray& line);
+
 // The names of a TeX file's input lines (comments skipped), in their order.
 QList<NamedInput> namedInputsOf(const QByteArray& texText);
 

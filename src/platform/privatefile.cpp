@@ -18,4 +18,15 @@ PrivateFile::~PrivateFile() {
     journal::done(m_entry);
 }
 
+PrivateFolder::PrivateFolder(const QString& pattern)
+    : m_dir(QDir::tempPath() + QLatin1Char('/') + pattern) {
+    if (m_dir.isValid())
+        m_entry = journal::recordOwnedPrefix(QDir::tempPath(), QDir(m_dir.path()).dirName());
+}
+
+PrivateFolder::~PrivateFolder() {
+    m_dir.remove();
+    journal::done(m_entry);
+}
+
 } // namespace morvane

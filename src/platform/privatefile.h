@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 namespace morvane {
@@ -28,6 +29,27 @@ private:
     QTemporaryFile m_file;
     journal::Entry m_entry = 0;
     bool m_written = false;
+};
+
+// A folder of one run's own in the temporary folder, in the same way: a
+// fresh name, named in the journal (so that a killed run's folder and all
+// in it go with the next start), removed with what is in it when the object
+// goes.
+class PrivateFolder {
+public:
+    // `pattern` is a folder name with XXXXXX (morvane-run-XXXXXX).
+    explicit PrivateFolder(const QString& pattern);
+    ~PrivateFolder();
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+    journal::Entry m_entry = 0;
 };
 
 } // namespace morvane

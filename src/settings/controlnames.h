@@ -77,12 +77,14 @@ inline constexpr int kPerRoute = -1;
     A(optCode, OptionGroup, 0, 2)                                                                  \
     C(chkEsponja, CheckBox)                                                                        \
     C(chkHacha, CheckBox)                                                                          \
+    C(chkPrepareHevea, CheckBox)                                                                   \
     S(File1, "File1") /* the HeVeA configuration files found */                                    \
     /* TtH. */                                                                                     \
     C(chkItalics, CheckBox)                                                                        \
     C(chkNumber, CheckBox)                                                                         \
     C(chkInline, CheckBox)                                                                         \
     C(chkRevise, CheckBox)                                                                         \
+    C(chkPrepareTth, CheckBox)                                                                     \
     /* TeX4ht. */                                                                                  \
     C(lblSaveTo, Label)                                                                            \
     C(chkImages, CheckBox)                                                                         \
@@ -97,6 +99,7 @@ inline constexpr int kPerRoute = -1;
     C(lblMake4htEngine, Label)                                                                     \
     C(cmbMake4htEngine, ListCombo)                                                                 \
     C(chkTex4htPause, CheckBox)                                                                    \
+    C(chkPrepareTex4ht, CheckBox)                                                                  \
     C(cmdAdvanced, Button)                                                                         \
     C(lblManual, Label)                                                                            \
     C(txt3, TextBox)                                                                               \
@@ -117,6 +120,7 @@ inline constexpr int kPerRoute = -1;
     C(cmbAddress, TextCombo)                                                                       \
     C(cmbTitle, TextCombo)                                                                         \
     C(chkAntiVirus, CheckBox)                                                                      \
+    C(chkPrepareL2h, CheckBox)                                                                     \
     C(cmdInit, Button)                                                                             \
     C(Label25, Label)                                                                              \
     /* DVI and PDF. */                                                                             \

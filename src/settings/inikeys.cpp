@@ -224,6 +224,7 @@ const IniKey kHeveaKeys[] = {
     check(kHevea, "French", ctl::chkFrench, Save::WithPreferences),
     check(kHevea, "Fix", ctl::chkFix, Save::WithPreferences),
     check(kHevea, "Hacha", ctl::chkHacha, Save::WithPreferences),
+    check(kHevea, "PrepareReferences", ctl::chkPrepareHevea, Save::Always, 12, "Yes"),
     custom(
         kHevea, "Verbose", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -257,6 +258,7 @@ const IniKey kTthKeys[] = {
     check(kTth, "NumberMulti", ctl::chkNumber, Save::WithPreferences),
     check(kTth, "Inline", ctl::chkInline, Save::WithPreferences),
     check(kTth, "Revise", ctl::chkRevise, Save::WithPreferences),
+    check(kTth, "PrepareReferences", ctl::chkPrepareTth, Save::Always, 13, "Yes"),
 };
 
 const IniKey kTexifyKeys[] = {
@@ -352,6 +354,7 @@ const IniKey kTex4htKeys[] = {
         },
         0, "latex"),
     check(kTex4ht, "DOSPause", ctl::chkTex4htPause, Save::WithPreferences, 0, "0"),
+    check(kTex4ht, "PrepareReferences", ctl::chkPrepareTex4ht, Save::Always, 14, "Yes"),
     custom(
         kTex4ht, "Ver2.5", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
@@ -382,6 +385,7 @@ const IniKey kL2hKeys[] = {
         },
         5),
     check(kL2h, "Anti-Virus", ctl::chkAntiVirus, Save::WithPreferences),
+    check(kL2h, "PrepareReferences", ctl::chkPrepareL2h, Save::Always, 15, "Yes"),
     custom(
         kL2h, "ImageType", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {

@@ -25,8 +25,10 @@
 #include <QHash>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 namespace morvane::test {
 
@@ -149,6 +151,34 @@ inline QStringList filesNamed(const QString& dir, const QString& pattern) {
     while (it.hasNext())
         found.append(it.next());
     return found;
+}
+
+// Every reference of the pages below `dir` (src= and href=, or only the
+// pictures' src=) that names a local file must resolve to a file inside
+// `dir`. Returns the ones that do not, as "page: target".
+inline QStringList unresolvedReferences(const QString& dir, bool picturesOnly = false) {
+    static const QRegularExpression any(QStringLiteral("(?:src|href)=\"([^\"]*)\""),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pictures(QStringLiteral("src=\"([^\"]*)\""),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression& reference = picturesOnly ? pictures : any;
+    const QString root = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
+    QStringList missing;
+    for (const QString& page : filesNamed(dir, "*.htm*") + filesNamed(dir, "*.xht")) {
+        const QString text = QString::fromUtf8(readAll(page));
+        for (auto it = reference.globalMatch(text); it.hasNext();) {
+            QString target = it.next().captured(1);
+            if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
+                continue; // a fragment, or a web or mail address
+            // A browser decodes the link's %XX escapes.
+            target =
+                QUrl::fromPercentEncoding(target.section('#', 0, 0).section('?', 0, 0).toUtf8());
+            const QFileInfo file(QFileInfo(page).absolutePath() + "/" + target);
+            if (!file.exists() || !file.canonicalFilePath().startsWith(root))
+                missing.append(QFileInfo(page).fileName() + ": " + target);
+        }
+    }
+    return missing;
 }
 
 inline QString sample2e() {

@@ -19,33 +19,6 @@ QString l2hData() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/latex2html");
 }
 
-// Every reference of the pages (SRC= and HREF=, or only the pictures' SRC=)
-// that names a local file must resolve to a file inside `dir`. Returns the
-// ones that do not.
-QStringList unresolvedReferences(const QString& dir, bool picturesOnly = false) {
-    static const QRegularExpression any(QStringLiteral("(?:src|href)=\"([^\"]*)\""),
-                                        QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression pictures(QStringLiteral("src=\"([^\"]*)\""),
-                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpression& reference = picturesOnly ? pictures : any;
-    const QString root = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
-    QStringList missing;
-    for (const QString& page : filesNamed(dir, "*.html")) {
-        const QString text = QString::fromUtf8(readAll(page));
-        for (auto it = reference.globalMatch(text); it.hasNext();) {
-            QString target = it.next().captured(1);
-            if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
-                continue;
-            // A browser decodes the link's %XX escapes.
-            target = QUrl::fromPercentEncoding(target.section('#', 0, 0).toUtf8());
-            const QFileInfo file(QFileInfo(page).absolutePath() + "/" + target);
-            if (!file.exists() || !file.canonicalFilePath().startsWith(root))
-                missing.append(QFileInfo(page).fileName() + ": " + target);
-        }
-    }
-    return missing;
-}
-
 } // namespace
 
 class TestLatex2htmlE2e : public QObject {

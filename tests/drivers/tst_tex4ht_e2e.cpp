@@ -19,28 +19,6 @@ QString tex4htData() {
     return QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/tex4ht");
 }
 
-// Every src= and href= of the pages that names a local file must resolve to
-// a file inside `dir`. Returns the ones that do not.
-QStringList unresolvedReferences(const QString& dir) {
-    static const QRegularExpression reference(QStringLiteral("(?:src|href)=\"([^\"]*)\""),
-                                              QRegularExpression::CaseInsensitiveOption);
-    const QString root = QFileInfo(dir).canonicalFilePath() + QLatin1Char('/');
-    QStringList missing;
-    for (const QString& page : filesNamed(dir, "*.htm*") + filesNamed(dir, "*.xht")) {
-        const QString text = QString::fromUtf8(readAll(page));
-        for (auto it = reference.globalMatch(text); it.hasNext();) {
-            QString target = it.next().captured(1);
-            if (target.isEmpty() || target.startsWith('#') || target.contains(':'))
-                continue; // a fragment, or a web or mail address
-            target = target.section('#', 0, 0).section('?', 0, 0);
-            const QFileInfo file(QFileInfo(page).absolutePath() + "/" + target);
-            if (!file.exists() || !file.canonicalFilePath().startsWith(root))
-                missing.append(QFileInfo(page).fileName() + ": " + target);
-        }
-    }
-    return missing;
-}
-
 void storeOptions(OptionsModel& model, const Tex4htOptions& options) {
     storeTex4htOptions(model, composeTex4htOptions(options));
 }
@@ -311,16 +289,17 @@ private slots:
             << ""
             << "small2e.tex" << QList<int>{0} << "\\usepackage[html,3.2]{tex4ht}";
         QTest::newRow("broken document") << ""
-                                         << "broken.tex" << QList<int>{1, 2} << "";
-        // htlatex stops at the first LaTeX error of these (amsmath's split
-        // exceeds TeX4ht's capacity, fancyvrb and nomencl break): the run
-        // must end by itself with the log marked.
+                                         << "broken.tex" << QList<int>{1} << "";
+        // LaTeX errors in these (amsmath's split exceeds TeX4ht's capacity,
+        // fancyvrb and nomencl break, the thesis's appendices and hyperref
+        // clash): LaTeX runs on in non-stop mode, so each gives a page of
+        // the rest, with the log marked.
         QTest::newRow("amsmath-testmath") << "amsmath-testmath"
-                                          << "main.tex" << QList<int>{0, 1, 2} << "";
+                                          << "main.tex" << QList<int>{1} << "";
         QTest::newRow("pandoc-reader") << "pandoc-reader"
-                                       << "main.tex" << QList<int>{0, 1, 2} << "";
+                                       << "main.tex" << QList<int>{1} << "";
         QTest::newRow("thesis-kks32") << "thesis-kks32"
-                                      << "main.tex" << QList<int>{0, 1, 2} << "";
+                                      << "main.tex" << QList<int>{1} << "";
     }
 
     void batchMode() {
@@ -360,8 +339,10 @@ private slots:
         QVERIFY(readAll(log).startsWith("TeX4ht log file for "));
         const QFileInfo page(out + "/" + base + "/" + base + ".html");
         QCOMPARE(page.exists(), run.status != 2);
+        // The corpus links to files outside itself on purpose (pandoc-reader's
+        // "/url"); the pictures must all be there.
         if (page.exists())
-            QCOMPARE(unresolvedReferences(out + "/" + base), QStringList());
+            QCOMPARE(unresolvedReferences(out + "/" + base, !folder.isEmpty()), QStringList());
         if (!packageLine.isEmpty())
             QVERIFY(readAll(page.filePath()).contains("HTML 3.2"));
         if (run.status != 0)

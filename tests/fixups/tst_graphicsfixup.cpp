@@ -60,6 +60,9 @@ private slots:
         QTest::newRow("colon is an ordinary character")
             << QByteArray("\\includegraphics{c:figs/plot.eps}")
             << QByteArray("\\includegraphics{plot.eps}") << "home/u/docs/c:figs/plot.eps";
+        QTest::newRow("name without its extension: every candidate")
+            << QByteArray("\\includegraphics{figs/plot}") << QByteArray("\\includegraphics{plot}")
+            << "home/u/docs/figs/plot.eps";
         QTest::newRow("missing picture is still shortened")
             << QByteArray("\\includegraphics{figs/none.png}")
             << QByteArray("\\includegraphics{none.png}") << "";

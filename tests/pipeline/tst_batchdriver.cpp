@@ -1,9 +1,11 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
+#include "pipeline/conversion.h"
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 #include "support/controlbyname.h"
 #include "support/doubles.h"
+#include "support/routetabs.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
 
@@ -186,6 +188,53 @@ private slots:
         commandLine.replace(QStringLiteral("%HOME%"), f.home.path());
         expected.replace(QStringLiteral("%HOME%"), f.home.path());
         QCOMPARE(settingsBlock(f.ctx, commandLine, key), expected);
+    }
+
+    // A conversion's own lines follow its route's block; a folder that a
+    // search path cannot name as it is stays out rather than send TeX
+    // somewhere else.
+    void conversionLines_data() {
+        QTest::addColumn<QString>("documentFolder");
+        QTest::addColumn<QString>("standIns");
+        QTest::addColumn<QString>("prepared");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("none") << ""
+                              << ""
+                              << ""
+                              << "";
+        QTest::newRow("all three, the folder cleaned")
+            << "/home/ann/My Thesis 'v2' & more/./"
+            << "/tmp/s"
+            << "/tmp/p"
+            << "set docdir=/home/ann/My Thesis 'v2' & more\nset standins=/tmp/s\n"
+               "set prepared=/tmp/p\n";
+        QTest::newRow("a colon, dollar or brace means something in a search path") << "/docs/a:b"
+                                                                                   << "/tmp/$HOME"
+                                                                                   << "/tmp/{a,b}"
+                                                                                   << "";
+        QTest::newRow("a line break would end the setting") << "/docs/a\nset x=1"
+                                                            << ""
+                                                            << ""
+                                                            << "";
+    }
+
+    void conversionLines() {
+        QFETCH(QString, documentFolder);
+        QFETCH(QString, standIns);
+        QFETCH(QString, prepared);
+        QFETCH(QString, lines);
+        Fixture f;
+        Conversion conversion(f.ctx, *routeForTab(f.ctx.routes, TabTex4ht), "/docs/a.tex");
+        conversion.documentFolder = documentFolder;
+        conversion.standInPrograms = standIns;
+        conversion.preparedFolder = prepared;
+        QCOMPARE(conversionSettings(conversion), lines);
+        // Writebat puts them after the route's block.
+        QVERIFY(Writebat(conversion, QString()));
+        const QByteArray written = test::readAll(f.driver());
+        QVERIFY(written.contains(
+            (settingsBlock(f.ctx, QString(), "tex4ht") + lines + QStringLiteral("REM **"))
+                .toUtf8()));
     }
 
     void writebatReplacesOnlyTheBlock_data() {

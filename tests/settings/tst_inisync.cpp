@@ -206,6 +206,9 @@ void setEveryOption(AppContext& ctx, bool savePreferences) {
     v.lowRes = true;
     v.longFileName = true;
     v.allowNonTeXFiles = true;
+    for (const ctl::Control box :
+         {ctl::chkPrepareHevea, ctl::chkPrepareTth, ctl::chkPrepareTex4ht, ctl::chkPrepareL2h})
+        m.setCheckValue(box, 0);
 
     m.setCheckValue(ctl::chkIE, 0);
     m.setIndex(ctl::optIE, 1);
@@ -280,6 +283,10 @@ const KeyRow writtenKeys[] = {
     {"Preferences", "LowRes", "True", "var:lowRes", "true", true},
     {"Preferences", "LongFileName", "True", "var:longFileName", "true", true},
     {"Preferences", "AllowNonTeXFiles", "True", "var:allowNonTeXFiles", "true", true},
+    {"Hevea", "PrepareReferences", "No", "chkPrepareHevea", "0", true},
+    {"Tth", "PrepareReferences", "No", "chkPrepareTth", "0", true},
+    {"TeX4ht", "PrepareReferences", "No", "chkPrepareTex4ht", "0", true},
+    {"Latex2HTML", "PrepareReferences", "No", "chkPrepareL2h", "0", true},
     {"Preferences", "RunHTML", "No", "chkIE", "0", false},
     {"Preferences", "Showinownbrowser", "Yes", "optIE", "1", false},
     {"Preferences", "Close", "Yes", "chkClose", "1", false},
@@ -473,9 +480,9 @@ void TestIniSync::savePreferencesUntickedWritesOnlyTheAlwaysKeys() {
             alwaysKeys.insert(QString::fromLatin1(row.section).toLower() + '/' +
                               QString::fromLatin1(row.key).toLower());
     }
-    QCOMPARE(alwaysKeys.size(), 11);
+    QCOMPARE(alwaysKeys.size(), 15);
 
-    // Line by line, only the eleven always-written entries changed.
+    // Line by line, only the fifteen always-written entries changed.
     const QList<QByteArray> oldLines = shipped.split('\n');
     const QList<QByteArray> newLines = test::readAll(iniPath(f.ctx)).split('\n');
     QCOMPARE(newLines.size(), oldLines.size());
