@@ -264,7 +264,7 @@ not_an_option() {
 }
 
 # A converter that puts the current folder's path into shell commands
-# (texi2dvi) runs in it through a link of a plain name in the run's own
+# (texi2dvi, latex2html) runs in it through a link of a plain name in the run's own
 # temporary folder, so that no folder name reaches its shell.
 enter_plain_folder() {
     case $PWD in
@@ -343,7 +343,24 @@ route_tth() {
 # installed, else texi2dvi, each running BibTeX or Biber and makeindex as the
 # document needs and LaTeX in non-stop mode. $cmdline is "-dvi" or "-pdf".
 route_prepare() {
-    not_an_option "$2"
+    # texi2dvi evaluates the paths it is given: the folder it runs in and
+    # the document's folder are reached through plain-named links.
+    _here=$PWD
+    enter_plain_folder || return 2
+    _file=$2
+    case $_file in
+    "$_here"/*) _file=./${_file##*/} ;;
+    */*)
+        case ${_file%/*} in
+        *[!A-Za-z0-9_./+-]*)
+            if [ -n "${TMPDIR:-}" ] && ln -s "${_file%/*}" "$TMPDIR/document" 2>/dev/null; then
+                _file=$TMPDIR/document/${_file##*/}
+            fi
+            ;;
+        esac
+        ;;
+    esac
+    not_an_option "$_file"
     _file=$safe_name
     printf '%s\n\n' "Preparing the references, bibliography and index of ${2##*/}"
     case $cmdline in
@@ -431,15 +448,41 @@ route_latex2html() {
     _messages=$(mktemp) || return 2
     # A stop (TERM, HUP, INT) still removes the temporary files.
     trap 'rm -f -- "$_messages" "$_messages.status"; exit 143' TERM HUP INT
+    _pause=${3:-}
     not_an_option "$2"
     _file=$safe_name
+    set --
+    # latex2html puts its output folder's and its file's real paths into
+    # shell commands. In a folder of any other name it writes through a
+    # plain-named link to the folder and reads plain-named copies of the
+    # file and of what it reads beside it.
+    # (It also takes the real path of the folder it starts in: it starts in
+    # the run's temporary folder.)
+    _here=$PWD
+    if enter_plain_folder && [ "$PWD" != "$_here" ]; then
+        _link=$PWD
+        case $_file in
+        "$_here"/*)
+            # The working copy with what it reads beside it: its inputs and
+            # the prepared references (latex2html looks for them only there).
+            cp -- "$_here"/*.tex "$_here"/*.aux "$_here"/*.bbl "$_here"/*.ind \
+                "$_here"/*.sty "$_here"/*.cls "$TMPDIR/" 2>/dev/null
+            if [ -f "$TMPDIR/${_file##*/}" ] && cd "$TMPDIR"; then
+                _file=./${_file##*/}
+                TEXINPUTS=.:$_link:${TEXINPUTS-}
+                export TEXINPUTS
+                set -- -dir "$_link"
+            fi
+            ;;
+        esac
+    fi
     # The messages are shown and kept for the images log, which LaTeX2HTML
     # writes itself while it runs.
     {
         if [ -n "$init" ]; then
-            latex2html -init_file "$init" "$_file" </dev/null 2>&1
+            latex2html -init_file "$init" "$@" "$_file" </dev/null 2>&1
         else
-            latex2html "$_file" </dev/null 2>&1
+            latex2html "$@" "$_file" </dev/null 2>&1
         fi
         echo "$?" >"$_messages.status"
     } | tee "$_messages"
@@ -449,7 +492,7 @@ route_latex2html() {
     fi
     rm -f "$_messages" "$_messages.status"
     trap - TERM HUP INT
-    pause_after "$3"
+    pause_after "$_pause"
     return "${_status:-2}"
 }
 

@@ -124,8 +124,8 @@ private slots:
             QVERIFY2(text.contains("Knuth"), text.left(2000).constData());
     }
 
-    // The document's folder may have any name too: converters get the file
-    // by its bare name in its folder, and nothing in the folder's name runs.
+    // The document's folder and the output root may have any name too:
+    // converters get plain names, and nothing in the folder's name runs.
     void convertsInAFolderOfAnyName_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<bool>("texify");
@@ -147,14 +147,15 @@ private slots:
         const QString dir = root.filePath(folder);
         QVERIFY(QDir().mkpath(dir));
         const QByteArray text =
-            "\\documentclass{article}\\begin{document}Zebra $x^2$.\\end{document}\n";
+            "\\documentclass{article}\\begin{document}Zebra\\label{z} see \\ref{z} $x^2$.\\end{document}\n";
         writeFile(dir + "/paper.tex", text);
 
         ConversionRig rig;
         QVERIFY(rig.loaded);
-        rig.ctx.settings.vars.tex4htSaveTo = root.filePath("out");
-        rig.ctx.settings.vars.l2hSaveTo = root.filePath("out");
-        QDir().mkpath(root.filePath("out"));
+        // The output root in the same folder: its name reaches the web routes.
+        rig.ctx.settings.vars.tex4htSaveTo = dir + "/out";
+        rig.ctx.settings.vars.l2hSaveTo = dir + "/out";
+        QDir().mkpath(dir + "/out");
         rig.model.setCheckValue(ctl::chkTexify(0), texify ? 1 : 0);
         rig.selectTab(tab);
         rig.model.setText(ctl::cmbTeX, dir + "/paper.tex");
