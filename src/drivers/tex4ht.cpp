@@ -8,6 +8,8 @@
 #include "fixups/graphicsfixup.h"
 #include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
+#include "fixups/missingpictures.h"
+#include "fixups/missingpictures.h"
 #include "fixups/tex4htpackage.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"
@@ -392,6 +394,13 @@ ConversionResult TeX4ht(Conversion& conv) {
     {
         ConvertDisabled convertDisabled(*ctx.model);
         postProcessTex4htPages(conv, n.outputDir, extension);
+    }
+    // A picture program that is missing or failed leaves pages that show
+    // nothing where their pictures belong, in a run that looks clean.
+    if (const QStringList missing = missingPictures(n.outputDir); !missing.isEmpty()) {
+        QFile logFile(n.log);
+        if (logFile.open(QIODevice::WriteOnly | QIODevice::Append))
+            logFile.write(missingPicturesLogLine(missing));
     }
     result.log = n.log;
     result.verdict = judgeTex4htLog(n.log, source);

@@ -267,6 +267,35 @@ private slots:
 
     // Batch mode shows no output-root label: a root that is gone is named
     // on standard error before anything is converted.
+    // A picture program that fails (here dvipng) leaves pages without their
+    // pictures: the run counts as one with errors, and its log says why.
+    void picturesNotMadeAreErrors() {
+        TestHome home;
+        const QString fakes = m_work.filePath("nodvipng");
+        QVERIFY(QDir().mkpath(fakes));
+        for (const char* program : {"htlatex", "tex4ht", "t4ht", "mk4ht"})
+            QVERIFY(QFile::link(QString("/usr/bin/") + program, fakes + '/' + program));
+        QFile dvipng(fakes + "/dvipng");
+        QVERIFY(dvipng.open(QIODevice::WriteOnly));
+        dvipng.write("#!/bin/sh\nexit 1\n");
+        dvipng.close();
+        QVERIFY(dvipng.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        setIniKey(home.file("Morvane.ini"), "Tex4ht", fakes);
+        const QString root = m_work.filePath("nodvipngroot");
+        QVERIFY(QDir().mkpath(root));
+        setIniKey(home.file("Morvane.ini"), "SaveTo", root);
+        QFile tex(m_work.filePath("formula.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write(
+            "\\documentclass{article}\\begin{document}$\\sqrt{\\frac{a}{b}}$\\end{document}\n");
+        tex.close();
+        const BatchRun run =
+            runBatch(home.path(), m_work.path(), {"--convert=tex4ht", "formula.tex"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(readAll(root + "/formula/formula.log")
+                    .contains("picture(s) the pages show were not made"));
+    }
+
     void missingOutputRootIsNamed() {
         TestHome home;
         const QString root = m_work.filePath("gone/root");

@@ -1,0 +1,45 @@
+#include "fixups/missingpictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace morvane {
+
+QStringList missingPictures(const QString& dir) {
+    static const QRegularExpression source(QStringLiteral("\\bsrc=\"([^\"]*)\""),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QDir folder(dir);
+    QStringList missing;
+    const QStringList pages =
+        folder.entryList({QStringLiteral("*.htm*"), QStringLiteral("*.xht")}, QDir::Files);
+    for (const QString& page : pages) {
+        QFile file(folder.filePath(page));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto it = source.globalMatch(text); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            // A web address, a data: picture or a script's own source.
+            if (target.isEmpty() || target.contains(QLatin1Char(':')))
+                continue;
+            const QString path =
+                QUrl::fromPercentEncoding(target.section(QLatin1Char('?'), 0, 0).toUtf8());
+            if (!QFileInfo::exists(folder.filePath(path)))
+                missing.append(page + QStringLiteral(": ") + path);
+        }
+    }
+    return missing;
+}
+
+QByteArray missingPicturesLogLine(const QStringList& missing) {
+    return QStringLiteral("! Morvane: %1 picture(s) the pages show were not made (is dvipng, "
+                          "ImageMagick or Ghostscript installed? morvane --check says): %2\n")
+        .arg(missing.size())
+        .arg(missing.mid(0, 20).join(QStringLiteral(", ")))
+        .toUtf8();
+}
+
+} // namespace morvane
