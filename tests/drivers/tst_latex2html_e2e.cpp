@@ -196,6 +196,10 @@ private slots:
                                                     << "my.paper.tex" << QList<int>{0};
         QTest::newRow("an apostrophe") << ""
                                        << "bob's.tex" << QList<int>{0};
+        // MORVANE_HOME given relative to where the program starts: the init
+        // file must still reach latex2html, which runs elsewhere.
+        QTest::newRow("relative MORVANE_HOME") << ""
+                                               << "relative.tex" << QList<int>{0};
         QTest::newRow("broken document") << ""
                                          << "broken.tex" << QList<int>{1};
         // latex2html gives up on amsmath's test document ("Failed to read in
@@ -228,7 +232,9 @@ private slots:
         TestHome home;
         setIniKey(home.file("Morvane.ini"), "SaveTo", out);
 
-        const BatchRun run = runBatch(home.path(), docs, {"--convert=latex2html", file});
+        const QString homeAsGiven =
+            file == "relative.tex" ? QDir(docs).relativeFilePath(home.path()) : home.path();
+        const BatchRun run = runBatch(homeAsGiven, docs, {"--convert=latex2html", file});
         QVERIFY2(statuses.contains(run.status), run.err.constData());
         QCOMPARE(filesBelow(docs, ".tex"), sources);
         const QString dir = out + "/" + file.left(file.size() - 4);
