@@ -137,13 +137,12 @@ void runBlocking(Conversion& conversion, const QString& commandLine,
     if (!run.process)
         return;
     Console* console = run.console.get();
+    // The blocker keeps the window's input away; the console's own (Stop,
+    // Esc, closing it, the answer to a pause) still reaches it, so every
+    // event is served while the converter runs.
     InputBlocker blocker(
         [console](const QObject* target) { return console && console->acceptsInput(target); });
-    // Where no console needs input, the window system's own input stays
-    // queued too (the blocker still catches events posted inside the program).
-    const bool consoleNeedsInput = run.pause && console;
-    waitForEnd(*run.process,
-               consoleNeedsInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    waitForEnd(*run.process, QEventLoop::AllEvents);
     noteStop(conversion, run);
 }
 

@@ -166,10 +166,21 @@ bool ConsoleWindow::isEnter(const QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// Esc stops a converter that still works, as the Stop button does.
+bool ConsoleWindow::isEscape(const QEvent* event) {
+    return event->type() == QEvent::KeyPress &&
+           static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Escape;
+}
+
 bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The read-only text keeps the focus for scrolling; Enter still answers.
+    // The read-only text keeps the focus for scrolling; Enter still answers
+    // and Esc still stops.
     if (watched == m_text && isEnter(event) && m_waitsForEnter) {
         answerPause();
+        return true;
+    }
+    if (watched == m_text && isEscape(event) && m_stop->isEnabled()) {
+        stop();
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -178,6 +189,10 @@ bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
 void ConsoleWindow::keyPressEvent(QKeyEvent* event) {
     if (isEnter(event) && m_waitsForEnter) {
         answerPause();
+        return;
+    }
+    if (isEscape(event) && m_stop->isEnabled()) {
+        stop();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -56,6 +56,7 @@ private:
     void showOutput();
     void showElapsed();
     void placeBesideOwner();
+    static bool isEscape(const QEvent* event);
     static bool isEnter(const QEvent* event);
 
     QPointer<QWidget> m_owner;

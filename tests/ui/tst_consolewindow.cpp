@@ -69,12 +69,13 @@ private slots:
     // Stop, and closing the window while the converter works, end the whole
     // process group: the background child of the shell goes too.
     void stopEndsTheWholeGroup_data() {
-        QTest::addColumn<bool>("byClosing");
-        QTest::newRow("stop button") << false;
-        QTest::newRow("closing the window") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("stop button") << "button";
+        QTest::newRow("closing the window") << "close";
+        QTest::newRow("Esc") << "esc";
     }
     void stopEndsTheWholeGroup() {
-        QFETCH(bool, byClosing);
+        QFETCH(QString, how);
         auto process = startProcess("/bin/sh -c \"sleep 60 & sleep 60\"", false);
         QVERIFY(process);
         const pid_t group = pid_t(process->processId());
@@ -82,8 +83,10 @@ private slots:
         console.attach(process.get(), false);
         QElapsedTimer timer;
         timer.start();
-        if (byClosing)
+        if (how == "close")
             console.close();
+        else if (how == "esc")
+            QTest::keyClick(console.findChild<QPlainTextEdit*>("txtConsole"), Qt::Key_Escape);
         else
             console.findChild<QPushButton*>("cmdStop")->click();
         QVERIFY(console.wasStopped());
