@@ -151,10 +151,14 @@ void finishConversion(AppContext& ctx, const Conversion& conversion) {
     ctx.expectedOutput = result.output;
 
     OptionsModel& model = *ctx.model;
-    if (model.checkValue(ctl::chkIE) == 1)
+    // Show follows the result after every run. A document (DVI, PDF) is
+    // opened only when this run produced it: an earlier one, or none, would
+    // be opened as if it were the result. A page goes to RunIE, which says
+    // itself when there is none.
+    model.setEnabled(ctl::cmdShow, QFileInfo::exists(result.output));
+    if (model.checkValue(ctl::chkIE) == 1 &&
+        (route.shows == ResultKind::WebPage || result.produced))
         showResult(ctx, route, result.output);
-    else
-        model.setEnabled(ctl::cmdShow, QFileInfo::exists(result.output));
 
     switch (result.verdict) {
     case LogVerdict::Clean:

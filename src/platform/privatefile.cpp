@@ -1,31 +1,71 @@
 #include "platform/privatefile.h"
 
 #include <QDir>
+#include <QRandomGenerator>
+
+#include <sys/stat.h>
 
 namespace morvane {
 
-PrivateFile::PrivateFile(const QString& pattern, const QByteArray& content)
-    : m_file(QDir::tempPath() + QLatin1Char('/') + pattern) {
-    if (!m_file.open())
+namespace {
+
+// `pattern` with its XXXXXX replaced by letters and digits at random, in the
+// temporary folder. The name is chosen (and written in the journal) before
+// anything is created, so that a kill at any moment leaves nothing the
+// journal does not name.
+QString freshName(const QString& pattern) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString name = pattern;
+    const qsizetype at = name.indexOf(QStringLiteral("XXXXXX"));
+    for (qsizetype i = 0; at >= 0 && i < 6; ++i)
+        name[at + i] = QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+    return QDir::tempPath() + QLatin1Char('/') + name;
+}
+
+constexpr int kAttempts = 16;
+
+} // namespace
+
+PrivateFile::PrivateFile(const QString& pattern, const QByteArray& content) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        m_file.setFileName(freshName(pattern));
+        m_entry = journal::recordTemporary(m_file.fileName());
+        // Never an existing file: another name is tried instead.
+        if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        journal::done(m_entry);
+        m_entry = 0;
+    }
+    if (!m_file.isOpen())
         return;
-    m_entry = journal::recordMade(m_file.fileName());
+    // What the run was given is the user's business alone.
+    m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_written = m_file.write(content) == content.size() && m_file.flush();
     m_file.close();
 }
 
 PrivateFile::~PrivateFile() {
-    m_file.remove();
+    if (m_entry)
+        m_file.remove();
     journal::done(m_entry);
 }
 
-PrivateFolder::PrivateFolder(const QString& pattern)
-    : m_dir(QDir::tempPath() + QLatin1Char('/') + pattern) {
-    if (m_dir.isValid())
-        m_entry = journal::recordOwnedPrefix(QDir::tempPath(), QDir(m_dir.path()).dirName());
+PrivateFolder::PrivateFolder(const QString& pattern) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const QString path = freshName(pattern);
+        m_entry = journal::recordOwnedPrefix(QDir::tempPath(), QDir(path).dirName());
+        if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0) {
+            m_path = path;
+            return;
+        }
+        journal::done(m_entry);
+        m_entry = 0;
+    }
 }
 
 PrivateFolder::~PrivateFolder() {
-    m_dir.remove();
+    if (!m_path.isEmpty())
+        QDir(m_path).removeRecursively();
     journal::done(m_entry);
 }
 

@@ -3,9 +3,8 @@
 #include "platform/runjournal.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
-#include <QTemporaryDir>
-#include <QTemporaryFile>
 
 namespace morvane {
 
@@ -26,7 +25,7 @@ public:
     QString path() const { return m_written ? m_file.fileName() : QString(); }
 
 private:
-    QTemporaryFile m_file;
+    QFile m_file;
     journal::Entry m_entry = 0;
     bool m_written = false;
 };
@@ -43,12 +42,12 @@ public:
     PrivateFolder(const PrivateFolder&) = delete;
     PrivateFolder& operator=(const PrivateFolder&) = delete;
 
-    bool isValid() const { return m_dir.isValid(); }
-    QString path() const { return m_dir.path(); }
-    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    bool isValid() const { return !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    QString filePath(const QString& name) const { return m_path + QLatin1Char('/') + name; }
 
 private:
-    QTemporaryDir m_dir;
+    QString m_path;
     journal::Entry m_entry = 0;
 };
 

@@ -112,6 +112,27 @@ private slots:
         QVERIFY(!d.model.isEnabled(ctl::cmdShow));
     }
 
+    // A document this run did not produce is not opened, and Show follows
+    // whether the result is there, also when it is opened at once.
+    void onlyWhatTheRunProducedIsOpened_data() {
+        QTest::addColumn<bool>("produced");
+        QTest::newRow("produced") << true;
+        QTest::newRow("an earlier one") << false;
+    }
+    void onlyWhatTheRunProducedIsOpened() {
+        QFETCH(bool, produced);
+        Results d;
+        const QString file = d.write("a.pdf", "%PDF-1.5");
+        d.model.setCheckValue(ctl::chkIE, 1);
+        d.model.setEnabled(ctl::cmdShow, false);
+        Conversion conversion(d.ctx, *routeForTab(d.ctx.routes, TabPdf), file);
+        conversion.result.output = file;
+        conversion.result.produced = produced;
+        finishConversion(d.ctx, conversion);
+        QCOMPARE(d.shell.opened, produced ? QStringList{file} : QStringList());
+        QVERIFY(d.model.isEnabled(ctl::cmdShow));
+    }
+
     // A page or document the desktop cannot open is said, not passed over.
     void openingThatFailsIsTold_data() {
         QTest::addColumn<int>("tab");
@@ -126,6 +147,7 @@ private slots:
         d.model.setCheckValue(ctl::chkIE, 1);
         Conversion conversion(d.ctx, *routeForTab(d.ctx.routes, tab), file);
         conversion.result.output = file;
+        conversion.result.produced = true;
         finishConversion(d.ctx, conversion);
         QCOMPARE(d.shell.opened, QStringList{file});
         QCOMPARE(d.prompter.prompts().size(), 1);
