@@ -111,8 +111,15 @@ void ConsoleWindow::placeBesideOwner() {
         m_owner->screen() ? m_owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    move(consolePosition(m_owner->frameGeometry(), frameGeometry().size(),
-                         screen->availableGeometry()));
+    // Before the window is shown the window manager has not framed it yet:
+    // the title bar and borders it will add are counted as the owner's are,
+    // so that the whole console (its Stop button too) lands on the screen.
+    QSize size = frameGeometry().size();
+    if (size == geometry().size())
+        size += m_owner->frameGeometry().size() - m_owner->geometry().size();
+    const QPoint frameTopLeft =
+        consolePosition(m_owner->frameGeometry(), size, screen->availableGeometry());
+    move(frameTopLeft);
 }
 
 void ConsoleWindow::stop() {
