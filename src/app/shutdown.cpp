@@ -29,7 +29,10 @@ QString runningConversionsQuestion(const QStringList& running) {
 }
 
 bool unloadStep(AppContext& ctx) {
-    const QStringList running = ctx.model->items(ctl::lstProcesses);
+    // Multiple mode lists its runs; a single-mode run is known on its own.
+    QStringList running = ctx.model->items(ctl::lstProcesses);
+    if (!ctx.runningAlone.isEmpty())
+        running.append(ctx.runningAlone);
     if (!running.isEmpty() &&
         ctx.seams.prompter->ask(runningConversionsQuestion(running), QStringLiteral("Exit"),
                                 Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)

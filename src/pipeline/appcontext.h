@@ -84,6 +84,7 @@ struct AppContext {
     bool l2hRun = false;      // a LaTeX2HTML conversion was started
     bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes
     int runningProcesses = 0; // processes tracked in multiple mode
+    QString runningAlone;     // the document a single-mode run converts now
 
     // Reactions that a settings reload runs when their owners are built:
     // applying the start-up HeVeA configuration and composing the TeX4ht

@@ -140,9 +140,16 @@ void runBlocking(Conversion& conversion, const QString& commandLine,
     // The blocker keeps the window's input away; the console's own (Stop,
     // Esc, closing it, the answer to a pause) still reaches it, so every
     // event is served while the converter runs.
-    InputBlocker blocker(
-        [console](const QObject* target) { return console && console->acceptsInput(target); });
+    const Prompter* prompter = conversion.app.seams.prompter;
+    InputBlocker blocker([console, prompter](const QObject* target) {
+        return (console && console->acceptsInput(target)) ||
+               (prompter && prompter->isAsking(target));
+    });
+    // Known while it runs (single mode lists nothing), so that closing the
+    // window asks about it.
+    const QString outer = std::exchange(conversion.app.runningAlone, conversion.document);
     waitForEnd(*run.process, QEventLoop::AllEvents);
+    conversion.app.runningAlone = outer;
     noteStop(conversion, run);
 }
 

@@ -49,9 +49,9 @@ InputBlocker::Treatment InputBlocker::treatmentOf(const QEvent* event) {
     case QEvent::Drop:
         return Treatment::Drop;
     case QEvent::Close:
-        // Only the window system's request: the program's own close() calls
-        // (a console closing itself) must still work.
-        return event->spontaneous() ? Treatment::Refuse : Treatment::Pass;
+        // A window closed during a run reaches its own handler: the main
+        // window asks the Exit question, which names the running conversion.
+        return Treatment::Pass;
     default:
         return Treatment::Pass;
     }
@@ -71,9 +71,6 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
         else
             event->ignore();
-        break;
-    case Treatment::Refuse:
-        event->ignore();
         break;
     case Treatment::Pass:
         break;

@@ -17,7 +17,8 @@ namespace morvane {
 // when the caller lets it through (a console window must take its Enter);
 // for other windows it is dropped. Mouse
 // moves, drags and shortcuts are always dropped (they cannot be replayed
-// sensibly) and a close request from the window system is refused. Objects
+// sensibly); a close request reaches the window, whose handler decides (the
+// main window asks the Exit question). Objects
 // for which `exempt` answers true (the console window) get their input as
 // usual.
 class InputBlocker : public QObject {
@@ -31,7 +32,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Treatment { Pass, Hold, Drop, Refuse };
+    enum class Treatment { Pass, Hold, Drop };
     static Treatment treatmentOf(const QEvent* event);
 
     struct Held {

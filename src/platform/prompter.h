@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QVector>
 
@@ -29,6 +30,13 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
     virtual Answer ask(const Prompt& prompt) = 0;
+    // True when `target` belongs to the question shown now, so that a wait
+    // that keeps input from the window still lets it be answered (the Exit
+    // question asked while a conversion runs).
+    virtual bool isAsking(const QObject* target) const {
+        Q_UNUSED(target);
+        return false;
+    }
 
     // A message with an OK button only.
     void tell(const QString& text, const QString& title, Icon icon);

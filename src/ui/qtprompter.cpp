@@ -2,6 +2,9 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
+
+#include <utility>
 
 namespace morvane {
 
@@ -82,7 +85,18 @@ Answer QtPrompter::ask(const Prompt& prompt) {
     QMessageBox box(toQtIcon(prompt.icon), prompt.title, prompt.text, toQtButtons(prompt.buttons),
                     m_owner);
     box.setDefaultButton(toQtButton(prompt.defaultButton));
-    return fromQtButton(box.exec(), prompt.buttons);
+    QWidget* const outer = std::exchange(m_asking, &box);
+    const int button = box.exec();
+    m_asking = outer;
+    return fromQtButton(button, prompt.buttons);
+}
+
+bool QtPrompter::isAsking(const QObject* target) const {
+    if (!m_asking)
+        return false;
+    if (const auto* widget = qobject_cast<const QWidget*>(target))
+        return widget->window() == m_asking;
+    return target && target == m_asking->windowHandle();
 }
 
 } // namespace morvane

@@ -14,9 +14,11 @@ public:
 
     using Prompter::ask;
     Answer ask(const Prompt& prompt) override;
+    bool isAsking(const QObject* target) const override;
 
 private:
     QWidget* m_owner;
+    QWidget* m_asking = nullptr; // the box shown now
 };
 
 } // namespace morvane

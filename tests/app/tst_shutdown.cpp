@@ -45,22 +45,30 @@ class TestShutdown : public QObject {
 private slots:
     void runningConversionsQuestion_data() {
         QTest::addColumn<QStringList>("running");
+        QTest::addColumn<QString>("alone");
         QTest::addColumn<QString>("text");
         QTest::newRow("one: process, it has")
-            << QStringList{"/d/a.tex"}
+            << QStringList{"/d/a.tex"} << QString()
             << "You are currently converting the following process:\n\n/d/a.tex\n\n"
                "You should wait until it has been completed.\n\nDo you still wish to exit?\n\n";
         QTest::newRow("two: processes, they have")
-            << QStringList{"/d/a.tex", "/d/b.tex"}
+            << QStringList{"/d/a.tex", "/d/b.tex"} << QString()
             << "You are currently converting the following processes:\n\n/d/a.tex\n/d/b.tex\n\n"
                "You should wait until they have been completed.\n\nDo you still wish to "
                "exit?\n\n";
+        // Single mode lists nothing; its one run is asked about all the same.
+        QTest::newRow("a single-mode run")
+            << QStringList{} << "/d/c.tex"
+            << "You are currently converting the following process:\n\n/d/c.tex\n\n"
+               "You should wait until it has been completed.\n\nDo you still wish to exit?\n\n";
     }
     void runningConversionsQuestion() {
         QFETCH(QStringList, running);
+        QFETCH(QString, alone);
         QFETCH(QString, text);
         Unload u;
         u.model.setItems(ctl::lstProcesses, running);
+        u.ctx.runningAlone = alone;
         u.prompter.queueAnswer(Answer::Yes);
         QVERIFY(unloadStep(u.ctx));
         QCOMPARE(u.prompter.prompts().size(), 1);
