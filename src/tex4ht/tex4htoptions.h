@@ -80,7 +80,7 @@ struct Tex4htComposition {
 Tex4htComposition composeTex4htOptions(const Tex4htOptions& options);
 
 // Pieces 1-4 of a stored option string, read by position in lower case; every
-// part is empty when the string holds no "$". With htrun on, part 1 loses the
+// piece is empty when the string holds no "$". With htrun on, piece 1 loses the
 // quoted format names that htrun's switch replaces.
 QString storedOptionPart(const QString& stored, int part, bool htrunOn);
 
