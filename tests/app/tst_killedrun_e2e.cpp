@@ -16,11 +16,6 @@ using namespace morvane::test;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -83,7 +78,7 @@ class TestKilledRun : public QObject {
 
 private slots:
     void initTestCase() {
-        QByteArray ini = readFile(m_home.file("Morvane.ini"));
+        QByteArray ini = readAll(m_home.file("Morvane.ini"));
         ini.replace("\nSaveTo=\n", "\nSaveTo=" + m_work.filePath("out").toUtf8() + "\n");
         writeFile(m_home.file("Morvane.ini"), ini);
         for (const char* dir : {"out", "tmp", "other"})
@@ -121,7 +116,7 @@ private slots:
             writeFile(document, text);
             QVERIFY(convert(route, document) >= 0);
         }
-        const QByteArray before = readFile(result);
+        const QByteArray before = readAll(result);
         QVERIFY2(!before.isEmpty(), qPrintable(result));
 
         const bool killed = convert(route, document, killAfterMs) == -2;
@@ -129,10 +124,10 @@ private slots:
         // or the new one when the run ended before the kill.
         QVERIFY(convert("tth", m_work.filePath("other/other.tex")) >= 0);
         if (killed)
-            QCOMPARE(readFile(result), before);
+            QCOMPARE(readAll(result), before);
         else
-            QVERIFY(!readFile(result).isEmpty());
-        QCOMPARE(readFile(document), text);
+            QVERIFY(!readAll(result).isEmpty());
+        QCOMPARE(readAll(document), text);
         QStringList left = entriesUnder(m_work.path()).filter("morvane-");
         left += entriesUnder(m_work.path()).filter(".morvane");
         QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
@@ -142,7 +137,7 @@ private slots:
 
         // And the next run converts as before.
         QVERIFY(convert(route, document) >= 0);
-        QVERIFY(!readFile(result).isEmpty());
+        QVERIFY(!readAll(result).isEmpty());
     }
 };
 

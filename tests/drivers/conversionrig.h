@@ -189,6 +189,15 @@ inline QString sample2e() {
     return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
 }
 
+// A stand-in for a converter's program: a shell script that may be run.
+inline void writeProgram(const QString& path, const QByteArray& script) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(script);
+    file.close();
+    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
 // Sets one key of the home's Morvane.ini (as a user editing it would).
 inline void setIniKey(const QString& iniFile, const QString& key, const QString& value) {
     QByteArray text = readAll(iniFile);

@@ -226,13 +226,8 @@ private slots:
         // An old result is no new result: a latex that writes nothing.
         const QString fakes = work.filePath("fakes");
         QVERIFY(QDir().mkpath(fakes));
-        for (const char* name : {"latex", "pdflatex", "texi2dvi"}) {
-            QFile fake(fakes + "/" + name);
-            QVERIFY(fake.open(QIODevice::WriteOnly));
-            fake.write("#!/bin/sh\nexit 0\n");
-            fake.close();
-            QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        }
+        for (const char* name : {"latex", "pdflatex", "texi2dvi"})
+            writeProgram(fakes + "/" + name, "#!/bin/sh\nexit 0\n");
         QTest::qWait(1100);
         // The folder of Program Locations comes first on the path.
         setIniKey(home.file("Morvane.ini"), "Texify", fakes);

@@ -393,14 +393,10 @@ private slots:
         // A stand-in hevea that talks on standard output and writes a page.
         const QString fakes = work.filePath("fakes");
         QVERIFY(QDir().mkpath(fakes));
-        QFile fake(fakes + "/hevea");
-        QVERIFY(fake.open(QIODevice::WriteOnly));
-        fake.write("#!/bin/sh\n"
-                   "for last; do :; done\n"
-                   "echo \"stand-in hevea converting $last\"\n"
-                   "echo '<html>page</html>' > \"${last%.tex}.html\"\n");
-        fake.close();
-        QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        writeProgram(fakes + "/hevea", "#!/bin/sh\n"
+                                       "for last; do :; done\n"
+                                       "echo \"stand-in hevea converting $last\"\n"
+                                       "echo '<html>page</html>' > \"${last%.tex}.html\"\n");
         TestHome home;
         // The folder of Program Locations comes first on the path.
         setIniKey(home.file("Morvane.ini"), "Hevea", fakes);

@@ -146,8 +146,8 @@ private slots:
         QTemporaryDir root;
         const QString dir = root.filePath(folder);
         QVERIFY(QDir().mkpath(dir));
-        const QByteArray text =
-            "\\documentclass{article}\\begin{document}Zebra\\label{z} see \\ref{z} $x^2$.\\end{document}\n";
+        const QByteArray text = "\\documentclass{article}\\begin{document}Zebra\\label{z} see "
+                                "\\ref{z} $x^2$.\\end{document}\n";
         writeFile(dir + "/paper.tex", text);
 
         ConversionRig rig;

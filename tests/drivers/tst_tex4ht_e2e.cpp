@@ -275,11 +275,7 @@ private slots:
         QVERIFY(QDir().mkpath(fakes));
         for (const char* program : {"htlatex", "tex4ht", "t4ht", "mk4ht"})
             QVERIFY(QFile::link(QString("/usr/bin/") + program, fakes + '/' + program));
-        QFile dvipng(fakes + "/dvipng");
-        QVERIFY(dvipng.open(QIODevice::WriteOnly));
-        dvipng.write("#!/bin/sh\nexit 1\n");
-        dvipng.close();
-        QVERIFY(dvipng.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        writeProgram(fakes + "/dvipng", "#!/bin/sh\nexit 1\n");
         setIniKey(home.file("Morvane.ini"), "Tex4ht", fakes);
         const QString root = m_work.filePath("nodvipngroot");
         QVERIFY(QDir().mkpath(root));

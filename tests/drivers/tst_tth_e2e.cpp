@@ -313,11 +313,7 @@ private slots:
         // A tth that writes nothing leaves an empty page: nothing was produced.
         const QString fakes = work.filePath("fakes");
         QVERIFY(QDir().mkpath(fakes));
-        QFile fake(fakes + "/tth");
-        QVERIFY(fake.open(QIODevice::WriteOnly));
-        fake.write("#!/bin/sh\nexit 0\n");
-        fake.close();
-        QVERIFY(fake.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        writeProgram(fakes + "/tth", "#!/bin/sh\nexit 0\n");
         // The folder of Program Locations comes first on the path.
         setIniKey(home.file("Morvane.ini"), "Tth", fakes);
         run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"}, fakes);
