@@ -4,10 +4,10 @@
 #include "pipeline/conversion.h"
 #include "platform/filelinks.h"
 #include "platform/pathutils.h"
+#include "platform/privatefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 namespace morvane {
 
@@ -17,13 +17,10 @@ namespace {
 // the result, or for a result in an output folder of its own (which some
 // converters clear before they write) in the folder above.
 QString keptNameFor(const QString& output, bool inOutputFolder) {
-    static quint64 counter = 0;
     QString folder = QFileInfo(output).absolutePath();
     if (inOutputFolder)
         folder = QFileInfo(folder).absolutePath();
-    return folder + QStringLiteral("/.morvane-kept-%1-%2")
-                        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
-                        .arg(++counter);
+    return randomName(folder, QStringLiteral(".morvane-kept-XXXXXX"));
 }
 
 } // namespace

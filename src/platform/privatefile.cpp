@@ -7,19 +7,22 @@
 
 namespace morvane {
 
-namespace {
-
-// `pattern` with its XXXXXX replaced by letters and digits at random, in the
-// temporary folder. The name is chosen (and written in the journal) before
-// anything is created, so that a kill at any moment leaves nothing the
-// journal does not name.
-QString freshName(const QString& pattern) {
+QString randomName(const QString& folder, const QString& pattern) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     QString name = pattern;
     const qsizetype at = name.indexOf(QStringLiteral("XXXXXX"));
     for (qsizetype i = 0; at >= 0 && i < 6; ++i)
         name[at + i] = QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
-    return QDir::tempPath() + QLatin1Char('/') + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+namespace {
+
+// A name in the temporary folder, chosen (and written in the journal) before
+// anything is created, so that a kill at any moment leaves nothing the
+// journal does not name.
+QString freshName(const QString& pattern) {
+    return randomName(QDir::tempPath(), pattern);
 }
 
 constexpr int kAttempts = 16;

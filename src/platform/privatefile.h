@@ -8,6 +8,10 @@
 
 namespace morvane {
 
+// `folder`/`pattern` with the pattern's XXXXXX replaced by letters and
+// digits at random: a name no one else is likely to use.
+QString randomName(const QString& folder, const QString& pattern);
+
 // A file of one run's own in the temporary folder (a copy of the batch
 // driver, of LaTeX2HTML's init file): created exclusively under a fresh
 // name, so that simultaneous runs never share it, named in the journal so
