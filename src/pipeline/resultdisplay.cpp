@@ -38,6 +38,15 @@ QString openFailureText(const QString& file) {
                           "desktop's default applications (xdg-open).");
 }
 
+QString viewerFailureText(const OpenFailure& failure) {
+    const QString who =
+        failure.program.isEmpty()
+            ? QStringLiteral("The program the desktop started for it")
+            : QStringLiteral("The desktop's program for it (%1)").arg(failure.program);
+    return QStringLiteral("Morvane could not open ") + failure.file + QStringLiteral(".\n\n") +
+           who + QStringLiteral(" failed:\n") + failure.error;
+}
+
 bool openWithDesktop(AppContext& ctx, const QString& file) {
     if (ctx.seams.shell && ctx.seams.shell->open(file))
         return true;

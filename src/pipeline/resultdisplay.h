@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pipeline/route.h"
+#include "platform/shell.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,6 +14,8 @@ struct Conversion;
 
 // The message for a file the desktop could not open.
 QString openFailureText(const QString& file);
+// What the window says when the desktop's program started and then failed.
+QString viewerFailureText(const OpenFailure& failure);
 // Opens a file with the desktop's associated program; tells the user when
 // that could not start. (An opener that starts and then fails is reported
 // by the shell itself, see Shell::open.)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace morvane {
 
@@ -21,16 +22,29 @@ public:
     virtual QString notepad() const = 0;
 };
 
-// Whether the desktop names a program for the file's type (or one of its
-// parent types), as xdg-mime reports it; true when that cannot be told.
+// The desktop entry (such as "org.gnome.Evince.desktop") the desktop names
+// for the file's type or one of its parent types, as xdg-mime reports it;
+// empty when it names none, and nullopt when that cannot be told.
+std::optional<QString> associatedProgram(const QString& file);
+
+// Whether the desktop names a program for the file's type; true when that
+// cannot be told.
 bool hasAssociatedProgram(const QString& file);
+
+// An opening that started and then failed: the program the desktop named
+// for the file and what the opener or that program said on ending.
+struct OpenFailure {
+    QString file;
+    QString program; // the desktop entry; empty when unknown
+    QString error;   // the last lines it wrote, or its exit status
+};
 
 class DesktopShell : public Shell {
 public:
     // xdg-open runs in the background; when it ends with a failure status
-    // (nothing handles the file's type, no browser) `report` gets the file,
-    // so that the window can say so instead of staying silent.
-    void setOpenFailureReport(std::function<void(const QString& fileOrUrl)> report) {
+    // (the program it started failed, no browser) `report` gets what went
+    // wrong, so that the window can say so instead of staying silent.
+    void setOpenFailureReport(std::function<void(const OpenFailure&)> report) {
         m_report = std::move(report);
     }
     // The opener to run (xdg-open unless a test names another).
@@ -41,7 +55,7 @@ public:
     QString notepad() const override;
 
 private:
-    std::function<void(const QString&)> m_report;
+    std::function<void(const OpenFailure&)> m_report;
     QString m_opener = QStringLiteral("xdg-open");
 };
 

@@ -16,10 +16,6 @@ namespace morvane {
 
 namespace {
 
-QString S(const char* text) {
-    return QString::fromLatin1(text);
-}
-
 // While a watched document is converted again, the page it shows is
 // reloaded in place rather than opened afresh at its top.
 class ReloadingViewer : public ResultViewer {

@@ -209,8 +209,8 @@ int runGui(int& argc, char** argv) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     prompter.setOwner(window);
     consoles.setOwner(window);
-    shell.setOpenFailureReport([&prompter](const QString& file) {
-        prompter.tell(openFailureText(file), QStringLiteral("Open File"), Icon::Exclamation);
+    shell.setOpenFailureReport([&prompter](const OpenFailure& failure) {
+        prompter.tell(viewerFailureText(failure), QStringLiteral("Open File"), Icon::Exclamation);
     });
     installMainKeys(ctx, *window);
     QObject::connect(&instance, &SingleInstance::received, window,

@@ -1,3 +1,4 @@
+#include "drivers/conversionrig.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
 #include "pipeline/resultdisplay.h"
@@ -154,15 +155,32 @@ private slots:
         QCOMPARE(d.prompter.prompts().first().text, openFailureText(file));
     }
 
-    // An opener that starts and then fails (nothing handles the type) is
-    // reported when it ends.
+    // An opener that starts and then fails is reported when it ends, with
+    // what the failing program said, not as "no program".
+    void failingOpenerIsReported_data() {
+        QTest::addColumn<QByteArray>("opener");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("silent") << QByteArray("exit 4") << "It ended with status 4.";
+        QTest::newRow("viewer's own words")
+            << QByteArray("echo starting >&2; echo 'Unable to open document' >&2; exit 1")
+            << "starting\nUnable to open document";
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << "It crashed.";
+    }
     void failingOpenerIsReported() {
+        QFETCH(QByteArray, opener);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString program = dir.filePath("opener");
+        test::writeProgram(program, "#!/bin/sh\n" + opener + "\n");
         DesktopShell shell;
-        shell.setOpener("/bin/false");
-        QStringList reported;
-        shell.setOpenFailureReport([&reported](const QString& file) { reported.append(file); });
-        QVERIFY(shell.open("/tmp/page.html"));
-        QTRY_COMPARE(reported, QStringList{"/tmp/page.html"});
+        shell.setOpener(program);
+        QList<OpenFailure> reported;
+        shell.setOpenFailureReport([&reported](const OpenFailure& f) { reported.append(f); });
+        QVERIFY(shell.open("https://example.org/page.html"));
+        QTRY_COMPARE(reported.size(), 1);
+        QCOMPARE(reported.first().file, QString("https://example.org/page.html"));
+        QCOMPARE(reported.first().error, error);
+        QVERIFY(viewerFailureText(reported.first()).endsWith(" failed:\n" + error));
     }
 
     void runIeOwnBrowser() {
