@@ -12,7 +12,7 @@ texlive-binaries texlive-plain-generic texlive-extra-utils texlive-luatex texliv
 texlive-latex-base texlive-latex-recommended texinfo dvipng
 latex2html ghostscript netpbm imagemagick
 libjs-mathjax
-xvfb xauth ccache
+xvfb xauth openbox ccache
 clang libclang-rt-14-dev
 desktop-file-utils appstream librsvg2-bin dpkg-dev binutils groff-base man-db mandoc
 "

@@ -63,9 +63,8 @@ QString lastLines(int fd) {
 }
 
 QString endingOf(int code, QProcess::ExitStatus status) {
-    return status == QProcess::NormalExit
-               ? QStringLiteral("It ended with status %1.").arg(code)
-               : QStringLiteral("It crashed.");
+    return status == QProcess::NormalExit ? QStringLiteral("It ended with status %1.").arg(code)
+                                          : QStringLiteral("It crashed.");
 }
 
 } // namespace

