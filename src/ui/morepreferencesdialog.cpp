@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QFileDialog>
+#include <QScreen>
 #include <QTimer>
 
 namespace morvane {
@@ -32,6 +33,9 @@ MorePreferencesDialog::MorePreferencesDialog(AppContext& ctx, QWidget* parent)
     : QDialog(parent), m_ctx(ctx), m_ui(std::make_unique<Ui::MorePreferencesDialog>()),
       m_openingFraction(ctx.settings.vars.scrollFraction) {
     m_ui->setupUi(this);
+    // Left to itself the dialog would be made at most two thirds of the
+    // screen high, which cuts the editors' note on a 1024-line screen.
+    resize(sizeHint().boundedTo(screen()->availableGeometry().size()));
     chooseFile = [this](const QString& title, const QString& folder) {
         return QFileDialog::getOpenFileName(this, title, folder, S("All files (*)"));
     };

@@ -22,6 +22,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -85,11 +86,19 @@ QMultiMap<QChar, QString> mnemonicsOf(const QWidget* top) {
     return reach;
 }
 
-// Letters the design itself gives twice on one tab; Alt+letter then moves
-// the focus between the two, as the design's own window does.
+// Letters the design itself gives twice in one window; Alt+letter then
+// moves the focus between the two, as the design's own window does.
 const QStringList designsOwnClashes = {
+    // the main window's tabs
     "Alt+a: chkClose, chkHacha", "Alt+a: chkClose, cmdAdvanced", "Alt+a: chkClose, chkReport_0",
-    "Alt+a: chkClose, chkReport_1", "Alt+i: cmdlatex2htmlBrowse, lblTitle"};
+    "Alt+a: chkClose, chkReport_1", "Alt+i: cmdlatex2htmlBrowse, lblTitle",
+    // More Preferences
+    "Alt+b: cmdBrowse, cmdBrowseTex",
+    // Advanced Options For TeX4ht
+    "Alt+f: chkFootnote, chkUseFrames, optFont_0", "Alt+g: optImageType_0, optImageType_3",
+    "Alt+j: optImageType_2, optImageType_5", "Alt+m: chkOverlib, optFormat_4",
+    "Alt+o: chkConfig, cmdConfig", "Alt+p: optImageType_1, optImageType_4",
+    "Alt+v: chkNext, chkSave", "Alt+y: chkMathPlayer, chkPic_2"};
 
 // Letters offered by more than one control, the design's own pairs apart.
 QStringList clashesOf(const QWidget* top) {
@@ -126,8 +135,9 @@ bool captionCut(const QWidget* w) {
         if (button->text().isEmpty())
             return false;
         const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-        const QSize need = qobject_cast<const QPushButton*>(w) ? text : button->sizeHint();
-        return need.width() > room.width() || need.height() > room.height();
+        const int width =
+            qobject_cast<const QPushButton*>(w) ? text.width() : button->sizeHint().width();
+        return width > room.width() || text.height() > room.height();
     }
     return false;
 }
@@ -166,9 +176,15 @@ void screenshot(const QString& name) {
     QApplication::primaryScreen()->grabWindow(0).save(folder + u'/' + name + ".png");
 }
 
+// The dialog in front: the modal one, or a dialog shown before it became
+// modal (Check Converters shows itself while it starts its checks).
 QWidget* modalDialog() {
-    QWidget* modal = QApplication::activeModalWidget();
-    return modal && modal->isVisible() ? modal : nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        return modal;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QDialog*>(top) && top->isVisible())
+            return top;
+    return nullptr;
 }
 
 // Runs `action` (which opens modal dialogs and returns when they are closed)
@@ -181,6 +197,8 @@ int lookAtDialogs(const std::function<void()>& action,
     QWidget* last = nullptr;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* dialog = modalDialog();
+        if (!dialog)
+            last = nullptr; // a dialog closed and shown again is looked at again
         if (!dialog || dialog == last || !dialog->windowHandle() ||
             !dialog->windowHandle()->isExposed())
             return;
@@ -196,8 +214,16 @@ int lookAtDialogs(const std::function<void()>& action,
     return seen;
 }
 
+// Alt+letter as the user types it: into the window, once it is the active
+// one again (a dialog that just closed hands the activation back late).
 void altKey(QWidget* window, char key) {
+    if (QApplication::activeWindow() != window) {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
     QTest::keyClick(window, Qt::Key(QChar(key).toUpper().unicode()), Qt::AltModifier);
+    // A button reached by its letter clicks itself a moment later.
+    QTest::qWait(250);
 }
 
 } // namespace
@@ -226,6 +252,9 @@ private slots:
         m_paper = m_work.filePath("paper.tex");
         m_original = test::readAll(m_paper);
 
+        // A fresh program directory puts the output folders in the home
+        // folder: here, one of the test's own.
+        qputenv("HOME", QFile::encodeName(m_outputRoot.path()));
         m_ctx.programDir = m_home.path();
         m_ctx.model = &m_model;
         m_ctx.seams.prompter = &m_prompter;
@@ -278,13 +307,145 @@ private slots:
         QVERIFY_NONE(clashesOf(m_window.get()));
     }
 
+    // Each dialog a button opens comes up whole, on the screen, with one Alt
+    // letter per control.
+    void everyDialogIsWhole_data() {
+        QTest::addColumn<char>("tab");
+        QTest::addColumn<char>("toggle"); // a box that shows the button, ticked and unticked
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Save Configuration") << 'v' << 's' << "cmdSaveConfig";
+        QTest::newRow("Advanced Options For TeX4ht") << '4' << '\0' << "cmdAdvanced";
+        QTest::newRow("LaTeX2HTML init file") << '2' << '\0' << "cmdInit";
+        QTest::newRow("PDF batch files") << 'p' << 'g' << "cmdBat";
+        QTest::newRow("Program Locations") << 'h' << '\0' << "cmdProgLoc";
+        QTest::newRow("More Preferences") << 'h' << '\0' << "cmdMore";
+        QTest::newRow("Check Converters") << 'h' << '\0' << "cmdCheck";
+    }
+    void everyDialogIsWhole() {
+        QFETCH(char, tab);
+        QFETCH(char, toggle);
+        QFETCH(QString, button);
+        altKey(m_window.get(), tab);
+        if (toggle)
+            altKey(m_window.get(), toggle);
+        auto* opener = m_window->findChild<QAbstractButton*>(button);
+        QVERIFY(opener && opener->isVisible() && opener->isEnabled());
+        const int seen = lookAtDialogs([opener] { QTest::mouseClick(opener, Qt::LeftButton); },
+                                       [button](QWidget* dialog) {
+                                           screenshot(QStringLiteral("dialog-") + button);
+                                           QVERIFY_NONE(faultsOf(dialog));
+                                           QVERIFY_NONE(clashesOf(dialog));
+                                       });
+        QVERIFY2(seen >= 1, "no dialog came up");
+        QVERIFY(!modalDialog());
+        if (toggle)
+            altKey(m_window.get(), toggle);
+    }
+
+    // Alt+tab letter, Alt+C: every route converts the example through the
+    // keyboard; the console stays on the screen and the source is untouched.
+    void convertsOnEveryTab_data() {
+        QTest::addColumn<char>("key");
+        for (const auto& [key, name] : tabKeys())
+            if (key != 'h')
+                QTest::newRow(qPrintable(QString(name).remove(u'&'))) << key;
+    }
+    void convertsOnEveryTab() {
+        QFETCH(char, key);
+        altKey(m_window.get(), key);
+        QStringList consoleFaults;
+        QTimer look;
+        look.setInterval(300);
+        QObject::connect(&look, &QTimer::timeout, [&consoleFaults] {
+            QWidget* console = visibleConsole();
+            if (console && consoleFaults.isEmpty()) {
+                screenshot(QStringLiteral("console-") + QTest::currentDataTag());
+                consoleFaults = faultsOf(console);
+                consoleFaults << QStringLiteral("(looked)");
+            }
+        });
+        look.start();
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        altKey(m_window.get(), 'c');
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->findChild<QAbstractButton*>("cmdConvert")->isEnabled(),
+                                 180000);
+        look.stop();
+        screenshot(QStringLiteral("converted-") + QTest::currentDataTag());
+        consoleFaults.removeAll(QStringLiteral("(looked)"));
+        QVERIFY_NONE(consoleFaults);
+        // "Saved as" a file beside the document, or pages in a new folder.
+        const QString saved = m_window->findChild<QLabel*>("lblPath")->text();
+        QString result = saved.section(u'\n', 1);
+        if (saved.startsWith(QStringLiteral("Files saved in new directory\n"))) {
+            QVERIFY2(result.startsWith(m_outputRoot.path()), qPrintable(result));
+            result = QDir(result).filePath(QStringLiteral("paper.html"));
+        } else {
+            QVERIFY2(saved.startsWith(QStringLiteral("Saved as\n")), qPrintable(saved));
+        }
+        QVERIFY2(QFileInfo(result).size() > 0, qPrintable(result + " is missing or empty"));
+        QVERIFY2(QFileInfo(result).lastModified() >= before, "no conversion ran");
+        QVERIFY(m_window->findChild<QAbstractButton*>("cmdShow")->isEnabled());
+        QCOMPARE(test::readAll(m_paper), m_original);
+    }
+
+    // Single mode: a document that never ends is stopped with Esc on the
+    // console; its whole group ends within two seconds.
+    void stopsANeverEndingDocumentFromTheKeyboard() {
+        const QString never = m_work.filePath("never.tex");
+        QFile file(never);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\\documentclass{article}\n\\begin{document}\nx\\loop\\iftrue\\repeat\n"
+                   "\\end{document}\n");
+        file.close();
+        altKey(m_window.get(), 'p');
+        auto* fileBox = m_window->findChild<QComboBox*>("cmbTeX");
+        fileBox->lineEdit()->selectAll();
+        QTest::keyClicks(fileBox->lineEdit(), never);
+        QTest::keyClick(fileBox->lineEdit(), Qt::Key_Return);
+
+        QElapsedTimer sinceEsc;
+        QTimer stopper;
+        stopper.setInterval(200);
+        int ticks = 0;
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            QWidget* console = visibleConsole();
+            // Once pdflatex has opened its log it has a moment to loop.
+            if (!console || !QFileInfo::exists(m_work.filePath("never.log")) || ++ticks < 3)
+                return;
+            screenshot(QStringLiteral("console-never-ending"));
+            stopper.stop();
+            console->activateWindow();
+            sinceEsc.start();
+            QTest::keyClick(console, Qt::Key_Escape);
+        });
+        stopper.start();
+        altKey(m_window.get(), 'c');
+        QTRY_VERIFY_WITH_TIMEOUT(
+            sinceEsc.isValid() && m_window->findChild<QAbstractButton*>("cmdConvert")->isEnabled(),
+            120000);
+        QVERIFY2(sinceEsc.elapsed() < 2000, qPrintable(QString::number(sinceEsc.elapsed())));
+        QProcess pgrep; // no pdflatex is left running
+        pgrep.start("pgrep", {"-f", never});
+        QVERIFY(pgrep.waitForFinished());
+        QCOMPARE(pgrep.exitCode(), 1);
+        QVERIFY(!QFileInfo::exists(m_work.filePath("never.pdf")));
+    }
+
 private:
+    static QWidget* visibleConsole() {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->objectName() == QStringLiteral("frmConsole") && top->isVisible())
+                return top;
+        return nullptr;
+    }
+
     static QList<std::pair<char, QString>> tabKeys() {
         return {{'v', "He&VeA"}, {'t', "&TtH"}, {'4', "TeX&4ht"}, {'2', "LaTeX&2HTML"},
                 {'d', "&DVI"},   {'p', "&PDF"}, {'h', "&Help"}};
     }
 
     QTemporaryDir m_work;
+    QTemporaryDir m_outputRoot;
     QProcess m_windowManager;
     QString m_paper;
     QByteArray m_original;
