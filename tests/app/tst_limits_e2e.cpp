@@ -188,6 +188,29 @@ private slots:
                  qPrintable(logText.right(400)));
     }
 
+    void badLimitIsRefused_data() {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("no time") << "--timeout=0";
+        QTest::newRow("time not a number") << "--timeout=ten";
+        QTest::newRow("negative memory") << "--memory=-200";
+        QTest::newRow("no memory given") << "--memory=";
+    }
+    void badLimitIsRefused() {
+        QFETCH(QString, option);
+        TestHome home;
+        QTemporaryDir work;
+        QFile tex(work.filePath("fine.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write(kPlain);
+        tex.close();
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=pdf", option, "fine.tex"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(option.toUtf8() + " needs a whole number above 0"),
+                 run.err.constData());
+        QVERIFY(!QFileInfo::exists(work.filePath("fine.pdf")));
+    }
+
     // In the window the prompter says it, and View Log still shows the log.
     void windowTellsThroughThePrompter() {
         ConversionRig rig;
