@@ -13,16 +13,20 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace morvane {
 
 namespace {
 
-// How often the group's memory is looked at. A scan of /proc costs about a
-// millisecond on a desktop with a few hundred processes; a runaway that
-// allocates a few GB a second overshoots the limit by a few hundred MB at most
-// before it ends.
+// How often the group's memory is looked at: a runaway that allocates a few
+// GB a second overshoots the limit by a few hundred MB at most before it
+// ends. Each look follows the leader's descendants, a handful of small
+// files; a process that left the tree (its parent ended, it was handed to
+// init) is found by a scan of all /proc, which costs some microseconds per
+// process of the machine and is done once a second only.
 constexpr int kMemoryPollMs = 100;
+constexpr int kPollsPerFullScan = 10;
 
 // Reads a small /proc file into `buffer` (NUL-terminated); false when it is gone.
 bool readProcFile(const char* path, char* buffer, std::size_t size) {
@@ -71,6 +75,39 @@ qint64 privateBytesOf(const char* pid) {
     return std::max(0LL, resident - shared) * ::sysconf(_SC_PAGESIZE);
 }
 
+bool isNumber(const char* name) {
+    return std::isdigit(static_cast<unsigned char>(name[0]));
+}
+
+// The children of every thread of `pid` (/proc/PID/task/TID/children).
+std::vector<long> childrenOf(long pid) {
+    std::vector<long> children;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/task", pid);
+    DIR* tasks = ::opendir(path);
+    if (!tasks)
+        return children;
+    while (const dirent* task = ::readdir(tasks)) {
+        if (!isNumber(task->d_name))
+            continue;
+        char file[128];
+        std::snprintf(file, sizeof file, "/proc/%ld/task/%s/children", pid, task->d_name);
+        char list[4096];
+        if (!readProcFile(file, list, sizeof list))
+            continue;
+        for (char* cursor = list; *cursor;) {
+            char* end = nullptr;
+            const long child = std::strtol(cursor, &end, 10);
+            if (end == cursor)
+                break;
+            children.push_back(child);
+            cursor = end;
+        }
+    }
+    ::closedir(tasks);
+    return children;
+}
+
 } // namespace
 
 qint64 physicalMemoryBytes() {
@@ -85,12 +122,29 @@ qint64 groupMemoryBytes(long group) {
         return 0;
     qint64 total = 0;
     while (const dirent* entry = ::readdir(proc)) {
-        if (!std::isdigit(static_cast<unsigned char>(entry->d_name[0])))
+        if (!isNumber(entry->d_name))
             continue;
         if (groupOfProcess(entry->d_name) == group)
             total += privateBytesOf(entry->d_name);
     }
     ::closedir(proc);
+    return total;
+}
+
+qint64 leaderTreeMemoryBytes(long group) {
+    qint64 total = 0;
+    std::vector<long> pending{group};
+    while (!pending.empty()) {
+        const long pid = pending.back();
+        pending.pop_back();
+        char name[32];
+        std::snprintf(name, sizeof name, "%ld", pid);
+        if (groupOfProcess(name) != group)
+            continue;
+        total += privateBytesOf(name);
+        const std::vector<long> children = childrenOf(pid);
+        pending.insert(pending.end(), children.begin(), children.end());
+    }
     return total;
 }
 
@@ -127,7 +181,9 @@ LimitWatch::LimitWatch(QProcess& process, const RunLimits& limits)
 }
 
 void LimitWatch::checkMemory() {
-    if (groupMemoryBytes(m_group) > m_limits.memoryBytes)
+    const bool fullScan = ++m_polls % kPollsPerFullScan == 0;
+    const qint64 used = fullScan ? groupMemoryBytes(m_group) : leaderTreeMemoryBytes(m_group);
+    if (used > m_limits.memoryBytes)
         end(LimitReached::Memory);
 }
 

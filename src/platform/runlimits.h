@@ -24,7 +24,12 @@ qint64 physicalMemoryBytes();
 // resident pages that no file backs (heap, stacks, anonymous mappings).
 // Libraries and mapped files are left out, since they are shared and can be
 // dropped by the kernel at any time.
+// Every process of the machine is looked at.
 qint64 groupMemoryBytes(long group);
+// The same for the processes of the group that descend from its leader (the
+// process whose id is the group's), found through the kernel's lists of
+// children: much cheaper, but blind to a process whose parent has ended.
+qint64 leaderTreeMemoryBytes(long group);
 
 // The address space each process of a run may reserve (RLIMIT_AS, set in the
 // child before it executes the converter), for a run whose group may use
@@ -54,6 +59,7 @@ private:
     QTimer m_deadline;
     QTimer m_memoryPoll;
     LimitReached m_reached = LimitReached::None;
+    int m_polls = 0;
 };
 
 } // namespace morvane

@@ -65,18 +65,31 @@ private slots:
                  addressSpaceLine(test::readAll("/proc/self/limits")));
     }
 
-    void groupMemoryCountsEveryProcessOfTheGroup() {
-        // Two processes of 100 MB each, started by the group's leader.
+    void groupMemoryCountsEveryProcessOfTheGroup_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("inLeadersTree");
+        // Two processes of 100 MB each.
         const QByteArray grow =
-            "python3 -c 'import time; a = b\"x\" * (100 << 20); time.sleep(60)'";
+            "python3 -c 'import time; a = b\"x\" * (100 << 20); time.sleep(60)' &\n";
+        QTest::newRow("started by the leader") << grow + grow + "wait\n" << true;
+        // Handed to init when the shell that started them ends.
+        QTest::newRow("left by a parent that ended")
+            << "sh -c '" + QByteArray(grow + grow).replace('\'', "'\\''") + "'\nsleep 60\n"
+            << false;
+    }
+    void groupMemoryCountsEveryProcessOfTheGroup() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, inLeadersTree);
         QTemporaryDir dir;
-        auto process = start(dir, grow + " &\n" + grow + " &\nwait\n");
+        auto process = start(dir, script);
         QVERIFY(process);
         const long group = long(processGroupOf(process.get()));
         QVERIFY(group > 0);
-        QTRY_VERIFY_WITH_TIMEOUT(groupMemoryBytes(group) >= (qint64(200) << 20), 15000);
+        const qint64 both = qint64(200) << 20;
+        QTRY_VERIFY_WITH_TIMEOUT(groupMemoryBytes(group) >= both, 15000);
         // Shared libraries and the program's own memory are not counted.
         QVERIFY(groupMemoryBytes(group) < (qint64(260) << 20));
+        QCOMPARE(leaderTreeMemoryBytes(group) >= both, inLeadersTree);
         endProcessGroup(process.get());
         QTRY_COMPARE_WITH_TIMEOUT(groupMemoryBytes(group), qint64(0), 5000);
     }
