@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <cerrno>
 #include <csignal>
+#include <unistd.h>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -42,22 +43,34 @@ const QByteArray kTwoHalves =
     "wait";
 
 // The process group of a running converter whose command line names
-// `marker` (the program itself, `exclude`, names it too); 0 when none runs.
-long converterGroup(const QByteArray& marker, qint64 exclude) {
+// `marker`; 0 when none runs. The program itself names it too, and so may a
+// helper it runs in its own group: only a group of its own counts.
+long converterGroup(const QByteArray& marker, qint64 program) {
+    const long programGroup = long(::getpgid(pid_t(program)));
     const QDir proc(QStringLiteral("/proc"));
     for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool numeric = false;
-        const qint64 pid = entry.toLongLong(&numeric);
-        if (!numeric || pid == exclude)
-            continue;
         if (!readAll("/proc/" + entry + "/cmdline").contains(marker))
             continue;
         const QByteArray stat = readAll("/proc/" + entry + "/stat");
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 2)
+        if (fields.size() > 2 && fields.at(2).toLong() != programGroup)
             return fields.at(2).toLong();
     }
     return 0;
+}
+
+// The processes of `group` still there, as "pid state command" lines.
+QString groupMembers(long group) {
+    QStringList members;
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray stat = readAll("/proc/" + entry + "/stat");
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields.at(2).toLong() == group)
+            members.append(entry + ' ' + fields.at(0) + ' ' +
+                           readAll("/proc/" + entry + "/cmdline").replace('\0', ' '));
+    }
+    return members.join('\n');
 }
 
 // No process of the group is left; ended processes may take a moment to be reaped.
@@ -179,7 +192,8 @@ private slots:
         QCOMPARE(morvane.exitCode(), 2);
         const QString err = QString::fromUtf8(morvane.readAllStandardError());
         QVERIFY2(err.contains(named) && err.contains(raise), qPrintable(err));
-        QVERIFY2(groupGone(group), "a process of the converter's group is still there");
+        QVERIFY2(groupGone(group),
+                 qPrintable("left of the converter's group:\n" + groupMembers(group)));
         QCOMPARE(readAll(source), document);
         const QString logText = QString::fromUtf8(readAll(work.filePath(base + log)));
         QVERIFY2(logText.trimmed().endsWith(named + ". If the document really needs " +
