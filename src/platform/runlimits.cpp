@@ -166,7 +166,8 @@ LimitWatch::LimitWatch(QProcess& process, const RunLimits& limits)
         return;
     if (limits.seconds > 0) {
         m_deadline.setSingleShot(true);
-        m_deadline.setTimerType(Qt::CoarseTimer);
+        // A coarse timer may fire 5 % late: half a minute on ten.
+        m_deadline.setTimerType(Qt::PreciseTimer);
         connect(&m_deadline, &QTimer::timeout, this, [this] { end(LimitReached::Time); });
         m_deadline.start(std::chrono::seconds(limits.seconds));
     }
