@@ -71,6 +71,46 @@ QString routeLines(RouteTable routes) {
     return lines;
 }
 
+// The limits given on the command line, for this run only (0: as
+// Morvane.ini says).
+struct LimitOptions {
+    int seconds = 0;
+    int megabytes = 0;
+};
+
+// Takes --timeout=SECONDS and --memory=MB out of `args`; nothing (after
+// saying why) when a value is not a positive whole number.
+std::optional<LimitOptions> takeLimitOptions(QStringList& args) {
+    struct Option {
+        QLatin1String prefix;
+        int LimitOptions::*value;
+        const char* unit;
+    };
+    const Option options[] = {{QLatin1String("--timeout="), &LimitOptions::seconds, "SECONDS"},
+                              {QLatin1String("--memory="), &LimitOptions::megabytes, "MB"}};
+    LimitOptions limits;
+    for (auto arg = args.begin(); arg != args.end();) {
+        const Option* option = nullptr;
+        for (const Option& candidate : options)
+            if (arg->startsWith(candidate.prefix))
+                option = &candidate;
+        if (!option) {
+            ++arg;
+            continue;
+        }
+        bool ok = false;
+        const int value = arg->mid(option->prefix.size()).toInt(&ok);
+        if (!ok || value <= 0) {
+            complain(QStringLiteral("%1 needs a whole number above 0: %2%3")
+                         .arg(*arg, option->prefix, QLatin1String(option->unit)));
+            return std::nullopt;
+        }
+        limits.*option->value = value;
+        arg = args.erase(arg);
+    }
+    return limits;
+}
+
 } // namespace
 
 QString commandLineHelp(RouteTable routes) {
@@ -100,6 +140,17 @@ QString commandLineHelp(RouteTable routes) {
                "                      to. Several files are converted in order with the same\n"
                "                      settings, each with a summary line, then a total; the\n"
                "                      exit status is the worst of theirs.\n"
+               "--convert=ROUTE --timeout=SECONDS FILE...\n"
+               "                      ends a converter that runs longer than SECONDS, with\n"
+               "                      everything it started (default: the time limit of\n"
+               "                      More Preferences, TimeLimitMinutes in Morvane.ini,\n"
+               "                      else 10 minutes). The conversion counts as stopped\n"
+               "                      (status 2); standard error and the log say so.\n"
+               "--convert=ROUTE --memory=MB FILE...\n"
+               "                      ends a converter whose processes together use more\n"
+               "                      than MB megabytes (default: the memory limit of More\n"
+               "                      Preferences, MemoryLimitMB in Morvane.ini, else half\n"
+               "                      the machine's memory), in the same way.\n"
                "--convert=ROUTE --watch FILE\n"
                "                      converts FILE, then converts it again whenever it or a\n"
                "                      file it reads is saved (its \\input, \\include and\n"
@@ -217,7 +268,10 @@ void printLogEntries(const LogEntries& entries) {
 
 } // namespace
 
-int runBatchMode(const QString& routeWord, const QStringList& files, bool watch) {
+int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
+    const std::optional<LimitOptions> limits = takeLimitOptions(files);
+    if (!limits)
+        return NothingProduced;
     const MethodWord* method = methodForWord(routeWord);
     const Route* route =
         routeForKey(builtInRoutes(), method ? QString::fromLatin1(method->routeKey) : routeWord);
@@ -259,6 +313,10 @@ int runBatchMode(const QString& routeWord, const QStringList& files, bool watch)
 
     if (!loadStep(ctx, QString()))
         return NothingProduced;
+    if (limits->seconds > 0)
+        ctx.settings.vars.timeLimitSeconds = limits->seconds;
+    if (limits->megabytes > 0)
+        ctx.settings.vars.memoryLimitMB = limits->megabytes;
 
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.

@@ -10,7 +10,9 @@
 #include "platform/pathutils.h"
 #include "platform/processgroup.h"
 #include "platform/prompter.h"
+#include "platform/runlimits.h"
 #include "settings/controlnames.h"
+#include "settings/limitsettings.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -46,6 +48,9 @@ struct Run {
     std::unique_ptr<PrivateFile> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
+    // Ends the run at its time or memory limit; it goes before the process
+    // it watches.
+    std::unique_ptr<LimitWatch> limits;
     bool pause = false;
 };
 
@@ -65,10 +70,15 @@ std::unique_ptr<PrivateFile> privateScriptFor(Conversion& conversion, const QStr
     return script;
 }
 
-// A run ended by the console's Stop or by a stop request counts as stopped.
+// A run ended by the console's Stop, by a stop request or by a limit counts
+// as stopped.
 void noteStop(Conversion& conversion, const Run& run) {
     if ((run.console && run.console->wasStopped()) || stopWasRequested())
         conversion.stopped = true;
+    if (run.limits && run.limits->reached() != LimitReached::None) {
+        conversion.stopped = true;
+        conversion.limitReached = run.limits->reached();
+    }
 }
 
 Run startRun(Conversion& conversion, const QString& commandLine, const QString& workingDirectory) {
@@ -93,8 +103,15 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
     run.script = privateScriptFor(conversion, commandLine);
     if (run.script)
         channels.scriptInstead = run.script->path();
+    // Every run has the limits in force when it starts (the preparation
+    // step's run has its own).
+    conversion.limits = runLimitsOf(ctx.settings.vars);
+    channels.addressSpaceCap = addressSpaceBackstop(conversion.limits.memoryBytes);
     run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
-    if (run.process && run.console)
+    if (!run.process)
+        return run;
+    run.limits = std::make_unique<LimitWatch>(*run.process, conversion.limits);
+    if (run.console)
         run.console->attach(run.process.get(), run.pause);
     return run;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pipeline/route.h"
+#include "platform/runlimits.h"
 #include "settings/optionsmodel.h"
 
 #include <QByteArray>
@@ -63,6 +64,10 @@ struct Conversion {
     QString stepTitle;
     // The user stopped the converter: the run shows nothing.
     bool stopped = false;
+    // A limit ended the converter (the run then counts as stopped too), and
+    // the limits that run had.
+    LimitReached limitReached = LimitReached::None;
+    RunLimits limits;
     // The user's document, lying in its own output directory, that the user
     // agreed to have converted where it lies once its backup existed: the
     // working-copy steps may edit it. Empty otherwise.

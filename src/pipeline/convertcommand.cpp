@@ -2,6 +2,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/conversion.h"
+#include "pipeline/limitnotice.h"
 #include "pipeline/previousresult.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/safealias.h"
@@ -303,8 +304,10 @@ std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, con
 
     Conversion conversion(ctx, route, source);
     conversion.expectedOutput = expectedOutputOf(route.place(ctx, source));
+    const QDateTime started = QDateTime::currentDateTime();
     conversion.result = runDriver(conversion);
     finishConversion(ctx, conversion);
+    tellLimitReached(conversion, started);
 
     const QString log = currentLogFile(ctx);
     ctx.model->setEnabled(ctl::cmdLog, !log.isEmpty() && QFileInfo::exists(log));

@@ -72,7 +72,7 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
 
     // Every converter leads a group of its own (ownProcessGroup asks for
     // nothing more today), so Stop and exit end everything it started.
-    startInOwnGroup(*process);
+    startInOwnGroup(*process, channels.addressSpaceCap);
     process->start(QIODevice::ReadWrite);
     if (!process->waitForStarted()) {
         delete process;
@@ -92,8 +92,12 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
     return process;
 }
 
+qint64 processGroupOf(const QProcess* process) {
+    return process->property(kGroupProperty).toLongLong();
+}
+
 void endProcessGroup(QProcess* process) {
-    const qint64 group = process->property(kGroupProperty).toLongLong();
+    const qint64 group = processGroupOf(process);
     if (group > 0)
         ::kill(-pid_t(group), SIGKILL);
     if (process->state() == QProcess::NotRunning)

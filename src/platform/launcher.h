@@ -58,11 +58,18 @@ struct LaunchChannels {
     // Start the process as the leader of a process group of its own, so that
     // endProcessGroup can end it together with everything it started.
     bool ownProcessGroup = false;
+    // The address space each process of the run may reserve (RLIMIT_AS, set
+    // between fork and exec and inherited by everything it starts); 0: no cap.
+    qint64 addressSpaceCap = 0;
 };
 
 // Ends a process started with `ownProcessGroup` and every process of its
 // group (a script's children too), and waits until it has gone.
 void endProcessGroup(QProcess* process);
+
+// The process group a started process leads (kept after the process has
+// ended); 0 for a process the launcher did not start.
+qint64 processGroupOf(const QProcess* process);
 
 // A composed command line split into what is started: a ".sh" program runs
 // through /bin/sh, so the script needs no run bit. `program` is empty when

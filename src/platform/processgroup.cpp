@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -74,9 +75,17 @@ void enterOwnGroupWithWatcher() {
 
 } // namespace
 
-void startInOwnGroup(QProcess& process) {
+void startInOwnGroup(QProcess& process, qint64 addressSpaceCap) {
     openLifeline();
-    process.setChildProcessModifier(enterOwnGroupWithWatcher);
+    // Set in the child, before the converter is executed: the cap holds for
+    // it and for everything it starts, and the program itself keeps none.
+    process.setChildProcessModifier([addressSpaceCap] {
+        if (addressSpaceCap > 0) {
+            const rlimit cap{rlim_t(addressSpaceCap), rlim_t(addressSpaceCap)};
+            ::setrlimit(RLIMIT_AS, &cap);
+        }
+        enterOwnGroupWithWatcher();
+    });
 }
 
 void stopProcessGroup(QProcess& process, int graceMs) {

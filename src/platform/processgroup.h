@@ -10,8 +10,9 @@ namespace morvane {
 
 // Makes `process` lead a new process group when it starts. The group ends
 // when the program ends, even by kill -9; the caller ends it when the
-// process has finished (endFinishedGroup).
-void startInOwnGroup(QProcess& process);
+// process has finished (endFinishedGroup). With `addressSpaceCap`, every
+// process of the group may reserve at most that many bytes (RLIMIT_AS).
+void startInOwnGroup(QProcess& process, qint64 addressSpaceCap = 0);
 
 // Ends the process's whole group: TERM, then KILL when it is still there
 // after `graceMs`. Waits for the process itself to end.

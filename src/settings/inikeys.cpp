@@ -4,6 +4,7 @@
 #include "settings/helplinks.h"
 #include "settings/iniencoding.h"
 #include "settings/inisync.h"
+#include "settings/limitsettings.h"
 #include "settings/make4htchoice.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
@@ -191,6 +192,31 @@ const IniKey kOwnKeys[] = {
     trueFalseKey(kPreferences, "LowRes", &SV::lowRes, Save::Always, 9),
     trueFalseKey(kPreferences, "LongFileName", &SV::longFileName, Save::Always, 10),
     trueFalseKey(kPreferences, "AllowNonTeXFiles", &SV::allowNonTeXFiles, Save::Always, 11),
+    // The limits of a converter run, written only once the user has set them:
+    // files of users who never did stay as they were, and the memory limit
+    // keeps following the machine's memory.
+    custom(
+        kPreferences, "TimeLimitMinutes", Save::Always,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.timeLimitSeconds = storedLimitValue(valueOf(key, profile)) * 60;
+        },
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
+            if (place.vars.timeLimitSeconds <= 0)
+                return std::nullopt;
+            return QString::number((place.vars.timeLimitSeconds + 59) / 60);
+        },
+        16, ""),
+    custom(
+        kPreferences, "MemoryLimitMB", Save::Always,
+        [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+            place.vars.memoryLimitMB = storedLimitValue(valueOf(key, profile));
+        },
+        [](const IniKey&, const IniSource& place) -> std::optional<QString> {
+            if (place.vars.memoryLimitMB <= 0)
+                return std::nullopt;
+            return QString::number(place.vars.memoryLimitMB);
+        },
+        17, ""),
     // The main window's changed links (key link(entry,0) each), written by
     // the link editing itself.
     custom(

@@ -34,6 +34,11 @@ struct SettingsVariables {
     bool lowRes = false;
     bool longFileName = false;
     bool allowNonTeXFiles = false;
+    // The limits of a converter run; 0 until the user sets one, so that the
+    // defaults (settings/limitsettings.h) apply and Morvane.ini stays as it
+    // was. Batch mode's --timeout takes seconds, More Preferences minutes.
+    int timeLimitSeconds = 0;
+    int memoryLimitMB = 0;
 
     // Hevea section.
     QString heveaOutputExtension = QStringLiteral("html"); // "html", "txt" or "info"

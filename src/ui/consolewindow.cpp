@@ -43,6 +43,12 @@ QString elapsedText(qint64 milliseconds) {
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString quietText(qint64 quietMs, qint64 afterMs) {
+    if (quietMs < afterMs)
+        return QString();
+    return QStringLiteral("No output for %1 s").arg(quietMs / 1000);
+}
+
 ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* owner)
     : QWidget(nullptr), m_owner(owner) {
     setObjectName(QStringLiteral("frmConsole"));
@@ -66,11 +72,17 @@ ConsoleWindow::ConsoleWindow(const QString& commandLine, QWidget* owner)
 
     m_elapsed = new QLabel(elapsedText(0), this);
     m_elapsed->setObjectName(QStringLiteral("lblElapsed"));
+    // A converter caught in a loop often writes nothing; one that works hard
+    // on a big picture may be as quiet. The label tells, the time limit ends.
+    m_quiet = new QLabel(this);
+    m_quiet->setObjectName(QStringLiteral("lblQuiet"));
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &ConsoleWindow::showElapsed);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_elapsed);
+    buttons->addSpacing(2 * kGap);
+    buttons->addWidget(m_quiet);
     buttons->addStretch();
     buttons->addWidget(m_stop);
     buttons->addWidget(m_close);
@@ -92,6 +104,7 @@ void ConsoleWindow::attach(QProcess* process, bool waitsForEnter) {
         close();
     });
     m_started.start();
+    m_lastOutput.start();
     m_clock.start();
     placeBesideOwner();
     show();
@@ -102,6 +115,7 @@ void ConsoleWindow::attach(QProcess* process, bool waitsForEnter) {
 
 void ConsoleWindow::showElapsed() {
     m_elapsed->setText(elapsedText(m_started.elapsed()));
+    m_quiet->setText(quietText(m_lastOutput.elapsed(), m_quietAfterMs));
 }
 
 void ConsoleWindow::placeBesideOwner() {
@@ -155,6 +169,8 @@ void ConsoleWindow::showOutput() {
     const QByteArray bytes = readAllOutput(m_process);
     if (bytes.isEmpty())
         return;
+    m_lastOutput.restart();
+    m_quiet->clear();
     QString text = m_decoder.decode(bytes);
     text.remove(QLatin1Char('\r'));
     QScrollBar* bar = m_text->verticalScrollBar();

@@ -25,6 +25,10 @@ QPoint consolePosition(const QRect& owner, const QSize& size, const QRect& scree
 // The elapsed-time label's text: "Elapsed time 1:05".
 QString elapsedText(qint64 milliseconds);
 
+// The quiet label's text once the converter has written nothing for
+// `quietMs` (at least `afterMs`): "No output for 75 s"; empty before.
+QString quietText(qint64 quietMs, qint64 afterMs);
+
 // The console of one convert.sh run: a read-only window streaming the
 // script's standard output and error while it runs. When the run waits for
 // Enter ("pause"), Enter or the Close button sends it; the window closes by
@@ -41,6 +45,10 @@ public:
 
     // Ends the converter's whole process group; the run counts as stopped.
     void stop();
+
+    // How long the converter may write nothing before the console says so
+    // (a minute; it is only told, never ended for it).
+    void setQuietAfter(int milliseconds) { m_quietAfterMs = milliseconds; }
 
     // The text shown so far.
     QString output() const;
@@ -61,8 +69,11 @@ private:
 
     QPointer<QWidget> m_owner;
     QLabel* m_elapsed = nullptr;
+    QLabel* m_quiet = nullptr;
     QTimer m_clock;
     QElapsedTimer m_started;
+    QElapsedTimer m_lastOutput;
+    int m_quietAfterMs = 60 * 1000;
 
     QPlainTextEdit* m_text = nullptr;
     QPushButton* m_close = nullptr;

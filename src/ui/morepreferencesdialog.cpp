@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 #include "settings/editorcheck.h"
 #include "settings/iniencoding.h"
+#include "settings/limitsettings.h"
 
 #include "ui_morepreferencesdialog.h"
 
@@ -51,6 +52,10 @@ MorePreferencesDialog::MorePreferencesDialog(AppContext& ctx, QWidget* parent)
     m_ui->chkLongName->setChecked(vars.longFileName);
     m_ui->chkNontex->setChecked(vars.allowNonTeXFiles);
     m_ui->chkusepackage->setChecked(vars.checkForUsePackage);
+    m_openingMinutes = (timeLimitSeconds(vars) + 59) / 60;
+    m_ui->spnTimeLimit->setValue(m_openingMinutes);
+    m_ui->spnMemoryLimit->setValue(memoryLimitMB(vars));
+    m_openingMemoryMB = m_ui->spnMemoryLimit->value();
 
     connect(m_ui->txtAmount, &QLineEdit::textChanged, this,
             [this](const QString& text) { txtAmount_Change(text); });
@@ -123,6 +128,12 @@ void MorePreferencesDialog::cmdOK_Click() {
     vars.longFileName = m_ui->chkLongName->isChecked();
     vars.allowNonTeXFiles = m_ui->chkNontex->isChecked();
     vars.checkForUsePackage = m_ui->chkusepackage->isChecked();
+    // A limit is stored only once the user changes it: until then the
+    // default applies and Morvane.ini gets no key for it.
+    if (m_ui->spnTimeLimit->value() != m_openingMinutes)
+        vars.timeLimitSeconds = m_ui->spnTimeLimit->value() * 60;
+    if (m_ui->spnMemoryLimit->value() != m_openingMemoryMB)
+        vars.memoryLimitMB = m_ui->spnMemoryLimit->value();
     accept();
 }
 

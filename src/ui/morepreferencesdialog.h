@@ -13,7 +13,8 @@ namespace morvane {
 struct AppContext;
 
 // More Preferences: the editors, the Alt+arrow step (applied while typing,
-// restored by Cancel), and four flags applied by OK.
+// restored by Cancel), and four flags and the limits of a converter run
+// applied by OK.
 class MorePreferencesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ private:
     AppContext& m_ctx;
     std::unique_ptr<Ui::MorePreferencesDialog> m_ui;
     double m_openingFraction;
+    int m_openingMinutes = 0;
+    int m_openingMemoryMB = 0;
     bool m_loaded = false;
     bool m_settingSpinner = false;
 };

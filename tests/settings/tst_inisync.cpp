@@ -5,6 +5,7 @@
 #include "settings/controlnames.h"
 #include "settings/iniencoding.h"
 #include "settings/inisync.h"
+#include "settings/limitsettings.h"
 #include "settings/pathcheck.h"
 #include "settings/profilefile.h"
 #include "support/controlbyname.h"
@@ -362,6 +363,10 @@ private slots:
     void multiProcessBoxIsSetSilently();
     void writtenForms_data();
     void writtenForms();
+    void limitsWrittenOnlyOnceSet_data();
+    void limitsWrittenOnlyOnceSet();
+    void storedLimitsRead_data();
+    void storedLimitsRead();
 
     void garbageBinaryAndDuplicatesRead();
     void missingIniReadsDefaults();
@@ -711,6 +716,93 @@ void TestIniSync::writtenForms() {
     f.ctx.settings.vars.scrollFraction = scrollFraction;
     QVERIFY(writeini(f.ctx));
     QCOMPARE(f.stored("Preferences", "ScrollPercent"), expected);
+}
+
+void TestIniSync::limitsWrittenOnlyOnceSet_data() {
+    QTest::addColumn<QByteArray>("storedLines"); // in [Preferences] before the run
+    QTest::addColumn<int>("seconds");            // set while running; 0 leaves it as read
+    QTest::addColumn<int>("megabytes");
+    QTest::addColumn<QString>("minutesKey");
+    QTest::addColumn<QString>("megabytesKey");
+    const QString missing = QStringLiteral("<missing>");
+    QTest::newRow("never set: no key") << QByteArray() << 0 << 0 << missing << missing;
+    QTest::newRow("time set") << QByteArray() << 1200 << 0 << "20" << missing;
+    QTest::newRow("memory set") << QByteArray() << 0 << 3000 << missing << "3000";
+    QTest::newRow("seconds round up to minutes") << QByteArray() << 90 << 0 << "2" << missing;
+    QTest::newRow("stored values stay, also the default")
+        << QByteArray("TimeLimitMinutes=10\nMemoryLimitMB=4096\n") << 0 << 0 << "10"
+        << "4096";
+    QTest::newRow("unreadable value left alone")
+        << QByteArray("TimeLimitMinutes=soon\n") << 0 << 0 << "soon" << missing;
+}
+
+void TestIniSync::limitsWrittenOnlyOnceSet() {
+    QFETCH(QByteArray, storedLines);
+    QFETCH(int, seconds);
+    QFETCH(int, megabytes);
+    Fixture f;
+    // A file as the program wrote it at its last exit, with the stored lines.
+    readini(f.ctx);
+    QVERIFY(writeini(f.ctx));
+    QByteArray ini = test::readAll(iniPath(f.ctx));
+    QVERIFY(ini.contains("[Preferences]\n"));
+    ini.replace("[Preferences]\n", "[Preferences]\n" + storedLines);
+    f.writeIni(ini);
+
+    // The next run reads it, perhaps sets a limit, and exits.
+    OptionsModel model;
+    AppContext next;
+    next.programDir = f.home.path();
+    next.model = &model;
+    next.seams.prompter = &f.prompter;
+    readini(next);
+    if (seconds > 0)
+        next.settings.vars.timeLimitSeconds = seconds;
+    if (megabytes > 0)
+        next.settings.vars.memoryLimitMB = megabytes;
+    QVERIFY(writeini(next));
+    // Files of users who set no limit stay byte for byte as they were.
+    if (seconds == 0 && megabytes == 0)
+        QCOMPARE(test::readAll(iniPath(f.ctx)), ini);
+    QTEST(f.stored("Preferences", "TimeLimitMinutes"), "minutesKey");
+    QTEST(f.stored("Preferences", "MemoryLimitMB"), "megabytesKey");
+}
+
+void TestIniSync::storedLimitsRead_data() {
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("megabytes");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<int>("limitMB");
+    const int defaultMB = defaultMemoryLimitMB();
+    QTest::newRow("set") << "20"
+                         << "3000" << 1200 << 3000;
+    QTest::newRow("blanks around") << " 15 "
+                                   << " 512 " << 900 << 512;
+    // No limit at all is no choice here: what is not a positive number
+    // gives the defaults.
+    QTest::newRow("zero") << "0"
+                          << "0" << 600 << defaultMB;
+    QTest::newRow("negative") << "-3"
+                              << "-1" << 600 << defaultMB;
+    QTest::newRow("not a number") << "soon"
+                                  << "lots" << 600 << defaultMB;
+    QTest::newRow("missing") << QString() << QString() << 600 << defaultMB;
+}
+
+void TestIniSync::storedLimitsRead() {
+    QFETCH(QString, minutes);
+    QFETCH(QString, megabytes);
+    Fixture f;
+    QByteArray lines;
+    if (!minutes.isNull())
+        lines +=
+            "TimeLimitMinutes=" + minutes.toUtf8() + "\nMemoryLimitMB=" + megabytes.toUtf8() + "\n";
+    f.writeIni("[Preferences]\n" + lines);
+    readini(f.ctx);
+    const RunLimits limits = runLimitsOf(f.ctx.settings.vars);
+    QTEST(limits.seconds, "seconds");
+    QFETCH(int, limitMB);
+    QCOMPARE(limits.memoryBytes, qint64(limitMB) * 1024 * 1024);
 }
 
 void TestIniSync::garbageBinaryAndDuplicatesRead() {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -94,6 +95,28 @@ private slots:
         QVERIFY(timer.elapsed() < 5000);
         // No process of the group is left once the ended ones are reaped.
         QTRY_COMPARE_WITH_TIMEOUT(::kill(-group, 0), -1, 3000);
+    }
+
+    void quietConverterIsShownNotEnded_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("writes nothing after its first line")
+            << "/bin/sh -c \"echo start; sleep 30\"" << true;
+        QTest::newRow("writes all the time")
+            << "/bin/sh -c \"while :; do echo working; sleep 0.1; done\"" << false;
+    }
+    void quietConverterIsShownNotEnded() {
+        QFETCH(QString, line);
+        auto process = startProcess(line, false);
+        QVERIFY(process);
+        ConsoleWindow console("sh");
+        console.setQuietAfter(800);
+        console.attach(process.get(), false);
+        QTest::qWait(2300);                            // two ticks of the console's clock
+        QCOMPARE(process->state(), QProcess::Running); // told, never ended for it
+        const QString shown = console.findChild<QLabel*>("lblQuiet")->text();
+        QTEST(shown.startsWith("No output for ") && shown.endsWith(" s"), "quiet");
+        console.stop();
     }
 
     void decodesSplitMultibyteText() {

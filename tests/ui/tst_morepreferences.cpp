@@ -1,4 +1,5 @@
 #include "pipeline/appcontext.h"
+#include "settings/limitsettings.h"
 #include "settings/optionsmodel.h"
 #include "support/doubles.h"
 #include "support/testhome.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace morvane;
@@ -95,6 +97,54 @@ private slots:
         QVERIFY(!f.dialog->isVisible());
         QVERIFY(f.ctx.settings.vars.editor.isEmpty());
         QVERIFY(f.ctx.settings.vars.longFileName);
+    }
+
+    void limitBoxes_data() {
+        QTest::addColumn<int>("storedSeconds"); // 0: none stored, the default applies
+        QTest::addColumn<int>("storedMB");
+        QTest::addColumn<int>("shownMinutes");
+        QTest::addColumn<int>("shownMB");
+        QTest::addColumn<int>("typedMinutes"); // 0: left as shown
+        QTest::addColumn<int>("typedMB");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("seconds"); // stored afterwards
+        QTest::addColumn<int>("megabytes");
+        const int half = defaultMemoryLimitMB();
+        QTest::newRow("defaults shown; OK stores nothing")
+            << 0 << 0 << 10 << half << 0 << 0 << "cmdOK" << 0 << 0;
+        QTest::newRow("time changed") << 0 << 0 << 10 << half << 25 << 0 << "cmdOK" << 1500 << 0;
+        QTest::newRow("memory changed")
+            << 0 << 0 << 10 << half << 0 << 3000 << "cmdOK" << 0 << 3000;
+        QTest::newRow("back to the default is stored")
+            << 1200 << 3000 << 20 << 3000 << 10 << half << "cmdOK" << 600 << half;
+        QTest::newRow("Cancel stores nothing")
+            << 0 << 0 << 10 << half << 25 << 3000 << "cmdCancel" << 0 << 0;
+        // Batch mode's seconds show as whole minutes and stay untouched.
+        QTest::newRow("seconds shown rounded up")
+            << 90 << 0 << 2 << half << 0 << 0 << "cmdOK" << 90 << 0;
+    }
+    void limitBoxes() {
+        QFETCH(int, storedSeconds);
+        QFETCH(int, storedMB);
+        QFETCH(int, typedMinutes);
+        QFETCH(int, typedMB);
+        QFETCH(QString, button);
+        Fixture f;
+        f.ctx.settings.vars.timeLimitSeconds = storedSeconds;
+        f.ctx.settings.vars.memoryLimitMB = storedMB;
+        f.dialog = std::make_unique<MorePreferencesDialog>(f.ctx);
+        auto* minutes = f.child<QSpinBox>("spnTimeLimit");
+        auto* megabytes = f.child<QSpinBox>("spnMemoryLimit");
+        QVERIFY(minutes && megabytes);
+        QTEST(minutes->value(), "shownMinutes");
+        QTEST(megabytes->value(), "shownMB");
+        if (typedMinutes > 0)
+            minutes->setValue(typedMinutes);
+        if (typedMB > 0)
+            megabytes->setValue(typedMB);
+        f.child<QPushButton>(button)->click();
+        QTEST(f.ctx.settings.vars.timeLimitSeconds, "seconds");
+        QTEST(f.ctx.settings.vars.memoryLimitMB, "megabytes");
     }
 
     void browseTakesTheChosenProgram() {
