@@ -90,7 +90,7 @@ std::vector<long> childrenOf(long pid) {
     while (const dirent* task = ::readdir(tasks)) {
         if (!isNumber(task->d_name))
             continue;
-        char file[128];
+        char file[320]; // room for any directory entry name
         std::snprintf(file, sizeof file, "/proc/%ld/task/%s/children", pid, task->d_name);
         char list[4096];
         if (!readProcFile(file, list, sizeof list))
