@@ -159,6 +159,29 @@ void MainWindow::buildForms() {
 
     // The running conversions are few; the list need not push the frame open.
     d->main.lstProcesses->setMaximumHeight(fontMetrics().height() * 5);
+    putPagesAfterTabs();
+}
+
+// The pages are made after the lower frame, so Tab would reach a tab's own
+// options only after Exit; the lower frame's controls move behind them.
+// (Only controls that take the focus can be ordered.)
+void MainWindow::putPagesAfterTabs() {
+    QWidget* lastOnPages = nullptr;
+    QList<QWidget*> lowerFrame;
+    for (QWidget* w = d->main.tbstrip->nextInFocusChain(); w != d->main.tbstrip;
+         w = w->nextInFocusChain()) {
+        if (w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (d->main.pageArea->isAncestorOf(w))
+            lastOnPages = w;
+        else if (!lastOnPages)
+            lowerFrame.append(w);
+    }
+    QWidget* previous = lastOnPages;
+    for (QWidget* w : lowerFrame) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
 }
 
 void MainWindow::registerBuiltInPages() {

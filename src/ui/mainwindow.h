@@ -28,6 +28,7 @@ protected:
 
 private:
     void buildForms();
+    void putPagesAfterTabs();
     void registerBuiltInPages();
     void wireButtons();
     void wireSpecialControls();

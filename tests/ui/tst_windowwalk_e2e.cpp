@@ -167,6 +167,23 @@ QStringList faultsOf(const QWidget* top) {
     return faults;
 }
 
+// Tab from the tab strip reaches the shown tab's own controls before the
+// lower frame's.
+QStringList focusOrderFaults(QWidget* window) {
+    auto* tabs = window->findChild<QTabBar*>(QStringLiteral("tbstrip"));
+    auto* exit = window->findChild<QWidget*>(QStringLiteral("cmdExit"));
+    auto* pages = window->findChild<QWidget*>(QStringLiteral("pageArea"));
+    QStringList faults;
+    bool pastExit = false;
+    for (QWidget* w = tabs->nextInFocusChain(); w != tabs; w = w->nextInFocusChain()) {
+        pastExit = pastExit || w == exit;
+        if (pastExit && pages->isAncestorOf(w) && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus))
+            faults << w->objectName() + QStringLiteral(" comes after Exit");
+    }
+    return faults;
+}
+
 // The screen as the user sees it, kept with the build.
 void screenshot(const QString& name) {
     const QString folder = qEnvironmentVariable("MORVANE_TEST_ARTEFACTS");
@@ -265,6 +282,7 @@ private slots:
         connectOptionHandlers(m_ctx);
         QVERIFY(loadStep(m_ctx, m_paper));
         m_window = std::make_unique<MainWindow>(m_ctx);
+        m_consoles.setOwner(m_window.get());
         installMainKeys(m_ctx, *m_window);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -305,6 +323,14 @@ private slots:
         screenshot(QStringLiteral("tab-") + QString(name).remove(u'&'));
         QVERIFY_NONE(faultsOf(m_window.get()));
         QVERIFY_NONE(clashesOf(m_window.get()));
+        QVERIFY_NONE(focusOrderFaults(m_window.get()));
+        // The list of running conversions says what it is.
+        auto* processes = m_window->findChild<QWidget*>("lstProcesses");
+        const QList<QLabel*> labels = m_window->findChildren<QLabel*>();
+        QVERIFY(!processes->isVisible() ||
+                std::any_of(labels.cbegin(), labels.cend(), [processes](QLabel* label) {
+                    return label->buddy() == processes && label->isVisible();
+                }));
     }
 
     // Each dialog a button opens comes up whole, on the screen, with one Alt
