@@ -46,12 +46,17 @@ bool esponjaMissing(const AppContext& ctx) {
     return !ctx.settings.vars.hevea.isEmpty() && !heveaFileExists(ctx, S("esponja"));
 }
 
-// Convert needs the route's program; without it lblPath names its location key.
+QString programNotFoundText(const char* locationKey) {
+    return QLatin1String(locationKey) + S(" Not Found\nSet its folder in Help, Program Locations");
+}
+
+// Convert needs the route's program; without it lblPath names its location
+// key, and a second line says where a new user sets it.
 void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
     OptionsModel& model = *ctx.model;
     model.setEnabled(ctl::cmdConvert, found);
     if (!found)
-        model.setCaption(ctl::lblPath, QLatin1String(route.program.locationKey) + S(" Not Found"));
+        model.setCaption(ctl::lblPath, programNotFoundText(route.program.locationKey));
 }
 
 void refillStyleList(AppContext& ctx) {

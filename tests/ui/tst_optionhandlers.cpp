@@ -145,13 +145,13 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing_data() {
     QTest::addColumn<bool>("texifyTicked");
     QTest::addColumn<QString>("pathLabel"); // empty: Convert stays enabled
 
-    QTest::newRow("HeVeA missing") << 1 << false << "Hevea Not Found";
-    QTest::newRow("TtH missing") << 2 << false << "Tth Not Found";
-    QTest::newRow("TeX4ht missing") << 3 << false << "Tex4ht Not Found";
-    QTest::newRow("LaTeX2HTML missing") << 4 << false << "L2h Not Found";
-    QTest::newRow("DVI with texify") << 5 << true << "Texify Not Found";
+    QTest::newRow("HeVeA missing") << 1 << false << "Hevea Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("TtH missing") << 2 << false << "Tth Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("TeX4ht missing") << 3 << false << "Tex4ht Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("LaTeX2HTML missing") << 4 << false << "L2h Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("DVI with texify") << 5 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
     QTest::newRow("DVI with latex") << 5 << false << "";
-    QTest::newRow("PDF with texify") << 6 << true << "Texify Not Found";
+    QTest::newRow("PDF with texify") << 6 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
     QTest::newRow("PDF with pdflatex") << 6 << false << "";
 }
 
@@ -169,7 +169,7 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing() {
     if (!pathLabel.isEmpty())
         QCOMPARE(f.model.caption(ctl::lblPath), pathLabel);
     else
-        QVERIFY(!f.model.caption(ctl::lblPath).endsWith(" Not Found"));
+        QVERIFY(!f.model.caption(ctl::lblPath).contains(" Not Found"));
 
     // A tab whose program is there enables Convert again.
     f.selectTab(tab == 1 ? 2 : 1);
@@ -599,7 +599,7 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     QVERIFY(f.model.isEnabled(ctl::cmdConvert));
     f.model.setChecked(ctl::chkTexify(0), true);
     QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
-    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Texify Not Found"));
+    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Texify Not Found\nSet its folder in Help, Program Locations"));
     f.model.setChecked(ctl::chkTexify(0), false);
     QVERIFY(f.model.isEnabled(ctl::cmdConvert));
 
@@ -611,7 +611,7 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     f.model.setChecked(ctl::chkTexify(1), true);
     f.model.setChecked(ctl::chkTexify(1), false);
     QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
-    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Tth Not Found"));
+    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Tth Not Found\nSet its folder in Help, Program Locations"));
 }
 
 void TestOptionHandlers::antiVirusInformation() {
