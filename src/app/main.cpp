@@ -1,11 +1,13 @@
 #include "app/batchmode.h"
 #include "app/convertercheck.h"
 #include "app/startup.h"
+#include "platform/bytenames.h"
 #include "platform/programdir.h"
 #include "platform/programmodule.h"
 #include "platform/runjournal.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <cstring>
 
@@ -52,6 +54,20 @@ bool isToolkitOption(const char* argument) {
     return false;
 }
 
+// The arguments from `first` on as the program holds names: a file in a
+// folder whose name is not valid text is reached through a link to it.
+QStringList reachableArguments(int argc, char** argv, int first) {
+    QStringList arguments;
+    for (int i = first; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const morvane::ReachableName reached = morvane::reachableName(raw);
+        if (!reached.error.isEmpty())
+            std::fprintf(stderr, "morvane: %s\n", reached.error.toLocal8Bit().constData());
+        arguments << (reached.name.isEmpty() ? QFile::decodeName(raw) : reached.name);
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -74,11 +90,10 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
         morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
         reportRestored(morvane::journal::recoverDeadRuns());
-        QStringList args = app.arguments();
-        const QString route = args.at(1).mid(static_cast<int>(std::strlen(convert)));
-        args = args.mid(2);
-        const bool watch = args.removeAll(QStringLiteral("--watch")) > 0;
-        return morvane::runBatchMode(route, args, watch);
+        const QString route = app.arguments().at(1).mid(static_cast<int>(std::strlen(convert)));
+        QStringList files = reachableArguments(argc, argv, 2);
+        const bool watch = files.removeAll(QStringLiteral("--watch")) > 0;
+        return morvane::runBatchMode(route, files, watch);
     }
     // An option this program does not know is not a file to open: say so,
     // without a window (and without needing a display).

@@ -131,4 +131,11 @@ QByteArray readFileStart(const QString& file, qsizetype bytes) {
     return in.read(bytes);
 }
 
+QString userStateFolder() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/morvane");
+}
+
 } // namespace morvane

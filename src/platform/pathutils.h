@@ -46,4 +46,8 @@ QByteArray readFileStart(const QString& file, qsizetype bytes);
 // `dir` & "/" & `name`, without doubling the separator of the root "/".
 QString joinPath(const QString& dir, const QString& name);
 
+// Morvane's folder in the user's state folder ($XDG_STATE_HOME, else
+// ~/.local/state): the run journal and the links to awkwardly named folders.
+QString userStateFolder();
+
 } // namespace morvane

@@ -1,5 +1,7 @@
 #include "platform/runjournal.h"
 
+#include "platform/pathutils.h"
+
 #include "platform/filelinks.h"
 
 #include <QByteArray>
@@ -227,10 +229,7 @@ QList<Record> openRecords(const QByteArray& text) {
 } // namespace
 
 QString folder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/morvane/journal");
+    return userStateFolder() + QStringLiteral("/journal");
 }
 
 Entry recordLink(const QString& link, const QString& target) {

@@ -5,6 +5,7 @@
 #include "app/startup.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/resultdisplay.h"
+#include "platform/bytenames.h"
 #include "platform/launcher.h"
 #include "platform/networkdownloader.h"
 #include "platform/pathutils.h"
@@ -146,7 +147,12 @@ int runGui(int& argc, char** argv) {
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
 
-    const QString commandLineFile = commandLineFileOf(app.arguments().mid(1));
+    // The application took its own options out of argc and argv: one argument
+    // left is the file, read from its bytes (its folder may have a name that
+    // is not valid text).
+    const ReachableName reached = argc == 2 ? reachableName(argv[1]) : ReachableName();
+    const QString commandLineFile =
+        reached.name.isEmpty() ? commandLineFileOf(app.arguments().mid(1)) : reached.name;
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
     keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
     // Started under another name (a link to the executable), the program is

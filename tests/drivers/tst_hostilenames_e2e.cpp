@@ -6,6 +6,10 @@
 #include "settings/controlnames.h"
 #include "support/testmain.h"
 
+#include <QProcess>
+#include <cstdio>
+#include <sys/stat.h>
+
 using namespace morvane;
 using namespace morvane::test;
 
@@ -165,6 +169,73 @@ private slots:
         QVERIFY2(filesNamed(root.path(), "PWNED").isEmpty(), "the name ran a command");
         QVERIFY2(result->produced, qPrintable(result->output));
         QCOMPARE(readAll(dir + "/paper.tex"), text);
+    }
+
+    // A folder whose name is not valid text (bytes from another system):
+    // batch mode reaches the document through a link of its own, the results
+    // land in the real folder (the web routes' in the output root), and the
+    // document is untouched.
+    void convertsInAFolderWhoseNameIsNotText_data() {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("result"); // beside the document, or under the output root
+        QTest::newRow("hevea") << "hevea"
+                               << "paper.html";
+        QTest::newRow("tth") << "tth"
+                             << "paper.htm";
+        QTest::newRow("tex4ht") << "tex4ht"
+                                << "out/paper/paper.html";
+        QTest::newRow("latex2html") << "latex2html"
+                                    << "out/paper/index.html";
+        QTest::newRow("dvi") << "dvi"
+                             << "paper.dvi";
+        QTest::newRow("texify") << "texify"
+                                << "paper.dvi";
+        QTest::newRow("pdf") << "pdf"
+                             << "paper.pdf";
+    }
+    void convertsInAFolderWhoseNameIsNotText() {
+        QFETCH(QString, route);
+        QFETCH(QString, result);
+        QTemporaryDir root;
+        const QByteArray folder = QFile::encodeName(root.path()) + "/caf\xe9 \xff\xfe";
+        QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+        const QByteArray text = "\\documentclass{article}\\begin{document}Zebra\\label{z} see "
+                                "\\ref{z} $x^2$.\\end{document}\n";
+        const QByteArray document = folder + "/paper.tex";
+        {
+            std::FILE* file = std::fopen(document.constData(), "wb");
+            QVERIFY(file);
+            std::fwrite(text.constData(), 1, size_t(text.size()), file);
+            std::fclose(file);
+        }
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "SaveTo", root.filePath("out"));
+        QDir().mkpath(root.filePath("out"));
+        // The folder's bytes reach the program as the shell passes them on:
+        // printf makes them from octal escapes.
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.insert("XDG_STATE_HOME", root.filePath("state")); // where the link goes
+        env.insert("DOCUMENT", root.path() + "/caf\\0351 \\0377\\0376/paper.tex");
+        env.remove("DISPLAY");
+        run.setProcessEnvironment(env);
+        run.start("/bin/sh", {"-c", "exec \"$0\" --convert=\"$1\" \"$(printf '%b' \"$DOCUMENT\")\"",
+                              MORVANE_BUILD_PROGRAM_DIR "/morvane", route});
+        QVERIFY(run.waitForFinished(300000));
+        const QByteArray err = run.readAllStandardError();
+        QVERIFY2(run.exitCode() == 0 || run.exitCode() == 1, err.constData());
+        const QByteArray made = result.startsWith("out/")
+                                    ? QFile::encodeName(root.filePath(result))
+                                    : folder + '/' + QFile::encodeName(result);
+        struct stat info {};
+        QVERIFY2(::stat(made.constData(), &info) == 0 && info.st_size > 0, err.constData());
+        std::FILE* file = std::fopen(document.constData(), "rb");
+        QVERIFY(file);
+        QByteArray after(4096, 0);
+        after.truncate(int(std::fread(after.data(), 1, size_t(after.size()), file)));
+        std::fclose(file);
+        QCOMPARE(after, text);
     }
 
     // The reproduction from the command line: tth's makeindex call gets a
