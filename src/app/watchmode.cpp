@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <cstdio>
 
@@ -26,6 +27,12 @@ QString shown(const QString& path) {
 
 int watchAndConvert(const QString& source, const WatchedConversion& convert, int settleMs) {
     const QString document = QDir::cleanPath(QDir::current().absoluteFilePath(source));
+    // A pipe or a device never gets "saved": watching it would only wait.
+    const QFileInfo info(document);
+    if (info.exists() && !info.isFile()) {
+        tell(QStringLiteral("%1 is not a file.").arg(QDir::toNativeSeparators(document)));
+        return 2;
+    }
     SaveWatcher watcher(settleMs);
     // Signatures taken before the first conversion: a save during it counts.
     watcher.setFiles({document});

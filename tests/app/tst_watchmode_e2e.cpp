@@ -7,6 +7,7 @@
 #include "ui/convertonsave.h"
 
 #include <csignal>
+#include <sys/stat.h>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -102,6 +103,19 @@ private slots:
         QVERIFY(run.err.endsWith("morvane: stopped watching.\n"));
         QCOMPARE(run.err.count("converting again"), 2);
         QVERIFY(readAll(docs.filePath("paper.fls")).contains("mine.sty"));
+    }
+
+    // A special file named for watching is refused at once, never opened
+    // (a pipe would block the program until someone writes to it).
+    void specialFileIsRefused() {
+        QTemporaryDir docs;
+        QVERIFY(::mkfifo(QFile::encodeName(docs.filePath("pipe.tex")).constData(), 0600) == 0);
+        TestHome home;
+        Watching run(home.path(), docs.path(), {"--convert=tth", "--watch", "pipe.tex"});
+        QVERIFY(run.process.waitForFinished(20000));
+        run.err += run.process.readAllStandardError();
+        QCOMPARE(run.process.exitCode(), 2);
+        QVERIFY2(run.err.contains("is not a file"), run.err.constData());
     }
 
     // The window's check box: ticking converts, a save converts again, and
