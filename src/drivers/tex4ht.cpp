@@ -9,7 +9,6 @@
 #include "fixups/graphicspath.h"
 #include "fixups/htmlfixups.h"
 #include "fixups/missingpictures.h"
-#include "fixups/missingpictures.h"
 #include "fixups/tex4htpackage.h"
 #include "fixups/workingcopyfiles.h"
 #include "pipeline/appcontext.h"

@@ -265,8 +265,6 @@ private slots:
         QVERIFY2(unknown.err.contains("unknown option '--compare'"), unknown.err.constData());
     }
 
-    // Batch mode shows no output-root label: a root that is gone is named
-    // on standard error before anything is converted.
     // A picture program that fails (here dvipng) leaves pages without their
     // pictures: the run counts as one with errors, and its log says why.
     void picturesNotMadeAreErrors() {
@@ -292,6 +290,8 @@ private slots:
                     .contains("picture(s) the pages show were not made"));
     }
 
+    // Batch mode shows no output-root label: a root that is gone is named
+    // on standard error before anything is converted.
     void missingOutputRootIsNamed() {
         TestHome home;
         const QString root = m_work.filePath("gone/root");
