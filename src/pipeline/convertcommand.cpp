@@ -200,9 +200,11 @@ ConversionResult runDriver(Conversion& conversion) {
     const QDateTime started = QDateTime::currentDateTime();
     ConversionResult result;
     {
-        const PreviousResult previous(conversion);
+        PreviousResult previous(conversion);
         const ReplacementFailures failures;
         result = runUnderSafeAlias(conversion);
+        if (conversion.stopped)
+            previous.runWasStopped();
         result.failedRewrites = failures.entries();
     }
     if (!result.failedRewrites.isEmpty())

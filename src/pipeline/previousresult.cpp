@@ -60,7 +60,9 @@ PreviousResult::~PreviousResult() {
         journal::done(entry);
     if (m_kept.isEmpty())
         return;
-    if (QFileInfo::exists(m_output))
+    if (m_stopped)
+        renameReplacing(m_kept, m_output); // the stopped run's part of a page was its own
+    else if (QFileInfo::exists(m_output))
         QFile::remove(m_kept);
     else
         renameNoReplace(m_kept, m_output);

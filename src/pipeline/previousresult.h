@@ -14,7 +14,8 @@ struct Conversion;
 // leaves the previous complete page rather than a truncated one: the
 // journal names the move, and the next start puts the page back. A run that
 // ends makes no difference: the new result stays, or when there is none the
-// previous one comes back.
+// previous one comes back. A run that was stopped (by the user or a limit)
+// gives the previous result back over whatever part of a new one it wrote.
 //
 // For routes that work in Morvane's own output folder, the converter's
 // working files there (TeX4ht's .xref, .4tc, ...) are named in the journal
@@ -27,10 +28,14 @@ public:
     PreviousResult(const PreviousResult&) = delete;
     PreviousResult& operator=(const PreviousResult&) = delete;
 
+    // The run was stopped: what it wrote is not a result.
+    void runWasStopped() { m_stopped = true; }
+
 private:
     QString m_output;
     QString m_kept;
     journal::Entry m_entry = 0;
+    bool m_stopped = false;
     QList<journal::Entry> m_scratch;
 };
 

@@ -1,11 +1,15 @@
 // Ctrl+C on batch mode ends the converter with it: a document that never
 // ends stops, the program gives status 2 and no converter is left running.
 // A closed terminal (HUP) does the same, and after a kill -9 of the program
-// its converters still end.
+// its converters still end. The previous result is there afterwards, not the
+// part of a new one the stopped converter wrote (after a kill -9, once the
+// next start has finished what the killed run left).
 
 #include "support/testhome.h"
 #include "support/testmain.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +49,14 @@ private slots:
         ini.write(text);
         ini.close();
 
+        const QString previous = route == "pdf" ? work.filePath(name + ".pdf")
+                                                : work.filePath(name + "/" + name + ".html");
+        QVERIFY(QDir().mkpath(QFileInfo(previous).path()));
+        QFile earlier(previous);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("the previous result");
+        earlier.close();
+
         QProcess morvane;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("MORVANE_HOME", home.path());
@@ -72,6 +84,15 @@ private slots:
             QTest::qWait(100);
         }
         QCOMPARE(left, QByteArray());
+
+        if (signal == SIGKILL) { // any start finishes what the killed run left
+            QProcess next;
+            next.setProcessEnvironment(env);
+            next.setWorkingDirectory(work.path());
+            next.start(MORVANE_BUILD_PROGRAM_DIR "/morvane", {"--convert=tth", "absent.tex"});
+            QVERIFY(next.waitForFinished(30000));
+        }
+        QCOMPARE(readAll(previous), QByteArray("the previous result"));
     }
 };
 
