@@ -197,6 +197,18 @@ const char* statusWord(int status) {
     }
 }
 
+// Where the route's programs come from on Debian, for a route that cannot run.
+QString packagesHint(const AppContext& ctx, const Route& route) {
+    if (!route.neededPrograms)
+        return {};
+    QStringList packages;
+    for (const NeededProgram& program : route.neededPrograms(*ctx.model))
+        if (program.package && !packages.contains(QLatin1String(program.package)))
+            packages << QLatin1String(program.package);
+    return packages.isEmpty() ? QString()
+                              : QStringLiteral("; on Debian: apt install ") + packages.join(u' ');
+}
+
 // Converts one file in a context that is loaded and on the route's tab.
 int convertOne(AppContext& ctx, const Route& route, const QString& file,
                std::optional<ConversionResult>* outcome = nullptr) {
@@ -213,9 +225,9 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
 
     if (!routeCanRun(ctx, route)) {
         complain(QStringLiteral("the %1 route cannot run: %2 Not Found (see the [Paths] section "
-                                "of %3/Morvane.ini).")
+                                "of %3/Morvane.ini%4).")
                      .arg(QLatin1String(route.caption), QLatin1String(route.program.locationKey),
-                          QDir::toNativeSeparators(ctx.programDir)));
+                          QDir::toNativeSeparators(ctx.programDir), packagesHint(ctx, route)));
         return NothingProduced;
     }
 

@@ -96,6 +96,18 @@ private slots:
             runBatch(home.path(), m_docs, {"--convert=dvi", "clean.tex", "clean.tex"});
         QCOMPARE(run.status, 0);
     }
+
+    // A route whose program is not where the settings say names the
+    // setting and the Debian package that provides the program.
+    void missingProgramNamesItsPackage() {
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "Tth", "/nonexistent");
+        const BatchRun run = runBatch(home.path(), m_docs, {"--convert=tth", "clean.tex"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("Tth Not Found (see the [Paths] section of ") &&
+                     run.err.contains("; on Debian: apt install tth)."),
+                 run.err.constData());
+    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestBatchLogE2e)
