@@ -181,7 +181,14 @@ QString commandLineHelp(RouteTable routes) {
 int exitStatusOf(const std::optional<ConversionResult>& result) {
     if (!result || !result->produced)
         return NothingProduced;
-    return result->verdict == LogVerdict::Errors ? ErrorsInLog : CleanResult;
+    const LogEntries& entries = result->entries;
+    // A converter that gave up wrote part of the document at most.
+    if (std::any_of(entries.cbegin(), entries.cend(), [](const LogEntry& e) { return e.fatal; }))
+        return NothingProduced;
+    const bool errors = std::any_of(entries.cbegin(), entries.cend(), [](const LogEntry& e) {
+        return e.severity == LogEntry::Severity::Error;
+    });
+    return errors || !result->failedRewrites.isEmpty() ? ErrorsInLog : CleanResult;
 }
 
 namespace {

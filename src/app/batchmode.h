@@ -16,8 +16,10 @@ namespace morvane {
 // the files set the limits of each converter run.
 int runBatchMode(const QString& route, QStringList files, bool watch = false);
 
-// The exit status for the Convert command's result: 2 when no driver ran or
-// it produced nothing new, 1 when its log holds errors, else 0.
+// The exit status for the Convert command's result: 2 when no driver ran, it
+// produced nothing new or the converter gave up (a fatal entry), 1 when its
+// log holds an error entry (or a page could not be fixed up), else 0.
+// Warnings alone, and what only sets View Log's caption, give 0.
 int exitStatusOf(const std::optional<ConversionResult>& result);
 
 // The text `morvane --help` prints.

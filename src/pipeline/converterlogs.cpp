@@ -15,10 +15,26 @@ LogEntries parseHeveaLog(QByteArrayView log, const LogSource& source) {
     LogEntries entries;
     LogLines lines(log);
     QByteArrayView line;
+    int lastLine = 0;
+    // With "Iterate for xrefs" HeVeA runs again until its labels settle: a
+    // label an earlier round reported undefined is defined in the last one.
+    const qsizetype lastRound =
+        log.contains("Fixpoint reached in ") ? log.lastIndexOf("Run, run, again...") : -1;
     while (entries.size() < kMaxEntries && lines.next(line)) {
+        if (line.data() - log.data() < lastRound && line.contains(": Warning: Undefined label: "))
+            continue;
+        // An uncaught exception ends HeVeA with a line that names no place:
+        // the last place it named is where it was.
+        if (line.startsWith("Fatal error")) {
+            LogEntry fatal{LogEntry::Severity::Error, source.document, lastLine, messageText(line)};
+            fatal.fatal = true;
+            entries.append(fatal);
+            continue;
+        }
         const auto located = locatedLine(line);
         if (!located)
             continue;
+        lastLine = located->line;
         const bool warning = located->rest.startsWith("Warning: ");
         entries.append({warning ? LogEntry::Severity::Warning : LogEntry::Severity::Error,
                         resolvedFile(located->file, source.baseDir), located->line,
@@ -41,8 +57,10 @@ LogEntries parseTthLog(QByteArrayView log, const LogSource& source) {
         // errors or incompatibilities before line 3,".
         if (number == 0 && !lines.peek().startsWith("****"))
             number = numberAfter(lines.peek(), "line");
-        entries.append({error ? LogEntry::Severity::Error : LogEntry::Severity::Warning,
-                        source.document, number, messageText(message)});
+        LogEntry entry{error ? LogEntry::Severity::Error : LogEntry::Severity::Warning,
+                       source.document, number, messageText(message)};
+        entry.fatal = message.contains("Fatal") || message.contains("FATAL");
+        entries.append(entry);
     }
     return entries;
 }

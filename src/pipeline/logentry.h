@@ -12,6 +12,9 @@ struct LogEntry {
     QString file; // absolute path of the file the message is about
     int line = 0; // 1-based; 0 when the converter named no line
     QString message;
+    // The converter gave up here ("Fatal error"): what it wrote is not the
+    // whole document, whatever it produced.
+    bool fatal = false;
 
     bool operator==(const LogEntry&) const = default;
 };

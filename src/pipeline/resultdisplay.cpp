@@ -13,8 +13,8 @@
 #include "platform/shell.h"
 #include "settings/controlnames.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace morvane {
@@ -101,14 +101,15 @@ void showResult(AppContext& ctx, const Route& route, const QString& file) {
 }
 
 // The log's errors and warnings go to the window's list (or standard error)
-// also when the run produced nothing: that is when they matter most.
-void showLogEntries(AppContext& ctx, const Conversion& conversion) {
-    const ConversionResult& result = conversion.result;
-    if (!ctx.seams.showLogEntries)
-        return;
-    ctx.seams.showLogEntries(result.log.isEmpty() ? LogEntries()
-                                                  : readRouteLog(conversion.route.parseLog,
-                                                                 result.log, conversion.document));
+// also when the run produced nothing: that is when they matter most. They
+// stay with the result, whose batch status they decide.
+void showLogEntries(AppContext& ctx, Conversion& conversion) {
+    ConversionResult& result = conversion.result;
+    result.entries = result.log.isEmpty()
+                         ? LogEntries()
+                         : readRouteLog(conversion.route.parseLog, result.log, conversion.document);
+    if (ctx.seams.showLogEntries)
+        ctx.seams.showLogEntries(result.entries);
 }
 
 // A log header or a page's fix-up that could not be written is said, not
@@ -146,7 +147,7 @@ void cmdShow_Click(AppContext& ctx) {
         showResult(ctx, *route, ctx.expectedOutput);
 }
 
-void finishConversion(AppContext& ctx, const Conversion& conversion) {
+void finishConversion(AppContext& ctx, Conversion& conversion) {
     const Route& route = conversion.route;
     const ConversionResult& result = conversion.result;
     if (!result.log.isEmpty())

@@ -28,7 +28,7 @@ void cmdShow_Click(AppContext& ctx);
 // The ending every conversion shares: remembers the route's log for View
 // Log, shows the result in the route's viewer when "Run ... file" is ticked
 // (or enables Show), and sets View Log's caption from the log's verdict.
-void finishConversion(AppContext& ctx, const Conversion& conversion);
+void finishConversion(AppContext& ctx, Conversion& conversion);
 void cmdLog_Click(AppContext& ctx);
 // View Log back to "View &Log", not bold.
 void ResetcmdLog(AppContext& ctx);

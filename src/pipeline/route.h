@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/logentry.h"
+
 #include "pipeline/logparsers.h"
 #include "settings/controlnames.h"
 #include "settings/inikeys.h"
@@ -42,6 +44,8 @@ struct ConversionResult {
     // without its header, pages without their link fix-ups. Such a run
     // counts as having errors.
     QStringList failedRewrites;
+    // The errors and warnings of its log, as the error list shows them.
+    LogEntries entries;
 };
 
 // Where a route puts its result for a TeX file: the text of lblPath and the

@@ -57,26 +57,42 @@ private slots:
                 QLatin1String(routeForTab(builtInRoutes(), TabTth)->logSlot));
     }
 
+    // The status comes from the log's entries; View Log's caption (the
+    // verdict) does not decide it.
     void exitStatus_data() {
         QTest::addColumn<bool>("ran");
         QTest::addColumn<bool>("produced");
         QTest::addColumn<int>("verdict");
+        QTest::addColumn<QString>("entry"); // "", "warning", "error" or "fatal"
         QTest::addColumn<int>("status");
-        QTest::newRow("no driver ran") << false << false << 0 << 2;
-        QTest::newRow("nothing new") << true << false << int(LogVerdict::Clean) << 2;
-        QTest::newRow("nothing new, errors") << true << false << int(LogVerdict::Errors) << 2;
-        QTest::newRow("clean") << true << true << int(LogVerdict::Clean) << 0;
-        QTest::newRow("caption left") << true << true << int(LogVerdict::Unchanged) << 0;
-        QTest::newRow("errors") << true << true << int(LogVerdict::Errors) << 1;
+        const int errors = int(LogVerdict::Errors);
+        QTest::newRow("no driver ran") << false << false << 0 << "" << 2;
+        QTest::newRow("nothing new") << true << false << int(LogVerdict::Clean) << "" << 2;
+        QTest::newRow("nothing new, errors") << true << false << errors << "error" << 2;
+        QTest::newRow("clean") << true << true << int(LogVerdict::Clean) << "" << 0;
+        QTest::newRow("caption left") << true << true << int(LogVerdict::Unchanged) << "" << 0;
+        QTest::newRow("warnings only, caption says errors")
+            << true << true << errors << "warning" << 0;
+        QTest::newRow("an error entry") << true << true << errors << "error" << 1;
+        QTest::newRow("the converter gave up") << true << true << errors << "fatal" << 2;
     }
     void exitStatus() {
         QFETCH(bool, ran);
         QFETCH(bool, produced);
         QFETCH(int, verdict);
+        QFETCH(QString, entry);
         QFETCH(int, status);
         std::optional<ConversionResult> result;
-        if (ran)
+        if (ran) {
             result = ConversionResult{"out.html", "out.hlog", LogVerdict(verdict), produced};
+            if (!entry.isEmpty()) {
+                LogEntry e{entry == "warning" ? LogEntry::Severity::Warning
+                                              : LogEntry::Severity::Error,
+                           "doc.tex", 3, "message"};
+                e.fatal = entry == "fatal";
+                result->entries.append(e);
+            }
+        }
         QCOMPARE(exitStatusOf(result), status);
     }
 

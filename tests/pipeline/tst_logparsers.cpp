@@ -22,13 +22,14 @@ QString logsDir() {
 }
 
 // An entry as "file:line: kind: message" with the file relative to the
-// test folder, or only its name when it lies elsewhere (TeX's own files).
+// test folder, or only its name when it lies elsewhere (TeX's own files),
+// and " [gave up]" after a fatal one.
 QStringList shown(const LogEntries& entries) {
     QStringList lines;
     for (LogEntry entry : entries) {
         entry.file = entry.file.startsWith(logsDir() + '/') ? entry.file.mid(logsDir().size() + 1)
                                                             : QFileInfo(entry.file).fileName();
-        lines.append(compilerStyleLine(entry));
+        lines.append(compilerStyleLine(entry) + (entry.fatal ? " [gave up]" : ""));
     }
     return lines;
 }
@@ -91,7 +92,15 @@ private slots:
                    "broken.tex:8: warning: Unknown command \\nosuchmacro, (1 user-defined) Line 8"};
         QTest::newRow("tth: a fatal error takes its line from the next line")
             << QString("tth") << "tth-fatal.tlog"
-            << QStringList{"broken.tex:3: error: Error: Fatal. Apparently too many }s."};
+            << QStringList{"broken.tex:3: error: Error: Fatal. Apparently too many }s. [gave up]"};
+        QTest::newRow("hevea: labels undefined in an earlier round only are settled")
+            << QString("hevea") << "hevea-rounds.hlog"
+            << QStringList{"broken.tex:9: warning: Undefined label: 'nowhere'"};
+        QTest::newRow("hevea: an uncaught exception is where HeVeA last was")
+            << QString("hevea") << "hevea-fatal.hlog"
+            << QStringList{"broken.tex:4: warning: Undefined label: 'nowhere'",
+                           "broken.tex:4: error: Fatal error: exception "
+                           "Invalid_argument(\"index out of bounds\") [gave up]"};
         QTest::newRow("latex2html: the paragraphs of WARNINGS, not the echo of them")
             << QString("latex2html") << "latex2html.log"
             << QStringList{
