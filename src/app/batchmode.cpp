@@ -242,7 +242,11 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
     if (outcome)
         *outcome = result;
     const int status = exitStatusOf(result);
-    if (status == NothingProduced) {
+    if (status == NothingProduced && result && result->produced) {
+        complain(QStringLiteral("the converter gave up part-way: %1 holds part of the document "
+                                "at most.")
+                     .arg(QDir::toNativeSeparators(result->output)));
+    } else if (status == NothingProduced) {
         const QString expected = result && !result->output.isEmpty()
                                      ? result->output
                                      : expectedOutputOf(route.place(ctx, source));

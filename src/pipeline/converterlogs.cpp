@@ -35,10 +35,15 @@ LogEntries parseHeveaLog(QByteArrayView log, const LogSource& source) {
         if (!located)
             continue;
         lastLine = located->line;
-        const bool warning = located->rest.startsWith("Warning: ");
+        // HeVeA warns of a file it cannot read, but the text or picture in it
+        // is missing from the page: for the user that is an error.
+        const bool lostFile = located->rest.startsWith("Warning: Cannot open file: ") ||
+                              located->rest.startsWith("Warning: Cannot find file: ");
+        const bool warning = located->rest.startsWith("Warning: ") && !lostFile;
         entries.append({warning ? LogEntry::Severity::Warning : LogEntry::Severity::Error,
                         resolvedFile(located->file, source.baseDir), located->line,
-                        messageText(warning ? located->rest.sliced(9) : located->rest)});
+                        messageText(located->rest.startsWith("Warning: ") ? located->rest.sliced(9)
+                                                                          : located->rest)});
     }
     return entries;
 }
@@ -48,6 +53,11 @@ LogEntries parseTthLog(QByteArrayView log, const LogSource& source) {
     LogLines lines(log);
     QByteArrayView line;
     while (entries.size() < kMaxEntries && lines.next(line)) {
+        // An \input file TtH cannot find is text missing from the page.
+        if (line.startsWith("Input file ") && line.trimmed().endsWith(" not found")) {
+            entries.append({LogEntry::Severity::Error, source.document, 0, messageText(line)});
+            continue;
+        }
         if (!line.startsWith("****"))
             continue;
         const QByteArrayView message = line.sliced(4);

@@ -13,11 +13,11 @@
 
 namespace morvane {
 
-namespace {
-
 bool decodesWhole(const QByteArray& raw) {
     return QFile::encodeName(QFile::decodeName(raw)) == raw;
 }
+
+namespace {
 
 // The folder of the links: the user's own, beside the run journal, so that
 // a name the journal recorded through a link still leads somewhere after a

@@ -20,4 +20,7 @@ struct ReachableName {
 // are named after it).
 ReachableName reachableName(const QByteArray& raw);
 
+// Whether the bytes come back unchanged from the program's text form.
+bool decodesWhole(const QByteArray& raw);
+
 } // namespace morvane

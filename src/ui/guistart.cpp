@@ -148,9 +148,9 @@ int runGui(int& argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
 
     // The application took its own options out of argc and argv: one argument
-    // left is the file, read from its bytes (its folder may have a name that
-    // is not valid text).
-    const ReachableName reached = argc == 2 ? reachableName(argv[1]) : ReachableName();
+    // left whose bytes are not valid text is a file in such a folder.
+    const ReachableName reached =
+        argc == 2 && !decodesWhole(argv[1]) ? reachableName(argv[1]) : ReachableName();
     const QString commandLineFile =
         reached.name.isEmpty() ? commandLineFileOf(app.arguments().mid(1)) : reached.name;
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());

@@ -301,8 +301,10 @@ private slots:
                     .startsWith(headerOf(work.filePath("sample2e.tex"))));
         QVERIFY(readAll(work.filePath("sample2e.html")).contains("An Example Document"));
 
+        // HeVeA counts an unknown command as a warning: listed, status 0.
         run = runBatch(home.path(), work.path(), {"--convert=hevea", "macro.tex"});
-        QCOMPARE(run.status, 1);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.contains("macro.tex:"), run.err.constData());
         run = runBatch(home.path(), work.path(), {"--convert=hevea", "broken.tex"});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("broken.html"));
@@ -424,7 +426,7 @@ private slots:
         home.write("FileList.txt", history);
         const BatchRun run =
             runBatch(home.path(), work.path(), {"--convert=hevea", work.filePath("macro.tex")});
-        QCOMPARE(run.status, 1);
+        QCOMPARE(run.status, 0);
         QCOMPARE(readAll(home.file("FileList.txt")), history);
     }
 

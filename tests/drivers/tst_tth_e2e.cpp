@@ -177,9 +177,11 @@ private slots:
         QVERIFY(rig.logMarked());
         QCOMPARE(readAll(source), readAll(dataDir() + "/macro.tex"));
 
+        // TtH counts an unknown command as a warning: listed, status 0.
         const BatchRun run = runBatch(rig.home.path(), work.path(), {"--convert=tth", "macro.tex"});
-        QCOMPARE(run.status, 1);
-        QVERIFY(run.err.contains("macro.tlog"));
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.err.contains("macro.tex:") && run.err.contains("warning: Unknown command"),
+                 run.err.constData());
         QCOMPARE(readAll(source), readAll(dataDir() + "/macro.tex"));
     }
 
@@ -204,8 +206,9 @@ private slots:
             setIniKey(rig.home.file("Morvane.ini"), "PrepareReferences", prepare ? "Yes" : "No");
             const BatchRun run =
                 runBatch(rig.home.path(), work.path(), {"--convert=tth", "main.tex"});
-            // With the .aux, TtH trips over hyperref's \AtBeginDocument in it.
-            QCOMPARE(run.status, 1);
+            // With the .aux TtH warns of hyperref's \AtBeginDocument in it;
+            // without, of the reference: warnings both.
+            QCOMPARE(run.status, 0);
             QCOMPARE(readAll(work.filePath("main.tlog")).contains("Unknown Latex \\ref:sec:more"),
                      !prepare);
             QVERIFY(readAll(work.filePath("main.htm")).contains("Back to Section"));
@@ -252,7 +255,7 @@ private slots:
     void badDocumentsInBatchMode_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("status");
-        QTest::newRow("input cycle") << "cycle.tex" << 1;
+        QTest::newRow("input cycle: TtH gives up") << "cycle.tex" << 2;
         QTest::newRow("missing input and outside picture") << "missing.tex" << 1;
     }
     void badDocumentsInBatchMode() {
@@ -290,8 +293,8 @@ private slots:
         const QByteArray iniBefore = readAll(home.file("Morvane.ini"));
         BatchRun run =
             runBatch(home.path(), work.path(), {"--convert=tth", work.filePath("sample2e.tex")});
-        QCOMPARE(run.status, 1);
-        QVERIFY(run.err.contains("sample2e.tlog"));
+        QCOMPARE(run.status, 0); // TtH's warnings (its unknown \@,) are listed, not failures
+        QVERIFY(run.err.contains("sample2e.tex:78: warning: Unknown command"));
         QVERIFY(readAll(work.filePath("sample2e.htm")).contains("An Example Document"));
         QVERIFY(readAll(work.filePath("sample2e.tlog"))
                     .startsWith(headerOf(work.filePath("sample2e.tex"))));
@@ -307,7 +310,7 @@ private slots:
         setIniKey(home.file("Morvane.ini"), "AllowMultiProcess", "Yes");
         QFile::remove(work.filePath("sample2e.htm"));
         run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"});
-        QCOMPARE(run.status, 1);
+        QCOMPARE(run.status, 0);
         QVERIFY(readAll(work.filePath("sample2e.htm")).contains("An Example Document"));
 
         // A tth that writes nothing leaves an empty page: nothing was produced.
