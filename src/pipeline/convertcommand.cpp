@@ -304,6 +304,9 @@ std::optional<ConversionResult> convert(AppContext& ctx, const Route& route, con
     if (&route == ctx.selectedRoute() && source == ctx.convertFile())
         SavedPath(ctx);
 
+    // The last run's entries are not this one's.
+    if (ctx.seams.showLogEntries)
+        ctx.seams.showLogEntries({});
     Conversion conversion(ctx, route, source);
     conversion.expectedOutput = expectedOutputOf(route.place(ctx, source));
     const QDateTime started = QDateTime::currentDateTime();

@@ -28,20 +28,28 @@ bool openLogEntry(AppContext& ctx, const LogEntry& entry) {
         tell(ctx, QDir::toNativeSeparators(entry.file) + QStringLiteral(" doesn't exist."));
         return false;
     }
-    const QString editor = ctx.settings.vars.texEditor.trimmed();
-    if (editor.isEmpty()) {
-        if (ctx.seams.shell->open(entry.file))
+    Shell& shell = *ctx.seams.shell;
+    // As Edit Tex File: the TeX editor, else the text editor of More
+    // Preferences (at the line), else the desktop's program for the file,
+    // else the plain-text editor.
+    const SettingsVariables& vars = ctx.settings.vars;
+    const QString editor =
+        (vars.texEditor.trimmed().isEmpty() ? vars.editor : vars.texEditor).trimmed();
+    if (!editor.isEmpty()) {
+        const EditorCommand command = editorCommandAt(editor, entry.file, entry.line);
+        if (shell.startDetached(command.program, command.arguments))
             return true;
-        tell(ctx, QStringLiteral("No program is associated with ") +
-                      QDir::toNativeSeparators(entry.file) +
-                      QStringLiteral(". Choose a TeX editor in More Preferences."));
-        return false;
+        tell(ctx, QStringLiteral("Can't start the editor ") + QDir::toNativeSeparators(editor) +
+                      QStringLiteral(" (More Preferences); the file opens with another program."));
     }
-    const EditorCommand command = editorCommandAt(editor, entry.file, entry.line);
-    if (ctx.seams.shell->startDetached(command.program, command.arguments))
+    if (shell.open(entry.file))
         return true;
-    tell(ctx, QStringLiteral("Can't start the TeX editor ") + QDir::toNativeSeparators(editor) +
-                  QStringLiteral(". Check its name in More Preferences."));
+    const QString notepad = shell.notepad();
+    if (!notepad.isEmpty() && shell.startDetached(notepad, {entry.file}))
+        return true;
+    tell(ctx, QStringLiteral("No program was found to open ") +
+                  QDir::toNativeSeparators(entry.file) +
+                  QStringLiteral(". Choose a TeX editor in More Preferences."));
     return false;
 }
 

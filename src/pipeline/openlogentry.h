@@ -7,8 +7,9 @@ namespace morvane {
 struct AppContext;
 
 // Opens the file of a log entry at its line in the TeX editor of the
-// settings; without one, with the desktop's program for the file. Tells the
-// user when the editor cannot be started. Returns whether it started.
+// settings (else the text editor); without one, or when it cannot start,
+// with the desktop's program for the file, else the plain-text editor.
+// Tells the user what failed. Returns whether something started.
 bool openLogEntry(AppContext& ctx, const LogEntry& entry);
 
 } // namespace morvane

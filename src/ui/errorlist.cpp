@@ -3,6 +3,7 @@
 #include "pipeline/appcontext.h"
 #include "pipeline/openlogentry.h"
 #include "settings/controlnames.h"
+#include "settings/optionsmodel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,14 @@ ErrorList::ErrorList(AppContext& ctx, QTreeWidget* list, QObject* parent)
     m_list->setMaximumHeight(m_list->fontMetrics().height() * 8);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { open(item); });
+    // The entries belong to one file on one route: another file or tab
+    // empties the list rather than showing them against it.
+    connect(ctx.model, &OptionsModel::changed, this,
+            [this](ctl::Control name, OptionsModel::Aspect aspect) {
+                if (aspect == OptionsModel::Aspect::Value && !m_entries.isEmpty() &&
+                    (name == ctl::cmbTeX || name == ctl::tbstrip))
+                    show({});
+            });
     show({});
 }
 

@@ -13,7 +13,8 @@ struct AppContext;
 
 // The list of the last conversion's errors and warnings below the lower
 // frame, with their count beside View Log. It hides itself when the log
-// holds none; a double-click opens the file at its line in the TeX editor.
+// holds none, empties when the file box or the tab changes or a conversion
+// starts; a double-click opens the file at its line in the TeX editor.
 class ErrorList : public QObject {
     Q_OBJECT
 public:

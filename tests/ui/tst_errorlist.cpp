@@ -61,41 +61,79 @@ private slots:
         QCOMPARE(rig.list.topLevelItemCount(), 0);
     }
 
+    // Another file or another tab: the entries no longer apply.
+    void emptiesWhenFileOrTabChanges_data() {
+        QTest::addColumn<bool>("file");
+        QTest::newRow("file box") << true;
+        QTest::newRow("tab") << false;
+    }
+    void emptiesWhenFileOrTabChanges() {
+        QFETCH(bool, file);
+        Rig rig;
+        rig.show(twoEntries());
+        if (file)
+            rig.model.setText(ctl::cmbTeX, m_dir.filePath("other.tex"));
+        else
+            rig.model.setIndex(ctl::tbstrip, 3);
+        QCOMPARE(rig.list.topLevelItemCount(), 0);
+        QVERIFY(!rig.model.isVisible(ctl::lstErrors));
+    }
+
+    // As Edit Tex File: the TeX editor (at the line), else the text editor,
+    // else the desktop's program, else the plain-text editor.
     void doubleClickOpensAtLine_data() {
-        QTest::addColumn<QString>("editor");
-        QTest::addColumn<bool>("starts");
-        QTest::addColumn<QStringList>("started");
-        QTest::addColumn<QStringList>("opened");
+        QTest::addColumn<QString>("texEditor");
+        QTest::addColumn<QString>("textEditor");
+        QTest::addColumn<bool>("editorStarts");
+        QTest::addColumn<bool>("desktopOpens");
+        QTest::addColumn<QString>("notepad");
+        QTest::addColumn<QStringList>("started"); // the first program started, with arguments
+        QTest::addColumn<bool>("opened");         // handed to the desktop
         QTest::addColumn<int>("messages");
 
-        QTest::newRow("a known editor gets the line")
-            << "gedit" << true << QStringList{"gedit", "+8", "FILE"} << QStringList{} << 0;
-        QTest::newRow("no TeX editor: the desktop's program, without a line")
-            << "" << true << QStringList{} << QStringList{"FILE"} << 0;
-        QTest::newRow("an editor that does not start is reported")
-            << "/no/such/editor" << false << QStringList{"/no/such/editor", "FILE"} << QStringList{}
-            << 1;
+        QTest::newRow("the TeX editor gets the line")
+            << "gedit"
+            << "kate" << true << true << "" << QStringList{"gedit", "+8", "FILE"} << false << 0;
+        QTest::newRow("else the text editor, at the line")
+            << ""
+            << "gedit" << true << true << "" << QStringList{"gedit", "+8", "FILE"} << false << 0;
+        QTest::newRow("no editor: the desktop's program")
+            << ""
+            << "" << true << true << "" << QStringList{} << true << 0;
+        QTest::newRow("no desktop program: the plain-text editor")
+            << ""
+            << "" << true << false << "/usr/bin/mousepad"
+            << QStringList{"/usr/bin/mousepad", "FILE"} << true << 0;
+        QTest::newRow("an editor that does not start is reported, the desktop opens")
+            << "/no/such/editor"
+            << "" << false << true << "" << QStringList{"/no/such/editor", "FILE"} << true << 1;
+        QTest::newRow("nothing at all can open it")
+            << ""
+            << "" << true << false << "" << QStringList{} << true << 1;
     }
 
     void doubleClickOpensAtLine() {
-        QFETCH(QString, editor);
-        QFETCH(bool, starts);
+        QFETCH(QString, texEditor);
+        QFETCH(QString, textEditor);
+        QFETCH(bool, editorStarts);
+        QFETCH(bool, desktopOpens);
+        QFETCH(QString, notepad);
         QFETCH(QStringList, started);
-        QFETCH(QStringList, opened);
+        QFETCH(bool, opened);
         QFETCH(int, messages);
         started.replaceInStrings("FILE", m_doc);
-        opened.replaceInStrings("FILE", m_doc);
 
         Rig rig;
-        rig.ctx.settings.vars.texEditor = editor;
-        rig.shell.startResult = starts;
+        rig.ctx.settings.vars.texEditor = texEditor;
+        rig.ctx.settings.vars.editor = textEditor;
+        rig.shell.startResult = editorStarts;
+        rig.shell.openResult = desktopOpens;
+        rig.shell.notepadProgram = notepad;
         rig.show(twoEntries());
         rig.doubleClick(1);
         QCOMPARE(rig.shell.started.value(0), started);
-        QCOMPARE(rig.shell.opened, opened);
+        QCOMPARE(rig.shell.opened, opened ? QStringList{m_doc} : QStringList{});
         QCOMPARE(rig.prompter.prompts().size(), messages);
-        if (messages)
-            QVERIFY(rig.prompter.prompts().front().text.contains(editor));
     }
 
     void vanishedFileIsReported() {
