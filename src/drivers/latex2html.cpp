@@ -137,6 +137,7 @@ ConversionResult l2h(Conversion& conv) {
         return result;
     ctx.l2hRun = true;
     const L2hNames n = namesFor(ctx, source);
+    result.copied = {n.workingCopy, source, n.outputDir, PathOnly(source)};
     QFile::remove(n.imagesLog);
     if (!makeOutputDirectory(ctx, n.outputDir,
                              S("Choose another directory with the LaTeX2HTML tab's Change "

@@ -359,6 +359,7 @@ ConversionResult TeX4ht(Conversion& conv) {
         return result;
     const Tex4htNames n = namesFor(ctx, source);
     ctx.logs[conv.route] = n.log;
+    result.copied = {n.workingCopy, source, n.outputDir, n.sourceDir};
     if (!prepareTex4htWorkingCopy(conv))
         return result;
     const bool pause = ctx.model->isChecked(ctl::chkTex4htPause);

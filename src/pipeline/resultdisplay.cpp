@@ -107,7 +107,9 @@ void showLogEntries(AppContext& ctx, Conversion& conversion) {
     ConversionResult& result = conversion.result;
     result.entries = result.log.isEmpty()
                          ? LogEntries()
-                         : readRouteLog(conversion.route.parseLog, result.log, conversion.document);
+                         : entriesInOriginals(readRouteLog(conversion.route.parseLog, result.log,
+                                                           conversion.document),
+                                              result.copied);
     if (ctx.seams.showLogEntries)
         ctx.seams.showLogEntries(result.entries);
 }

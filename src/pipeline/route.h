@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pipeline/copiedlines.h"
 #include "pipeline/logentry.h"
 
 #include "pipeline/logparsers.h"
@@ -44,6 +45,8 @@ struct ConversionResult {
     // without its header, pages without their link fix-ups. Such a run
     // counts as having errors.
     QStringList failedRewrites;
+    // The working copy it converted, whose log entries name the user's files.
+    CopiedDocument copied;
     // The errors and warnings of its log, as the error list shows them.
     LogEntries entries;
 };

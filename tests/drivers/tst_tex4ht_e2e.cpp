@@ -265,6 +265,28 @@ private slots:
         QVERIFY2(unknown.err.contains("unknown option '--compare'"), unknown.err.constData());
     }
 
+    // An error on a known line of the document is listed at that line of
+    // the user's file, not of the working copy Morvane edited (it inserts
+    // the package line), and the rest of the document still gets its page.
+    void errorsNameTheUsersFileAndLine() {
+        TestHome home;
+        const QString root = m_work.filePath("linesroot");
+        QVERIFY(QDir().mkpath(root));
+        setIniKey(home.file("Morvane.ini"), "SaveTo", root);
+        QFile tex(m_work.filePath("lines.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\n\\begin{document}\nFirst part.\n\n"
+                  "Second part.\n\\undefinedthing\nLast part.\n\\end{document}\n");
+        tex.close();
+        const BatchRun run =
+            runBatch(home.path(), m_work.path(), {"--convert=tex4ht", "lines.tex"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(m_work.filePath("lines.tex").toUtf8() +
+                                  ":6: error: Undefined control sequence."),
+                 run.err.constData());
+        QVERIFY(readAll(root + "/lines/lines.html").contains("Last part."));
+    }
+
     // A picture program that fails (here dvipng) leaves pages without their
     // pictures: the run counts as one with errors, and its log says why.
     void picturesNotMadeAreErrors() {
