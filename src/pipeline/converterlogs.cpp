@@ -128,6 +128,14 @@ LogEntries parseL2hLog(QByteArrayView log, const LogSource& source) {
         if (at >= 0)
             entries.append(
                 {LogEntry::Severity::Error, source.document, 0, messageText(line.sliced(at + 11))});
+        // "Unknown commands: foo bar": each is left out of the page.
+        if (line.startsWith("Unknown commands: ")) {
+            for (const QByteArray& name : line.sliced(18).toByteArray().simplified().split(' '))
+                if (!name.isEmpty() && entries.size() < kMaxEntries)
+                    entries.append(
+                        {LogEntry::Severity::Warning, source.document, 0,
+                         QStringLiteral("Unknown command \\") + QString::fromUtf8(name)});
+        }
     }
     if (warnings >= 0)
         addWarningParagraphs(log.sliced(warnings + 10 + warningsLineEnd), source, entries);

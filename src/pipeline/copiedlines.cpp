@@ -70,14 +70,64 @@ QList<int> originalLines(const QByteArrayList& original, const QByteArrayList& c
     return map;
 }
 
+namespace {
+
+// The first line of `lines` (1-based) that holds `text`; 0 when none does.
+int firstLineWith(const QByteArrayList& lines, QByteArrayView text) {
+    if (text.isEmpty())
+        return 0;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].contains(text))
+            return int(i + 1);
+    return 0;
+}
+
+// An entry of a file the converter wrote itself (LaTeX2HTML's images.tex)
+// or of a command it does not know, placed where the document has the same
+// text; else it stays where it is, marked as the converter's.
+void placeInDocument(LogEntry& entry, const CopiedDocument& copied,
+                     const QByteArrayList& document) {
+    const QString unknown = QStringLiteral("Unknown command ");
+    if (entry.file == copied.document && entry.line == 0 && entry.message.startsWith(unknown)) {
+        entry.line = firstLineWith(document, entry.message.mid(unknown.size()).toUtf8());
+        return;
+    }
+    // TeX names the line it was reading when the error showed, which may
+    // follow the one with the user's text (a formula is set when its box
+    // closes): the lines just before count too.
+    const QByteArrayList generated = linesOf(entry.file);
+    int line = 0;
+    for (int back = 0; back < 4 && line == 0 && entry.line - 1 - back >= 0; ++back) {
+        QByteArray text = generated.value(entry.line - 1 - back);
+        while (text.endsWith('%'))
+            text.chop(1);
+        if (text.size() > 2)
+            line = firstLineWith(document, text.trimmed());
+    }
+    if (line > 0) {
+        entry.file = copied.document;
+        entry.line = line;
+    } else {
+        entry.message = QStringLiteral("(in the converter's ") + QFileInfo(entry.file).fileName() +
+                        QStringLiteral(") ") + entry.message;
+    }
+}
+
+} // namespace
+
 LogEntries entriesInOriginals(LogEntries entries, const CopiedDocument& copied) {
     if (copied.copy.isEmpty() || copied.copy == copied.document)
         return entries;
     QHash<QString, QList<int>> maps;
+    const QByteArrayList document = linesOf(copied.document);
     for (LogEntry& entry : entries) {
         const QString original = originalOf(entry.file, copied);
-        if (original.isEmpty())
+        if (original.isEmpty()) {
+            if (entry.file == copied.document ||
+                entry.file.startsWith(copied.copyFolder + QLatin1Char('/')))
+                placeInDocument(entry, copied, document);
             continue;
+        }
         if (entry.line > 0) {
             auto map = maps.find(entry.file);
             if (map == maps.end())

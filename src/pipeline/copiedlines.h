@@ -26,7 +26,10 @@ QList<int> originalLines(const QByteArrayList& original, const QByteArrayList& c
 
 // The entries of a working copy's log moved to the user's files and lines,
 // so that the list names what the user wrote and a double-click opens it
-// rather than a copy the next run overwrites.
+// rather than a copy the next run overwrites. Entries of files the converter
+// wrote itself (LaTeX2HTML's images.tex) and of commands it does not know go
+// to the document's line with the same text; those that cannot be placed
+// say they are the converter's.
 LogEntries entriesInOriginals(LogEntries entries, const CopiedDocument& copied);
 
 } // namespace morvane

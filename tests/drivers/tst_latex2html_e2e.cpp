@@ -186,6 +186,25 @@ private slots:
                  QStringList{"sample2e.tex"});
     }
 
+    // LaTeX2HTML's unknown commands and the errors of its images.tex are
+    // listed at the document's line that has them.
+    void errorsNameTheDocumentsLine() {
+        QTemporaryDir work;
+        QFile tex(work.filePath("unk.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\n\\begin{document}\n"
+                  "Hello \\foocmd{x} and $\\barcmd y$.\n\\end{document}\n");
+        tex.close();
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "SaveTo", work.path());
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=latex2html", "unk.tex"});
+        const QByteArray doc = work.filePath("unk.tex").toUtf8();
+        QVERIFY2(run.err.contains(doc + ":3: error: Undefined control sequence.") &&
+                     run.err.contains(doc + ":3: warning: Unknown command \\foocmd"),
+                 run.err.constData());
+    }
+
     void batchMode_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");
