@@ -59,7 +59,9 @@ MarkerLine findUserMarker(const QByteArray& text) {
 
 L2hInitOptions L2hInitOptions::from(const OptionsModel& model) {
     L2hInitOptions options;
-    options.png = model.index(ctl::optGifPng) == 1;
+    static const char* const types[] = {"gif", "png", "svg"};
+    const int type = model.index(ctl::optGifPng);
+    options.imageType = QLatin1String(types[type >= 0 && type < 3 ? type : 1]);
     options.navigation = model.isChecked(ctl::chkNavigation);
     options.splitDepth = listText(model, ctl::cmbSplit);
     options.verbosity = listText(model, ctl::cmbVerbosity);
@@ -85,7 +87,7 @@ QString perlQuoted(const QString& text) {
 QString automaticL2hSettings(const L2hInitOptions& o, const QString& outputDir) {
     const QString def = S("Default");
     QString text = S("$DESTDIR = ") + perlQuoted(outputDir) + S(";\n");
-    text += o.png ? S("$IMAGE_TYPE = 'png';\n") : S("$IMAGE_TYPE = 'gif';\n");
+    text += S("$IMAGE_TYPE = ") + perlQuoted(o.imageType) + S(";\n");
     if (!o.navigation)
         text += S("$NO_NAVIGATION = 1;\n");
     if (o.splitDepth != def && isNumber(o.splitDepth))

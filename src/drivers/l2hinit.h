@@ -16,7 +16,7 @@ class OptionsModel;
 
 // The LaTeX2HTML tab's choices that reach the init file.
 struct L2hInitOptions {
-    bool png = true;
+    QString imageType = QStringLiteral("png"); // "gif", "png" or "svg"
     bool navigation = true;
     QString splitDepth = QStringLiteral("Default");
     QString verbosity = QStringLiteral("Default");

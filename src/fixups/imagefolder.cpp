@@ -58,7 +58,8 @@ QStringList listImages(const QString& dir) {
     for (fs::directory_iterator it(nativePath(dir), error), end; !error && it != end;
          it.increment(error)) {
         const std::string& name = it->path().native();
-        if ((name.ends_with(".gif") || name.ends_with(".png") || name.ends_with(".jpg")) &&
+        if ((name.ends_with(".gif") || name.ends_with(".png") || name.ends_with(".jpg") ||
+             name.ends_with(".svg")) &&
             it->is_regular_file(error))
             images.append(QFile::decodeName(it->path().filename().native().c_str()));
     }

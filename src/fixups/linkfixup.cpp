@@ -42,8 +42,8 @@ bool isImageLine(QByteArrayView line) {
     // The nearest image extension after the opener decides. (Adding up the
     // positions of all three would reject a line holding a GIF and a PNG.)
     qsizetype nearest = -1;
-    for (QByteArrayView extension :
-         {QByteArrayView(".gif"), QByteArrayView(".png"), QByteArrayView(".jpg")}) {
+    for (QByteArrayView extension : {QByteArrayView(".gif"), QByteArrayView(".png"),
+                                     QByteArrayView(".jpg"), QByteArrayView(".svg")}) {
         const qsizetype at = line.indexOf(extension, opener);
         if (at >= 0 && (nearest < 0 || at < nearest))
             nearest = at;

@@ -111,7 +111,7 @@ inline constexpr int kPerRoute = -1;
     S(cmdAdvancedReturning, "cmdAdvanced.returning") /* the advanced dialog's OK runs */           \
     /* LaTeX2HTML. */                                                                              \
     C(lblSavelatex2, Label)                                                                        \
-    A(optGifPng, OptionGroup, 0, 2)                                                                \
+    A(optGifPng, OptionGroup, 0, 3)                                                                \
     C(chkImageDir, CheckBox)                                                                       \
     C(chkNavigation, CheckBox)                                                                     \
     C(cmbSplit, ListCombo)                                                                         \

@@ -415,12 +415,15 @@ const IniKey kL2hKeys[] = {
     custom(
         kL2h, "ImageType", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.model.setIndex(ctl::optGifPng,
-                                 valueOf(key, profile).toUpper() == QStringLiteral("PNG") ? 1 : 0);
+            const QString type = valueOf(key, profile).toUpper();
+            place.model.setIndex(ctl::optGifPng, type == QStringLiteral("PNG")   ? 1
+                                                 : type == QStringLiteral("SVG") ? 2
+                                                                                 : 0);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-            return place.model.index(ctl::optGifPng) == 0 ? QStringLiteral("GIF")
-                                                          : QStringLiteral("PNG");
+            static const char* const words[] = {"GIF", "PNG", "SVG"};
+            const int type = place.model.index(ctl::optGifPng);
+            return QLatin1String(words[type >= 0 && type < 3 ? type : 1]);
         }),
     check(kL2h, "ImageSubDir", ctl::chkImageDir, Save::WithPreferences),
     check(kL2h, "NavLinks", ctl::chkNavigation, Save::WithPreferences),

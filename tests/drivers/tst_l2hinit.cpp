@@ -32,11 +32,15 @@ private slots:
         const QString head = "$DESTDIR = '/out/doc';\n$IMAGE_TYPE = 'png';\n";
         L2hInitOptions o;
         QTest::newRow("defaults") << o << "/out/doc" << head + "1;\n";
-        o.png = false;
+        o.imageType = "gif";
         o.navigation = false;
         QTest::newRow("gif without navigation")
             << o << "/out/doc"
             << "$DESTDIR = '/out/doc';\n$IMAGE_TYPE = 'gif';\n$NO_NAVIGATION = 1;\n1;\n";
+        o = {};
+        o.imageType = "svg";
+        QTest::newRow("svg") << o << "/out/doc"
+                             << "$DESTDIR = '/out/doc';\n$IMAGE_TYPE = 'svg';\n1;\n";
         o = {};
         o.splitDepth = "3";
         o.verbosity = "0";

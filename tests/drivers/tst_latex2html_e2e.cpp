@@ -205,6 +205,26 @@ private slots:
                  run.err.constData());
     }
 
+    // SVG pictures: the formula becomes an .svg file the page shows.
+    void svgPictures() {
+        QTemporaryDir work;
+        QFile tex(work.filePath("svg.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\n\\begin{document}\n"
+                  "A formula $\\sqrt{\\frac{a}{b}}$.\n\\end{document}\n");
+        tex.close();
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "SaveTo", work.path());
+        setIniKey(home.file("Morvane.ini"), "ImageType", "SVG");
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=latex2html", "svg.tex"});
+        QVERIFY2(run.status == 0, run.err.constData());
+        const QStringList svgs = filesNamed(work.filePath("svg"), "*.svg");
+        QVERIFY2(!svgs.isEmpty(), "no SVG picture");
+        QVERIFY(readAll(work.filePath("svg/index.html"))
+                    .contains(QFileInfo(svgs.first()).fileName().toUtf8()));
+    }
+
     void batchMode_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("file");

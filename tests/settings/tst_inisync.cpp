@@ -598,6 +598,7 @@ void TestIniSync::readsEncodings_data() {
         "Mine");
     row("ImageType png", "Latex2HTML", "ImageType", "png", "optGifPng", "1");
     row("ImageType other", "Latex2HTML", "ImageType", "jpeg", "optGifPng", "0");
+    row("ImageType svg", "Latex2HTML", "ImageType", "SVG", "optGifPng", "2");
     row("About None", "Latex2HTML", "About", "None", "cmbAbout", "None");
     row("About None entries", "Latex2HTML", "About", "None", "items:cmbAbout", "Default|None");
     row("About empty", "Latex2HTML", "About", "", "cmbAbout", "None");

@@ -113,6 +113,7 @@ void TestMainWindow::formCaptions_data() {
     row("cmdlatex2htmlBrowse", "Change D&irectory");
     row("optGifPng_0", "GIF");
     row("optGifPng_1", "PNG");
+    row("optGifPng_2", "SVG");
     row("chkImageDir", "Use Subdirectory");
     row("chkNavigation", "Navigation Lin&ks");
     row("chkAntiVirus", "Anti-Viru&s Reminder");
