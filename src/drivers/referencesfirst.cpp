@@ -1,4 +1,5 @@
 #include "drivers/referencesfirst.h"
+#include "pipeline/logparsers.h"
 
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
@@ -174,11 +175,18 @@ void runReferencePreparation(Conversion& conv, const QString& file, const QStrin
         return;
     conv.stepTitle = QStringLiteral("Preparing references, bibliography and index of ") +
                      fileNameOf(conv.document);
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
     runCommand(conv,
                quoteForCommandLine(ctx.batchDriverPath()) + QStringLiteral(" prepare ") +
                    quoteForCommandLine(file),
                folder);
     conv.stepTitle.clear();
+    // The log this LaTeX run wrote (not one an earlier run left there).
+    const QString log = folder + QLatin1Char('/') +
+                        withoutSourceExtension(QFileInfo(file).fileName(), conv.sourceExtension) +
+                        QStringLiteral(".log");
+    if (QFileInfo(log).lastModified() >= started)
+        conv.preparationEntries = readRouteLog(parseLatexLog, log, conv.document);
 }
 
 bool prepareBesideWorkingCopy(Conversion& conv, ctl::Control box, const QString& workingCopy,

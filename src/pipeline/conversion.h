@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pipeline/logentry.h"
+
 #include "pipeline/route.h"
 #include "platform/runlimits.h"
 #include "settings/optionsmodel.h"
@@ -58,6 +60,9 @@ struct Conversion {
     // converter reads them from there, so none is written beside the
     // document. Empty when none was prepared.
     QString preparedFolder;
+    // The errors and warnings of that preparation's LaTeX run: listed with
+    // the converter's, though they never stop the conversion.
+    LogEntries preparationEntries;
     // The console's title for a run that is a step of its own before the
     // converter ("Preparing references of paper.tex"); empty for the
     // converter's run.

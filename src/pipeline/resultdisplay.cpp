@@ -105,11 +105,15 @@ void showResult(AppContext& ctx, const Route& route, const QString& file) {
 // stay with the result, whose batch status they decide.
 void showLogEntries(AppContext& ctx, Conversion& conversion) {
     ConversionResult& result = conversion.result;
-    result.entries = result.log.isEmpty()
-                         ? LogEntries()
-                         : entriesInOriginals(readRouteLog(conversion.route.parseLog, result.log,
-                                                           conversion.document),
-                                              result.copied);
+    LogEntries entries = conversion.preparationEntries;
+    if (!result.log.isEmpty())
+        entries += readRouteLog(conversion.route.parseLog, result.log, conversion.document);
+    // The converter's own LaTeX runs repeat what the preparation found.
+    LogEntries once;
+    for (const LogEntry& entry : entriesInOriginals(entries, result.copied))
+        if (!once.contains(entry))
+            once.append(entry);
+    result.entries = once;
     if (ctx.seams.showLogEntries)
         ctx.seams.showLogEntries(result.entries);
 }

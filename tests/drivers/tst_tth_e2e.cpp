@@ -285,6 +285,24 @@ private slots:
                  run.err.constData());
     }
 
+    // The preparation's LaTeX run finds what TtH passes over: its errors
+    // are listed with the document's line, and the page is still made.
+    void preparationErrorsAreListed() {
+        QTemporaryDir work;
+        QFile tex(work.filePath("prep.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\n\\begin{document}\nSee \\ref{a}.\n"
+                  "\\section{A}\\label{a}\n\\undefinedthing\n\\end{document}\n");
+        tex.close();
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", "prep.tex"});
+        QVERIFY2(run.err.contains(work.filePath("prep.tex").toUtf8() +
+                                  ":5: error: Undefined control sequence."),
+                 run.err.constData());
+        QCOMPARE(run.status, 1);
+        QVERIFY(readAll(work.filePath("prep.htm")).contains("See"));
+    }
+
     void batchMode() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
