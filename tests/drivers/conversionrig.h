@@ -189,6 +189,15 @@ inline QString sample2e() {
     return QString::fromLocal8Bit(which.readAllStandardOutput()).trimmed();
 }
 
+// A document (or any file) of the test's own, with `text`; its folders are
+// made as needed.
+inline void writeText(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(text), text.size());
+}
+
 // A stand-in for a converter's program: a shell script that may be run.
 inline void writeProgram(const QString& path, const QByteArray& script) {
     QFile file(path);

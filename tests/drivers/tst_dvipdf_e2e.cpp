@@ -36,12 +36,6 @@ QByteArray settingLine(const QString& home, const QByteArray& name) {
     return {};
 }
 
-void writeText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 const QByteArray kBroken = "\\documentclass{article}\n\\begin{document}\nText \\undefinedmacro\n"
                            "\\end{document}\n";
 // No \end{document}: TeX asks for more input, and must not wait for it.

@@ -46,12 +46,6 @@ const QStringList kHostileNames{
     QStringLiteral("caf\u00e9 \u00fcber"),
 };
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
 // What to read for the index and the bibliography: the pages, or for DVI
 // and PDF the index texi2dvi made beside the document.
 QByteArray evidence(int tab, const QString& dir, const QString& base, const QString& output) {
@@ -90,10 +84,10 @@ private slots:
         const QString dir = root.filePath("docs");
         QDir().mkpath(dir);
         const QString source = dir + '/' + base + ".tex";
-        writeFile(source, kDocument);
-        writeFile(dir + "/refs.bib", kBibliography);
+        writeText(source, kDocument);
+        writeText(dir + "/refs.bib", kBibliography);
         if (tab != TabDvi && tab != TabPdf)
-            writeFile(dir + '/' + base + ".bbl", kBbl);
+            writeText(dir + '/' + base + ".bbl", kBbl);
 
         ConversionRig rig;
         QVERIFY(rig.loaded);
@@ -152,7 +146,7 @@ private slots:
         QVERIFY(QDir().mkpath(dir));
         const QByteArray text = "\\documentclass{article}\\begin{document}Zebra\\label{z} see "
                                 "\\ref{z} $x^2$.\\end{document}\n";
-        writeFile(dir + "/paper.tex", text);
+        writeText(dir + "/paper.tex", text);
 
         ConversionRig rig;
         QVERIFY(rig.loaded);
@@ -243,7 +237,7 @@ private slots:
     void tthInBatchModeRunsNothingFromTheName() {
         QTemporaryDir work;
         const QString name = "a;touch PWNED;b";
-        writeFile(work.filePath(name + ".tex"), kDocument);
+        writeText(work.filePath(name + ".tex"), kDocument);
         TestHome home;
         const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", name + ".tex"});
         QVERIFY2(!QFileInfo::exists(work.filePath("PWNED")), run.err.constData());
@@ -267,13 +261,13 @@ private slots:
         const QString out = root.filePath("out");
         QDir().mkpath(dir);
         const QString source = dir + "/y's.tex";
-        writeFile(source, kDocument);
+        writeText(source, kDocument);
         // The names this process's next aliases would have.
         const QString taken = QString("morvane-alias-%1-").arg(QCoreApplication::applicationPid());
         for (int n = 1; n <= 40; ++n) {
-            writeFile(dir + '/' + taken + QString::number(n) + ".tex", "other text");
+            writeText(dir + '/' + taken + QString::number(n) + ".tex", "other text");
             QDir().mkpath(out + '/' + taken + QString::number(n));
-            writeFile(out + '/' + taken + QString::number(n) + "/keep.html", "user page");
+            writeText(out + '/' + taken + QString::number(n) + "/keep.html", "user page");
         }
 
         ConversionRig rig;

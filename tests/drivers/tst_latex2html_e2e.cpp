@@ -190,11 +190,9 @@ private slots:
     // listed at the document's line that has them.
     void errorsNameTheDocumentsLine() {
         QTemporaryDir work;
-        QFile tex(work.filePath("unk.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write("\\documentclass{article}\n\\begin{document}\n"
+        writeText(work.filePath("unk.tex"),
+                  "\\documentclass{article}\n\\begin{document}\n"
                   "Hello \\foocmd{x} and $\\barcmd y$.\n\\end{document}\n");
-        tex.close();
         TestHome home;
         setIniKey(home.file("Morvane.ini"), "SaveTo", work.path());
         const BatchRun run =
@@ -208,11 +206,8 @@ private slots:
     // SVG pictures: the formula becomes an .svg file the page shows.
     void svgPictures() {
         QTemporaryDir work;
-        QFile tex(work.filePath("svg.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write("\\documentclass{article}\n\\begin{document}\n"
-                  "A formula $\\sqrt{\\frac{a}{b}}$.\n\\end{document}\n");
-        tex.close();
+        writeText(work.filePath("svg.tex"), "\\documentclass{article}\n\\begin{document}\n"
+                                            "A formula $\\sqrt{\\frac{a}{b}}$.\n\\end{document}\n");
         TestHome home;
         setIniKey(home.file("Morvane.ini"), "SaveTo", work.path());
         setIniKey(home.file("Morvane.ini"), "ImageType", "SVG");

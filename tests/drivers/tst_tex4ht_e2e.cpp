@@ -273,11 +273,9 @@ private slots:
         const QString root = m_work.filePath("linesroot");
         QVERIFY(QDir().mkpath(root));
         setIniKey(home.file("Morvane.ini"), "SaveTo", root);
-        QFile tex(m_work.filePath("lines.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write("\\documentclass{article}\n\\begin{document}\nFirst part.\n\n"
+        writeText(m_work.filePath("lines.tex"),
+                  "\\documentclass{article}\n\\begin{document}\nFirst part.\n\n"
                   "Second part.\n\\undefinedthing\nLast part.\n\\end{document}\n");
-        tex.close();
         const BatchRun run =
             runBatch(home.path(), m_work.path(), {"--convert=tex4ht", "lines.tex"});
         QCOMPARE(run.status, 1);
@@ -300,11 +298,9 @@ private slots:
         const QString root = m_work.filePath("nodvipngroot");
         QVERIFY(QDir().mkpath(root));
         setIniKey(home.file("Morvane.ini"), "SaveTo", root);
-        QFile tex(m_work.filePath("formula.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write(
+        writeText(
+            m_work.filePath("formula.tex"),
             "\\documentclass{article}\\begin{document}$\\sqrt{\\frac{a}{b}}$\\end{document}\n");
-        tex.close();
         const BatchRun run =
             runBatch(home.path(), m_work.path(), {"--convert=tex4ht", "formula.tex"});
         QCOMPARE(run.status, 1);

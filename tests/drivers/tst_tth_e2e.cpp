@@ -269,10 +269,8 @@ private slots:
     void batchDriverWithWindowsLineEndsIsNamed() {
         QTemporaryDir work;
         TestHome home;
-        QFile tex(work.filePath("a.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write("\\documentclass{article}\\begin{document}A\\end{document}\n");
-        tex.close();
+        writeText(work.filePath("a.tex"),
+                  "\\documentclass{article}\\begin{document}A\\end{document}\n");
         QByteArray script = readAll(home.file("convert.sh"));
         script.replace("\n", "\r\n");
         QFile out(home.file("convert.sh"));
@@ -289,11 +287,9 @@ private slots:
     // are listed with the document's line, and the page is still made.
     void preparationErrorsAreListed() {
         QTemporaryDir work;
-        QFile tex(work.filePath("prep.tex"));
-        QVERIFY(tex.open(QIODevice::WriteOnly));
-        tex.write("\\documentclass{article}\n\\begin{document}\nSee \\ref{a}.\n"
+        writeText(work.filePath("prep.tex"),
+                  "\\documentclass{article}\n\\begin{document}\nSee \\ref{a}.\n"
                   "\\section{A}\\label{a}\n\\undefinedthing\n\\end{document}\n");
-        tex.close();
         TestHome home;
         const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", "prep.tex"});
         QVERIFY2(run.err.contains(work.filePath("prep.tex").toUtf8() +

@@ -35,12 +35,6 @@ QByteArray hourPage(const QByteArray& end, int blankLines, int linesAfterTitle) 
     return page;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 QByteArray readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -190,7 +184,7 @@ private slots:
         const QByteArray block =
             hourPage("\r\n", 2, 21).mid(QByteArray("<html>\r\n<head>\r\n").size());
         const QByteArray rest = "<body>kept</body>\r\n</html>\r\n";
-        writeFile(page, head + "<head>\r\n" + block + rest);
+        writeText(page, head + "<head>\r\n" + block + rest);
         Revise(page);
         QCOMPARE(readFile(page), head + "<head>\r\n" + rest);
         QVERIFY(!QFile::exists(dir.filePath("temp.htm")));
@@ -198,7 +192,7 @@ private slots:
         // A page without the block is left alone, byte for byte and unwritten.
         const QString plain = dir.filePath("plain.htm");
         const QByteArray plainText = "<html><title>@hour</title> no marker\n</html>\n";
-        writeFile(plain, plainText);
+        writeText(plain, plainText);
         QFile::setPermissions(plain, QFile::ReadOwner);
         Revise(plain);
         QCOMPARE(readFile(plain), plainText);
@@ -210,9 +204,9 @@ private slots:
 
     void reviseKeepsAUserTempFile() {
         QTemporaryDir dir;
-        writeFile(dir.filePath("temp.htm"), "the user's own temp.htm");
+        writeText(dir.filePath("temp.htm"), "the user's own temp.htm");
         const QString page = dir.filePath("a.htm");
-        writeFile(page, hourPage("\n", 1, 25));
+        writeText(page, hourPage("\n", 1, 25));
         Revise(page);
         QCOMPARE(readFile(page), "<html>\n<head>\n" + numberedLines(20, 24, "\n"));
         QCOMPARE(readFile(dir.filePath("temp.htm")), QByteArray("the user's own temp.htm"));
@@ -223,7 +217,7 @@ private slots:
         QVERIFY(QDir().mkpath(dir));
         const QString source = dir + "/Paper.tex";
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
-        writeFile(dir + "/Paper.tlog", "Tth log file for an earlier run\n\nold messages\n");
+        writeText(dir + "/Paper.tlog", "Tth log file for an earlier run\n\nold messages\n");
         ConversionRig rig;
         RecordingLauncher launcher; // nothing starts: TtH leaves no log
         rig.ctx.seams.launcher = &launcher;
@@ -257,7 +251,7 @@ private slots:
         QTemporaryDir work;
         const QString source = work.filePath("paper.tex");
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", source));
-        writeFile(work.filePath("temp.log"), "the user's own temp.log");
+        writeText(work.filePath("temp.log"), "the user's own temp.log");
         ConversionRig rig;
         RecordingLauncher launcher;
         // Stands in for tth: a page and messages of a known length.

@@ -37,22 +37,15 @@ QByteArray document(bool withError, bool withEps) {
            "\\section{Three}\nThe rest survives; see section~\\ref{one}.\n\\end{document}\n";
 }
 
-void writeFile(const QString& path, const QByteArray& content) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 // The document's folder: main.tex, its package and its pictures.
 void writeDocumentFolder(const QString& dir, bool withError, bool withEps) {
-    writeFile(dir + "/main.tex", document(withError, withEps));
-    writeFile(dir + "/mypkg.sty",
+    writeText(dir + "/main.tex", document(withError, withEps));
+    writeText(dir + "/mypkg.sty",
               "\\ProvidesPackage{mypkg}\n\\newcommand{\\hello}{Hello from mypkg}\n");
     QVERIFY(QDir().mkpath(dir + "/figs"));
     QVERIFY(QFile::copy(QStringLiteral(MORVANE_SOURCE_DIR "/tests/data/tex4ht/docs/figs/plot.png"),
                         dir + "/figs/plot.png"));
-    writeFile(dir + "/art/square.eps", kEps);
+    writeText(dir + "/art/square.eps", kEps);
 }
 
 QByteArray pagesBelow(const QString& dir) {
@@ -145,11 +138,11 @@ private slots:
         QFETCH(bool, prepare);
         QTemporaryDir work;
         const QString doc = work.filePath("doc");
-        writeFile(doc + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
+        writeText(doc + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
                                      "\\section{One}\\label{one}\nAs \\cite{knuth} says, see "
                                      "section~\\ref{one}.\n\\bibliographystyle{mystyle}\n"
                                      "\\bibliography{refs}\n\\end{document}\n");
-        writeFile(doc + "/refs.bib", "@book{knuth, author={Donald Knuth}, "
+        writeText(doc + "/refs.bib", "@book{knuth, author={Donald Knuth}, "
                                      "title={A Title From The Bib}, year=1984}\n");
         QProcess which;
         which.start("kpsewhich", {"plain.bst"});
@@ -194,10 +187,10 @@ private slots:
     void documentInItsOwnOutputFolderIsNotPrepared() {
         QTemporaryDir work;
         const QString dir = work.filePath("out/main");
-        writeFile(dir + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
+        writeText(dir + "/main.tex", "\\documentclass{article}\n\\begin{document}\n"
                                      "\\cite{knuth}\n\\bibliographystyle{plain}\n"
                                      "\\bibliography{refs}\n\\end{document}\n");
-        writeFile(dir + "/refs.bib", "@book{knuth, title={A Title From The Bib}, year=1984}\n");
+        writeText(dir + "/refs.bib", "@book{knuth, title={A Title From The Bib}, year=1984}\n");
         ConversionRig rig;
         QVERIFY(rig.loaded);
         rig.ctx.settings.vars.tex4htSaveTo = work.filePath("out");
