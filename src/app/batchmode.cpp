@@ -175,7 +175,8 @@ QString commandLineHelp(RouteTable routes) {
                "\n"
                "The TeX4ht route runs make4ht instead of htlatex when \"Use make4ht\" is\n"
                "ticked on its tab (Make4ht=Yes in [TeX4ht] of Morvane.ini), with the format\n"
-               "Make4htFormat (html5 or xhtml) and the engine Make4htEngine (latex, lualatex\n"
+               "Make4htFormat (html5, xhtml, odt for an office document, or epub3 for an\n"
+               "e-book, made by tex4ebook) and the engine Make4htEngine (latex, lualatex\n"
                "or xelatex).\n");
 }
 

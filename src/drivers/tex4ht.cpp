@@ -1,4 +1,5 @@
 #include "drivers/tex4ht.h"
+#include "settings/make4htchoice.h"
 
 #include "drivers/dvipdf.h"
 #include "drivers/referencesfirst.h"
@@ -272,13 +273,17 @@ void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QS
     model.setVisible(ctl::Label35, false);
 }
 
-// make4ht lives with htlatex in the TeX4ht directory.
+// make4ht (and tex4ebook, for an e-book) lives with htlatex in the TeX4ht
+// directory.
 static bool make4htFound(AppContext& ctx) {
-    const QString make4ht = ctx.settings.vars.tex4ht + S("/make4ht");
-    if (QFileInfo::exists(make4ht))
+    const bool ebook =
+        make4htFormatAt(ctx.model->index(ctl::cmbMake4htFormat)) == Make4htFormat::Epub3;
+    const QString name = ebook ? S("tex4ebook") : S("make4ht");
+    const QString program = ctx.settings.vars.tex4ht + QLatin1Char('/') + name;
+    if (QFileInfo::exists(program))
         return true;
-    ctx.seams.prompter->tell(S("Can't find ") + make4ht +
-                                 S("\n\nmake4ht comes with TeX Live (Debian package "
+    ctx.seams.prompter->tell(S("Can't find ") + program + S("\n\n") + name +
+                                 S(" comes with TeX Live (Debian package "
                                    "texlive-extra-utils); its directory can be set in Help, "
                                    "Program Locations"),
                              S("File Not Found"), Icon::Exclamation);
@@ -391,7 +396,9 @@ ConversionResult TeX4ht(Conversion& conv) {
         conv.linkAnswer = 4; // nothing new: no page is touched
         return result;
     }
-    {
+    // An office document or an e-book is whole as its program wrote it.
+    const bool webPages = extension != S(".odt") && extension != S(".epub");
+    if (webPages) {
         ConvertDisabled convertDisabled(*ctx.model);
         postProcessTex4htPages(conv, n.outputDir, extension);
     }

@@ -91,10 +91,15 @@ void ShowInWebBrowser(AppContext& ctx, QString& htmlFile) {
 
 namespace {
 
-// Web pages go to the browser chosen on the tab, DVI and PDF files to their
-// associated program.
+// Web pages go to the browser chosen on the tab; DVI and PDF files, and the
+// office documents and e-books of a web route, to their associated program.
+bool isDocumentOrBook(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == QStringLiteral("odt") || suffix == QStringLiteral("epub");
+}
+
 void showResult(AppContext& ctx, const Route& route, const QString& file) {
-    if (route.shows == ResultKind::WebPage)
+    if (route.shows == ResultKind::WebPage && !isDocumentOrBook(file))
         RunIE(ctx, file);
     else
         openWithDesktop(ctx, file);

@@ -13,7 +13,7 @@ QString S(const char* text) {
 } // namespace
 
 QStringList make4htFormatEntries() {
-    return {S("html5"), S("xhtml")};
+    return {S("html5"), S("xhtml"), S("odt"), S("E-book (EPUB 3)")};
 }
 
 QStringList make4htEngineEntries() {
@@ -21,12 +21,34 @@ QStringList make4htEngineEntries() {
 }
 
 QString make4htFormatWord(Make4htFormat format) {
-    return format == Make4htFormat::Xhtml ? S("xhtml") : S("html5");
+    switch (format) {
+    case Make4htFormat::Xhtml:
+        return S("xhtml");
+    case Make4htFormat::Odt:
+        return S("odt");
+    case Make4htFormat::Epub3:
+        return S("epub3");
+    case Make4htFormat::Html5:
+        break;
+    }
+    return S("html5");
 }
 
 Make4htFormat make4htFormatOf(const QString& word) {
-    return word.trimmed().compare(S("xhtml"), Qt::CaseInsensitive) == 0 ? Make4htFormat::Xhtml
-                                                                        : Make4htFormat::Html5;
+    const QString w = word.trimmed().toLower();
+    for (const Make4htFormat format :
+         {Make4htFormat::Xhtml, Make4htFormat::Odt, Make4htFormat::Epub3})
+        if (w == make4htFormatWord(format))
+            return format;
+    return Make4htFormat::Html5;
+}
+
+QString make4htDocumentExtension(Make4htFormat format) {
+    if (format == Make4htFormat::Odt)
+        return S(".odt");
+    if (format == Make4htFormat::Epub3)
+        return S(".epub");
+    return {};
 }
 
 QString make4htEngineWord(Make4htEngine engine) {
@@ -51,7 +73,7 @@ Make4htEngine make4htEngineOf(const QString& word) {
 }
 
 Make4htFormat make4htFormatAt(int index) {
-    return Make4htFormat(qBound(0, index, 1));
+    return Make4htFormat(qBound(0, index, 3));
 }
 
 Make4htEngine make4htEngineAt(int index) {

@@ -59,9 +59,10 @@ void applyHtrun(QStringList& args, const QString& packageLine, bool fromAdvanced
 // (make4ht runs LaTeX as often as the document needs, and a number after the
 // document would be taken for tex4ht.sty's options).
 void applyMake4ht(const OptionsModel& model, QStringList& args) {
-    args[0] = S("make4ht");
-    args[1] = make4htSwitches(make4htFormatAt(model.index(ctl::cmbMake4htFormat)),
-                              make4htEngineAt(model.index(ctl::cmbMake4htEngine)));
+    const Make4htFormat format = make4htFormatAt(model.index(ctl::cmbMake4htFormat));
+    // tex4ebook takes make4ht's switches and makes the e-book.
+    args[0] = format == Make4htFormat::Epub3 ? S("tex4ebook") : S("make4ht");
+    args[1] = make4htSwitches(format, make4htEngineAt(model.index(ctl::cmbMake4htEngine)));
     args[3].clear();
 }
 
@@ -108,6 +109,12 @@ QString tex4htResultExtension(const AppContext& ctx, bool keptPackageLine) {
     const QStringList tokens =
         optionTokensOf(packageLine.isEmpty() ? args.at(4) : packageLineOptionsOf(packageLine));
     const bool htm = tokens.contains(S("htm"));
+    if (model.isChecked(ctl::chkMake4ht)) {
+        const QString document =
+            make4htDocumentExtension(make4htFormatAt(model.index(ctl::cmbMake4htFormat)));
+        if (!document.isEmpty())
+            return document;
+    }
     if (!model.isChecked(ctl::chkHtrun)) {
         if (htm)
             return S(".htm");
@@ -127,6 +134,10 @@ QString tex4htShowCaption(const AppContext& ctx) {
         return S("Sh&ow XML File");
     if (extension == S(".xht"))
         return S("Sh&ow XHT File");
+    if (extension == S(".odt"))
+        return S("Sh&ow ODT file");
+    if (extension == S(".epub"))
+        return S("Sh&ow EPUB file");
     return S("Sh&ow HTML file");
 }
 
@@ -185,7 +196,7 @@ void composeTex4htCommandLine(AppContext& ctx) {
     const bool swp = model.isChecked(ctl::chkSWP) && !make4ht;
 
     args[2] = quoteForCommandLine(documentBaseName(ctx));
-    if (!make4ht && args[0] == S("make4ht")) {
+    if (!make4ht && (args[0] == S("make4ht") || args[0] == S("tex4ebook"))) {
         args[0].clear(); // back to htlatex below
         args[1].clear();
     }

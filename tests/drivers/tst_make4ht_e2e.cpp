@@ -5,6 +5,8 @@
 #include "settings/controlnames.h"
 #include "support/testmain.h"
 
+#include <QProcess>
+
 #include <QStandardPaths>
 
 using namespace morvane;
@@ -87,6 +89,48 @@ private slots:
         // The settings block hands make4ht its switches before the document.
         const QByteArray line = "set cmdline=" + commandLine.toUtf8().replace("small", "%2");
         QVERIFY(readAll(rig.home.file("convert.sh")).contains(line));
+    }
+
+    // An office document from make4ht, an e-book from tex4ebook: each a zip
+    // with its main part, handed to the desktop rather than the browser.
+    void documentsAndBooks_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("mainPart");
+        QTest::newRow("ODT") << 2 << "odt"
+                             << "content.xml";
+        QTest::newRow("EPUB 3") << 3 << "epub"
+                                << "content.opf";
+    }
+    void documentsAndBooks() {
+        QFETCH(int, format);
+        QFETCH(QString, suffix);
+        QFETCH(QString, mainPart);
+        ConversionRig rig;
+        QVERIFY(rig.loaded);
+        const QString out = m_work.filePath("out-" + suffix);
+        QVERIFY(QDir().mkpath(out));
+        rig.ctx.settings.vars.tex4htSaveTo = out;
+        rig.selectTab(TabTex4ht);
+        rig.model.setIndex(ctl::cmbMake4htFormat, format);
+        rig.model.setChecked(ctl::chkMake4ht, true);
+        rig.model.setText(ctl::cmbTeX, m_docs + "/small.tex");
+        rig.model.setCheckValue(ctl::chkIE, 1);
+
+        const std::optional<ConversionResult> result = cmdConvert_Click(rig.ctx);
+        QVERIFY(result && result->produced);
+        QCOMPARE(result->output, out + "/small/small." + suffix);
+        const QByteArray zip = readAll(result->output);
+        // Both formats begin with their uncompressed "mimetype" entry.
+        QCOMPARE(zip.mid(30, 8), QByteArray("mimetype"));
+        QVERIFY(zip.contains(mainPart.toUtf8()));
+        QCOMPARE(rig.shell.opened, QStringList{result->output});
+        if (suffix == "epub") { // the package document lists the pages
+            QProcess unzip;
+            unzip.start("unzip", {"-p", result->output, "*.opf"});
+            QVERIFY(unzip.waitForFinished());
+            QVERIFY(unzip.readAllStandardOutput().contains("se1.xhtml'"));
+        }
     }
 
     // The choice stored in Morvane.ini reaches a conversion without a window.

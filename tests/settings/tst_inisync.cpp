@@ -247,7 +247,7 @@ void setEveryOption(AppContext& ctx, bool savePreferences) {
     v.advancedSave = true;
     v.checkForUsePackage = false;
     m.setCheckValue(ctl::chkMake4ht, 1);
-    m.setIndex(ctl::cmbMake4htFormat, 1);
+    m.setIndex(ctl::cmbMake4htFormat, 3);
     m.setIndex(ctl::cmbMake4htEngine, 2);
     m.setCheckValue(ctl::chkAntiVirus, 1);
     m.setIndex(ctl::optGifPng, 0);
@@ -327,7 +327,7 @@ const KeyRow writtenKeys[] = {
     {"TeX4ht", "AdvancedSave", "True", "var:advancedSave", "true", false},
     {"TeX4ht", "CheckForUsePackage", "False", "var:checkForUsePackage", "false", false},
     {"TeX4ht", "Make4ht", "Yes", "chkMake4ht", "1", false},
-    {"TeX4ht", "Make4htFormat", "xhtml", "cmbMake4htFormat", "1", false},
+    {"TeX4ht", "Make4htFormat", "epub3", "cmbMake4htFormat", "3", false},
     {"TeX4ht", "Make4htEngine", "xelatex", "cmbMake4htEngine", "2", false},
     {"Latex2HTML", "Anti-Virus", "Yes", "chkAntiVirus", "1", false},
     {"Latex2HTML", "ImageType", "GIF", "optGifPng", "0", false},

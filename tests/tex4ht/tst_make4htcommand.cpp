@@ -50,6 +50,10 @@ private slots:
                                              << "make4ht -l -f xhtml Paper";
         QTest::newRow("xelatex") << plain << 0 << 2 << false << ""
                                  << "make4ht -x -f html5 Paper";
+        QTest::newRow("an office document") << plain << 2 << 0 << false << ""
+                                            << "make4ht -f odt Paper";
+        QTest::newRow("an e-book, from tex4ebook") << plain << 3 << 1 << false << ""
+                                                   << "tex4ebook -l -f epub3 Paper";
         // SWP would pick xhlatex and enable the passes; make4ht takes none.
         QTest::newRow("swp ticked takes no passes") << plain << 0 << 0 << true << ""
                                                     << "make4ht -f html5 Paper";
