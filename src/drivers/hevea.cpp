@@ -1,4 +1,5 @@
 #include "drivers/hevea.h"
+#include "fixups/missingpictures.h"
 
 #include "drivers/referencesfirst.h"
 
@@ -236,6 +237,16 @@ ConversionResult Hevea(Conversion& conv) {
             fixLinks(conv, links, dir + page);
     } else {
         fixLinks(conv, links, result.output);
+    }
+
+    // imagen, which makes the pictures HeVeA cannot write as HTML, may fail
+    // (a JPEG picture under latex), leaving pages with holes in a clean log.
+    const QStringList pages =
+        hacha ? hachaPages(dir, name) : QStringList{fileNameOf(result.output)};
+    if (const QStringList missing = missingPicturesOf(dir, pages); !missing.isEmpty()) {
+        QFile logFile(result.log);
+        if (logFile.open(QIODevice::WriteOnly | QIODevice::Append))
+            logFile.write(missingPicturesLogLine(missing));
     }
 
     const qint64 logSize = QFileInfo(result.log).size();

@@ -9,12 +9,15 @@
 namespace morvane {
 
 QStringList missingPictures(const QString& dir) {
+    return missingPicturesOf(
+        dir, QDir(dir).entryList({QStringLiteral("*.htm*"), QStringLiteral("*.xht")}, QDir::Files));
+}
+
+QStringList missingPicturesOf(const QString& dir, const QStringList& pages) {
     static const QRegularExpression source(QStringLiteral("\\bsrc=\"([^\"]*)\""),
                                            QRegularExpression::CaseInsensitiveOption);
     const QDir folder(dir);
     QStringList missing;
-    const QStringList pages =
-        folder.entryList({QStringLiteral("*.htm*"), QStringLiteral("*.xht")}, QDir::Files);
     for (const QString& page : pages) {
         QFile file(folder.filePath(page));
         if (!file.open(QIODevice::ReadOnly))

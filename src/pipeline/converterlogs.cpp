@@ -25,6 +25,12 @@ LogEntries parseHeveaLog(QByteArrayView log, const LogSource& source) {
             continue;
         // An uncaught exception ends HeVeA with a line that names no place:
         // the last place it named is where it was.
+        // Morvane's own finding (pictures the pages show that were not made).
+        if (line.startsWith("! Morvane: ")) {
+            entries.append(
+                {LogEntry::Severity::Error, source.document, 0, messageText(line.sliced(2))});
+            continue;
+        }
         if (line.startsWith("Fatal error")) {
             LogEntry fatal{LogEntry::Severity::Error, source.document, lastLine, messageText(line)};
             fatal.fatal = true;

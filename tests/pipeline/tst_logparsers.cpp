@@ -96,14 +96,20 @@ private slots:
         QTest::newRow("hevea: labels undefined in an earlier round only are settled")
             << QString("hevea") << "hevea-rounds.hlog"
             << QStringList{"broken.tex:9: warning: Undefined label: 'nowhere'"};
+        QTest::newRow("hevea: pictures imagen did not make")
+            << QString("hevea") << "hevea-pictures.hlog"
+            << QStringList{"broken.tex: error: Morvane: 1 picture(s) the pages show were not made "
+                           "(is dvipng, ImageMagick or Ghostscript installed? morvane --check "
+                           "says): broken.html: broken001.png"};
         QTest::newRow("hevea: an uncaught exception is where HeVeA last was")
             << QString("hevea") << "hevea-fatal.hlog"
             << QStringList{"broken.tex:4: warning: Undefined label: 'nowhere'",
                            "broken.tex:4: error: Fatal error: exception "
                            "Invalid_argument(\"index out of bounds\") [gave up]"};
-        QTest::newRow("latex2html: the paragraphs of WARNINGS, not the echo of them")
+        QTest::newRow("latex2html: its unknown commands; the paragraphs of WARNINGS, not their echo")
             << QString("latex2html") << "latex2html.log"
             << QStringList{
+                   "broken.tex: warning: Unknown command \\nosuch",
                    "broken.tex: warning: The warn.aux file was not found, so sections will not "
                    "be numbered and cross-references will be shown as icons.",
                    "broken.tex: warning: no reference for citation: nobody",
