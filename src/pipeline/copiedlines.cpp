@@ -88,8 +88,10 @@ int firstLineWith(const QByteArrayList& lines, QByteArrayView text) {
 void placeInDocument(LogEntry& entry, const CopiedDocument& copied,
                      const QByteArrayList& document) {
     const QString unknown = QStringLiteral("Unknown command ");
-    if (entry.file == copied.document && entry.line == 0 && entry.message.startsWith(unknown)) {
-        entry.line = firstLineWith(document, entry.message.mid(unknown.size()).toUtf8());
+    if (entry.file == copied.document) {
+        // The converter's other messages about the document name no line.
+        if (entry.line == 0 && entry.message.startsWith(unknown))
+            entry.line = firstLineWith(document, entry.message.mid(unknown.size()).toUtf8());
         return;
     }
     // TeX names the line it was reading when the error showed, which may

@@ -4,6 +4,8 @@
 #include "pipeline/copiedlines.h"
 #include "support/testmain.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace morvane;
@@ -42,6 +44,25 @@ private slots:
         QFETCH(QByteArrayList, copy);
         QFETCH(QList<int>, lines);
         QCOMPARE(morvane::originalLines(original, copy), lines);
+    }
+
+    // Entries about the document itself: an unknown command goes to its
+    // line; any other message without a line stays as the converter wrote it.
+    void documentEntries() {
+        QTemporaryDir dir;
+        const QString doc = dir.filePath("doc.tex");
+        QFile file(doc);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\\documentclass{article}\n\\begin{document}\nA \\foo{x}.\n\\end{document}\n");
+        file.close();
+        const CopiedDocument copied{dir.filePath("out/doc.tex"), doc, dir.filePath("out"),
+                                    dir.path()};
+        const LogEntries entries{
+            {LogEntry::Severity::Warning, doc, 0, "Unknown command \\foo"},
+            {LogEntry::Severity::Warning, doc, 0, "Failed to convert image image001.ps"}};
+        const LogEntries placed = entriesInOriginals(entries, copied);
+        QCOMPARE(placed[0].line, 3);
+        QCOMPARE(placed[1], entries[1]);
     }
 };
 
