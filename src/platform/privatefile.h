@@ -49,6 +49,11 @@ public:
     bool isValid() const { return !m_path.isEmpty(); }
     QString path() const { return m_path; }
     QString filePath(const QString& name) const { return m_path + QLatin1Char('/') + name; }
+    // Writes a new file `name` in the folder (never an existing one: created
+    // exclusively, links not followed), readable by the user alone; it goes
+    // with the folder, so it needs no journal entry of its own. Its path, or
+    // empty when it could not be written whole.
+    QString writeNewFile(const QString& name, const QByteArray& content) const;
 
 private:
     QString m_path;
