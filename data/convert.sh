@@ -46,12 +46,14 @@ control_characters() {
 # Reads the settings block, given on standard input (the here-document at
 # the end of this file), into the variables of the same names. The lines
 # before the marker line are skipped; the block ends at a line beginning
-# "REM **". settings_read is "yes" once the marker line was seen.
+# "REM **" (block_end_seen is then "yes") or at the end of the input.
+# settings_read is "yes" once the marker line was seen.
 read_settings() {
     redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
     htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins='' prepared=''
     in_block=0
     settings_read=no
+    block_end_seen=no
     # Spelt in two pieces so that the marker line is the file's only copy.
     _marker="REM Morvane will be writing"
     _marker="$_marker text here automatically"
@@ -70,7 +72,10 @@ read_settings() {
             continue
         fi
         case $line in
-        'REM **'*) break ;;
+        'REM **'*)
+            block_end_seen=yes
+            break
+            ;;
         'set '*=*)
             name=${line#set }
             value=${name#*=}
@@ -640,9 +645,20 @@ main() {
     "route_$1" "$@"
 }
 
+# Reads this file's own settings block. The here-document ends at its end
+# line, which read_settings never sees; an end line that was changed ends
+# nothing, and the rest of the script becomes part of the block.
+read_own_settings() {
+    read_settings
+    if [ "$block_end_seen" = yes ]; then
+        echo "convert.sh: the settings block's end line was changed; please restore an original copy of convert.sh." >&2
+        exit 2
+    fi
+}
+
 # The settings block. The here-document's end is the block's end line; the
 # quotes around it keep the shell from expanding anything in the block.
-read_settings <<'REM ** End of the settings block; keep this line and the marker line above.'
+read_own_settings <<'REM ** End of the settings block; keep this line and the marker line above.'
 REM Morvane will be writing text here automatically
 REM ** End of the settings block; keep this line and the marker line above.
 main "$@"

@@ -6,9 +6,9 @@ set -u
 script=$1
 dump=$2
 # The reading part of the shipped script: everything before the call of
-# read_settings that reads its own settings block.
+# read_own_settings that reads its own settings block.
 reading=$dump/reading.sh
-sed '/^read_settings <</,$d' "$script" >"$reading"
+sed '/^read_own_settings <</,$d' "$script" >"$reading"
 grep -q '^read_settings()' "$reading" || {
     echo "read_settings not found in $script"
     exit 1

@@ -453,17 +453,35 @@ private slots:
         QVERIFY2(r.output.contains(message), r.output.constData());
     }
 
-    void missingSettingsBlockStops() {
+    // A script whose marker line or block end line was edited stops with a
+    // message before it runs anything. (The end line ends the
+    // here-document that holds the block: changed, it would take the rest
+    // of the script into the block.)
+    void alteredSettingsBlockStops_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("marker line changed")
+            << QByteArray("REM Morvane will be writing text here automatically")
+            << QByteArray("settings block is missing");
+        QTest::newRow("end line changed")
+            << QByteArray("REM ** End of the settings block; keep this line and the marker "
+                          "line above.")
+            << QByteArray("settings block's end line was changed");
+    }
+
+    void alteredSettingsBlockStops() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, message);
         Fixture f;
         QByteArray text = test::readAll(f.ctx.batchDriverPath());
-        QCOMPARE(text.count("REM Morvane will be writing text here automatically"), 1);
-        text.replace("REM Morvane will be writing text here automatically", "REM something else");
+        QCOMPARE(text.count("\n" + line + "\n"), 1);
+        text.replace("\n" + line + "\n", "\nREM ** something else\n");
         QVERIFY(writeFile(f.ctx.batchDriverPath(), text));
         QVERIFY(writeFile(f.path("paper.tex"), kPaper));
         const Run r = f.run({"dvi", f.path("paper.tex")}, f.dir());
         QVERIFY(r.finished);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY(r.output.contains("settings block is missing"));
+        QVERIFY2(r.output.contains(message), r.output.constData());
         QVERIFY(!QFile::exists(f.path("paper.dvi")));
     }
 };
