@@ -12,8 +12,9 @@ namespace morvane {
 // digits at random: a name no one else is likely to use.
 QString randomName(const QString& folder, const QString& pattern);
 
-// A file of one run's own in the temporary folder (a copy of the batch
-// driver, of LaTeX2HTML's init file): created exclusively under a fresh
+// A file of one run's own in the temporary folder (a copy of LaTeX2HTML's
+// init file; the batch driver's copy lies in the run's PrivateFolder):
+// created exclusively under a fresh
 // name, so that simultaneous runs never share it, named in the journal so
 // that a killed run's copy is removed by the next start, and removed when
 // the object goes.
