@@ -8,6 +8,7 @@
 
 #include "pipeline/appcontext.h"
 #include "pipeline/commandrunner.h"
+#include "pipeline/conversion.h"
 #include "pipeline/convertcommand.h"
 #include "platform/launcher.h"
 #include "platform/prompter.h"
@@ -58,13 +59,14 @@ struct Runner {
     ScriptedPrompter prompter;
     QProcessLauncher launcher;
     AppContext ctx;
+    const QString document = QStringLiteral("/docs/paper.tex");
 
     explicit Runner(bool multiple) {
         ctx.model = &model;
         ctx.seams.prompter = &prompter;
         ctx.seams.launcher = &launcher;
         model.setChecked(ctl::chkMulti, multiple);
-        model.setText(ctl::cmbTeX, QStringLiteral("/docs/paper.tex"));
+        model.setText(ctl::cmbTeX, document);
     }
 };
 
@@ -81,8 +83,10 @@ void BM_MultipleModeWaitCpu(benchmark::State& state) {
     double ours = 0, polling = 0;
     for (auto _ : state) {
         Runner runner(true);
-        ours = corePercentDuring(
-            [&] { runCommand(runner.ctx, QStringLiteral("/bin/sleep 5"), QString()); });
+        ours = corePercentDuring([&] {
+            Conversion conversion(runner.ctx, builtInRoutes().front(), runner.document);
+            runCommand(conversion, QStringLiteral("/bin/sleep 5"), QString());
+        });
         // The classic wait: poll with a zero timeout and pump events.
         polling = corePercentDuring([] {
             QProcess process;
@@ -128,7 +132,8 @@ void startDelay(benchmark::State& state, bool multiple) {
     for (auto _ : state) {
         // Interleaved, so that both see the same machine load.
         ours.push_back(startDelayMs(stampFile, [&] {
-            runCommand(runner.ctx, QStringLiteral("/bin/sh -c \"") + script + QLatin1Char('"'),
+            Conversion conversion(runner.ctx, builtInRoutes().front(), runner.document);
+            runCommand(conversion, QStringLiteral("/bin/sh -c \"") + script + QLatin1Char('"'),
                        dir.path());
         }));
         direct.push_back(startDelayMs(stampFile, [&] {

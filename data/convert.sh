@@ -16,11 +16,14 @@
 #             made in the current folder before a web route's converter runs
 # gspdf       (TrueTeX and Ghostscript: not available on Linux)
 #
-# Morvane rewrites only the settings block at the end of this file, between
+# Morvane rewrites only the settings block near the end of this file, between
 # the line "REM Morvane will..." and the line beginning "REM **". Those
-# lines are read as data by read_settings below and never run: the script
-# ends before them, and their values are never evaluated, so no file name
-# or option in them can run a command. Keep everything else as it is.
+# lines are the here-document that read_settings reads as data: its end
+# line is quoted, so the shell expands nothing in them and runs none of
+# them, and no file name or option in them can run a command. The shell
+# reads them with the rest of the script, so they cost no program of their
+# own. Keep everything else as it is, the end line word for word (it is the
+# here-document's end).
 
 # shellcheck disable=SC2317,SC2034  # functions run from main; settings kept for reference
 
@@ -28,29 +31,51 @@
 # does nothing.
 REM() { :; }
 
-cr=$(printf '\r')
-tab=$(printf '\t')
+# A carriage return and a tab, made only for text that holds control
+# characters: a command substitution forks the shell, which would cost
+# every run a process.
+cr='' tab=''
+control_characters() {
+    if [ -z "$cr" ]; then
+        _cr_tab=$(printf '\r\t')
+        cr=${_cr_tab%?}
+        tab=${_cr_tab#?}
+    fi
+}
 
-# Reads the settings block of this file into the variables of the same names.
+# Reads the settings block, given on standard input (the here-document at
+# the end of this file), into the variables of the same names. The lines
+# before the marker line are skipped; the block ends at a line beginning
+# "REM **" (block_end_seen is then "yes") or at the end of the input.
+# settings_read is "yes" once the marker line was seen.
 read_settings() {
     redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
     htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins='' prepared=''
     in_block=0
-    found_block=0
+    settings_read=no
+    block_end_seen=no
     # Spelt in two pieces so that the marker line is the file's only copy.
     _marker="REM Morvane will be writing"
     _marker="$_marker text here automatically"
     while IFS= read -r line || [ -n "$line" ]; do
-        line=${line%"$cr"}
+        case $line in
+        *[[:cntrl:]])
+            control_characters
+            line=${line%"$cr"}
+            ;;
+        esac
         if [ "$in_block" = 0 ]; then
             if [ "$line" = "$_marker" ]; then
                 in_block=1
-                found_block=1
+                settings_read=yes
             fi
             continue
         fi
         case $line in
-        'REM **'*) break ;;
+        'REM **'*)
+            block_end_seen=yes
+            break
+            ;;
         'set '*=*)
             name=${line#set }
             value=${name#*=}
@@ -58,16 +83,7 @@ read_settings() {
             assign_setting "$name" "$value"
             ;;
         esac
-    done <<EOF_SETTINGS
-$(settings_tail)
-EOF_SETTINGS
-    [ "$found_block" = 1 ]
-}
-
-# The lines of this file from the marker on. sed reads the file in one go;
-# the shell's read would take it byte by byte, one system call each.
-settings_tail() {
-    sed -n "/^$_marker/,\$p" "$0"
+    done
 }
 
 # Only the known names are taken; anything else in the block is ignored.
@@ -164,6 +180,9 @@ replace_percent2() {
 run_words() {
     _text=$1
     shift
+    case $_text in
+    *[[:cntrl:]]*) control_characters ;;
+    esac
     _count=$#
     while [ "$_count" -gt 0 ]; do
         _arg=$1
@@ -185,7 +204,7 @@ run_words() {
                 _quoted=$((1 - _quoted))
                 _inword=1
                 ;;
-            ' ' | "$tab")
+            ' ' | "${tab:- }")
                 if [ "$_quoted" = 1 ]; then
                     _word=$_word$_c
                 elif [ "$_inword" = 1 ]; then
@@ -434,8 +453,27 @@ route_tex4ht() {
 l2h_output_dir() {
     l2h_dir=
     if [ -n "$init" ] && [ -f "$init" ]; then
-        l2h_dir=$(sed -n "s/^\\\$DESTDIR = '\\(.*\\)';$cr*\$/\\1/p" "$init" | head -n 1 |
-            sed 's/\\\(.\)/\1/g')
+        while IFS= read -r _line || [ -n "$_line" ]; do
+            case $_line in
+            *[[:cntrl:]])
+                control_characters
+                while :; do
+                    case $_line in
+                    *"$cr") _line=${_line%"$cr"} ;;
+                    *) break ;;
+                    esac
+                done
+                ;;
+            esac
+            case $_line in
+            "\$DESTDIR = '"*"';")
+                _value=${_line#"\$DESTDIR = '"}
+                perl_unquoted "${_value%"';"}"
+                l2h_dir=$unquoted
+                break
+                ;;
+            esac
+        done <"$init"
     fi
     if [ -z "$l2h_dir" ]; then
         _name=${1##*/}
@@ -443,11 +481,69 @@ l2h_output_dir() {
     fi
 }
 
+# $1 with each backslash and the character after it replaced by that
+# character, from the left; the result is in unquoted.
+perl_unquoted() {
+    unquoted=
+    _rest=$1
+    while :; do
+        case $_rest in
+        *\\?*)
+            unquoted=$unquoted${_rest%%"\\"*}
+            _rest=${_rest#*"\\"}
+            unquoted=$unquoted${_rest%"${_rest#?}"}
+            _rest=${_rest#?}
+            ;;
+        *) break ;;
+        esac
+    done
+    unquoted=$unquoted$_rest
+}
+
+# A new file of this run's own for what a converter says, named in
+# private_file: in the run's temporary folder, which Morvane makes for the
+# run alone and removes with what is in it, created by the shell itself
+# (noclobber: never an existing file). Without such a folder, mktemp makes
+# it in the shared one, and remove_private_file removes it.
+make_private_file() {
+    private_file_is_ours=no
+    if [ -n "${MORVANE_RUN_FOLDER:-}" ] && [ "$MORVANE_RUN_FOLDER" = "${TMPDIR:-}" ]; then
+        _n=0
+        set -C
+        while [ "$_n" -lt 100 ]; do
+            private_file=$TMPDIR/convert-$$-$_n
+            if { : >"$private_file"; } 2>/dev/null; then
+                set +C
+                return 0
+            fi
+            _n=$((_n + 1))
+        done
+        set +C
+        return 1
+    fi
+    private_file=$(mktemp) || return 1
+    private_file_is_ours=yes
+}
+
+remove_private_file() {
+    if [ "$private_file_is_ours" = yes ]; then rm -f -- "$private_file"; fi
+}
+
+# Appends the text file $1 to standard output line by line (NUL bytes, which
+# no converter's message holds, are dropped).
+append_text() {
+    while IFS= read -r _line; do
+        printf '%s\n' "$_line"
+    done <"$1"
+    if [ -n "$_line" ]; then printf '%s' "$_line"; fi
+}
+
 route_latex2html() {
     l2h_output_dir "$2"
-    _messages=$(mktemp) || return 2
-    # A stop (TERM, HUP, INT) still removes the temporary files.
-    trap 'rm -f -- "$_messages" "$_messages.status"; exit 143' TERM HUP INT
+    make_private_file || return 2
+    _messages=$private_file
+    # A stop (TERM, HUP, INT) still removes the temporary file.
+    trap 'remove_private_file; exit 143' TERM HUP INT
     _pause=${3:-}
     not_an_option "$2"
     _file=$safe_name
@@ -477,23 +573,31 @@ route_latex2html() {
         esac
     fi
     # The messages are shown and kept for the images log, which LaTeX2HTML
-    # writes itself while it runs.
-    {
-        if [ -n "$init" ]; then
-            latex2html -init_file "$init" "$@" "$_file" </dev/null 2>&1
-        else
-            latex2html "$@" "$_file" </dev/null 2>&1
-        fi
-        echo "$?" >"$_messages.status"
-    } | tee "$_messages"
-    _status=$(cat "$_messages.status" 2>/dev/null)
+    # writes itself while it runs. The status comes back through the
+    # command substitution's pipe (descriptor 4), as in run_logged.
+    set -- -init_file "$init" "$@"
+    exec 3>&1
+    _status=$({ { run_latex2html "$@" "$_file" </dev/null 2>&1 3>&- 4>&-; echo "$?" >&4; } |
+        tee "$_messages" >&3 3>&- 4>&-; } 4>&1)
+    exec 3>&-
     if [ -d "$l2h_dir" ]; then
-        cat "$_messages" >>"$l2h_dir/images.log"
+        append_text "$_messages" >>"$l2h_dir/images.log"
     fi
-    rm -f "$_messages" "$_messages.status"
+    remove_private_file
     trap - TERM HUP INT
     pause_after "$_pause"
     return "${_status:-2}"
+}
+
+# latex2html with its init file, when the first two arguments name one
+# ("-init_file" and an empty name stand for none).
+run_latex2html() {
+    if [ -n "$2" ]; then
+        latex2html "$@"
+    else
+        shift 2
+        latex2html "$@"
+    fi
 }
 
 route_gspdf() {
@@ -502,7 +606,7 @@ route_gspdf() {
 }
 
 main() {
-    if ! read_settings; then
+    if [ "$settings_read" != yes ]; then
         echo "convert.sh: the settings block is missing; please restore an original copy of convert.sh." >&2
         return 2
     fi
@@ -541,8 +645,21 @@ main() {
     "route_$1" "$@"
 }
 
-main "$@"
-exit $?
+# Reads this file's own settings block. The here-document ends at its end
+# line, which read_settings never sees; an end line that was changed ends
+# nothing, and the rest of the script becomes part of the block.
+read_own_settings() {
+    read_settings
+    if [ "$block_end_seen" = yes ]; then
+        echo "convert.sh: the settings block's end line was changed; please restore an original copy of convert.sh." >&2
+        exit 2
+    fi
+}
 
+# The settings block. The here-document's end is the block's end line; the
+# quotes around it keep the shell from expanding anything in the block.
+read_own_settings <<'REM ** End of the settings block; keep this line and the marker line above.'
 REM Morvane will be writing text here automatically
 REM ** End of the settings block; keep this line and the marker line above.
+main "$@"
+exit $?

@@ -5,9 +5,10 @@
 set -u
 script=$1
 dump=$2
-# The reading part of the shipped script: everything before its call of main.
+# The reading part of the shipped script: everything before the call of
+# read_own_settings that reads its own settings block.
 reading=$dump/reading.sh
-sed '/^main "\$@"$/,$d' "$script" >"$reading"
+sed '/^read_own_settings <</,$d' "$script" >"$reading"
 grep -q '^read_settings()' "$reading" || {
     echo "read_settings not found in $script"
     exit 1
@@ -17,8 +18,9 @@ failed=0
 for written in "$dump"/*.sh; do
     [ "$written" = "$reading" ] && continue
     expected=${written%.sh}.expected
-    # $0 is the file read_settings reads, as when the script runs.
-    /bin/sh -c '. "$1" && read_settings &&
+    # read_settings reads the written file ($0) on its standard input, as
+    # the script reads its own block from the here-document.
+    /bin/sh -c '. "$1" && read_settings <"$0" && [ "$settings_read" = yes ] &&
         printf "%s=%s\n" redir "$redir" progpath "$progpath" cmdline "$cmdline" \
             cmdline2 "$cmdline2" code "$code" delegate_path "$delegate_path" gs_lib "$gs_lib" \
             htrunpath "$htrunpath" L2HMODULE "$L2HMODULE" init "$init" filepath "$filepath" \

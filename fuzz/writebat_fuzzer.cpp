@@ -40,29 +40,21 @@ const QByteArray kMarker = "REM Morvane will be writing text here automatically"
 // The variables read_settings knows, in the order the dumps list them.
 const QStringList kNames = {"redir",         "progpath", "cmdline",   "cmdline2",  "code",
                             "delegate_path", "gs_lib",   "htrunpath", "L2HMODULE", "init",
-                            "filepath",      "docdir",   "standins", "prepared"};
+                            "filepath",      "docdir",   "standins",  "prepared"};
 
 using ScriptSettings = QMap<QString, QByteArray>;
 
-// read_settings, as the script does it: sed prints from the first line that
-// begins with the marker; the shell drops NUL bytes; the loop skips to the
-// line that is the marker (one CR removed), stops at a line beginning
-// "REM **" and takes "set NAME=VALUE" lines of known names.
+// read_settings, as the script does it on the lines it is given: the shell
+// drops NUL bytes; the loop skips to the line that is the marker (one CR
+// removed), stops at a line beginning "REM **" and takes "set NAME=VALUE"
+// lines of known names.
 std::optional<ScriptSettings> scriptReading(const QByteArray& file) {
-    QList<QByteArray> lines = file.split('\n');
-    qsizetype from = -1;
-    for (qsizetype i = 0; i < lines.size() && from < 0; ++i) {
-        if (lines[i].startsWith(kMarker))
-            from = i;
-    }
-    if (from < 0)
-        return std::nullopt;
+    const QList<QByteArray> lines = file.split('\n');
     ScriptSettings settings;
     for (const QString& name : kNames)
         settings[name] = QByteArray();
     bool inBlock = false;
-    for (qsizetype i = from; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
+    for (QByteArray line : lines) {
         line.replace('\0', QByteArray());
         if (line.endsWith('\r'))
             line.chop(1);

@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -47,6 +48,25 @@ void composeTexify(DviPdfRun& run, const QString& settings, const QString& batch
                                     withoutSourceExtension(source, sourceExtension));
 }
 
+// A file as it was before a run: whether the run wrote it is told by its
+// time and size afterwards.
+struct FileState {
+    bool existed = false;
+    QDateTime modified;
+    qint64 size = 0;
+};
+
+FileState stateOf(const QString& path) {
+    const QFileInfo info(path);
+    return {info.exists(), info.exists() ? info.lastModified() : QDateTime(), info.size()};
+}
+
+bool writtenSince(const QString& path, const FileState& before) {
+    const QFileInfo info(path);
+    return info.exists() && (!before.existed || info.lastModified() != before.modified ||
+                             info.size() != before.size);
+}
+
 // Runs a composed conversion and judges LaTeX's log.
 ConversionResult runDviPdf(Conversion& conv, const DviPdfRun& run, const QString& source) {
     ConversionResult result;
@@ -54,14 +74,17 @@ ConversionResult runDviPdf(Conversion& conv, const DviPdfRun& run, const QString
         return result;
     if (run.writesSettings && !Writebat(conv, run.settings, texifySettings))
         return result;
-    // The log of an earlier run must not be judged as this run's.
-    if (QFileInfo::exists(run.log))
-        QFile::remove(run.log);
+    // The log of an earlier run stays while the converter runs: texi2dvi
+    // reads it to decide how often LaTeX must run, and without it runs LaTeX
+    // once more. One this run did not write is not this run's log, and goes.
+    const FileState before = stateOf(run.log);
     runCommand(conv, run.commandLine, PathOnly(source));
 
     result.output = run.result;
-    if (!QFileInfo::exists(run.log))
+    if (!writtenSince(run.log, before)) {
+        QFile::remove(run.log);
         return result;
+    }
     result.log = run.log;
     result.verdict =
         judgeLatexLog(run.log, QStringLiteral("Latex log file for ") + longPathOf(source));

@@ -37,13 +37,21 @@ bool isTexFile(const QString& path) {
     return suffix == QLatin1String("tex") || suffix == QLatin1String("ltx");
 }
 
-// The TeX files of the document: itself and what it inputs.
-QStringList texFilesOf(const QString& document) {
+// The TeX files among the files of a document (itself and what it inputs).
+QStringList texFilesAmong(const QStringList& documentFiles, const QString& document) {
     QStringList files;
-    for (const QString& file : watchedFilesOf(document))
+    for (const QString& file : documentFiles)
         if (file == document || isTexFile(file))
             files.append(file);
     return files;
+}
+
+// The texts of the document's TeX files, comments skipped, each read once.
+QStringList texTextsOf(const QStringList& documentFiles, const QString& document) {
+    QStringList texts;
+    for (const QString& file : texFilesAmong(documentFiles, document))
+        texts.append(textWithoutComments(readAllOf(file)));
+    return texts;
 }
 
 // The names of \bibliography{a,b} and \addbibresource{c.bib}.
@@ -79,14 +87,16 @@ QStringList ReferenceNeeds::products(const QString& base) const {
     return files;
 }
 
-ReferenceNeeds referenceNeedsOf(const QByteArray& texText) {
+namespace {
+
+// The needs of a TeX text whose comments are gone.
+ReferenceNeeds referenceNeedsOfText(const QString& text) {
     static const QRegularExpression references(
         QStringLiteral("\\\\(?:(?:page|eq|auto|name|c|C|v)?ref|[a-zA-Z]*cite[a-zA-Z]*)\\*?"
                        "\\s*[\\[{]"));
     static const QRegularExpression bibliography(
         QStringLiteral("\\\\(?:bibliography|addbibresource)\\s*[\\[{]"));
     static const QRegularExpression index(QStringLiteral("\\\\(?:makeindex|printindex)\\b"));
-    const QString text = textWithoutComments(texText);
     ReferenceNeeds needs;
     needs.bibliography = text.contains(bibliography);
     needs.index = text.contains(index);
@@ -95,10 +105,10 @@ ReferenceNeeds referenceNeedsOf(const QByteArray& texText) {
     return needs;
 }
 
-ReferenceNeeds referenceNeedsOfDocument(const QString& document) {
+ReferenceNeeds referenceNeedsOfTexts(const QStringList& texts) {
     ReferenceNeeds needs;
-    for (const QString& file : texFilesOf(document)) {
-        const ReferenceNeeds of = referenceNeedsOf(readAllOf(file));
+    for (const QString& text : texts) {
+        const ReferenceNeeds of = referenceNeedsOfText(text);
         needs.aux = needs.aux || of.aux;
         needs.bibliography = needs.bibliography || of.bibliography;
         needs.index = needs.index || of.index;
@@ -106,11 +116,13 @@ ReferenceNeeds referenceNeedsOfDocument(const QString& document) {
     return needs;
 }
 
-QStringList referenceSourcesOf(const QString& document) {
-    QStringList sources = watchedFilesOf(document);
+// The sources of a document whose files and TeX texts are known.
+QStringList referenceSourcesAmong(const QStringList& documentFiles, const QStringList& texts,
+                                  const QString& document) {
+    QStringList sources = documentFiles;
     const QDir folder(QFileInfo(document).absolutePath());
-    for (const QString& file : texFilesOf(document)) {
-        for (QString name : bibliographyNamesOf(textWithoutComments(readAllOf(file)))) {
+    for (const QString& text : texts) {
+        for (QString name : bibliographyNamesOf(text)) {
             if (!name.endsWith(QLatin1String(".bib"), Qt::CaseInsensitive))
                 name += QStringLiteral(".bib");
             const QString path = QDir::cleanPath(folder.absoluteFilePath(name));
@@ -119,6 +131,21 @@ QStringList referenceSourcesOf(const QString& document) {
         }
     }
     return sources;
+}
+
+} // namespace
+
+ReferenceNeeds referenceNeedsOf(const QByteArray& texText) {
+    return referenceNeedsOfText(textWithoutComments(texText));
+}
+
+ReferenceNeeds referenceNeedsOfDocument(const QString& document) {
+    return referenceNeedsOfTexts(texTextsOf(watchedFilesOf(document), document));
+}
+
+QStringList referenceSourcesOf(const QString& document) {
+    const QStringList files = watchedFilesOf(document);
+    return referenceSourcesAmong(files, texTextsOf(files, document), document);
 }
 
 bool productsOutOfDate(const QStringList& products, const QStringList& sources) {
@@ -141,16 +168,23 @@ bool referencesNeedPreparing(const Conversion& conv, ctl::Control box, const QSt
                              const ReferenceNeeds& reads) {
     if (!conv.options.isChecked(box))
         return false;
-    const QStringList sources = referenceSourcesOf(document);
+    // The document's files are followed and read once; most documents need
+    // nothing, and then no file's date is looked at.
+    const QStringList files = watchedFilesOf(document);
+    const QStringList texts = texTextsOf(files, document);
+    ReferenceNeeds needs = referenceNeedsOfTexts(texts);
+    needs.aux = needs.aux && reads.aux;
+    needs.bibliography = needs.bibliography && reads.bibliography;
+    needs.index = needs.index && reads.index;
+    if (!needs.any())
+        return false;
+    const QStringList sources = referenceSourcesAmong(files, texts, document);
     // Without a .bib file beside it BibTeX can make no bibliography: the
     // .bbl a document ships with (as from a preprint server) is all there is.
     const bool bibFound = std::any_of(sources.cbegin(), sources.cend(), [](const QString& source) {
         return source.endsWith(QLatin1String(".bib"), Qt::CaseInsensitive);
     });
-    ReferenceNeeds needs = referenceNeedsOfDocument(document);
-    needs.aux = needs.aux && reads.aux;
-    needs.bibliography = needs.bibliography && reads.bibliography && bibFound;
-    needs.index = needs.index && reads.index;
+    needs.bibliography = needs.bibliography && bibFound;
     if (!needs.any())
         return false;
     // A product the driver copied from beside the document (TeX4ht's and
@@ -202,17 +236,19 @@ bool prepareBesideWorkingCopy(Conversion& conv, ctl::Control box, const QString&
 }
 
 PrivatePreparation::PrivatePreparation(Conversion& conv, ctl::Control box,
-                                       const ReferenceNeeds& reads)
-    : m_dir(QStringLiteral("morvane-references-XXXXXX")) {
+                                       const ReferenceNeeds& reads) {
     const QString document = conv.source;
     const QFileInfo file(document);
     const QString base = withoutSourceExtension(file.fileName(), conv.sourceExtension);
-    if (!m_dir.isValid() ||
-        !referencesNeedPreparing(conv, box, document, file.absolutePath(), base, reads))
+    if (!referencesNeedPreparing(conv, box, document, file.absolutePath(), base, reads))
+        return;
+    // Made only for a preparation that runs: most conversions need none.
+    m_dir = std::make_unique<PrivateFolder>(QStringLiteral("morvane-references-XXXXXX"));
+    if (!m_dir->isValid())
         return;
     conv.documentFolder = file.absolutePath();
-    runReferencePreparation(conv, file.absoluteFilePath(), m_dir.path(), PreparationEngine::Pdf);
-    conv.preparedFolder = m_dir.path();
+    runReferencePreparation(conv, file.absoluteFilePath(), m_dir->path(), PreparationEngine::Pdf);
+    conv.preparedFolder = m_dir->path();
 }
 
 } // namespace morvane

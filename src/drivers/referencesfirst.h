@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace morvane {
 
@@ -90,7 +91,7 @@ public:
     PrivatePreparation& operator=(const PrivatePreparation&) = delete;
 
 private:
-    PrivateFolder m_dir;
+    std::unique_ptr<PrivateFolder> m_dir;
 };
 
 } // namespace morvane

@@ -246,6 +246,13 @@ bool Writebat(AppContext& ctx, const QString& block, QByteArray* written) {
         updated.chop(1);
     updated += '\n';
 
+    // Most conversions repeat the settings of the one before: the script as
+    // it is then serves, and the run costs no write and no wait for the disk.
+    if (updated == text) {
+        if (written)
+            *written = updated;
+        return true;
+    }
     QString writeError;
     if (!replaceFileAtomically(path, updated, Durability::WaitForDisk, &writeError)) {
         ctx.seams.prompter->tell(QStringLiteral("Can't write ") + QDir::toNativeSeparators(path) +

@@ -44,8 +44,8 @@ struct Run {
     // A temporary folder of the run's own, given to the converter as TMPDIR:
     // what the script and the converters put there (latex2html's l2hNNNN
     // folders, mktemp files) goes with it, also after a kill.
+    // The script's private copy lies in it too.
     std::unique_ptr<PrivateFolder> temporaries;
-    std::unique_ptr<PrivateFile> script;
     std::unique_ptr<Console> console;
     std::unique_ptr<QProcess> process;
     // Ends the run at its time or memory limit; it goes before the process
@@ -54,20 +54,18 @@ struct Run {
     bool pause = false;
 };
 
-// A private copy of the batch driver as Writebat wrote it for this run, when
-// the command runs the batch driver; nothing otherwise (or when the copy
-// cannot be written: the shared script then runs, as before).
-std::unique_ptr<PrivateFile> privateScriptFor(Conversion& conversion, const QString& commandLine) {
+// A private copy of the batch driver as Writebat wrote it for this run, in
+// the run's own temporary folder, when the command runs the batch driver;
+// empty otherwise (or when the copy cannot be written: the shared script then
+// runs, as before).
+QString privateScriptFor(Conversion& conversion, const QString& commandLine,
+                         const PrivateFolder& temporaries) {
     const AppContext& ctx = conversion.app;
     const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
     const QStringList parts = QProcess::splitCommand(commandLine);
     if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
-        return nullptr;
-    auto script =
-        std::make_unique<PrivateFile>(QStringLiteral("morvane-convert-XXXXXX.sh"), written);
-    if (script->path().isEmpty())
-        return nullptr;
-    return script;
+        return {};
+    return temporaries.writeNewFile(QStringLiteral("convert.sh"), written);
 }
 
 // A run ended by the console's Stop, by a stop request or by a limit counts
@@ -98,11 +96,14 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
     channels.keepInputOpen = run.pause && run.console;
     channels.discardOutput = !run.console;
     run.temporaries = std::make_unique<PrivateFolder>(QStringLiteral("morvane-run-XXXXXX"));
-    if (run.temporaries->isValid())
+    if (run.temporaries->isValid()) {
+        // MORVANE_RUN_FOLDER tells the script that TMPDIR is the run's alone:
+        // it makes its temporary files there itself and leaves them to us.
         channels.environment.append(QStringLiteral("TMPDIR=") + run.temporaries->path());
-    run.script = privateScriptFor(conversion, commandLine);
-    if (run.script)
-        channels.scriptInstead = run.script->path();
+        channels.environment.append(QStringLiteral("MORVANE_RUN_FOLDER=") +
+                                    run.temporaries->path());
+    }
+    channels.scriptInstead = privateScriptFor(conversion, commandLine, *run.temporaries);
     // Every run has the limits in force when it starts (the preparation
     // step's run has its own).
     conversion.limits = runLimitsOf(ctx.settings.vars);

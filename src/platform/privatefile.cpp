@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QRandomGenerator>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace morvane {
 
@@ -64,6 +66,25 @@ PrivateFolder::PrivateFolder(const QString& pattern) {
         journal::done(m_entry);
         m_entry = 0;
     }
+}
+
+QString PrivateFolder::writeNewFile(const QString& name, const QByteArray& content) const {
+    if (m_path.isEmpty())
+        return {};
+    const QString path = filePath(name);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return {};
+    qsizetype done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    ::close(fd);
+    return done == content.size() ? path : QString();
 }
 
 PrivateFolder::~PrivateFolder() {

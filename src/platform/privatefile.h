@@ -12,8 +12,9 @@ namespace morvane {
 // digits at random: a name no one else is likely to use.
 QString randomName(const QString& folder, const QString& pattern);
 
-// A file of one run's own in the temporary folder (a copy of the batch
-// driver, of LaTeX2HTML's init file): created exclusively under a fresh
+// A file of one run's own in the temporary folder (a copy of LaTeX2HTML's
+// init file; the batch driver's copy lies in the run's PrivateFolder):
+// created exclusively under a fresh
 // name, so that simultaneous runs never share it, named in the journal so
 // that a killed run's copy is removed by the next start, and removed when
 // the object goes.
@@ -49,6 +50,11 @@ public:
     bool isValid() const { return !m_path.isEmpty(); }
     QString path() const { return m_path; }
     QString filePath(const QString& name) const { return m_path + QLatin1Char('/') + name; }
+    // Writes a new file `name` in the folder (never an existing one: created
+    // exclusively, links not followed), readable by the user alone; it goes
+    // with the folder, so it needs no journal entry of its own. Its path, or
+    // empty when it could not be written whole.
+    QString writeNewFile(const QString& name, const QByteArray& content) const;
 
 private:
     QString m_path;

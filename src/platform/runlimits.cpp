@@ -19,13 +19,16 @@ namespace morvane {
 
 namespace {
 
-// How often the group's memory is looked at: a runaway that allocates a few
-// GB a second overshoots the limit by a few hundred MB at most before it
-// ends. Each look follows the leader's descendants, a handful of small
-// files; a process that left the tree (its parent ended, it was handed to
-// init) is found by a scan of all /proc, which costs some microseconds per
-// process of the machine and is done once a second only.
-constexpr int kMemoryPollMs = 100;
+// How often the group's memory is looked at: a runaway that allocates two
+// GB a second overshoots the limit by half a GB at most before it ends,
+// and still meets the look before the address-space backstop (at least a
+// GiB above the limit). Ten looks a second cost the waiting program half a
+// percent of a core; four cost a fifth of that. Each look follows the
+// leader's descendants, a handful of small files; a process that left the
+// tree (its parent ended, it was handed to init) is found by a scan of all
+// /proc, which costs some microseconds per process of the machine and is
+// done every 2.5 seconds only.
+constexpr int kMemoryPollMs = 250;
 constexpr int kPollsPerFullScan = 10;
 
 // Reads a small /proc file into `buffer` (NUL-terminated); false when it is gone.

@@ -7,10 +7,9 @@
 #include "pipeline/resultdisplay.h"
 #include "platform/bytenames.h"
 #include "platform/launcher.h"
-#include "platform/networkdownloader.h"
+#include "platform/lazyservices.h"
 #include "platform/pathutils.h"
 #include "platform/pointershape.h"
-#include "platform/printers.h"
 #include "platform/processgroup.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
@@ -151,8 +150,9 @@ int runGui(int& argc, char** argv) {
     // left whose bytes are not valid text is a file in such a folder.
     const ReachableName reached =
         argc == 2 && !decodesWhole(argv[1]) ? reachableName(argv[1]) : ReachableName();
-    const QString commandLineFile =
-        reached.name.isEmpty() ? commandLineFileOf(app.arguments().mid(1)) : reached.name;
+    // Quotes around the file (as a shortcut passes it) go either way.
+    const QString commandLineFile = commandLineFileOf(
+        reached.name.isEmpty() ? app.arguments().mid(1) : QStringList{reached.name});
     const QString programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
     keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
     // Started under another name (a link to the executable), the program is
@@ -185,8 +185,10 @@ int runGui(int& argc, char** argv) {
     QtFolderChooser folders;
     SystemVolumeTable volumes;
     DialogLinkQuestion linkQuestion;
-    NetworkDownloader downloader;
-    CupsPrinterList printers;
+    // Qt Network and libcups load when the update check or the PDF set-up
+    // first needs them.
+    LazyDownloader downloader;
+    LazyPrinterList printers;
 
     AppContext ctx;
     ctx.programDir = programDir;

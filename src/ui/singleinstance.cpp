@@ -2,14 +2,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
-#include <QLocalSocket>
 
 namespace morvane {
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
     : QObject(parent), m_name(std::move(serverName)) {
-    connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    connect(&m_listener, &LineListener::lineReceived, this, &SingleInstance::received);
 }
 
 QString SingleInstance::serverNameFor(const QString& programDir) {
@@ -22,20 +20,11 @@ QString SingleInstance::serverNameFor(const QString& programDir) {
 }
 
 bool SingleInstance::sendTo(const QString& serverName, const QString& text, int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(serverName);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(text.toUtf8() + '\n');
-    const bool sent = socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(timeoutMs);
-    return sent;
+    return sendLine(localSocketPath(serverName), text.toUtf8(), timeoutMs);
 }
 
 bool SingleInstance::listen() {
-    return m_server.listen(m_name);
+    return m_listener.listen(localSocketPath(m_name));
 }
 
 bool SingleInstance::claim(const QString& handOverText) {
@@ -46,27 +35,9 @@ bool SingleInstance::claim(const QString& handOverText) {
     if (sendTo(m_name, handOverText))
         return false;
     // A socket left behind by a program that crashed.
-    QLocalServer::removeServer(m_name);
+    removeLocalSocket(localSocketPath(m_name));
     listen();
     return true;
-}
-
-void SingleInstance::acceptConnections() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        auto readLines = [this, socket] {
-            while (socket->canReadLine()) {
-                QByteArray line = socket->readLine();
-                line.chop(1);
-                if (line.endsWith('\r'))
-                    line.chop(1);
-                emit received(QString::fromUtf8(line));
-            }
-        };
-        connect(socket, &QLocalSocket::readyRead, this, readLines);
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // Lines that arrived before the connection was taken.
-        readLines();
-    }
 }
 
 } // namespace morvane

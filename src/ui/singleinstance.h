@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLocalServer>
+#include "platform/localsocket.h"
+
 #include <QObject>
 #include <QString>
 
@@ -30,11 +31,10 @@ signals:
     void received(const QString& file);
 
 private:
-    void acceptConnections();
     bool listen();
 
     QString m_name;
-    QLocalServer m_server;
+    LineListener m_listener;
 };
 
 } // namespace morvane

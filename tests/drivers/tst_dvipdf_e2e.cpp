@@ -197,6 +197,41 @@ private slots:
         QCOMPARE(readAll(work.filePath("broken.tex")), text);
     }
 
+    // texi2dvi reads the earlier run's log to decide how often LaTeX runs
+    // (without it, once more): the log stays in place while it runs, and the
+    // one it writes is judged. The stand-in texi2dvi notes whether it found
+    // the earlier log, then writes a log of its own.
+    void texifyFindsTheEarlierLog_data() {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("dvi through texi2dvi") << "texify";
+        QTest::newRow("pdf through texi2dvi") << "pdf";
+    }
+    void texifyFindsTheEarlierLog() {
+        QFETCH(QString, route);
+        QTemporaryDir work;
+        const QString source = work.filePath("paper.tex");
+        QVERIFY(QFile::copy(m_sample, source));
+        QFile earlier(work.filePath("paper.log"));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier run\n");
+        earlier.close();
+        const QString fakes = work.filePath("fakes");
+        QVERIFY(QDir().mkpath(fakes));
+        writeProgram(fakes + "/texi2dvi",
+                     "#!/bin/sh\n"
+                     "if [ -f paper.log ]; then echo found >seen; else echo missing >seen; fi\n"
+                     "echo 'This is a log of this run.' >paper.log\n"
+                     ": >paper.dvi; : >paper.pdf\n");
+        TestHome home;
+        setIniKey(home.file("Morvane.ini"), "Texify", fakes);
+        const BatchRun run =
+            runBatch(home.path(), work.path(), {"--convert=" + route, "paper.tex"}, fakes);
+        QCOMPARE(readAll(work.filePath("seen")), QByteArray("found\n"));
+        const QByteArray log = readAll(work.filePath("paper.log"));
+        QVERIFY2(log.startsWith(headerOf(source)), run.err.constData());
+        QVERIFY(log.endsWith("This is a log of this run.\n"));
+    }
+
     void batchMode_data() {
         QTest::addColumn<QString>("route");
         QTest::addColumn<QString>("suffix");

@@ -32,13 +32,14 @@ done
 for name in Morvane.ini defaults-marker.txt; do
     cmp -s "$share/$name" "$program_dir/$name" || fail "$program_dir/$name differs from the installed one"
 done
-# Each conversion writes its settings into the block that ends convert.sh,
-# just before its last line; all the rest stays as installed.
-before=$(($(wc -l <"$share/convert.sh") - 1))
-head -n "$before" "$share/convert.sh" >"$work/installed-head"
-head -n "$before" "$program_dir/convert.sh" | cmp -s - "$work/installed-head" ||
+# Each conversion writes its settings into the block between the marker
+# line and the block's end line; all the rest stays as installed.
+marker='/^REM Morvane will be writing text here automatically$/'
+sed "${marker}q" "$share/convert.sh" >"$work/installed-head"
+sed "${marker}q" "$program_dir/convert.sh" | cmp -s - "$work/installed-head" ||
     fail "$program_dir/convert.sh does not start as the installed convert.sh"
-[ "$(tail -n 1 "$program_dir/convert.sh")" = "$(tail -n 1 "$share/convert.sh")" ] ||
+sed -n '/^REM \*\* /,$p' "$share/convert.sh" >"$work/installed-tail"
+sed -n '/^REM \*\* /,$p' "$program_dir/convert.sh" | cmp -s - "$work/installed-tail" ||
     fail "$program_dir/convert.sh does not end as the installed convert.sh"
 [ -f "$work/doc/paper.html" ] || fail "hevea produced no paper.html"
 grep -q "Converting" "$work/doc/paper.html" || fail "paper.html does not hold the document's title"

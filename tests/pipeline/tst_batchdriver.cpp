@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace morvane;
 
 namespace {
@@ -284,6 +286,36 @@ private slots:
         QVERIFY(once.contains("\nset cmdline=" + value.toUtf8() + "\nREM **\n"));
         QVERIFY(Writebat(f.ctx, value, QStringLiteral("tth")));
         QCOMPARE(test::readAll(f.driver()), once);
+    }
+
+    // A block the script already holds is not written again: the file keeps
+    // its inode (nothing is renamed over it) and its bytes; any other block
+    // replaces it.
+    void writebatWritesOnlyAChangedBlock_data() {
+        QTest::addColumn<QString>("secondCommandLine");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("the same settings") << QStringLiteral("-i") << false;
+        QTest::newRow("other settings") << QStringLiteral("-n") << true;
+    }
+
+    void writebatWritesOnlyAChangedBlock() {
+        QFETCH(QString, secondCommandLine);
+        QFETCH(bool, replaced);
+        Fixture f;
+        f.writeDriver("x\n" + kMarker + "set a=1\nREM **\n");
+        QVERIFY(Writebat(f.ctx, QStringLiteral("-i"), QStringLiteral("tth")));
+        const QByteArray first = test::readAll(f.driver());
+        const auto inode = [&f] {
+            struct stat info {};
+            return ::stat(QFile::encodeName(f.driver()).constData(), &info) == 0 ? info.st_ino
+                                                                                 : ino_t(0);
+        };
+        const ino_t before = inode();
+        QVERIFY(Writebat(f.ctx, secondCommandLine, QStringLiteral("tth")));
+        QCOMPARE(inode() != before, replaced);
+        const QByteArray second = test::readAll(f.driver());
+        QCOMPARE(second != first, replaced);
+        QVERIFY(second.contains("\nset cmdline=" + secondCommandLine.toUtf8() + "\nREM **\n"));
     }
 
     void writebatUsesTheFirstMarkerLineWhateverItsLineEnd() {

@@ -377,6 +377,64 @@ private slots:
         QVERIFY(r.output.contains("\nMAGICK_CONFIGURE_PATH=/etc/ImageMagick-6"));
     }
 
+    // latex2html's messages are shown and appended to the images log of
+    // the output folder its init file names ($DESTDIR, a Perl quoted
+    // string), with its own exit status. In a run of Morvane's the messages
+    // wait in the run's own folder; by hand, in a temporary file that goes.
+    void latex2htmlMessagesReachTheImagesLog_data() {
+        QTest::addColumn<QByteArray>("initLine");
+        QTest::addColumn<QString>("outputFolder");
+        QTest::addColumn<bool>("runFolder"); // MORVANE_RUN_FOLDER set
+        QTest::newRow("no DESTDIR: named after the file") << QByteArray() << "paper" << true;
+        QTest::newRow("plain DESTDIR") << QByteArray("$DESTDIR = 'out';\n") << "out" << true;
+        QTest::newRow("quotes and backslashes")
+            << QByteArray("$DESTDIR = 'a\\'b\\\\c';\n") << "a'b\\c" << true;
+        QTest::newRow("CR LF line end") << QByteArray("$DESTDIR = 'out';\r\n") << "out" << true;
+        QTest::newRow("run by hand") << QByteArray("$DESTDIR = 'out';\n") << "out" << false;
+    }
+
+    void latex2htmlMessagesReachTheImagesLog() {
+        QFETCH(QByteArray, initLine);
+        QFETCH(QString, outputFolder);
+        QFETCH(bool, runFolder);
+        Fixture f;
+        // A latex2html that writes its own images log, then speaks on both
+        // channels and fails; it is first in the script's PATH.
+        QTemporaryDir programs, temporaries;
+        QVERIFY(writeFile(programs.filePath("latex2html"),
+                          "#!/bin/sh\nprintf 'own log\\n' >\"$IMAGES_LOG\"\n"
+                          "echo said; echo warned >&2; exit 3\n"));
+        QVERIFY(QFile::setPermissions(programs.filePath("latex2html"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        f.ctx.settings.vars.gsLib = programs.path();
+        QVERIFY(writeFile(f.home.file("LaTeX2HTML.init"), "1;\n" + initLine));
+        QVERIFY(Writebat(f.ctx, QString(), "l2h"));
+        QVERIFY(writeFile(f.path("paper.tex"), kPaper));
+        QVERIFY(QDir(f.dir()).mkpath(outputFolder));
+        const QString imagesLog = f.path(outputFolder + "/images.log");
+
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("IMAGES_LOG", imagesLog);
+        env.insert("TMPDIR", temporaries.path());
+        if (runFolder)
+            env.insert("MORVANE_RUN_FOLDER", temporaries.path());
+        else
+            env.remove("MORVANE_RUN_FOLDER");
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.setWorkingDirectory(f.dir());
+        p.start("/bin/sh", {f.ctx.batchDriverPath(), "latex2html", f.path("paper.tex")});
+        QVERIFY(p.waitForFinished(kRunTimeout));
+        QCOMPARE(p.exitCode(), 3);
+        QCOMPARE(p.readAll(), QByteArray("said\nwarned\n"));
+        QCOMPARE(test::readAll(imagesLog), QByteArray("own log\nsaid\nwarned\n"));
+        // Kept in the run's folder (Morvane removes it with the folder), or
+        // gone when the script ran by hand.
+        QCOMPARE(QDir(temporaries.path()).entryList(QDir::Files).size(), runFolder ? 1 : 0);
+    }
+
     void refusesBadCalls_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("message");
@@ -395,17 +453,35 @@ private slots:
         QVERIFY2(r.output.contains(message), r.output.constData());
     }
 
-    void missingSettingsBlockStops() {
+    // A script whose marker line or block end line was edited stops with a
+    // message before it runs anything. (The end line ends the
+    // here-document that holds the block: changed, it would take the rest
+    // of the script into the block.)
+    void alteredSettingsBlockStops_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("marker line changed")
+            << QByteArray("REM Morvane will be writing text here automatically")
+            << QByteArray("settings block is missing");
+        QTest::newRow("end line changed")
+            << QByteArray("REM ** End of the settings block; keep this line and the marker "
+                          "line above.")
+            << QByteArray("settings block's end line was changed");
+    }
+
+    void alteredSettingsBlockStops() {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, message);
         Fixture f;
         QByteArray text = test::readAll(f.ctx.batchDriverPath());
-        QCOMPARE(text.count("REM Morvane will be writing text here automatically"), 1);
-        text.replace("REM Morvane will be writing text here automatically", "REM something else");
+        QCOMPARE(text.count("\n" + line + "\n"), 1);
+        text.replace("\n" + line + "\n", "\nREM ** something else\n");
         QVERIFY(writeFile(f.ctx.batchDriverPath(), text));
         QVERIFY(writeFile(f.path("paper.tex"), kPaper));
         const Run r = f.run({"dvi", f.path("paper.tex")}, f.dir());
         QVERIFY(r.finished);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY(r.output.contains("settings block is missing"));
+        QVERIFY2(r.output.contains(message), r.output.constData());
         QVERIFY(!QFile::exists(f.path("paper.dvi")));
     }
 };

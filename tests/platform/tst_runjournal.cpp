@@ -2,11 +2,13 @@
 // come back, its links, temporaries and alias-named files go, and nothing
 // it did not make (or that changed since) is touched.
 
+#include "platform/privatefile.h"
 #include "platform/runjournal.h"
 #include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,6 +120,48 @@ private slots:
         QVERIFY(QFileInfo::exists(renamed));
         QCOMPARE(QDir(journal::folder()).entryList(QDir::Files).size(), 1);
         journal::done(mine);
+    }
+
+    // A file of a run's private folder (the script's private copy) is new or
+    // nothing: a name already taken, by a file or a link, is never opened,
+    // and what the folder held goes with it.
+    void privateFolderFilesAreNewAndGoWithIt_data() {
+        QTest::addColumn<QString>("taken"); // "", "file" or "link"
+        QTest::newRow("a fresh name") << "";
+        QTest::newRow("a name taken by a file") << "file";
+        QTest::newRow("a name taken by a link") << "link";
+    }
+
+    void privateFolderFilesAreNewAndGoWithIt() {
+        QFETCH(QString, taken);
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath("target");
+        write(target, "the user's");
+        QString folderPath;
+        {
+            const PrivateFolder folder(QStringLiteral("morvane-test-XXXXXX"));
+            QVERIFY(folder.isValid());
+            folderPath = folder.path();
+            const QString name = folder.filePath("convert.sh");
+            if (taken == "file")
+                write(name, "earlier");
+            else if (taken == "link")
+                QVERIFY(QFile::link(target, name));
+            const QString written = folder.writeNewFile("convert.sh", "the script");
+            if (taken.isEmpty()) {
+                QCOMPARE(written, name);
+                QCOMPARE(read(name), QByteArray("the script"));
+                QCOMPARE(QFile::permissions(name),
+                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                             QFileDevice::WriteUser);
+            } else {
+                QCOMPARE(written, QString());
+                QCOMPARE(read(taken == "file" ? name : target),
+                         QByteArray(taken == "file" ? "earlier" : "the user's"));
+            }
+        }
+        QVERIFY(!QFileInfo::exists(folderPath));
+        QCOMPARE(read(target), QByteArray("the user's"));
     }
 };
 

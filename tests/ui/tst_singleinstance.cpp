@@ -1,3 +1,4 @@
+#include "platform/localsocket.h"
 #include "support/testhome.h"
 #include "support/testmain.h"
 #include "ui/guistart.h"
@@ -106,6 +107,42 @@ private slots:
         QVERIFY(SingleInstance::sendTo(name, "/x/b.tex"));
         QVERIFY(received.wait(5000));
         QCOMPARE(received.first().first().toString(), QString("/x/b.tex"));
+    }
+
+    // What a client writes becomes whole lines, whatever their line end;
+    // an unfinished last line is dropped. The client is Qt's own local
+    // socket, as an earlier version of the program would hand over.
+    void listenerTakesWholeLines_data() {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("two lines")
+            << QByteArray("a b\n/c/d.tex\n") << QStringList{"a b", "/c/d.tex"};
+        QTest::newRow("CR LF") << QByteArray("x\r\n") << QStringList{"x"};
+        QTest::newRow("empty line") << QByteArray("\n") << QStringList{""};
+        QTest::newRow("unfinished last line") << QByteArray("x\ny") << QStringList{"x"};
+        QTest::newRow("UTF-8") << QByteArray("/d/caf\xc3\xa9.tex\n") << QStringList{"/d/café.tex"};
+    }
+    void listenerTakesWholeLines() {
+        QFETCH(QByteArray, sent);
+        QFETCH(QStringList, lines);
+        const QString path = localSocketPath(uniqueName());
+        LineListener listener;
+        QVERIFY(listener.listen(path));
+        QVERIFY(!LineListener().listen(path)); // the name is taken
+        QSignalSpy received(&listener, &LineListener::lineReceived);
+        QLocalSocket client;
+        client.connectToServer(path);
+        QVERIFY(client.waitForConnected(2000));
+        client.write(sent);
+        QVERIFY(client.waitForBytesWritten(2000));
+        client.disconnectFromServer();
+        for (int i = 0; i < 50 && received.size() < lines.size(); ++i)
+            QTest::qWait(20);
+        QTest::qWait(50); // nothing more comes
+        QStringList got;
+        for (const QList<QVariant>& signal : received)
+            got << signal.first().toString();
+        QCOMPARE(got, lines);
     }
 
     void namesDifferByProgramDirectory() {

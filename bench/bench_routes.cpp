@@ -1,0 +1,178 @@
+// What a conversion through Morvane costs on top of its converter, route by
+// route: `morvane --convert=ROUTE sample2e.tex` against the converter's own
+// command run by hand on a copy of LaTeX's sample2e.tex. Each pair is timed
+// alternately, after one untimed run of each (so that both find the same
+// auxiliary files), ten times; the counters are the medians of the whole
+// processes' wall and processor time, their ratio and the fixed cost (the
+// difference of the wall times). Goals: TtH at most 3.5 times tth, HeVeA at
+// most 1.10 times hevea, every route a fixed cost of at most 8 ms.
+
+#include "benchsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+namespace {
+
+using namespace morvane::bench;
+
+constexpr int kRuns = 10;
+constexpr double kFixedCostGoalMs = 8.0;
+
+double childProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing timed(const QString& program, const QStringList& args, const QString& dir,
+             const QProcessEnvironment& env) {
+    const double cpu = childProcessorSeconds();
+    const double wall = secondsOf(program, args, dir, env);
+    return {wall, childProcessorSeconds() - cpu};
+}
+
+// The value of a setting in the settings block the batch run wrote.
+QString blockSetting(const QString& home, const QByteArray& name) {
+    QFile script(home + QStringLiteral("/convert.sh"));
+    if (!script.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : script.readAll().split('\n'))
+        if (line.startsWith("set " + name + "="))
+            return QString::fromUtf8(line.mid(name.size() + 5));
+    return {};
+}
+
+struct RouteCase {
+    const char* word;
+    double ratioGoal; // 0: the fixed cost's goal only
+    // The converter's command by hand, from the program directory the batch
+    // run used (its settings block, its init file).
+    QStringList (*direct)(const QString& home);
+};
+
+const RouteCase kRoutes[] = {
+    {"tth", 3.5,
+     [](const QString&) {
+         return QStringList{"tth", "sample2e.tex"};
+     }},
+    {"hevea", 1.10,
+     [](const QString& home) {
+         return QStringList{"hevea"} + QProcess::splitCommand(blockSetting(home, "cmdline")) +
+                QStringList{"sample2e.tex"};
+     }},
+    {"dvi", 0,
+     [](const QString&) {
+         return QStringList{"latex", "-interaction=nonstopmode", "sample2e.tex"};
+     }},
+    {"pdf", 0,
+     [](const QString&) {
+         return QStringList{"pdflatex", "-interaction=nonstopmode", "sample2e.tex"};
+     }},
+    {"texify", 0,
+     [](const QString&) {
+         return QStringList{"texi2dvi", "--batch", "sample2e.tex"};
+     }},
+    {"tex4ht", 0,
+     [](const QString& home) {
+         QStringList words = QProcess::splitCommand(blockSetting(home, "cmdline"));
+         words.replaceInStrings(QStringLiteral("%2"), QStringLiteral("sample2e"));
+         return words;
+     }},
+    {"latex2html", 0,
+     [](const QString& home) {
+         return QStringList{"latex2html", "-init_file", home + "/LaTeX2HTML.init", "sample2e.tex"};
+     }},
+};
+
+void BM_Route(benchmark::State& state, const RouteCase& route) {
+    QTemporaryDir home, work, byHand;
+    const QString sample = kpsewhich(QStringLiteral("sample2e.tex"));
+    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(name), home.filePath(name));
+    if (sample.isEmpty() || !QFile::copy(sample, work.filePath(QStringLiteral("sample2e.tex"))) ||
+        !QFile::copy(sample, byHand.filePath(QStringLiteral("sample2e.tex")))) {
+        state.SkipWithError("sample2e.tex not found");
+        return;
+    }
+    const QString ini = home.filePath(QStringLiteral("Morvane.ini"));
+    // The DVI and PDF routes' one-program methods; "texify" names texi2dvi.
+    editSettings(ini, "\nUseDVI=Yes", "\nUseDVI=No");
+    editSettings(ini, "\nUsePDF=Yes", "\nUsePDF=No");
+    const QString out = work.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    setSaveTo(ini, out);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MORVANE_HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_STATE_HOME"), home.filePath(QStringLiteral("state")));
+    // texi2dvi as the route runs it: TeX goes on past errors.
+    env.insert(QStringLiteral("LATEX"), QStringLiteral("latex -interaction=nonstopmode"));
+
+    const QString morvane = QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane");
+    const QStringList batchArgs{QStringLiteral("--convert=") + QLatin1String(route.word),
+                                QStringLiteral("sample2e.tex")};
+    timed(morvane, batchArgs, work.path(), env);
+    QStringList direct = route.direct(home.path());
+    const QString program = direct.takeFirst();
+    timed(program, direct, byHand.path(), env);
+
+    std::vector<double> batchWall, batchCpu, directWall, directCpu;
+    for (auto _ : state) {
+        for (int run = 0; run < kRuns; ++run) {
+            const Timing d = timed(program, direct, byHand.path(), env);
+            const Timing b = timed(morvane, batchArgs, work.path(), env);
+            directWall.push_back(d.wall);
+            directCpu.push_back(d.cpu);
+            batchWall.push_back(b.wall);
+            batchCpu.push_back(b.cpu);
+        }
+    }
+    const double batchMs = median(batchWall) * 1000.0;
+    const double directMs = median(directWall) * 1000.0;
+    const double ratio = batchMs / directMs;
+    const double fixedMs = batchMs - directMs;
+    state.counters["batch_ms"] = batchMs;
+    state.counters["direct_ms"] = directMs;
+    state.counters["ratio"] = ratio;
+    state.counters["fixed_ms"] = fixedMs;
+    state.counters["batch_cpu_ms"] = median(batchCpu) * 1000.0;
+    state.counters["direct_cpu_ms"] = median(directCpu) * 1000.0;
+    QString goal =
+        QStringLiteral("goal: fixed cost at most %1 ms (%2)")
+            .arg(kFixedCostGoalMs)
+            .arg(fixedMs <= kFixedCostGoalMs ? QStringLiteral("met") : QStringLiteral("NOT met"));
+    if (route.ratioGoal > 0)
+        goal +=
+            QStringLiteral(", ratio at most %1 (%2)")
+                .arg(route.ratioGoal)
+                .arg(ratio <= route.ratioGoal ? QStringLiteral("met") : QStringLiteral("NOT met"));
+    state.SetLabel((QStringLiteral("vs ") + program + QLatin1Char(' ') +
+                    direct.join(QLatin1Char(' ')) + QStringLiteral("; ") + goal)
+                       .toStdString());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    for (const RouteCase& route : kRoutes)
+        benchmark::RegisterBenchmark((std::string("BM_Route/") + route.word).c_str(), BM_Route,
+                                     route)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
