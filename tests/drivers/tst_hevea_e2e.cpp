@@ -418,6 +418,22 @@ private slots:
             QVERIFY2(run.out.contains(route), route);
     }
 
+    // amsmath's test document makes HeVeA give up part-way ("Fatal error:
+    // exception Invalid_argument"): the page holds a part at most, so the
+    // status is 2, and the fatal line is listed where HeVeA last was.
+    void fatalErrorIsListedAndFails() {
+        QTemporaryDir work;
+        QVERIFY(copyTree(corpus("amsmath-testmath"), work.path()));
+        const QByteArray source = readAll(work.filePath("main.tex"));
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=hevea", "main.tex"});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("error: Fatal error: exception") &&
+                     run.err.contains("the converter gave up part-way"),
+                 run.err.constData());
+        QCOMPARE(readAll(work.filePath("main.tex")), source);
+    }
+
     void batchModeKeepsTheFileHistory() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(dataDir() + "/macro.tex", work.filePath("macro.tex")));
