@@ -235,6 +235,42 @@ bool prepareBesideWorkingCopy(Conversion& conv, ctl::Control box, const QString&
     return !conv.stopped;
 }
 
+namespace {
+
+// The .aux of a document with \include'd files names theirs with
+// "\@input{Chapter1/chapter1.aux}", which a converter running in the
+// document's own folder (TtH) looks for there. In the private folder the
+// main .aux takes their lines in place of those names.
+void inlineIncludedAux(const QString& folder, const QString& mainAux) {
+    QFile main(QDir(folder).filePath(mainAux));
+    if (!main.open(QIODevice::ReadOnly))
+        return;
+    const QByteArrayList lines = main.readAll().split('\n');
+    main.close();
+    QByteArray merged;
+    bool changed = false;
+    for (const QByteArray& line : lines) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith("\\@input{") && trimmed.endsWith('}')) {
+            const QString name = QString::fromUtf8(trimmed.mid(8, trimmed.size() - 9));
+            QFile included(QDir(folder).filePath(name));
+            if (!name.startsWith(QLatin1Char('/')) && !name.contains(QStringLiteral("..")) &&
+                included.open(QIODevice::ReadOnly)) {
+                merged += included.readAll();
+                if (!merged.endsWith('\n'))
+                    merged += '\n';
+                changed = true;
+                continue;
+            }
+        }
+        merged += line + '\n';
+    }
+    if (changed && main.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        main.write(merged.chopped(1));
+}
+
+} // namespace
+
 PrivatePreparation::PrivatePreparation(Conversion& conv, ctl::Control box,
                                        const ReferenceNeeds& reads) {
     const QString document = conv.source;
@@ -247,7 +283,17 @@ PrivatePreparation::PrivatePreparation(Conversion& conv, ctl::Control box,
     if (!m_dir->isValid())
         return;
     conv.documentFolder = file.absolutePath();
+    // LaTeX writes the .aux of each \include'd file (Chapter1/chapter1.aux)
+    // below the folder it runs in, and stops when the subfolder is not there.
+    const QDir documentFolder(file.absolutePath());
+    for (const QString& source : referenceSourcesOf(document)) {
+        const QString relative = documentFolder.relativeFilePath(QFileInfo(source).absolutePath());
+        if (relative != QStringLiteral(".") && !relative.startsWith(QStringLiteral("..")) &&
+            !QDir::isAbsolutePath(relative))
+            QDir(m_dir->path()).mkpath(relative);
+    }
     runReferencePreparation(conv, file.absoluteFilePath(), m_dir->path(), PreparationEngine::Pdf);
+    inlineIncludedAux(m_dir->path(), base + QStringLiteral(".aux"));
     conv.preparedFolder = m_dir->path();
 }
 

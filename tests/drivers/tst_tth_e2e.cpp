@@ -299,6 +299,22 @@ private slots:
         QVERIFY(readAll(work.filePath("prep.htm")).contains("See"));
     }
 
+    // \include'd files in a subfolder: the preparation makes their .aux
+    // files too, and TtH, which runs beside the document, reads their
+    // labels from the prepared .aux.
+    void includedFilesInSubfoldersArePrepared() {
+        QTemporaryDir work;
+        writeText(work.filePath("book.tex"),
+                  "\\documentclass{report}\n\\begin{document}\nSee chapter~\\ref{one}.\n"
+                  "\\include{parts/one}\n\\end{document}\n");
+        writeText(work.filePath("parts/one.tex"), "\\chapter{One}\\label{one}\nText.\n");
+        TestHome home;
+        const BatchRun run = runBatch(home.path(), work.path(), {"--convert=tth", "book.tex"});
+        QVERIFY2(run.status == 0, run.err.constData());
+        QVERIFY(!readAll(work.filePath("book.htm")).contains("??"));
+        QVERIFY(!QFileInfo::exists(work.filePath("parts/one.aux"))); // nothing beside the document
+    }
+
     void batchMode() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
