@@ -5,6 +5,8 @@
 
 #include "fixups/htmlfixups.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
+#include "settings/controlnames.h"
 #include "settings/optionsmodel.h"
 
 #include <QCoreApplication>
@@ -90,7 +92,8 @@ double runSed(const PageFolder& pages) {
 }
 
 double runFixups(AppContext& ctx, const PageFolder& pages, bool withLinkFixup) {
-    ctx.run.linkAnswer = 3; // yes to all: no question in a timed run
+    Conversion conv(ctx, *routeForKey(ctx.routes, QStringLiteral("tex4ht")), pages.pages.first());
+    conv.linkAnswer = 3; // yes to all: no question in a timed run
     const auto start = Clock::now();
     for (const QString& page : pages.pages) {
         if (withLinkFixup)
@@ -115,8 +118,10 @@ bool pageWasRewritten(const PageFolder& pages) {
 void BM_FixupsVsSed(benchmark::State& state) {
     PageFolder& pages = folder();
     OptionsModel model;
-    model.setIndex(ctl::tbstrip, TabTex4ht);
     AppContext ctx;
+    ctx.routes = builtInRoutes();
+    model.setIndex(ctl::tbstrip,
+                   tabOf(ctx.routes, *routeForKey(ctx.routes, QStringLiteral("tex4ht"))));
     ctx.model = &model;
     double sedBest = 1e9, bothBest = 1e9, imageBest = 1e9;
     // The order turns round each iteration: creating files right after many

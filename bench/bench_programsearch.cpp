@@ -5,6 +5,7 @@
 //  - counter "serves_per_second": how often the window gets its events
 //    (and repaints) while the search runs.
 
+#include "pipeline/route.h"
 #include "settings/programlocations.h"
 #include "settings/programsearch.h"
 
@@ -46,7 +47,7 @@ GeneratedTree& tree() {
 QStringList findArguments(const QString& root) {
     QStringList args{root, QStringLiteral("-xdev"), QStringLiteral("(")};
     bool first = true;
-    for (const SearchTarget& target : searchTargets()) {
+    for (const SearchTarget& target : searchTargets(allLocationRows(builtInRoutes()))) {
         for (const QString& name : target.names) {
             if (!first)
                 args << QStringLiteral("-o");
@@ -60,7 +61,7 @@ QStringList findArguments(const QString& root) {
 double searchSeconds(const QString& root) {
     QElapsedTimer timer;
     timer.start();
-    ProgramSearch search(searchTargets());
+    ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
     search.serve = [](const QString&) {};
     search.searchTree(root);
     benchmark::DoNotOptimize(search.candidates());
@@ -95,7 +96,7 @@ void BM_StopAndServeRate(benchmark::State& state) {
     const QString root = tree().dir.path();
     double stopMs = 0, servesPerSecond = 0;
     for (auto _ : state) {
-        ProgramSearch search(searchTargets());
+        ProgramSearch search(searchTargets(allLocationRows(builtInRoutes())));
         QElapsedTimer running, sinceStop;
         running.start();
         int serves = 0;

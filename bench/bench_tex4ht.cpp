@@ -9,6 +9,7 @@
 
 #include "drivers/tex4ht.h"
 #include "pipeline/appcontext.h"
+#include "pipeline/conversion.h"
 #include "settings/optionsmodel.h"
 
 #include <benchmark/benchmark.h>
@@ -92,8 +93,9 @@ void BM_PostProcessVersusSed(benchmark::State& state) {
     OptionsModel model;
     AppContext ctx;
     ctx.model = &model;
+    ctx.routes = builtInRoutes();
     model.setText(ctl::cmbTeX, tex.fileName());
-    ctx.run.linkAnswer = 3; // yes to all: every page is rewritten
+    Conversion conv(ctx, *routeForKey(ctx.routes, QStringLiteral("tex4ht")), tex.fileName());
 
     QStringList pages;
     for (int i = 0; i < kPages; ++i)
@@ -105,8 +107,8 @@ void BM_PostProcessVersusSed(benchmark::State& state) {
             writePages(sed.path());
             QElapsedTimer timer;
             timer.start();
-            ctx.run.linkAnswer = 3;
-            postProcessTex4htPages(ctx, ours.path(), QStringLiteral(".html"));
+            conv.linkAnswer = 3; // yes to all: every page is rewritten
+            postProcessTex4htPages(conv, ours.path(), QStringLiteral(".html"));
             oursTimes.push_back(timer.nsecsElapsed() / 1e9);
             sedTimes.push_back(secondsOf(
                 QStringLiteral("sed"),
