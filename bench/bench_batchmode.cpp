@@ -53,19 +53,6 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
-// Processor time (user and system) of all waited-for child processes so far.
-double childCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
 struct Setup {
     QTemporaryDir home;
     QTemporaryDir work;

@@ -25,15 +25,8 @@ constexpr int kRuns = 5;
 
 void BM_PdfBatchVersusPdflatex(benchmark::State& state) {
     QTemporaryDir home, work, byHand;
-    const QString sample = kpsewhich(QStringLiteral("sample2e.tex"));
-    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
-    for (const QString& name : data.entryList(QDir::Files))
-        QFile::copy(data.filePath(name), home.filePath(name));
-    if (sample.isEmpty() || !QFile::copy(sample, work.filePath(QStringLiteral("sample2e.tex"))) ||
-        !QFile::copy(sample, byHand.filePath(QStringLiteral("sample2e.tex")))) {
-        state.SkipWithError("sample2e.tex not found");
+    if (!prepareSample2e(state, home.path(), work.path(), byHand.path()))
         return;
-    }
     // The route's one-pdflatex method, as run by hand (texi2dvi is the default).
     editSettings(home.filePath(QStringLiteral("Morvane.ini")), "\nUsePDF=Yes", "\nUsePDF=No");
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

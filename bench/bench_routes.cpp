@@ -22,23 +22,11 @@ using namespace morvane::bench;
 constexpr int kRuns = 10;
 constexpr double kFixedCostGoalMs = 8.0;
 
-double childProcessorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
 Timing timed(const QString& program, const QStringList& args, const QString& dir,
              const QProcessEnvironment& env) {
-    const double cpu = childProcessorSeconds();
+    const double cpu = childCpuSeconds();
     const double wall = secondsOf(program, args, dir, env);
-    return {wall, childProcessorSeconds() - cpu};
+    return {wall, childCpuSeconds() - cpu};
 }
 
 // The value of a setting in the settings block the batch run wrote.
@@ -96,15 +84,8 @@ const RouteCase kRoutes[] = {
 
 void BM_Route(benchmark::State& state, const RouteCase& route) {
     QTemporaryDir home, work, byHand;
-    const QString sample = kpsewhich(QStringLiteral("sample2e.tex"));
-    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
-    for (const QString& name : data.entryList(QDir::Files))
-        QFile::copy(data.filePath(name), home.filePath(name));
-    if (sample.isEmpty() || !QFile::copy(sample, work.filePath(QStringLiteral("sample2e.tex"))) ||
-        !QFile::copy(sample, byHand.filePath(QStringLiteral("sample2e.tex")))) {
-        state.SkipWithError("sample2e.tex not found");
+    if (!prepareSample2e(state, home.path(), work.path(), byHand.path()))
         return;
-    }
     const QString ini = home.filePath(QStringLiteral("Morvane.ini"));
     // The DVI and PDF routes' one-program methods; "texify" names texi2dvi.
     editSettings(ini, "\nUseDVI=Yes", "\nUseDVI=No");

@@ -4,6 +4,7 @@
 // settings of the program directory they convert with.
 
 #include <QByteArray>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
+#include <sys/resource.h>
 #include <vector>
 
 namespace morvane::bench {
@@ -68,6 +70,36 @@ inline QString kpsewhich(const QString& name) {
 }
 
 // Replaces `from` by `to` in a settings file (the shipped Morvane.ini).
+// Processor time (user and system) of all waited-for child processes so far.
+inline double childCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A run's wall and processor time.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+// A program directory of the shipped files in `home`, and LaTeX's sample2e.tex
+// in each of `work` and `byHand`; false (the benchmark told) when it is missing.
+inline bool prepareSample2e(benchmark::State& state, const QString& home, const QString& work,
+                            const QString& byHand) {
+    const QString sample = kpsewhich(QStringLiteral("sample2e.tex"));
+    const QDir data(QStringLiteral(MORVANE_SOURCE_DIR "/data"));
+    for (const QString& name : data.entryList(QDir::Files))
+        QFile::copy(data.filePath(name), home + QLatin1Char('/') + name);
+    if (sample.isEmpty() || !QFile::copy(sample, work + QStringLiteral("/sample2e.tex")) ||
+        !QFile::copy(sample, byHand + QStringLiteral("/sample2e.tex"))) {
+        state.SkipWithError("sample2e.tex not found");
+        return false;
+    }
+    return true;
+}
+
 inline void editSettings(const QString& ini, const QByteArray& from, const QByteArray& to) {
     QFile file(ini);
     file.open(QIODevice::ReadOnly);
