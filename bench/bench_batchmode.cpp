@@ -25,6 +25,9 @@
 
 namespace {
 
+using morvane::bench::childCpuSeconds;
+using morvane::bench::Timing;
+
 constexpr int kRuns = 10;
 
 QString sample2e() {
