@@ -9,6 +9,8 @@
 // driver script alone (it starts, reads its settings block and refuses an
 // unknown route).
 
+#include "benchsupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
