@@ -14,6 +14,7 @@
 #include "settings/filehistory.h"
 #include "settings/helplinks.h"
 #include "settings/hevealibrary.h"
+#include "settings/iniencoding.h"
 #include "tex4ht/codefragments.h"
 
 #include <QCoreApplication>
@@ -114,10 +115,8 @@ void selectStartupTab(AppContext& ctx) {
     for (const Route& route : ctx.routes)
         captions.append(QLatin1String(route.caption));
     ctx.model->setItems(ctl::cmbTabs, captions);
-    int tab = ctx.settings.vars.startupTab;
-    // A negative or too large value (hand-edited INI) falls back to the first route.
-    if (tab < 0 || tab >= captions.size())
-        tab = 0;
+    // A hand-edited value counts round the routes; a negative one is the first.
+    const int tab = startupTabValue(ctx.settings.vars.startupTab, int(captions.size()));
     ctx.model->setIndex(ctl::cmbTabs, tab);
     ctx.model->setIndex(ctl::tbstrip, tab + 1);
 }

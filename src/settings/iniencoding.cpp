@@ -77,8 +77,10 @@ int listIndexValue(const QString& value, int entries) {
     return index >= 0 && index < entries ? index : 0;
 }
 
-int startupTabValue(const QString& value) {
-    const int tab = numberValue(value) % 6;
+int startupTabValue(int stored, int routeCount) {
+    if (routeCount < 1)
+        return 0;
+    const int tab = stored % routeCount;
     return tab < 0 ? 0 : tab;
 }
 

@@ -23,8 +23,9 @@ int numberValue(const QString& value);
 // A list-index setting: the number when it selects one of `entries`
 // entries, else the first entry (0).
 int listIndexValue(const QString& value, int entries);
-// StartupTab: the number modulo 6; a negative remainder gives the first tab.
-int startupTabValue(const QString& value);
+// StartupTab: the number modulo the number of routes; a negative remainder
+// gives the first tab.
+int startupTabValue(int stored, int routeCount);
 // ScrollPercent: the number held within 0..50, as a fraction.
 double scrollFractionValue(const QString& value);
 // The percentage stored for a scroll fraction.

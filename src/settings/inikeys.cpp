@@ -154,7 +154,9 @@ const IniKey kOwnKeys[] = {
     custom(
         kPreferences, "StartupTab", Save::WithPreferences,
         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-            place.vars.startupTab = startupTabValue(valueOf(key, profile));
+            // The route count is the route table's: the start-up takes the
+            // remainder.
+            place.vars.startupTab = numberValue(valueOf(key, profile));
             place.model.setIndex(ctl::cmbTabs, place.vars.startupTab);
         },
         [](const IniKey&, const IniSource& place) -> std::optional<QString> {

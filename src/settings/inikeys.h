@@ -52,6 +52,10 @@ struct IniKey {
     bool SettingsVariables::*flag = nullptr;    // True/False
     IniRead read = nullptr;
     IniWrite write = nullptr;
+    // The keys of the routes added after the first six: not added to a file
+    // while they hold their default, so that files written before stay
+    // byte for byte as they were. A key the file has is always written.
+    bool onlyWhenChanged = false;
 };
 
 // The keys of Morvane.ini that are the program's own, in reading order: the

@@ -31,10 +31,15 @@ bool writeini(const QString& iniFile, const OptionsModel& model, const SettingsV
     const IniSource source{model, vars};
     bool allWritten = true;
     auto write = [&](const IniKey& key) {
-        if (const std::optional<QString> value = iniKeyValue(key, source))
-            allWritten = profile.writeText(QString::fromLatin1(key.section),
-                                           QString::fromLatin1(key.name), *value) &&
-                         allWritten;
+        const std::optional<QString> value = iniKeyValue(key, source);
+        if (!value)
+            return;
+        const QString section = QString::fromLatin1(key.section);
+        const QString name = QString::fromLatin1(key.name);
+        if (key.onlyWhenChanged && *value == QLatin1String(key.defaultValue) &&
+            !profile.contains(section, name))
+            return;
+        allWritten = profile.writeText(section, name, *value) && allWritten;
     };
 
     QVector<const IniKey*> always;

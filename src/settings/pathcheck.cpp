@@ -44,6 +44,23 @@ void useExistingOutputRoot(SettingsVariables& vars, PathCheck& paths,
     value = QDir::homePath();
 }
 
+// A location never set takes the folder of the first of the program's names
+// found on PATH.
+void useFolderOnPath(SettingsVariables& vars, const RouteProgram& program) {
+    QString& dir = vars.*program.location;
+    if (!dir.isEmpty())
+        return;
+    for (const char* name : program.names) {
+        if (!name)
+            continue;
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty()) {
+            dir = QFileInfo(found).absolutePath();
+            return;
+        }
+    }
+}
+
 bool holdsRouteProgram(const SettingsVariables& vars, const RouteProgram& program) {
     // A route without a location of its own finds its program on PATH.
     if (!program.location) {
@@ -81,6 +98,8 @@ void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirem
     for (const ProgramRequirement& requirement : requirements) {
         if (requirement.tab < 1)
             continue;
+        if (requirement.program.onPathWhenUnset && requirement.program.location)
+            useFolderOnPath(vars, requirement.program);
         paths.programFound[requirement.tab] = holdsRouteProgram(vars, requirement.program);
         paths.programName[requirement.tab] = QString::fromLatin1(requirement.program.locationKey);
     }

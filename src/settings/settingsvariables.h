@@ -99,6 +99,10 @@ struct RouteProgram {
     QString SettingsVariables::*location;
     std::array<const char*, 2> names;
     bool executable; // false: a plain file (LaTeX2HTML's l2hconf.pm) is enough
+    // The routes added after the first six: a location never set is the
+    // program's folder on PATH, so that settings files written before the
+    // route existed need no new [Paths] key.
+    bool onPathWhenUnset = false;
 };
 
 } // namespace morvane

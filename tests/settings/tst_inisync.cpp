@@ -565,15 +565,17 @@ void TestIniSync::readsEncodings_data() {
     row("AdvancedSave False", "TeX4ht", "AdvancedSave", "False", "var:advancedSave", "false");
     row("CheckForUsePackage missing", "TeX4ht", "CheckForUsePackage", missing,
         "var:checkForUsePackage", "false");
-    row("StartupTab 7", "Preferences", "StartupTab", "7", "var:startupTab", "1");
+    row("StartupTab 7 (the start-up counts round)", "Preferences", "StartupTab", "7",
+        "var:startupTab", "7");
     row("StartupTab No", "Preferences", "StartupTab", "No", "var:startupTab", "0");
     row("StartupTab missing", "Preferences", "StartupTab", missing, "var:startupTab", "0");
-    row("StartupTab -3", "Preferences", "StartupTab", "-3", "var:startupTab", "0");
+    row("StartupTab -3", "Preferences", "StartupTab", "-3", "var:startupTab", "-3");
     row("StartupTab 5", "Preferences", "StartupTab", "5", "var:startupTab", "5");
     row("StartupTab 3x", "Preferences", "StartupTab", "3x", "var:startupTab", "3");
     row("StartupTab 2.5 rounds to even", "Preferences", "StartupTab", "2.5", "var:startupTab", "2");
-    row("StartupTab beyond 16 bits", "Preferences", "StartupTab", "99999", "var:startupTab", "1");
-    row("StartupTab selects cmbTabs", "Preferences", "StartupTab", "8", "cmbTabs", "2");
+    row("StartupTab beyond 16 bits", "Preferences", "StartupTab", "99999", "var:startupTab",
+        "32767");
+    row("StartupTab selects cmbTabs", "Preferences", "StartupTab", "4", "cmbTabs", "4");
     row("ScrollPercent 75", "Preferences", "ScrollPercent", "75", "var:scrollFraction", "0.5");
     row("ScrollPercent -3", "Preferences", "ScrollPercent", "-3", "var:scrollFraction", "0");
     row("ScrollPercent missing", "Preferences", "ScrollPercent", missing, "var:scrollFraction",
