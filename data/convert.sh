@@ -12,6 +12,8 @@
 # tex4ht      the document's base name; it replaces %2 in the command line.
 #             A third argument "pause" waits for Enter after the run.
 # latex2html  the TeX file; "pause" as for tex4ht
+# pandoc      the TeX file, then the result file and the document's picture
+#             folders; messages appended to the result's name with .plog
 # prepare     the TeX file, whose references, bibliography and index are
 #             made in the current folder before a web route's converter runs
 # gspdf       (TrueTeX and Ghostscript: not available on Linux)
@@ -50,7 +52,7 @@ control_characters() {
 # settings_read is "yes" once the marker line was seen.
 read_settings() {
     redir='' progpath='' cmdline='' cmdline2='' code='' delegate_path='' gs_lib=''
-    htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins='' prepared=''
+    htrunpath='' L2HMODULE='' init='' filepath='' docdir='' standins='' prepared='' csl=''
     in_block=0
     settings_read=no
     block_end_seen=no
@@ -103,6 +105,7 @@ assign_setting() {
     docdir) docdir=$2 ;;
     standins) standins=$2 ;;
     prepared) prepared=$2 ;;
+    csl) csl=$2 ;;
     esac
 }
 
@@ -600,6 +603,26 @@ run_latex2html() {
     fi
 }
 
+# The document $2 (the script runs in its folder, where pandoc finds what
+# it inputs and its .bib) to the result $3; the arguments after them are the
+# document's \graphicspath folders, searched for pictures after its own.
+# Messages are appended to the result's name with .plog and shown.
+route_pandoc() {
+    not_an_option "$2"
+    _file=$safe_name
+    not_an_option "$3"
+    _output=$safe_name
+    _log=${3%.*}.plog
+    shift 3
+    _resources=.
+    for _folder in "$@"; do
+        _resources=$_resources:$_folder
+    done
+    set -- --resource-path="$_resources"
+    if [ -n "$csl" ]; then set -- "$@" --csl="$csl"; fi
+    run_logged "$_log" run_words "$cmdline" pandoc %words "$@" --output="$_output" "$_file" </dev/null
+}
+
 route_gspdf() {
     echo "convert.sh: TrueTeX is not available on Linux; use pdfLaTeX or texify for PDF." >&2
     return 1
@@ -635,7 +658,7 @@ main() {
     *) command -v "route_$1" >/dev/null 2>&1 && route_word_ok=yes || route_word_ok=no ;;
     esac
     if [ "$route_word_ok" = no ]; then
-        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html, prepare or gspdf." >&2
+        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html, pandoc, prepare or gspdf." >&2
         return 2
     fi
     if [ "$1" != gspdf ] && [ -z "$2" ]; then

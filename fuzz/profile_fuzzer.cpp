@@ -216,7 +216,7 @@ void checkEncodings(const QByteArray& bytes) {
         const int index = listIndexValue(value, entries);
         FUZZ_CHECK(index >= 0 && index < entries, value);
     }
-    const int tab = startupTabValue(value);
+    const int tab = startupTabValue(n, 6);
     FUZZ_CHECK(tab >= 0 && tab < 6, value);
     const double fraction = scrollFractionValue(value);
     FUZZ_CHECK(fraction >= 0.0 && fraction <= 0.5, value);

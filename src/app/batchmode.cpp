@@ -16,6 +16,7 @@
 #include "platform/shell.h"
 #include "platform/stdoutconsole.h"
 #include "settings/optionsmodel.h"
+#include "settings/pandocsettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,14 +33,23 @@ void complain(const QString& text) {
     std::fflush(stderr);
 }
 
-// Words that name a route together with one of its methods, whatever
-// Morvane.ini says: "texify" is the DVI route through texi2dvi.
+// Words that name a route together with one of its methods or formats,
+// whatever Morvane.ini says: "texify" is the DVI route through texi2dvi,
+// "pandoc-epub" the pandoc route making an e-book.
 struct MethodWord {
     const char* word;
     const char* routeKey;
-    ctl::Control checkBox; // ticked for the run
+    ctl::Control checkBox = nullptr; // ticked for the run
+    ctl::Control list = nullptr;     // set to `entry` for the run
+    int entry = 0;
 };
-constexpr MethodWord kMethodWords[] = {{"texify", "dvi", ctl::chkTexify(0)}};
+constexpr MethodWord kMethodWords[] = {
+    {"texify", "dvi", ctl::chkTexify(0)},
+    {"pandoc-html", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Html5)},
+    {"pandoc-epub", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Epub3)},
+    {"pandoc-docx", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Docx)},
+    {"pandoc-odt", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Odt)},
+};
 
 QString routeWords(RouteTable routes = builtInRoutes()) {
     QStringList words;
@@ -177,7 +187,13 @@ QString commandLineHelp(RouteTable routes) {
                "ticked on its tab (Make4ht=Yes in [TeX4ht] of Morvane.ini), with the format\n"
                "Make4htFormat (html5, xhtml, odt for an office document, or epub3 for an\n"
                "e-book, made by tex4ebook) and the engine Make4htEngine (latex, lualatex\n"
-               "or xelatex).\n");
+               "or xelatex).\n"
+               "\n"
+               "The pandoc route makes what [Pandoc] Format of Morvane.ini says (html5, epub3,\n"
+               "docx or odt); pandoc-html, pandoc-epub, pandoc-docx and pandoc-odt choose\n"
+               "the format for the run. The result lies in a folder named after the\n"
+               "document below the pandoc output root ([Pandoc] SaveTo, else the home\n"
+               "folder).\n");
 }
 
 int exitStatusOf(const std::optional<ConversionResult>& result) {
@@ -253,7 +269,8 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
                                      ? result->output
                                      : expectedOutputOf(route.place(ctx, source));
         const QString log = result && !result->log.isEmpty() ? result->log : ctx.logs[route];
-        const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), expected);
+        const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), expected,
+                                                     QLatin1String(route.scriptRoute));
         QString why;
         if (!cause.isEmpty())
             why = QStringLiteral(": ") + cause + QLatin1Char('.');
@@ -346,8 +363,10 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
     model.setCheckValue(ctl::chkIE, 0);
-    if (method)
+    if (method && method->checkBox)
         model.setCheckValue(method->checkBox, 1);
+    if (method && method->list)
+        model.setIndex(method->list, method->entry);
 
     reportReplacedOutputRoot(ctx, *route);
 

@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "settings/controlnames.h"
 #include "settings/hevealibrary.h"
+#include "settings/pandocsettings.h"
 #include "tex4ht/tex4htcommand.h"
 
 #include <QDir>
@@ -214,6 +215,19 @@ void chkMake4ht_Click(AppContext& ctx) {
     composeTex4htCommandLine(ctx);
 }
 
+// The pandoc tab's format: Run and Show name the new result, and only a web
+// page may be a fragment without its head.
+void cmbPandocFormat_Click(AppContext& ctx) {
+    OptionsModel& model = *ctx.model;
+    const PandocFormat format = pandocFormatAt(model.index(ctl::cmbPandocFormat));
+    model.setEnabled(ctl::chkPandocStandalone, format == PandocFormat::Html5);
+    const Route* route = ctx.selectedRoute();
+    if (!route || qstrcmp(route->key, "pandoc") != 0)
+        return;
+    setRunCaptions(model, route->resultWord(ctx));
+    SavedPath(ctx);
+}
+
 void cmdAdvanced_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     model.setTag(ctl::chkHtrun, ctx.settings.vars.tex4ht);
@@ -372,6 +386,7 @@ void connectOptionHandlers(AppContext& ctx) {
         {ctl::cmbMake4htFormat, composeTex4htCommandLine},
         {ctl::cmbMake4htEngine, composeTex4htCommandLine},
         {ctl::cmbPasses, composeTex4htCommandLine},
+        {ctl::cmbPandocFormat, cmbPandocFormat_Click},
         {ctl::chkTexify(0), [](AppContext& c) { chkTexify_Click(c, 0); }},
         {ctl::chkTexify(1), [](AppContext& c) { chkTexify_Click(c, 1); }},
         {ctl::chkSWPGS, chkSWPGS_Click},

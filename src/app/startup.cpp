@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "settings/make4htchoice.h"
+#include "settings/pandocsettings.h"
 
 #include "drivers/tex4ht.h"
 
@@ -62,6 +63,7 @@ void fillPassLists(OptionsModel& model) {
     // make4ht's lists open when make4ht is ticked (chkMake4ht_Click).
     model.setItems(ctl::cmbMake4htFormat, make4htFormatEntries());
     model.setItems(ctl::cmbMake4htEngine, make4htEngineEntries());
+    model.setItems(ctl::cmbPandocFormat, pandocFormatEntries());
     for (const ctl::Control name : {ctl::cmbMake4htFormat, ctl::cmbMake4htEngine,
                                     ctl::lblMake4htFormat, ctl::lblMake4htEngine})
         model.setEnabled(name, model.isChecked(ctl::chkMake4ht));

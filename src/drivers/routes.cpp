@@ -5,6 +5,7 @@
 #include "drivers/dvipdf.h"
 #include "drivers/hevea.h"
 #include "drivers/latex2html.h"
+#include "drivers/pandoc.h"
 #include "drivers/tex4ht.h"
 #include "drivers/tth.h"
 #include "pipeline/appcontext.h"
@@ -53,6 +54,15 @@ QList<NeededProgram> dviPrograms(const OptionsModel&) {
 
 QList<NeededProgram> pdfPrograms(const OptionsModel&) {
     return {{"pdflatex", "texlive-latex-base", "--version"}};
+}
+
+QList<NeededProgram> pandocPrograms(const OptionsModel&) {
+    return {{"pandoc", "pandoc", "--version"}};
+}
+
+// "HTML", "EPUB", "DOCX" or "ODT": what Run and Show open.
+QString pandocResultWord(const AppContext& ctx) {
+    return pandocExtension(pandocFormatAt(ctx.model->index(ctl::cmbPandocFormat))).mid(1).toUpper();
 }
 
 using SV = SettingsVariables;
@@ -209,6 +219,31 @@ const Route kRoutes[] = {
      .outputRootLabel = nullptr,
      .needsPlainFileName = true,
      .driver = TeXtoPDF},
+    // Every letter of "Pandoc" is an Alt letter of the window already.
+    {.key = "pandoc",
+     .caption = "Pandoc",
+     .tabCaption = "Pandoc",
+     .form = "tab_pandoc",
+     .helpLine = "pandoc: a web page with MathML, an e-book (EPUB 3), DOCX or ODT",
+     .resultWord = pandocResultWord,
+     .showCaption = nullptr,
+     .shows = ResultKind::WebPage,
+     .logSlot = "pandoc",
+     .parseLog = parsePandocLog,
+     .program = {"Pandoc", &SV::pandoc, {"pandoc", nullptr}, true, true},
+     .programBox = nullptr,
+     .neededPrograms = pandocPrograms,
+     .iniSection = "Pandoc",
+     .iniKeys = pandocIniKeys(),
+     .locations = pandocLocationRows(),
+     .settingsBlock = pandocSettings,
+     .scriptRoute = "pandoc",
+     .place = pandocPlace,
+     .outputRoot = &SV::pandocSaveTo,
+     .outputRootLabel = ctl::lblPandocSaveTo,
+     // pandoc takes the names as arguments and runs no shell with them.
+     .needsPlainFileName = false,
+     .driver = Pandoc},
 };
 
 } // namespace

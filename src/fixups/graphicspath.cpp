@@ -91,23 +91,42 @@ QStringList graphicsPathsOf(const QByteArray& texText) {
     return folders;
 }
 
-void copyGraphicsPathPictures(const QString& document, const QString& outputDir,
-                              PictureCopies copies) {
+namespace {
+
+// The document's \graphicspath folders and the pictures it names, both
+// below its folder.
+struct NamedPictures {
     QStringList folders;
     QStringList pictures;
+};
+
+NamedPictures namedPicturesOf(const QString& document) {
+    NamedPictures named;
     for (const QString& file : texFilesOf(document)) {
         const std::optional<QByteArray> text = readFile(file);
         if (!text)
             continue;
         for (const QString& folder : graphicsPathsOf(*text))
             if (const QString path = insidePath(folder); !path.isEmpty())
-                folders.append(path);
+                named.folders.append(path);
         for (const NamedInput& input : namedInputsOf(*text))
             if (const QString name = insidePath(input.name); input.graphics && !name.isEmpty())
-                pictures.append(name);
+                named.pictures.append(name);
     }
-    folders.removeDuplicates();
-    pictures.removeDuplicates();
+    named.folders.removeDuplicates();
+    named.pictures.removeDuplicates();
+    return named;
+}
+
+} // namespace
+
+QStringList graphicsFoldersOf(const QString& document) {
+    return namedPicturesOf(document).folders;
+}
+
+void copyGraphicsPathPictures(const QString& document, const QString& outputDir,
+                              PictureCopies copies) {
+    const auto [folders, pictures] = namedPicturesOf(document);
     const QDir source(QFileInfo(document).absolutePath());
     const QDir output(outputDir);
     if (source.absolutePath() == output.absolutePath())

@@ -23,6 +23,11 @@ const QStringList& pictureExtensions();
 // skipped), in their order, as written ("Figs/Raster/").
 QStringList graphicsPathsOf(const QByteArray& texText);
 
+// The folders of the \graphicspath commands of `document` and of the TeX
+// files it inputs that lie below its folder ("Chapter2/Figs/Raster"), in
+// their order, each once.
+QStringList graphicsFoldersOf(const QString& document);
+
 // Where copyGraphicsPathPictures puts the pictures: at their paths below
 // the output folder, or there and under their bare names beside the working
 // copy too. LaTeX2HTML needs the latter: the file of pictures it has LaTeX

@@ -199,6 +199,17 @@ QString texifySettings(const AppContext& ctx, const OptionsModel&, const QString
            setLine(QStringLiteral("cmdline"), commandLine);
 }
 
+QString pandocSettings(const AppContext& ctx, const OptionsModel& model,
+                       const QString& commandLine) {
+    // The citation style is a file name: a setting of its own, passed to
+    // pandoc as one argument, never a word of the command line.
+    const bool citations = model.isChecked(ctl::chkPandocCiteproc);
+    return setLine(QStringLiteral("progpath"), ctx.settings.vars.pandoc) +
+           setLine(QStringLiteral("cmdline"), commandLine) +
+           setLine(QStringLiteral("csl"),
+                   citations ? model.text(ctl::txtPandocCsl).trimmed() : QString());
+}
+
 SettingsBlock settingsBlockNamed(const QString& writerKey) {
     static const struct {
         const char* key;

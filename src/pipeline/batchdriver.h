@@ -57,6 +57,9 @@ QString texifySettings(const AppContext& ctx, const OptionsModel& options,
 QString tex4htSettings(const AppContext& ctx, const OptionsModel& options,
                        const QString& commandLine);
 QString l2hSettings(const AppContext& ctx, const OptionsModel& options, const QString& commandLine);
+// pandoc's: its folder, its options and the citation style file.
+QString pandocSettings(const AppContext& ctx, const OptionsModel& options,
+                       const QString& commandLine);
 QString gspdfSettings(const AppContext& ctx, const OptionsModel& options,
                       const QString& commandLine);
 // The block of a writer key; nullptr for an unknown key.

@@ -28,6 +28,9 @@ LogEntries parseTthLog(QByteArrayView log, const LogSource& source);
 // The LaTeX2HTML route's log: the images log (a LaTeX log), latex2html's
 // "*** Error:" lines and the WARNINGS file after a "Warnings:" line.
 LogEntries parseL2hLog(QByteArrayView log, const LogSource& source);
+// pandoc's messages: "[WARNING] ..." lines (a position "at FILE line N" at
+// their end), and the "Error at ..." or "pandoc: ..." with which it gives up.
+LogEntries parsePandocLog(QByteArrayView log, const LogSource& source);
 
 // A route's parser of its log.
 using LogParser = LogEntries (*)(QByteArrayView log, const LogSource& source);

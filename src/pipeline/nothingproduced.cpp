@@ -12,12 +12,21 @@ namespace {
 constexpr qint64 kFullDiskBytes = 1 << 20;
 } // namespace
 
-QString causeOfNothingProduced(const QString& batchDriver, const QString& expectedOutput) {
+QString causeOfNothingProduced(const QString& batchDriver, const QString& expectedOutput,
+                               const QString& scriptRoute) {
     QFile script(batchDriver);
-    if (script.open(QIODevice::ReadOnly) && script.read(1 << 16).contains("\r\n"))
+    const QByteArray text = script.open(QIODevice::ReadOnly) ? script.readAll() : QByteArray();
+    if (text.contains("\r\n"))
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" has Windows line ends (CR LF), which the shell cannot read: "
                               "replace it with an original copy");
+    // A convert.sh kept from before the route was added cannot run it.
+    if (!text.isEmpty() && !scriptRoute.isEmpty() &&
+        !text.contains("\nroute_" + scriptRoute.toUtf8() + "() {"))
+        return QDir::toNativeSeparators(batchDriver) +
+               QStringLiteral(" is older than Morvane and has no %1 route: replace it with the "
+                              "convert.sh Morvane was installed with")
+                   .arg(scriptRoute);
     if (expectedOutput.isEmpty())
         return {};
     const QFileInfo folder(QFileInfo(expectedOutput).absolutePath());

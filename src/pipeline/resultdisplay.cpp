@@ -95,7 +95,8 @@ namespace {
 // office documents and e-books of a web route, to their associated program.
 bool isDocumentOrBook(const QString& file) {
     const QString suffix = QFileInfo(file).suffix().toLower();
-    return suffix == QStringLiteral("odt") || suffix == QStringLiteral("epub");
+    return suffix == QStringLiteral("odt") || suffix == QStringLiteral("epub") ||
+           suffix == QStringLiteral("docx");
 }
 
 void showResult(AppContext& ctx, const Route& route, const QString& file) {
@@ -141,7 +142,8 @@ void tellFailedRewrites(AppContext& ctx, const QStringList& failures) {
 void tellCauseOfNothingProduced(AppContext& ctx, const Conversion& conversion) {
     if (conversion.result.produced || conversion.stopped || !ctx.seams.prompter)
         return;
-    const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), conversion.expectedOutput);
+    const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), conversion.expectedOutput,
+                                                 QLatin1String(conversion.route.scriptRoute));
     if (cause.isEmpty())
         return;
     ctx.seams.prompter->tell(QStringLiteral("The conversion produced no ") +

@@ -113,4 +113,14 @@ void cmdlatex2htmlBrowse_Click(AppContext& ctx) {
                      &SettingsVariables::l2hSaveTo);
 }
 
+void changeOutputRoot(AppContext& ctx) {
+    const Route* route = ctx.selectedRoute();
+    if (!route || !route->outputRoot)
+        return;
+    browseOutputRoot(ctx,
+                     QStringLiteral("Select a directory in which to save %1 files:")
+                         .arg(QLatin1String(route->caption)),
+                     route->outputRoot);
+}
+
 } // namespace morvane

@@ -20,6 +20,9 @@ void updateSaveLabel(AppContext& ctx);
 
 // The "Change Directory" buttons of the TeX4ht and LaTeX2HTML tabs.
 void cmdTex4htBrowse_Click(AppContext& ctx);
+// The Change Directory button of a later route's tab: chooses the selected
+// route's output root ("Select a directory in which to save Pandoc files:").
+void changeOutputRoot(AppContext& ctx);
 void cmdlatex2htmlBrowse_Click(AppContext& ctx);
 
 } // namespace morvane

@@ -133,6 +133,16 @@ inline constexpr int kPerRoute = -1;
     C(Label7, Label)                                                                               \
     C(Label34, Label)                                                                              \
     C(cmdBat, Button)                                                                              \
+    /* pandoc. */                                                                                  \
+    C(lblPandocSaveTo, Label)                                                                      \
+    C(cmdPandocBrowse, Button)                                                                     \
+    C(cmbPandocFormat, ListCombo)                                                                  \
+    C(chkPandocStandalone, CheckBox)                                                               \
+    C(chkPandocToc, CheckBox)                                                                      \
+    C(chkPandocNumber, CheckBox)                                                                   \
+    C(chkPandocCiteproc, CheckBox)                                                                 \
+    C(txtPandocCsl, LineEdit)                                                                      \
+    C(cmdPandocCsl, Button)                                                                        \
     /* Help. */                                                                                    \
     C(chkMulti, CheckBox)                                                                          \
     C(chkSettings, CheckBox)                                                                       \

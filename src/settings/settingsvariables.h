@@ -26,6 +26,7 @@ struct SettingsVariables {
     QString netpbm;
     QString editor;
     QString texEditor;
+    QString pandoc;
 
     // Preferences section.
     int startupTab = 0;
@@ -52,6 +53,9 @@ struct SettingsVariables {
 
     // Latex2HTML section.
     QString l2hSaveTo;
+
+    // Pandoc section.
+    QString pandocSaveTo;
 
     // Update section: the publisher's site, where the update check finds
     // its three documents.

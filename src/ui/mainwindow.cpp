@@ -33,6 +33,7 @@
 #include "ui_tab_help.h"
 #include "ui_tab_hevea.h"
 #include "ui_tab_l2h.h"
+#include "ui_tab_pandoc.h"
 #include "ui_tab_pdf.h"
 #include "ui_tab_tex4ht.h"
 #include "ui_tab_tth.h"
@@ -83,6 +84,7 @@ struct MainWindow::Private {
     Ui::L2hTab l2h;
     Ui::DviTab dvi;
     Ui::PdfTab pdf;
+    Ui::PandocTab pandoc;
     Ui::HelpTab help;
     ModelBinder* binder = nullptr;
     int txt3Caret = 0;    // caret position remembered at the last click
@@ -198,6 +200,7 @@ void MainWindow::registerBuiltInPages() {
     registerRoutePage(S("tab_l2h"), form(d->l2h));
     registerRoutePage(S("tab_dvi"), form(d->dvi));
     registerRoutePage(S("tab_pdf"), form(d->pdf));
+    registerRoutePage(S("tab_pandoc"), form(d->pandoc));
 }
 
 void MainWindow::wireButtons() {
@@ -229,6 +232,8 @@ void MainWindow::wireButtons() {
     onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
     onClick(d->help.cmdUpdate, [&ctx] { cmdUpdate_Click(ctx); });
     onClick(d->pdf.cmdBat, [this, &ctx] { cmdBat_Click(ctx, this); });
+    onClick(d->pandoc.cmdPandocBrowse, [&ctx] { changeOutputRoot(ctx); });
+    onClick(d->pandoc.cmdPandocCsl, [this] { chooseCitationStyle(); });
     onClick(d->help.cmdCheck, [this] {
         ConverterCheckDialog dialog(this);
         dialog.show();
@@ -331,6 +336,16 @@ void MainWindow::browseForTeXFile() {
     // it at the TeX documents folder again.
     d->ctx->settings.vars.openDialogDir = PathOnly(file);
     d->ctx->model->setText(ctl::cmbTeX, file);
+}
+
+void MainWindow::chooseCitationStyle() {
+    const QString current = d->ctx->model->text(ctl::txtPandocCsl);
+    const QString file = QFileDialog::getOpenFileName(
+        this, S("Choose a citation style"),
+        current.isEmpty() ? d->ctx->settings.vars.openDialogDir : PathOnly(current),
+        S("Citation Styles (*.csl);;All Files (*)"));
+    if (!file.isEmpty())
+        d->ctx->model->setText(ctl::txtPandocCsl, file);
 }
 
 void MainWindow::focusFileBox() {

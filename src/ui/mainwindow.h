@@ -33,6 +33,8 @@ private:
     void wireButtons();
     void wireSpecialControls();
     void browseForTeXFile();
+    // The pandoc tab's citation style file.
+    void chooseCitationStyle();
     void showCommandLineLock();
     // Puts the chosen code fragment into the command line at the caret.
     void insertCodeFragment(int index);

@@ -106,7 +106,8 @@ private slots:
             << QStringList{"broken.tex:4: warning: Undefined label: 'nowhere'",
                            "broken.tex:4: error: Fatal error: exception "
                            "Invalid_argument(\"index out of bounds\") [gave up]"};
-        QTest::newRow("latex2html: its unknown commands; the paragraphs of WARNINGS, not their echo")
+        QTest::newRow(
+            "latex2html: its unknown commands; the paragraphs of WARNINGS, not their echo")
             << QString("latex2html") << "latex2html.log"
             << QStringList{
                    "broken.tex: warning: Unknown command \\nosuch",
@@ -114,6 +115,35 @@ private slots:
                    "be numbered and cross-references will be shown as icons.",
                    "broken.tex: warning: no reference for citation: nobody",
                };
+        QTest::newRow("pandoc: gives up where it cannot read on, in the file it read")
+            << QString("pandoc") << "pandoc-fatal.plog"
+            << QStringList{"chapter.tex:3: error: unexpected \\begin; expecting "
+                           "\\end{document} [gave up]"};
+        QTest::newRow("pandoc: warnings, without the one about a page named after its file")
+            << QString("pandoc") << "pandoc.plog"
+            << QStringList{"broken.tex: warning: Citeproc: citation nobody not found"};
+    }
+
+    void pandocWarningPlaces_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("a place at the end of the message")
+            << QByteArray("[WARNING] Could not load include file Chapter1/c.tex at main.tex line "
+                          "137 column 28\n")
+            << QStringList{"main.tex:137: warning: Could not load include file Chapter1/c.tex at "
+                           "main.tex line 137 column 28"};
+        QTest::newRow("continued on indented lines, the caret left out")
+            << QByteArray("[WARNING] Could not convert TeX math \\frac{1}{, rendering as TeX:\n"
+                          "  \\frac{1}{\n           ^\n  unexpected end of input\n"
+                          "pandoc: out.html: withFile: permission denied\n")
+            << QStringList{"broken.tex: warning: Could not convert TeX math \\frac{1}{, "
+                           "rendering as TeX: \\frac{1}{ unexpected end of input",
+                           "broken.tex: error: out.html: withFile: permission denied [gave up]"};
+    }
+
+    void pandocWarningPlaces() {
+        QFETCH(QByteArray, log);
+        QTEST(shown(parsePandocLog(log, {logsDir(), logsDir() + "/broken.tex"})), "entries");
     }
 
     void realLogs() {

@@ -145,13 +145,19 @@ void TestOptionHandlers::tabChangeDisablesConvertWhenProgramMissing_data() {
     QTest::addColumn<bool>("texifyTicked");
     QTest::addColumn<QString>("pathLabel"); // empty: Convert stays enabled
 
-    QTest::newRow("HeVeA missing") << 1 << false << "Hevea Not Found\nSet its folder in Help, Program Locations";
-    QTest::newRow("TtH missing") << 2 << false << "Tth Not Found\nSet its folder in Help, Program Locations";
-    QTest::newRow("TeX4ht missing") << 3 << false << "Tex4ht Not Found\nSet its folder in Help, Program Locations";
-    QTest::newRow("LaTeX2HTML missing") << 4 << false << "L2h Not Found\nSet its folder in Help, Program Locations";
-    QTest::newRow("DVI with texify") << 5 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("HeVeA missing")
+        << 1 << false << "Hevea Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("TtH missing") << 2 << false
+                                 << "Tth Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("TeX4ht missing")
+        << 3 << false << "Tex4ht Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("LaTeX2HTML missing")
+        << 4 << false << "L2h Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("DVI with texify")
+        << 5 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
     QTest::newRow("DVI with latex") << 5 << false << "";
-    QTest::newRow("PDF with texify") << 6 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
+    QTest::newRow("PDF with texify")
+        << 6 << true << "Texify Not Found\nSet its folder in Help, Program Locations";
     QTest::newRow("PDF with pdflatex") << 6 << false << "";
 }
 
@@ -191,10 +197,11 @@ void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
 void TestOptionHandlers::helpTabHidesSharedFrameAndBackShowsIt() {
     Fixture f;
     f.selectTab(2);
-    f.selectTab(7);
+    const int help = helpTab(builtInRoutes());
+    f.selectTab(help);
     QVERIFY(!f.model.isVisible(ctl::Frame2));
     QVERIFY(f.model.isVisible(ctl::fraHelp));
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i < help; ++i)
         QVERIFY(!f.model.isVisible(ctl::fraContainer(i)));
 
     f.selectTab(5);
@@ -599,7 +606,8 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     QVERIFY(f.model.isEnabled(ctl::cmdConvert));
     f.model.setChecked(ctl::chkTexify(0), true);
     QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
-    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Texify Not Found\nSet its folder in Help, Program Locations"));
+    QCOMPARE(f.model.caption(ctl::lblPath),
+             QStringLiteral("Texify Not Found\nSet its folder in Help, Program Locations"));
     f.model.setChecked(ctl::chkTexify(0), false);
     QVERIFY(f.model.isEnabled(ctl::cmdConvert));
 
@@ -611,7 +619,8 @@ void TestOptionHandlers::texifyBoxDecidesConvertOnItsTab() {
     f.model.setChecked(ctl::chkTexify(1), true);
     f.model.setChecked(ctl::chkTexify(1), false);
     QVERIFY(!f.model.isEnabled(ctl::cmdConvert));
-    QCOMPARE(f.model.caption(ctl::lblPath), QStringLiteral("Tth Not Found\nSet its folder in Help, Program Locations"));
+    QCOMPARE(f.model.caption(ctl::lblPath),
+             QStringLiteral("Tth Not Found\nSet its folder in Help, Program Locations"));
 }
 
 void TestOptionHandlers::antiVirusInformation() {

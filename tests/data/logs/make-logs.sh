@@ -32,3 +32,10 @@ L2HINIT_NAME=.no-init latex2html warn.tex </dev/null >messages.txt 2>&1
     printf '\n\nWarnings:\n\n'
     cat warn/WARNINGS
 } >"$here/latex2html.log"
+
+# pandoc as the pandoc route runs it (messages on standard error): it gives
+# up on broken.tex in chapter.tex, and warns on warn.tex.
+pandoc --to=html5 --standalone --mathml --citeproc broken.tex -o broken.html \
+    </dev/null 2>"$here/pandoc-fatal.plog"
+pandoc --to=html5 --standalone --mathml --citeproc warn.tex -o warn.html \
+    </dev/null 2>"$here/pandoc.plog"
