@@ -8,10 +8,12 @@ using namespace morvane::test;
 
 namespace {
 
-BatchRun runCheck(const QString& home, const QString& path) {
+BatchRun runCheck(const QString& home, const QString& path, const QString& userHome = {}) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("MORVANE_HOME", home);
+    if (!userHome.isEmpty())
+        env.insert("HOME", userHome);
     env.insert("PATH", path);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"), {"--check"});
@@ -28,7 +30,7 @@ QStringList reportLines(const QByteArray& out) {
     return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
 }
 
-const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF"};
+const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "Pandoc"};
 
 } // namespace
 
@@ -38,9 +40,14 @@ class TestConverterCheckE2e : public QObject {
 private slots:
     void everyRouteWorks() {
         TestHome home;
-        const BatchRun run = runCheck(home.path(), qEnvironmentVariable("PATH"));
+        QTemporaryDir userHome;
+        const BatchRun run = runCheck(home.path(), qEnvironmentVariable("PATH"), userHome.path());
         const QStringList lines = reportLines(run.out);
         QCOMPARE(run.status, 0);
+        // Every route's output stays in the check's own folder, whatever
+        // output roots the settings name (by default the home folder).
+        QCOMPARE(QDir(userHome.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
         QCOMPARE(lines.size(), kCaptions.size());
         // Aligned: every status begins in the same column.
         const qsizetype column = lines[0].indexOf(" works") + 1;
