@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray log(reinterpret_cast<const char*>(data), qsizetype(size));
     const LogSource source{QStringLiteral("/home/ana/doc dir"),
                            QStringLiteral("/home/ana/doc dir/paper.tex")};
-    const Parser parsers[] = {parseLatexLog, parseHeveaLog, parseTthLog, parseL2hLog};
+    const Parser parsers[] = {parseLatexLog, parseHeveaLog, parseTthLog, parseL2hLog,
+                              parsePandocLog};
     for (const Parser parse : parsers)
         checkParser(parse, log, source);
     checkTthFilter(log);
