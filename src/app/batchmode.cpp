@@ -2,6 +2,7 @@
 
 #include "platform/processgroup.h"
 
+#include "app/batchreport.h"
 #include "app/optionhandlers.h"
 #include "app/startup.h"
 #include "app/watchmode.h"
@@ -10,6 +11,7 @@
 #include "pipeline/logentry.h"
 #include "pipeline/nothingproduced.h"
 #include "pipeline/savedpath.h"
+#include "platform/childprograms.h"
 #include "platform/launcher.h"
 #include "platform/programdir.h"
 #include "platform/prompter.h"
@@ -18,7 +20,9 @@
 #include "settings/optionsmodel.h"
 #include "settings/pandocsettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -308,11 +312,88 @@ void printLogEntries(const LogEntries& entries) {
     std::fflush(stderr);
 }
 
+// The summary of several files, one line each and a total; the worst status.
+class Summary {
+public:
+    void add(const QString& file, int status) {
+        status = std::clamp(status, int(CleanResult), int(NothingProduced));
+        ++m_counts[status];
+        m_worst = qMax(m_worst, status);
+        complain(QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(file),
+                                               QLatin1String(statusWord(status))));
+    }
+    int finish(qsizetype files) const {
+        complain(
+            QStringLiteral("%1 files: %2 converted, %3 with errors in the log, %4 not converted.")
+                .arg(files)
+                .arg(m_counts[CleanResult])
+                .arg(m_counts[ErrorsInLog])
+                .arg(m_counts[NothingProduced]));
+        return m_worst;
+    }
+
+private:
+    int m_counts[3] = {0, 0, 0};
+    int m_worst = CleanResult;
+};
+
+void writeLine(std::FILE* stream, const QByteArray& line) {
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+// Several documents side by side: each is a batch run of its own (its own
+// settings read, its own convert.sh run), whose lines come out prefixed by
+// the document's name; report lines pass as they are.
+int convertInParallel(const QString& routeWord, const QStringList& files, int jobs,
+                      const QStringList& passedOn) {
+    QList<ChildProgram> children;
+    for (const QString& file : files)
+        children.append(
+            {QCoreApplication::applicationFilePath(),
+             QStringList{QStringLiteral("--convert=") + routeWord} + passedOn + QStringList{file},
+             QDir::currentPath(),
+             {}});
+    ChildPrograms runs(children, jobs);
+    runs.onLine([&files](int child, bool standardError, const QByteArray& line) {
+        if (!standardError && line.startsWith('{')) {
+            writeLine(stdout, line);
+            return;
+        }
+        writeLine(standardError ? stderr : stdout,
+                  QDir::toNativeSeparators(files.at(child)).toUtf8() + ": " + line);
+    });
+    QList<int> statuses(files.size(), NothingProduced);
+    runs.onEnd([&statuses](int child, int status, double) { statuses[child] = status; });
+    runs.start();
+    runs.waitForAll();
+    Summary summary;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        summary.add(files.at(i), statuses.at(i) < 0 ? int(NothingProduced) : statuses.at(i));
+    return summary.finish(files.size());
+}
+
+// The options a run of one document takes over from the command line.
+QStringList optionsPassedOn(const LimitOptions& limits, bool report) {
+    QStringList options;
+    if (limits.seconds > 0)
+        options << QStringLiteral("--timeout=%1").arg(limits.seconds);
+    if (limits.megabytes > 0)
+        options << QStringLiteral("--memory=%1").arg(limits.megabytes);
+    if (report)
+        options << QStringLiteral("--report=json");
+    return options;
+}
+
 } // namespace
 
 int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
+    bool badReport = false;
+    const bool report = takeReportOption(files, badReport);
+    const int jobs = takeJobsOption(files);
     const std::optional<LimitOptions> limits = takeLimitOptions(files);
-    if (!limits)
+    if (!limits || badReport || jobs < 0)
         return NothingProduced;
     const MethodWord* method = methodForWord(routeWord);
     const Route* route =
@@ -331,6 +412,8 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
                      .arg(routeWord));
         return NothingProduced;
     }
+    if (jobs > 1 && files.size() > 1)
+        return convertInParallel(routeWord, files, jobs, optionsPassedOn(*limits, report));
 
     OptionsModel model;
     DefaultAnswerPrompter prompter;
@@ -338,7 +421,9 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
     QProcessLauncher launcher;
     // Ctrl+C or a TERM ends the converter too, and the run counts as stopped.
     stopProcessGroupsOnSignals();
-    StdoutConsoleFactory consoles;
+    // With a report on standard output, the converters' output goes to
+    // standard error.
+    StdoutConsoleFactory consoles(report ? stderr : stdout);
 
     AppContext ctx;
     ctx.programDir = resolveProgramDirectory(currentProgramDirectoryInputs());
@@ -378,25 +463,26 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
             return convertOne(ctx, *route, files.front(), &result);
         });
     }
+    const auto convertReported = [&](const QString& file) {
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<ConversionResult> result;
+        const int status = convertOne(ctx, *route, file, &result);
+        if (report)
+            std::fputs(
+                reportLine(file, routeWord, status, result, clock.elapsed() / 1000.0).constData(),
+                stdout);
+        std::fflush(stdout);
+        return status;
+    };
     if (files.size() == 1)
-        return convertOne(ctx, *route, files.front());
+        return convertReported(files.front());
 
     // Several files: the same settings for each, a line per file and a total.
-    int worst = CleanResult;
-    int counts[3] = {0, 0, 0};
-    for (const QString& file : files) {
-        const int status = convertOne(ctx, *route, file);
-        ++counts[status];
-        worst = qMax(worst, status);
-        complain(QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(file),
-                                               QLatin1String(statusWord(status))));
-    }
-    complain(QStringLiteral("%1 files: %2 converted, %3 with errors in the log, %4 not converted.")
-                 .arg(files.size())
-                 .arg(counts[CleanResult])
-                 .arg(counts[ErrorsInLog])
-                 .arg(counts[NothingProduced]));
-    return worst;
+    Summary summary;
+    for (const QString& file : files)
+        summary.add(file, convertReported(file));
+    return summary.finish(files.size());
 }
 
 } // namespace morvane

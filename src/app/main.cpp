@@ -1,7 +1,9 @@
 #include "app/batchmode.h"
+#include "app/comparison.h"
 #include "app/convertercheck.h"
 #include "app/startup.h"
 #include "platform/bytenames.h"
+#include "platform/processgroup.h"
 #include "platform/programdir.h"
 #include "platform/programmodule.h"
 #include "platform/runjournal.h"
@@ -29,6 +31,26 @@ int runWindow(int argc, char** argv) {
         return 1;
     }
     return run(&argc, argv);
+}
+
+// A picture of a page's start, drawn without a screen by the GUI library:
+// `morvane --thumbnail=PNG PAGE`, which a comparison runs for each result.
+using RenderThumbnail = int (*)(const char* page, const char* png);
+
+int renderThumbnail(int argc, char** argv) {
+    if (argc != 3) {
+        std::fputs("morvane: usage: morvane --thumbnail=PNG PAGE\n", stderr);
+        return 2;
+    }
+    QString error;
+    const auto render = reinterpret_cast<RenderThumbnail>(morvane::resolveProgramModule(
+        QStringLiteral("libmorvane_gui.so"), "morvane_render_thumbnail", &error));
+    if (!render) {
+        std::fprintf(stderr, "morvane: cannot load the GUI library: %s\n",
+                     error.toLocal8Bit().constData());
+        return 1;
+    }
+    return render(argv[2], argv[1] + std::strlen("--thumbnail="));
 }
 
 void reportRestored(const QStringList& restored) {
@@ -82,6 +104,17 @@ int main(int argc, char** argv) {
         QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
         morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
         return morvane::runConverterCheck();
+    }
+    if (std::strncmp(first, "--thumbnail=", 12) == 0)
+        return renderThumbnail(argc, argv);
+    if (std::strcmp(first, "--compare") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
+        QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+        morvane::keepPerUserStoreIn(qEnvironmentVariable("MORVANE_HOME"));
+        reportRestored(morvane::journal::recoverDeadRuns());
+        morvane::stopProcessGroupsOnSignals();
+        return morvane::runComparison(reachableArguments(argc, argv, 2));
     }
     constexpr const char* convert = "--convert=";
     if (std::strncmp(first, convert, std::strlen(convert)) == 0) {

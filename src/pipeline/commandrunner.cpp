@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -73,6 +74,8 @@ QString privateScriptFor(Conversion& conversion, const QString& commandLine,
 void noteStop(Conversion& conversion, const Run& run) {
     if ((run.console && run.console->wasStopped()) || stopWasRequested())
         conversion.stopped = true;
+    if (run.limits)
+        conversion.peakMemoryBytes = std::max(conversion.peakMemoryBytes, run.limits->peakBytes());
     if (run.limits && run.limits->reached() != LimitReached::None) {
         conversion.stopped = true;
         conversion.limitReached = run.limits->reached();

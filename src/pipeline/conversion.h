@@ -73,6 +73,8 @@ struct Conversion {
     // the limits that run had.
     LimitReached limitReached = LimitReached::None;
     RunLimits limits;
+    // The most memory one of its converter runs held, as the limit watch saw it.
+    qint64 peakMemoryBytes = 0;
     // The user's document, lying in its own output directory, that the user
     // agreed to have converted where it lies once its backup existed: the
     // working-copy steps may edit it. Empty otherwise.

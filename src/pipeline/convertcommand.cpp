@@ -210,6 +210,7 @@ ConversionResult runDriver(Conversion& conversion) {
     if (!result.failedRewrites.isEmpty())
         result.verdict = LogVerdict::Errors;
     result.produced = producedByThisRun(result.output, before, started);
+    result.peakMemoryBytes = conversion.peakMemoryBytes;
     if (conversion.stopped) {
         // A stopped run shows nothing; its log stays for View Log.
         result.output.clear();

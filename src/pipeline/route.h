@@ -49,6 +49,9 @@ struct ConversionResult {
     CopiedDocument copied;
     // The errors and warnings of its log, as the error list shows them.
     LogEntries entries;
+    // The most memory its converter held (0 when it ended before the first
+    // look); set by the Convert command.
+    qint64 peakMemoryBytes = 0;
 };
 
 // Where a route puts its result for a TeX file: the text of lblPath and the

@@ -187,6 +187,7 @@ LimitWatch::LimitWatch(QProcess& process, const RunLimits& limits)
 void LimitWatch::checkMemory() {
     const bool fullScan = ++m_polls % kPollsPerFullScan == 0;
     const qint64 used = fullScan ? groupMemoryBytes(m_group) : leaderTreeMemoryBytes(m_group);
+    m_peak = std::max(m_peak, used);
     if (used > m_limits.memoryBytes)
         end(LimitReached::Memory);
 }

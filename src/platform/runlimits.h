@@ -48,6 +48,9 @@ public:
 
     // The limit that ended the run; None while it runs or when it ended by itself.
     LimitReached reached() const { return m_reached; }
+    // The most memory the group held at one of the looks (4 a second): a
+    // run shorter than a look shows 0.
+    qint64 peakBytes() const { return m_peak; }
 
 private:
     void checkMemory();
@@ -60,6 +63,7 @@ private:
     QTimer m_memoryPoll;
     LimitReached m_reached = LimitReached::None;
     int m_polls = 0;
+    qint64 m_peak = 0;
 };
 
 } // namespace morvane

@@ -6,21 +6,23 @@
 namespace morvane {
 
 namespace {
-void forward(QProcess* process) {
+void forward(QProcess* process, std::FILE* sink) {
     const QByteArray bytes = readAllOutput(process);
     if (bytes.isEmpty())
         return;
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), sink);
+    std::fflush(sink);
 }
 } // namespace
 
 void StdoutConsole::attach(QProcess* process, bool waitsForEnter) {
+    std::FILE* sink = m_sink;
     QObject::connect(process, &QProcess::readyReadStandardOutput, process,
-                     [process] { forward(process); });
+                     [process, sink] { forward(process, sink); });
     QObject::connect(process, &QProcess::readyReadStandardError, process,
-                     [process] { forward(process); });
-    QObject::connect(process, &QProcess::finished, process, [process] { forward(process); });
+                     [process, sink] { forward(process, sink); });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, sink] { forward(process, sink); });
     if (waitsForEnter) {
         process->write("\n");
         process->closeWriteChannel();
@@ -29,7 +31,7 @@ void StdoutConsole::attach(QProcess* process, bool waitsForEnter) {
 
 Console* StdoutConsoleFactory::create(const QString& commandLine) {
     Q_UNUSED(commandLine);
-    return new StdoutConsole;
+    return new StdoutConsole(m_sink);
 }
 
 } // namespace morvane
