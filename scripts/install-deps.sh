@@ -10,7 +10,7 @@ libgl-dev libbenchmark-dev libcups2-dev
 hevea tth tth-common
 texlive-binaries texlive-plain-generic texlive-extra-utils texlive-luatex texlive-xetex
 texlive-latex-base texlive-latex-recommended texinfo dvipng
-latex2html ghostscript netpbm imagemagick pandoc unzip
+latex2html ghostscript netpbm imagemagick pandoc unzip parallel poppler-utils
 libjs-mathjax
 xvfb xauth openbox ccache
 clang libclang-rt-14-dev

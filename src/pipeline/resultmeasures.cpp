@@ -84,8 +84,10 @@ void measurePage(const QByteArray& bytes, const QString& pageFolder, const QStri
     for (auto it = pattern("<img\\b[^>]*>").globalMatch(html); it.hasNext();)
         if (isFormulaImage(it.next().captured()))
             ++into.formulaImages;
-    const QString text = visibleText(html);
+    QString text = visibleText(html);
     into.rawTex += int(text.count(pattern("\\\\[a-z]{2,}")));
+    // TeX left in the text is not the document's text.
+    text.remove(pattern("\\\\[a-z]{2,}"));
     into.undefinedReferences +=
         int(text.count(QStringLiteral("??")) + text.count(QStringLiteral("[?]")));
     checkLinks(html, pageFolder, folder, pageName, into.brokenLinks);
