@@ -12,6 +12,7 @@
 #include "platform/prompter.h"
 #include "settings/optionsmodel.h"
 #include "settings/profilefile.h"
+#include "tex4ht/tex4htcommand.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -478,6 +479,26 @@ QString Comparison::table() const {
         text += line + QLatin1Char('\n');
     }
     return text;
+}
+
+void useComparedRoute(AppContext& ctx, const ComparedRoute& compared) {
+    const Route* route = routeForKey(ctx.routes, compared.routeKey);
+    if (!route)
+        return;
+    // The choices are read as Morvane.ini's keys would be: the same rows of
+    // the key table set the same controls.
+    ProfileFile choices;
+    for (const QString& setting : compared.settings) {
+        const QString key = setting.section(QLatin1Char('='), 0, 0);
+        choices.writeText(key.section(QLatin1Char('/'), 0, 0), key.section(QLatin1Char('/'), 1),
+                          setting.section(QLatin1Char('='), 1));
+    }
+    IniPlace place{*ctx.model, ctx.settings.vars};
+    for (const IniKey& key : allIniKeys(ctx.routes))
+        if (choices.contains(QLatin1String(key.section), QLatin1String(key.name)))
+            readIniKey(key, choices, place);
+    ctx.model->setIndex(ctl::tbstrip, tabOf(ctx.routes, *route));
+    composeTex4htCommandLine(ctx);
 }
 
 int runComparison(QStringList arguments) {

@@ -58,6 +58,8 @@ public:
     // reference, when pdflatex and pdftotext are there), `jobs` at once. The
     // caller starts them and serves events until they end.
     ChildPrograms& runs(int jobs);
+    // The runs made by runs(), or nullptr before.
+    ChildPrograms* currentRuns() const { return m_runs.get(); }
     // The run's route for child `child` of runs(); -1 for the reference.
     int routeOfChild(int child) const;
     // Reads what the runs reported, measures the pages, makes the thumbnails
@@ -100,6 +102,10 @@ private:
 // resolved (fewest "??" and broken links), then mathematics (fewest TeX
 // words left, then MathML over pictures), then the shorter time.
 bool betterThan(const ComparedRoute& a, const ComparedRoute& b);
+
+// Makes the route of `compared` the selected tab, with the choices it ran
+// with in the comparison (its output format, make4ht with MathML).
+void useComparedRoute(AppContext& ctx, const ComparedRoute& compared);
 
 // `morvane --compare FILE [--jobs=N] [--timeout=S] [--memory=MB]`: the
 // comparison in batch mode, with progress and the table on standard

@@ -53,6 +53,7 @@ inline constexpr int kPerRoute = -1;
     C(chkClose, CheckBox)                                                                          \
     A(optIE, OptionGroup, 0, 2)                                                                    \
     C(chkWatch, CheckBox)                                                                          \
+    C(cmdCompare, Button)                                                                          \
     C(lblPath, Label)                                                                              \
     C(lstProcesses, ListBox)                                                                       \
     C(lstErrors, TreeList)                                                                         \

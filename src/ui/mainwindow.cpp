@@ -8,11 +8,13 @@
 #include "pipeline/convertcommand.h"
 #include "pipeline/resultdisplay.h"
 #include "pipeline/savedpath.h"
+#include "platform/prompter.h"
 #include "platform/shell.h"
 #include "settings/helplinks.h"
 #include "settings/inisync.h"
 #include "tex4ht/codefragments.h"
 #include "ui/batchinstallerdialog.h"
+#include "ui/comparedialog.h"
 #include "ui/configdialogs.h"
 #include "ui/convertercheckdialog.h"
 #include "ui/convertonsave.h"
@@ -232,6 +234,7 @@ void MainWindow::wireButtons() {
     onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
     onClick(d->help.cmdUpdate, [&ctx] { cmdUpdate_Click(ctx); });
     onClick(d->pdf.cmdBat, [this, &ctx] { cmdBat_Click(ctx, this); });
+    onClick(d->main.cmdCompare, [this] { compareRoutes(); });
     onClick(d->pandoc.cmdPandocBrowse, [&ctx] { changeOutputRoot(ctx); });
     onClick(d->pandoc.cmdPandocCsl, [this] { chooseCitationStyle(); });
     onClick(d->help.cmdCheck, [this] {
@@ -336,6 +339,20 @@ void MainWindow::browseForTeXFile() {
     // it at the TeX documents folder again.
     d->ctx->settings.vars.openDialogDir = PathOnly(file);
     d->ctx->model->setText(ctl::cmbTeX, file);
+}
+
+void MainWindow::compareRoutes() {
+    AppContext& ctx = *d->ctx;
+    const QString file = ctx.convertFile();
+    if (!QFileInfo(file).isFile()) {
+        ctx.seams.prompter->tell(S("Choose a TeX file first: Compare Routes converts the file in "
+                                   "the file box with every route."),
+                                 S("Compare Routes"), Icon::Exclamation);
+        return;
+    }
+    CompareDialog dialog(ctx, file, this);
+    if (dialog.start())
+        dialog.exec();
 }
 
 void MainWindow::chooseCitationStyle() {

@@ -33,6 +33,8 @@ private:
     void wireButtons();
     void wireSpecialControls();
     void browseForTeXFile();
+    // Compare Routes for the file box's file.
+    void compareRoutes();
     // The pandoc tab's citation style file.
     void chooseCitationStyle();
     void showCommandLineLock();
