@@ -20,8 +20,10 @@ QString causeOfNothingProduced(const QString& batchDriver, const QString& expect
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" has Windows line ends (CR LF), which the shell cannot read: "
                               "replace it with an original copy");
-    // A convert.sh kept from before the route was added cannot run it.
-    if (!text.isEmpty() && !scriptRoute.isEmpty() &&
+    // A convert.sh kept from before the route was added cannot run it (one
+    // without its settings block was already reported when it was written).
+    if (text.contains("REM Morvane will be writing text here automatically") &&
+        !scriptRoute.isEmpty() &&
         !text.contains("\nroute_" + scriptRoute.toUtf8() + "() {"))
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" is older than Morvane and has no %1 route: replace it with the "
