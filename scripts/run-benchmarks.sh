@@ -9,13 +9,16 @@
 #   - the front end's processor time while a converter runs, in the
 #     window's single and multiple mode and in batch mode (bench_idlewait:
 #     under 1 % of a core; MORVANE_IDLE_SECONDS sets the converter's length,
-#     60 by default).
+#     60 by default);
+#   - conversions side by side (bench_parallel: twenty documents with
+#     --jobs=2 at least 1.8 times as fast as one after another; a comparison
+#     of the routes at most their summed time over the jobs, plus 10 %).
 # Usage: sh scripts/run-benchmarks.sh [BUILD_DIR]   (default: build)
 # Run it on an idle machine: other work on the cores shows in every figure.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
-benches="bench_routes bench_startup bench_idlewait"
+benches="bench_routes bench_startup bench_idlewait bench_parallel"
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_BENCHMARKS=ON
 else
