@@ -93,6 +93,16 @@ bool makeProgramDirectory(const AppContext& ctx, const ComparedRoute& route, con
     return ini.save();
 }
 
+ComparedRoute comparedRoute(const QString& key, const QString& caption,
+                            const QStringList& settings = {}) {
+    ComparedRoute route;
+    route.routeKey = key;
+    route.word = key;
+    route.caption = caption;
+    route.settings = settings;
+    return route;
+}
+
 // The routes a comparison runs, in tab order: every web route, TeX4ht twice
 // (htlatex, and make4ht with MathML). Each makes a web page whatever the
 // user's tabs choose.
@@ -102,7 +112,7 @@ QList<ComparedRoute> webRoutesOf(const AppContext& ctx) {
         if (route.shows != ResultKind::WebPage || !routeCanRun(ctx, route))
             continue;
         const QString key = QLatin1String(route.key);
-        ComparedRoute compared{key, key, QLatin1String(route.caption), {}};
+        ComparedRoute compared = comparedRoute(key, QLatin1String(route.caption));
         if (key == S("hevea"))
             compared.settings = {S("Hevea/OutputType=html")};
         if (key == S("pandoc"))
@@ -112,11 +122,9 @@ QList<ComparedRoute> webRoutesOf(const AppContext& ctx) {
             routes.append(compared);
             if (QStandardPaths::findExecutable(S("make4ht")).isEmpty())
                 continue;
-            compared = {key,
-                        key,
-                        S("make4ht (MathML)"),
-                        {S("TeX4ht/Make4ht=Yes"), S("TeX4ht/Make4htFormat=html5"),
-                         S("TeX4ht/Cmdline=mathml")}};
+            compared = comparedRoute(key, S("make4ht (MathML)"),
+                                     {S("TeX4ht/Make4ht=Yes"), S("TeX4ht/Make4htFormat=html5"),
+                                      S("TeX4ht/Cmdline=mathml")});
         }
         routes.append(compared);
     }
@@ -170,6 +178,27 @@ int statusBucket(const ComparedRoute& route) {
 }
 
 } // namespace
+
+QStringList measureCells(const ComparedRoute& r) {
+    const ResultMeasures& m = r.measures;
+    return {QString::number(r.errors),
+            QString::number(r.warnings),
+            QString::number(m.undefinedReferences),
+            QString::number(m.brokenLinks.size()),
+            QString::number(m.mathml),
+            QString::number(m.formulaImages),
+            QString::number(m.rawTex),
+            percent(r.textCoverage),
+            QString::number(m.pages),
+            QString::number(r.seconds, 'f', 1),
+            QString::number(r.peakMB)};
+}
+
+QStringList measureHeaders() {
+    return {S("Errors"), S("Warnings"),         S("??"),       S("Broken links"),
+            S("MathML"), S("Formula pictures"), S("TeX left"), S("Text held"),
+            S("Pages"),  S("Seconds"),          S("Peak MB")};
+}
 
 bool betterThan(const ComparedRoute& a, const ComparedRoute& b) {
     if (a.produced() != b.produced())
@@ -225,7 +254,7 @@ bool Comparison::prepare(QString* error) {
     QList<ComparedRoute*> prepared;
     for (ComparedRoute& route : m_routes)
         prepared.append(&route);
-    ComparedRoute reference{S("pdf"), S("pdf"), S("PDF"), {}};
+    ComparedRoute reference = comparedRoute(S("pdf"), S("PDF"));
     if (!m_referencePdf.isEmpty())
         prepared.append(&reference);
     for (ComparedRoute* route : prepared) {
@@ -412,13 +441,12 @@ void Comparison::writeHtml() const {
     if (best >= 0)
         html += S("<p>Recommended: <strong>") + htmlEscaped(m_routes[best].caption) +
                 S("</strong>. Text held is measured against ") + m_referenceName + S(".</p>\n");
-    html += S("<table>\n<tr><th>Route</th><th>Page</th><th>Status</th><th>Errors</th>"
-              "<th>Warnings</th><th>??</th><th>Broken links</th><th>MathML</th>"
-              "<th>Formula pictures</th><th>TeX left</th><th>Text held</th><th>Pages</th>"
-              "<th>Seconds</th><th>Peak MB</th></tr>\n");
+    html += S("<table>\n<tr><th>Route</th><th>Page</th><th>Status</th>");
+    for (const QString& header : measureHeaders())
+        html += S("<th>") + header + S("</th>");
+    html += S("</tr>\n");
     for (int i = 0; i < m_routes.size(); ++i) {
         const ComparedRoute& r = m_routes[i];
-        const ResultMeasures& m = r.measures;
         const QString page =
             r.produced()
                 ? S("<a href=\"") + htmlEscaped(folder.relativeFilePath(r.result)) + S("\">") +
@@ -430,19 +458,7 @@ void Comparison::writeHtml() const {
                 : S("failed");
         html += (i == best ? S("<tr class=\"best\">") : S("<tr>")) + S("<td>") +
                 htmlEscaped(r.caption) + S("</td><td>") + page + S("</td>");
-        const QStringList cells = {QString::number(r.status),
-                                   QString::number(r.errors),
-                                   QString::number(r.warnings),
-                                   QString::number(m.undefinedReferences),
-                                   QString::number(m.brokenLinks.size()),
-                                   QString::number(m.mathml),
-                                   QString::number(m.formulaImages),
-                                   QString::number(m.rawTex),
-                                   percent(r.textCoverage),
-                                   QString::number(m.pages),
-                                   QString::number(r.seconds, 'f', 1),
-                                   QString::number(r.peakMB)};
-        for (const QString& cell : cells)
+        for (const QString& cell : QStringList{QString::number(r.status)} + measureCells(r))
             html += S("<td>") + cell + S("</td>");
         html += S("</tr>\n");
     }
@@ -453,19 +469,11 @@ void Comparison::writeHtml() const {
 }
 
 QString Comparison::table() const {
-    const QStringList header = {S("Route"),  S("Status"),  S("Errors"), S("Warnings"), S("??"),
-                                S("Broken"), S("MathML"),  S("Images"), S("TeX left"), S("Text"),
-                                S("Pages"),  S("Seconds"), S("Peak MB")};
+    const QStringList header = QStringList{S("Route"), S("Status")} + measureHeaders();
     QList<QStringList> rows{header};
-    for (const ComparedRoute& r : m_routes) {
-        const ResultMeasures& m = r.measures;
-        rows.append({r.caption, r.produced() ? QString::number(r.status) : S("failed"),
-                     QString::number(r.errors), QString::number(r.warnings),
-                     QString::number(m.undefinedReferences), QString::number(m.brokenLinks.size()),
-                     QString::number(m.mathml), QString::number(m.formulaImages),
-                     QString::number(m.rawTex), percent(r.textCoverage), QString::number(m.pages),
-                     QString::number(r.seconds, 'f', 1), QString::number(r.peakMB)});
-    }
+    for (const ComparedRoute& r : m_routes)
+        rows.append(QStringList{r.caption, r.produced() ? QString::number(r.status) : S("failed")} +
+                    measureCells(r));
     QList<int> widths(header.size(), 0);
     for (const QStringList& row : rows)
         for (int c = 0; c < row.size(); ++c)

@@ -97,6 +97,12 @@ private:
     QList<QByteArray> m_reports;
 };
 
+// A route's measures as the report shows them, after its status: errors,
+// warnings, "??", broken links, MathML, formula pictures, TeX left, text
+// held, pages, seconds, peak MB; and the captions of those columns.
+QStringList measureCells(const ComparedRoute& route);
+QStringList measureHeaders();
+
 // Whether route `a` is better than route `b`: something produced first,
 // then nothing lost (text coverage, in steps of 5 %), then references
 // resolved (fewest "??" and broken links), then mathematics (fewest TeX

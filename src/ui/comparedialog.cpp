@@ -44,11 +44,6 @@ enum Column {
     ColumnCount
 };
 
-const char* const kHeaders[ColumnCount] = {
-    "Route",     "Page",         "Progress", "Errors",           "Warnings",
-    "??",        "Broken links", "MathML",   "Formula pictures", "TeX left",
-    "Text held", "Pages",        "Seconds",  "Peak MB"};
-
 constexpr int kThumbnailHeight = 90;
 
 } // namespace
@@ -59,10 +54,8 @@ CompareDialog::CompareDialog(AppContext& ctx, const QString& document, QWidget* 
     m_ui->setupUi(this);
     QTableWidget* table = m_ui->tblCompare;
     table->setColumnCount(ColumnCount);
-    QStringList headers;
-    for (const char* header : kHeaders)
-        headers << S(header);
-    table->setHorizontalHeaderLabels(headers);
+    table->setHorizontalHeaderLabels(QStringList{S("Route"), S("Page"), S("Progress")} +
+                                     measureHeaders());
     table->setIconSize(QSize(kThumbnailHeight * 2 / 3, kThumbnailHeight));
     connect(table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
     connect(m_ui->cmdCompareStop, &QPushButton::clicked, this, [this] {
@@ -136,22 +129,11 @@ void CompareDialog::showResults() {
     const int best = m_comparison->recommended();
     for (int row = 0; row < routes.size(); ++row) {
         const ComparedRoute& r = routes[row];
-        const ResultMeasures& m = r.measures;
         auto* page = new QTableWidgetItem(r.produced() ? S("open") : S("failed"));
         if (!r.thumbnail.isEmpty())
             page->setIcon(QIcon(QPixmap(r.thumbnail)));
         table->setItem(row, PageColumn, page);
-        const QStringList cells = {QString::number(r.errors),
-                                   QString::number(r.warnings),
-                                   QString::number(m.undefinedReferences),
-                                   QString::number(m.brokenLinks.size()),
-                                   QString::number(m.mathml),
-                                   QString::number(m.formulaImages),
-                                   QString::number(m.rawTex),
-                                   QString::number(qRound(r.textCoverage * 100)) + S("%"),
-                                   QString::number(m.pages),
-                                   QString::number(r.seconds, 'f', 1),
-                                   QString::number(r.peakMB)};
+        const QStringList cells = measureCells(r);
         for (int c = 0; c < cells.size(); ++c)
             setCell(row, ErrorsColumn + c, r.produced() ? cells[c] : QString());
         table->setRowHeight(row, r.thumbnail.isEmpty() ? table->rowHeight(row) : kThumbnailHeight);
