@@ -15,6 +15,7 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/stdoutconsole.h"
+#include "settings/latexmlchoice.h"
 #include "settings/optionsmodel.h"
 
 #include <QDir>
@@ -33,13 +34,27 @@ void complain(const QString& text) {
 }
 
 // Words that name a route together with one of its methods, whatever
-// Morvane.ini says: "texify" is the DVI route through texi2dvi.
+// Morvane.ini says: "texify" is the DVI route through texi2dvi,
+// "latexml-jats" the LaTeXML route writing a JATS article.
 struct MethodWord {
     const char* word;
     const char* routeKey;
-    ctl::Control checkBox; // ticked for the run
+    ctl::Control control; // a check box ticked, or a list's entry chosen, for the run
+    int value;
 };
-constexpr MethodWord kMethodWords[] = {{"texify", "dvi", ctl::chkTexify(0)}};
+constexpr MethodWord kMethodWords[] = {
+    {"texify", "dvi", ctl::chkTexify(0), 1},
+    {"latexml-html5", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Html5)},
+    {"latexml-xhtml", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Xhtml)},
+    {"latexml-jats", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Jats)},
+};
+
+void applyMethod(OptionsModel& model, const MethodWord& method) {
+    if (method.control.kind() == ctl::Kind::CheckBox)
+        model.setCheckValue(method.control, method.value);
+    else
+        model.setIndex(method.control, method.value);
+}
 
 QString routeWords(RouteTable routes = builtInRoutes()) {
     QStringList words;
@@ -177,7 +192,12 @@ QString commandLineHelp(RouteTable routes) {
                "ticked on its tab (Make4ht=Yes in [TeX4ht] of Morvane.ini), with the format\n"
                "Make4htFormat (html5, xhtml, odt for an office document, or epub3 for an\n"
                "e-book, made by tex4ebook) and the engine Make4htEngine (latex, lualatex\n"
-               "or xelatex).\n");
+               "or xelatex).\n"
+               "\n"
+               "The LaTeXML route writes the format of its tab (Format in [LaTeXML] of\n"
+               "Morvane.ini: html5, xhtml or jats); latexml-html5, latexml-xhtml and\n"
+               "latexml-jats choose one for the run. A JATS article (.xml) opens with the\n"
+               "desktop's program for XML.\n");
 }
 
 int exitStatusOf(const std::optional<ConversionResult>& result) {
@@ -253,7 +273,8 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
                                      ? result->output
                                      : expectedOutputOf(route.place(ctx, source));
         const QString log = result && !result->log.isEmpty() ? result->log : ctx.logs[route];
-        const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), expected);
+        const QString cause =
+            causeOfNothingProduced(ctx.batchDriverPath(), expected, route.scriptRoute);
         QString why;
         if (!cause.isEmpty())
             why = QStringLiteral(": ") + cause + QLatin1Char('.');
@@ -347,7 +368,7 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
     // close-after-running rule cannot end the program either.
     model.setCheckValue(ctl::chkIE, 0);
     if (method)
-        model.setCheckValue(method->checkBox, 1);
+        applyMethod(model, *method);
 
     reportReplacedOutputRoot(ctx, *route);
 

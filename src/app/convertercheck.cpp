@@ -105,8 +105,9 @@ void convertDocument(QuietContext& quiet, const Route& route, RouteCheck& check)
 
     AppContext& ctx = quiet.ctx;
     // The output stays in the temporary folder, whatever the tabs choose.
-    ctx.settings.vars.tex4htSaveTo = dir.path();
-    ctx.settings.vars.l2hSaveTo = dir.path();
+    for (const Route& each : ctx.routes)
+        if (each.outputRoot)
+            ctx.settings.vars.*each.outputRoot = dir.path();
     if (!routeCanRun(ctx, route)) {
         check.detail = QStringLiteral("%1 Not Found in Program Locations")
                            .arg(QLatin1String(route.program.locationKey));

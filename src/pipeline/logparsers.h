@@ -28,6 +28,12 @@ LogEntries parseTthLog(QByteArrayView log, const LogSource& source);
 // The LaTeX2HTML route's log: the images log (a LaTeX log), latex2html's
 // "*** Error:" lines and the WARNINGS file after a "Warnings:" line.
 LogEntries parseL2hLog(QByteArrayView log, const LogSource& source);
+// latexmlc's log: "Error:CATEGORY:OBJECT message", "Warning:..." and
+// "Fatal:..." lines, placed by the tab-indented lines that follow them ("at
+// FILE; line N col M - ...", and "In ... /path/FILE; from line ..." for the
+// file's path); "Status:conversion:3" without a "Fatal:" line still means
+// it gave up.
+LogEntries parseLatexmlLog(QByteArrayView log, const LogSource& source);
 
 // A route's parser of its log.
 using LogParser = LogEntries (*)(QByteArrayView log, const LogSource& source);

@@ -12,12 +12,25 @@ namespace {
 constexpr qint64 kFullDiskBytes = 1 << 20;
 } // namespace
 
-QString causeOfNothingProduced(const QString& batchDriver, const QString& expectedOutput) {
+QString causeOfNothingProduced(const QString& batchDriver, const QString& expectedOutput,
+                               const char* scriptRoute) {
     QFile script(batchDriver);
-    if (script.open(QIODevice::ReadOnly) && script.read(1 << 16).contains("\r\n"))
+    const QByteArray text = script.open(QIODevice::ReadOnly) ? script.read(1 << 20) : QByteArray();
+    if (text.contains("\r\n"))
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" has Windows line ends (CR LF), which the shell cannot read: "
                               "replace it with an original copy");
+    // The program directory keeps a user's convert.sh across updates, so a
+    // route added since has no function in it.
+    if (!text.isEmpty() && scriptRoute && *scriptRoute &&
+        !text.contains(QByteArray("\nroute_") + scriptRoute + "() {"))
+        return QDir::toNativeSeparators(batchDriver) +
+               QStringLiteral(" is older than this version of Morvane and has no route_%1 "
+                              "function for this route: replace it with the convert.sh "
+                              "Morvane installs (%2), after keeping a copy of yours if you "
+                              "changed it")
+                   .arg(QLatin1String(scriptRoute), QDir::toNativeSeparators(QStringLiteral(
+                                                        MORVANE_DATA_INSTALL_DIR "/convert.sh")));
     if (expectedOutput.isEmpty())
         return {};
     const QFileInfo folder(QFileInfo(expectedOutput).absolutePath());

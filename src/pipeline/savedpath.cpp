@@ -113,4 +113,9 @@ void cmdlatex2htmlBrowse_Click(AppContext& ctx) {
                      &SettingsVariables::l2hSaveTo);
 }
 
+void cmdLatexmlBrowse_Click(AppContext& ctx) {
+    browseOutputRoot(ctx, QStringLiteral("Select a directory in which to save LaTeXML files:"),
+                     &SettingsVariables::latexmlSaveTo);
+}
+
 } // namespace morvane

@@ -107,6 +107,7 @@ void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirem
     paths.replacedRoots.clear();
     useExistingOutputRoot(vars, paths, &SettingsVariables::tex4htSaveTo);
     useExistingOutputRoot(vars, paths, &SettingsVariables::l2hSaveTo);
+    useExistingOutputRoot(vars, paths, &SettingsVariables::latexmlSaveTo);
 
     if (!editorExists(vars.editor))
         vars.editor.clear();

@@ -33,6 +33,7 @@
 #include "ui_tab_help.h"
 #include "ui_tab_hevea.h"
 #include "ui_tab_l2h.h"
+#include "ui_tab_latexml.h"
 #include "ui_tab_pdf.h"
 #include "ui_tab_tex4ht.h"
 #include "ui_tab_tth.h"
@@ -83,6 +84,7 @@ struct MainWindow::Private {
     Ui::L2hTab l2h;
     Ui::DviTab dvi;
     Ui::PdfTab pdf;
+    Ui::LatexmlTab latexml;
     Ui::HelpTab help;
     ModelBinder* binder = nullptr;
     int txt3Caret = 0;    // caret position remembered at the last click
@@ -198,6 +200,7 @@ void MainWindow::registerBuiltInPages() {
     registerRoutePage(S("tab_l2h"), form(d->l2h));
     registerRoutePage(S("tab_dvi"), form(d->dvi));
     registerRoutePage(S("tab_pdf"), form(d->pdf));
+    registerRoutePage(S("tab_latexml"), form(d->latexml));
 }
 
 void MainWindow::wireButtons() {
@@ -221,6 +224,7 @@ void MainWindow::wireButtons() {
     onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
     onClick(d->l2h.cmdInit, [&ctx] { cmdInit_Click(ctx); });
+    onClick(d->latexml.cmdLatexmlBrowse, [&ctx] { cmdLatexmlBrowse_Click(ctx); });
     onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
     onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
     onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });
