@@ -21,8 +21,9 @@ QString causeOfNothingProduced(const QString& batchDriver, const QString& expect
                QStringLiteral(" has Windows line ends (CR LF), which the shell cannot read: "
                               "replace it with an original copy");
     // The program directory keeps a user's convert.sh across updates, so a
-    // route added since has no function in it.
-    if (!text.isEmpty() && scriptRoute && *scriptRoute &&
+    // route added since has no function in it. (A script with no route at
+    // all is damaged, and Writebat has said so.)
+    if (scriptRoute && *scriptRoute && text.contains("\nroute_") &&
         !text.contains(QByteArray("\nroute_") + scriptRoute + "() {"))
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" is older than this version of Morvane and has no route_%1 "

@@ -199,7 +199,8 @@ private slots:
         QTest::newRow("HeVeA") << 0 << 1;
         QTest::newRow("TeX4ht") << 2 << 3;
         QTest::newRow("PDF") << 5 << 6;
-        QTest::newRow("7 wraps to TtH") << 7 << 2;
+        QTest::newRow("LaTeXML") << 6 << 7;
+        QTest::newRow("8 wraps to TtH") << 8 << 2;
     }
     void startupTabSelected() {
         QFETCH(int, startupTab);
@@ -210,7 +211,7 @@ private slots:
         QCOMPARE(load.model.index(ctl::tbstrip), tab);
         QCOMPARE(load.model.index(ctl::cmbTabs), tab - 1);
         QCOMPARE(load.model.items(ctl::cmbTabs),
-                 (QStringList{"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF"}));
+                 (QStringList{"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "LaTeXML"}));
         QVERIFY(!load.ctx.loading);
         QCOMPARE(load.model.items(ctl::cmbPasses), (QStringList{"Default", "1", "2", "3"}));
         QCOMPARE(load.model.index(ctl::cmbPasses), 0);

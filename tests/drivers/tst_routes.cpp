@@ -18,7 +18,7 @@ class TestRoutes : public QObject {
 private slots:
     void tableListsEveryTabOnce() {
         const RouteTable routes = builtInRoutes();
-        QCOMPARE(routes.size(), std::size_t(6));
+        QCOMPARE(routes.size(), std::size_t(7));
         QSet<QString> keys;
         for (std::size_t i = 0; i < routes.size(); ++i) {
             const Route& route = routes[i];
@@ -34,7 +34,9 @@ private slots:
             // A route with an output root has a label to show it.
             QCOMPARE(route.outputRoot == nullptr, route.outputRootLabel == nullptr);
         }
-        QCOMPARE(helpTab(routes), 7); // StartupTab 0-5 and the tab strip keep their numbers
+        // StartupTab 0-5 and the tab strip keep their numbers: new routes come last.
+        QCOMPARE(helpTab(routes), 8);
+        QCOMPARE(TabLatexml, 7);
         QVERIFY(!routeForTab(routes, TabHelp));
         QVERIFY(!routeForTab(routes, 0));
         QVERIFY(!routeForKey(routes, "HeVeA")); // keys are lower case, as --help names them

@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(profile.read("Preferences", "FirstTime", ""), QStringLiteral("No"));
         QCOMPARE(profile.keys("Paths"),
                  (QStringList{"CD-ROM", "TeXDocs", "Hevea", "Tth", "Tex4ht", "imagemagick", "gs",
-                              "htrunm", "htruns", "l2h", "perl", "netpbm", "Texify"}));
+                              "htrunm", "htruns", "l2h", "perl", "netpbm", "Texify", "Latexml"}));
         QCOMPARE(profile.read("Paths", "netpbm", "x"), QStringLiteral("/r11"));
         QVERIFY(profile.contains("Paths", "Tth"));
         QCOMPARE(profile.read("Paths", "Tth", "x"), QString());

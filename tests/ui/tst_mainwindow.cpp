@@ -185,7 +185,7 @@ void TestMainWindow::tabStripCaptions() {
     auto* bar = f.find<QTabBar>("tbstrip");
     QVERIFY(bar);
     const QStringList expected = {"He&VeA", "&TtH", "TeX&4ht", "LaTeX&2HTML",
-                                  "&DVI",   "&PDF", "&Help"};
+                                  "&DVI",   "&PDF", "LaTeXML", "&Help"};
     QCOMPARE(bar->count(), expected.size());
     for (int i = 0; i < bar->count(); ++i)
         QCOMPARE(bar->tabText(i), expected.at(i));
@@ -345,7 +345,7 @@ void TestMainWindow::tabChangeHidesSharedFrameOnHelp() {
     Fixture f;
     auto* bar = f.find<QTabBar>("tbstrip");
     auto* frame2 = f.find<QWidget>("Frame2");
-    bar->setCurrentIndex(6);
+    bar->setCurrentIndex(TabHelp - 1);
     QVERIFY(frame2->isHidden());
     QVERIFY(!f.find<QWidget>("fraHelp")->isHidden());
     QVERIFY(f.find<QWidget>("fraContainer_1")->isHidden());

@@ -191,10 +191,10 @@ void TestOptionHandlers::tabChangeShowsOnlyTheTabsFrame() {
 void TestOptionHandlers::helpTabHidesSharedFrameAndBackShowsIt() {
     Fixture f;
     f.selectTab(2);
-    f.selectTab(7);
+    f.selectTab(TabHelp);
     QVERIFY(!f.model.isVisible(ctl::Frame2));
     QVERIFY(f.model.isVisible(ctl::fraHelp));
-    for (int i = 1; i <= 6; ++i)
+    for (int i = 1; i < TabHelp; ++i)
         QVERIFY(!f.model.isVisible(ctl::fraContainer(i)));
 
     f.selectTab(5);

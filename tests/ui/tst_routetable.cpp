@@ -177,18 +177,18 @@ private slots:
         registerEchoForm();
         Window w(table);
         const int tab = tabOf(w.ctx.routes, w.ctx.routes.back());
-        QCOMPARE(tab, 7);
+        QCOMPARE(tab, TabHelp);
         auto* strip = w.window->findChild<QTabBar*>(QStringLiteral("tbstrip"));
-        QCOMPARE(strip->count(), 8);
+        QCOMPARE(strip->count(), TabHelp + 1);
         QCOMPARE(strip->tabText(tab - 1), QStringLiteral("&Echo"));
-        QCOMPARE(strip->tabText(7), QStringLiteral("&Help"));
+        QCOMPARE(strip->tabText(TabHelp), QStringLiteral("&Help"));
 
         // Its page shows on its tab; its option is bound to the model.
         w.model.setIndex(ctl::tbstrip, tab);
         tbstrip_Click(w.ctx);
         auto* loud = w.window->findChild<QCheckBox*>(QStringLiteral("chkLoud"));
         QVERIFY(loud);
-        QVERIFY(!w.window->findChild<QWidget*>(QStringLiteral("fraContainer_7"))->isHidden());
+        QVERIFY(!w.window->findChild<QWidget*>(ctl::fraContainer(tab).name())->isHidden());
         QVERIFY(w.model.isEnabled(ctl::cmdConvert));
         loud->click();
         QVERIFY(w.model.isChecked(chkLoud));

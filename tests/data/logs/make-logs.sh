@@ -32,3 +32,9 @@ L2HINIT_NAME=.no-init latex2html warn.tex </dev/null >messages.txt 2>&1
     printf '\n\nWarnings:\n\n'
     cat warn/WARNINGS
 } >"$here/latex2html.log"
+
+# latexmlc writes its own log; it reads the document where it lies, with its
+# folder on the search path, and writes its page into the current folder, as
+# convert.sh runs it.
+mkdir latexml && (cd latexml && latexmlc --path="$work" --dest=broken.html \
+    --log="$here/latexml.log" "$work/broken.tex" </dev/null >/dev/null 2>&1)
