@@ -28,7 +28,7 @@ QStringList reportLines(const QByteArray& out) {
     return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
 }
 
-const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF"};
+const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "LaTeXML"};
 
 } // namespace
 
@@ -67,6 +67,7 @@ private slots:
         }
         QVERIFY(lines[2].contains("htlatex (Debian package texlive-plain-generic)"));
         QVERIFY(lines[5].contains("pdflatex (Debian package texlive-latex-base)"));
+        QVERIFY(lines[6].contains("latexmlc (Debian package latexml)"));
     }
 };
 

@@ -142,17 +142,6 @@ private slots:
         QCOMPARE(program.stored("Format"), QStringLiteral("html5"));
         QCOMPARE(program.stored("SaveTo"), QString());
     }
-
-    void unknownWordsReadAsTheDefaults() {
-        Program program;
-        QByteArray ini = program.ini();
-        ini += "\n[LaTeXML]\nFormat=docx\nSplit=paragraph\nMath=svg\n";
-        program.home.write("Morvane.ini", ini);
-        readini(program.ctx);
-        QCOMPARE(program.model.index(ctl::cmbLatexmlFormat), 0);
-        QCOMPARE(program.model.index(ctl::cmbLatexmlSplit), 0);
-        QCOMPARE(program.model.index(ctl::optLatexmlMath), 0);
-    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestLatexmlSettings)
