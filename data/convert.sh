@@ -12,6 +12,9 @@
 # tex4ht      the document's base name; it replaces %2 in the command line.
 #             A third argument "pause" waits for Enter after the run.
 # latex2html  the TeX file; "pause" as for tex4ht
+# latexml     the TeX file's full path; the third argument names the page
+#             (NAME.html, .xhtml or .xml) that latexmlc writes into the
+#             current folder, with its log NAME.latexml.log beside it
 # pandoc      the TeX file, then the result file and the document's picture
 #             folders; messages appended to the result's name with .plog
 # prepare     the TeX file, whose references, bibliography and index are
@@ -623,6 +626,42 @@ route_pandoc() {
     run_logged "$_log" run_words "$cmdline" pandoc %words "$@" --output="$_output" "$_file" </dev/null
 }
 
+# LaTeXML: latexmlc converts the document $2 into the page $3 in the current
+# folder, the document's output folder, where it also puts its pictures,
+# style sheets and its own log. It finds the document's inputs, pictures and
+# bibliographies through --path, and writes nothing beside the document.
+# $cmdline holds the tab's options, fixed words that name no file. Its
+# progress and messages show on standard error as it runs; the log it
+# writes holds them with their places in the sources.
+route_latexml() {
+    case $2 in
+    /*) ;;
+    *)
+        echo "convert.sh: the latexml route needs the document's full path." >&2
+        return 2
+        ;;
+    esac
+    case $3 in
+    '' | */*)
+        echo "convert.sh: the latexml route needs the name of the page to write." >&2
+        return 2
+        ;;
+    esac
+    _folder=${2%/*}
+    not_an_option "$3"
+    _page=$safe_name
+    _log=${_page%.*}.latexml.log
+    run_words "$cmdline" latexmlc %words "--path=${_folder:-/}" "--dest=$_page" \
+        "--log=$_log" "$2" </dev/null
+    _status=$?
+    # latexmlc writes its log from its start on; a program that could not
+    # start at all leaves this line for View Log.
+    if [ ! -f "$_log" ]; then
+        echo "latexmlc ended with status $_status before it wrote its log; what it said went to the console." >"$_log"
+    fi
+    return "$_status"
+}
+
 route_gspdf() {
     echo "convert.sh: TrueTeX is not available on Linux; use pdfLaTeX or texify for PDF." >&2
     return 1
@@ -658,7 +697,7 @@ main() {
     *) command -v "route_$1" >/dev/null 2>&1 && route_word_ok=yes || route_word_ok=no ;;
     esac
     if [ "$route_word_ok" = no ]; then
-        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html, pandoc, prepare or gspdf." >&2
+        echo "convert.sh: unknown route '$1'; use hevea, tth, dvi, texify, pdf, tex4ht, latex2html, latexml, pandoc, prepare or gspdf." >&2
         return 2
     fi
     if [ "$1" != gspdf ] && [ -z "$2" ]; then

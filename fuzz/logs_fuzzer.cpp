@@ -1,4 +1,4 @@
-// The log checks: LaTeX's, HeVeA's, TtH's and LaTeX2HTML's logs read as
+// The log checks: LaTeX's, HeVeA's, TtH's, LaTeX2HTML's and LaTeXML's logs read as
 // lists of errors and warnings, and TtH's routine-line filter.
 //
 // Input: the log's bytes, any of them. Invariants:
@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray log(reinterpret_cast<const char*>(data), qsizetype(size));
     const LogSource source{QStringLiteral("/home/ana/doc dir"),
                            QStringLiteral("/home/ana/doc dir/paper.tex")};
-    const Parser parsers[] = {parseLatexLog, parseHeveaLog, parseTthLog, parseL2hLog,
-                              parsePandocLog};
+    const Parser parsers[] = {parseLatexLog, parseHeveaLog,  parseTthLog,
+                              parseL2hLog,   parsePandocLog, parseLatexmlLog};
     for (const Parser parse : parsers)
         checkParser(parse, log, source);
     checkTthFilter(log);

@@ -216,8 +216,10 @@ void checkEncodings(const QByteArray& bytes) {
         const int index = listIndexValue(value, entries);
         FUZZ_CHECK(index >= 0 && index < entries, value);
     }
-    const int tab = startupTabValue(n, 6);
-    FUZZ_CHECK(tab >= 0 && tab < 6, value);
+    for (int routes : {6, 7, 8, 9}) {
+        const int tab = startupTabValue(n, routes);
+        FUZZ_CHECK(tab >= 0 && tab < routes, value);
+    }
     const double fraction = scrollFractionValue(value);
     FUZZ_CHECK(fraction >= 0.0 && fraction <= 0.5, value);
     FUZZ_CHECK(scrollFractionValue(QString::number(scrollPercentValue(fraction))) == fraction,

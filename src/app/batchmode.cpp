@@ -17,6 +17,7 @@
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "platform/stdoutconsole.h"
+#include "settings/latexmlchoice.h"
 #include "settings/optionsmodel.h"
 #include "settings/pandocsettings.h"
 
@@ -39,21 +40,31 @@ void complain(const QString& text) {
 
 // Words that name a route together with one of its methods or formats,
 // whatever Morvane.ini says: "texify" is the DVI route through texi2dvi,
-// "pandoc-epub" the pandoc route making an e-book.
+// "latexml-jats" the LaTeXML route writing a JATS article, "pandoc-epub" the
+// pandoc route making an e-book.
 struct MethodWord {
     const char* word;
     const char* routeKey;
-    ctl::Control checkBox = nullptr; // ticked for the run
-    ctl::Control list = nullptr;     // set to `entry` for the run
-    int entry = 0;
+    ctl::Control control; // a check box ticked, or a list's entry chosen, for the run
+    int value;
 };
 constexpr MethodWord kMethodWords[] = {
-    {"texify", "dvi", ctl::chkTexify(0)},
-    {"pandoc-html", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Html5)},
-    {"pandoc-epub", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Epub3)},
-    {"pandoc-docx", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Docx)},
-    {"pandoc-odt", "pandoc", nullptr, ctl::cmbPandocFormat, int(PandocFormat::Odt)},
+    {"texify", "dvi", ctl::chkTexify(0), 1},
+    {"latexml-html5", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Html5)},
+    {"latexml-xhtml", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Xhtml)},
+    {"latexml-jats", "latexml", ctl::cmbLatexmlFormat, int(LatexmlFormat::Jats)},
+    {"pandoc-html", "pandoc", ctl::cmbPandocFormat, int(PandocFormat::Html5)},
+    {"pandoc-epub", "pandoc", ctl::cmbPandocFormat, int(PandocFormat::Epub3)},
+    {"pandoc-docx", "pandoc", ctl::cmbPandocFormat, int(PandocFormat::Docx)},
+    {"pandoc-odt", "pandoc", ctl::cmbPandocFormat, int(PandocFormat::Odt)},
 };
+
+void applyMethod(OptionsModel& model, const MethodWord& method) {
+    if (method.control.kind() == ctl::Kind::CheckBox)
+        model.setCheckValue(method.control, method.value);
+    else
+        model.setIndex(method.control, method.value);
+}
 
 QString routeWords(RouteTable routes = builtInRoutes()) {
     QStringList words;
@@ -211,6 +222,11 @@ QString commandLineHelp(RouteTable routes) {
                "e-book, made by tex4ebook) and the engine Make4htEngine (latex, lualatex\n"
                "or xelatex).\n"
                "\n"
+               "The LaTeXML route writes the format of its tab (Format in [LaTeXML] of\n"
+               "Morvane.ini: html5, xhtml or jats); latexml-html5, latexml-xhtml and\n"
+               "latexml-jats choose one for the run. A JATS article (.xml) opens with the\n"
+               "desktop's program for XML.\n"
+               "\n"
                "The pandoc route makes what [Pandoc] Format of Morvane.ini says (html5, epub3,\n"
                "docx or odt); pandoc-html, pandoc-epub, pandoc-docx and pandoc-odt choose\n"
                "the format for the run. The result lies in a folder named after the\n"
@@ -291,8 +307,8 @@ int convertOne(AppContext& ctx, const Route& route, const QString& file,
                                      ? result->output
                                      : expectedOutputOf(route.place(ctx, source));
         const QString log = result && !result->log.isEmpty() ? result->log : ctx.logs[route];
-        const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), expected,
-                                                     QLatin1String(route.scriptRoute));
+        const QString cause =
+            causeOfNothingProduced(ctx.batchDriverPath(), expected, route.scriptRoute);
         QString why;
         if (!cause.isEmpty())
             why = QStringLiteral(": ") + cause + QLatin1Char('.');
@@ -466,10 +482,8 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
     // A command-line conversion shows nothing: no browser opens, so the
     // close-after-running rule cannot end the program either.
     model.setCheckValue(ctl::chkIE, 0);
-    if (method && method->checkBox)
-        model.setCheckValue(method->checkBox, 1);
-    if (method && method->list)
-        model.setIndex(method->list, method->entry);
+    if (method)
+        applyMethod(model, *method);
 
     reportReplacedOutputRoot(ctx, *route);
 

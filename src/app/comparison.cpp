@@ -117,6 +117,8 @@ QList<ComparedRoute> webRoutesOf(const AppContext& ctx) {
             compared.settings = {S("Hevea/OutputType=html")};
         if (key == S("pandoc"))
             compared.settings = {S("Pandoc/Format=html5")};
+        if (key == S("latexml"))
+            compared.settings = {S("LaTeXML/Format=html5")};
         if (key == S("tex4ht")) {
             compared.settings = {S("TeX4ht/Make4ht=No")};
             routes.append(compared);

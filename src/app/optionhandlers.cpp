@@ -38,6 +38,16 @@ void setRunCaptions(OptionsModel& model, const QString& kind) {
     model.setCaption(ctl::cmdShow, S("Sh&ow ") + kind + S(" file"));
 }
 
+// A choice that changes the result's kind: the output place and the
+// Run/Show captions follow it on the selected route's tab.
+void refreshResultCaptions(AppContext& ctx) {
+    const Route* route = ctx.selectedRoute();
+    if (!route || ctx.loading)
+        return;
+    setRunCaptions(*ctx.model, route->resultWord(ctx));
+    SavedPath(ctx);
+}
+
 bool heveaFileExists(const AppContext& ctx, const QString& name) {
     return QFileInfo::exists(ctx.settings.vars.hevea + QLatin1Char('/') + name);
 }
@@ -221,11 +231,7 @@ void cmbPandocFormat_Click(AppContext& ctx) {
     OptionsModel& model = *ctx.model;
     const PandocFormat format = pandocFormatAt(model.index(ctl::cmbPandocFormat));
     model.setEnabled(ctl::chkPandocStandalone, format == PandocFormat::Html5);
-    const Route* route = ctx.selectedRoute();
-    if (!route || qstrcmp(route->key, "pandoc") != 0)
-        return;
-    setRunCaptions(model, route->resultWord(ctx));
-    SavedPath(ctx);
+    refreshResultCaptions(ctx);
 }
 
 void cmdAdvanced_Click(AppContext& ctx) {
@@ -391,6 +397,8 @@ void connectOptionHandlers(AppContext& ctx) {
         {ctl::chkTexify(1), [](AppContext& c) { chkTexify_Click(c, 1); }},
         {ctl::chkSWPGS, chkSWPGS_Click},
         {ctl::chkMulti, chkMulti_Click},
+        // LaTeXML's format names the result and the Run/Show captions.
+        {ctl::cmbLatexmlFormat, refreshResultCaptions},
         // The file box: refresh the output place and the TeX4ht command line.
         {ctl::cmbTeX,
          [](AppContext& c) {

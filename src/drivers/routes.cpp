@@ -5,12 +5,14 @@
 #include "drivers/dvipdf.h"
 #include "drivers/hevea.h"
 #include "drivers/latex2html.h"
+#include "drivers/latexml.h"
 #include "drivers/pandoc.h"
 #include "drivers/tex4ht.h"
 #include "drivers/tth.h"
 #include "pipeline/appcontext.h"
 #include "pipeline/batchdriver.h"
 #include "settings/controlnames.h"
+#include "settings/latexmlsettings.h"
 #include "tex4ht/tex4htcommand.h"
 
 namespace morvane {
@@ -56,6 +58,10 @@ QList<NeededProgram> pdfPrograms(const OptionsModel&) {
     return {{"pdflatex", "texlive-latex-base", "--version"}};
 }
 
+QList<NeededProgram> latexmlPrograms(const OptionsModel&) {
+    return {{"latexmlc", "latexml", "--VERSION"}};
+}
+
 QList<NeededProgram> pandocPrograms(const OptionsModel&) {
     return {{"pandoc", "pandoc", "--version"}};
 }
@@ -75,6 +81,8 @@ constexpr const char* kTex4htWorkingFiles[] = {"%1.xref", "%1.4tc", "%1.4ct", "%
                                                "%1.lg",   "%1.idv", "%1.aux", "%1.dvi"};
 // LaTeX2HTML's scratch folder, which it clears only when it ends well.
 constexpr const char* kL2hWorkingFiles[] = {"TMP"};
+// LaTeXML's cache of the pictures it made, a database a cut-short run breaks.
+constexpr const char* kLatexmlWorkingFiles[] = {"LaTeXML.cache"};
 
 const Route kRoutes[] = {
     {.key = "hevea",
@@ -219,6 +227,34 @@ const Route kRoutes[] = {
      .outputRootLabel = nullptr,
      .needsPlainFileName = true,
      .driver = TeXtoPDF},
+    {.key = "latexml",
+     .caption = "LaTeXML",
+     // No letter: every letter of "LaTeXML" is taken in the window already.
+     .tabCaption = "LaTeXML",
+     .form = "tab_latexml",
+     .helpLine = "LaTeXML (latexmlc): HTML5 or XHTML with MathML, or JATS XML, in a folder of "
+                 "its own",
+     .resultWord = latexmlResultWord,
+     .showCaption = nullptr,
+     .shows = ResultKind::WebPage,
+     .logSlot = "latexml",
+     .parseLog = parseLatexmlLog,
+     .program = {"Latexml", &SV::latexml, {"latexmlc", nullptr}, true, true},
+     .programBox = nullptr,
+     .neededPrograms = latexmlPrograms,
+     .iniSection = "LaTeXML",
+     .iniKeys = latexmlIniKeys(),
+     .locations = latexmlLocationRows(),
+     .settingsBlock = latexmlSettings,
+     .scriptRoute = "latexml",
+     .place = latexmlPlace,
+     .outputRoot = &SV::latexmlSaveTo,
+     .outputRootLabel = ctl::lblLatexmlSaveTo,
+     // latexmlc runs no shell with the document's name.
+     .needsPlainFileName = false,
+     .driver = Latexml,
+     .workingFiles = kLatexmlWorkingFiles,
+     .opensWithDesktop = latexmlOpensWithDesktop},
     // Every letter of "Pandoc" is an Alt letter of the window already.
     {.key = "pandoc",
      .caption = "Pandoc",

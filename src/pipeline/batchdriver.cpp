@@ -276,6 +276,10 @@ bool Writebat(AppContext& ctx, const QString& block, QByteArray* written) {
     return true;
 }
 
+QString settingLine(const QString& name, const QString& value) {
+    return setLine(name, value);
+}
+
 bool usableInSearchPath(const QString& folder) {
     if (!folder.startsWith(QLatin1Char('/')))
         return false;

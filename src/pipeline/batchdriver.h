@@ -18,7 +18,8 @@ class OptionsModel;
 // that begins "REM **". convert.sh reads those lines as data (it never runs
 // them), and is started as
 //     /bin/sh convert.sh ROUTE FILE [pause]
-// with ROUTE one of hevea, tth, dvi, texify, pdf, tex4ht, latex2html, gspdf.
+// with ROUTE one of hevea, tth, dvi, texify, pdf, tex4ht, latex2html, latexml,
+// gspdf.
 
 // Rewrites the settings block of convert.sh with `block` (lines each ending
 // in "\n"). Everything outside the block is kept byte for byte and the file is
@@ -40,6 +41,9 @@ bool Writebat(Conversion& conversion, const QString& commandLine, SettingsBlock 
 // search path cannot name (a ':' separates entries, '$', '{', '}' and '!'
 // mean something in it, a line break would end the setting) is left out.
 QString conversionSettings(const Conversion& conversion);
+// One "set NAME=value" line of the settings block, for the routes that
+// write their block themselves; a line break in the value becomes a blank.
+QString settingLine(const QString& name, const QString& value);
 // Whether `folder` can be an entry of a TeX search path or of PATH as it is.
 bool usableInSearchPath(const QString& folder);
 // The same with the block of a writer key ("hevea", "tth", "texify",

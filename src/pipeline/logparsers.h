@@ -31,6 +31,12 @@ LogEntries parseL2hLog(QByteArrayView log, const LogSource& source);
 // pandoc's messages: "[WARNING] ..." lines (a position "at FILE line N" at
 // their end), and the "Error at ..." or "pandoc: ..." with which it gives up.
 LogEntries parsePandocLog(QByteArrayView log, const LogSource& source);
+// latexmlc's log: "Error:CATEGORY:OBJECT message", "Warning:..." and
+// "Fatal:..." lines, placed by the tab-indented lines that follow them ("at
+// FILE; line N col M - ...", and "In ... /path/FILE; from line ..." for the
+// file's path); "Status:conversion:3" without a "Fatal:" line still means
+// it gave up.
+LogEntries parseLatexmlLog(QByteArrayView log, const LogSource& source);
 
 // A route's parser of its log.
 using LogParser = LogEntries (*)(QByteArrayView log, const LogSource& source);

@@ -13,22 +13,25 @@ constexpr qint64 kFullDiskBytes = 1 << 20;
 } // namespace
 
 QString causeOfNothingProduced(const QString& batchDriver, const QString& expectedOutput,
-                               const QString& scriptRoute) {
+                               const char* scriptRoute) {
     QFile script(batchDriver);
-    const QByteArray text = script.open(QIODevice::ReadOnly) ? script.readAll() : QByteArray();
+    const QByteArray text = script.open(QIODevice::ReadOnly) ? script.read(1 << 20) : QByteArray();
     if (text.contains("\r\n"))
         return QDir::toNativeSeparators(batchDriver) +
                QStringLiteral(" has Windows line ends (CR LF), which the shell cannot read: "
                               "replace it with an original copy");
-    // A convert.sh kept from before the route was added cannot run it (one
-    // without its settings block was already reported when it was written).
-    if (text.contains("REM Morvane will be writing text here automatically") &&
-        !scriptRoute.isEmpty() &&
-        !text.contains("\nroute_" + scriptRoute.toUtf8() + "() {"))
+    // The program directory keeps a user's convert.sh across updates, so a
+    // route added since has no function in it. (A script with no route at
+    // all is damaged, and Writebat has said so.)
+    if (scriptRoute && *scriptRoute && text.contains("\nroute_") &&
+        !text.contains(QByteArray("\nroute_") + scriptRoute + "() {"))
         return QDir::toNativeSeparators(batchDriver) +
-               QStringLiteral(" is older than Morvane and has no %1 route: replace it with the "
-                              "convert.sh Morvane was installed with")
-                   .arg(scriptRoute);
+               QStringLiteral(" is older than this version of Morvane and has no route_%1 "
+                              "function for this route: replace it with the convert.sh "
+                              "Morvane installs (%2), after keeping a copy of yours if you "
+                              "changed it")
+                   .arg(QLatin1String(scriptRoute), QDir::toNativeSeparators(QStringLiteral(
+                                                        MORVANE_DATA_INSTALL_DIR "/convert.sh")));
     if (expectedOutput.isEmpty())
         return {};
     const QFileInfo folder(QFileInfo(expectedOutput).absolutePath());

@@ -99,8 +99,13 @@ bool isDocumentOrBook(const QString& file) {
            suffix == QStringLiteral("docx");
 }
 
+bool isWebPage(const Route& route, const QString& file) {
+    return route.shows == ResultKind::WebPage && !isDocumentOrBook(file) &&
+           !(route.opensWithDesktop && route.opensWithDesktop(file));
+}
+
 void showResult(AppContext& ctx, const Route& route, const QString& file) {
-    if (route.shows == ResultKind::WebPage && !isDocumentOrBook(file))
+    if (isWebPage(route, file))
         RunIE(ctx, file);
     else
         openWithDesktop(ctx, file);
@@ -143,7 +148,7 @@ void tellCauseOfNothingProduced(AppContext& ctx, const Conversion& conversion) {
     if (conversion.result.produced || conversion.stopped || !ctx.seams.prompter)
         return;
     const QString cause = causeOfNothingProduced(ctx.batchDriverPath(), conversion.expectedOutput,
-                                                 QLatin1String(conversion.route.scriptRoute));
+                                                 conversion.route.scriptRoute);
     if (cause.isEmpty())
         return;
     ctx.seams.prompter->tell(QStringLiteral("The conversion produced no ") +
@@ -174,13 +179,14 @@ void finishConversion(AppContext& ctx, Conversion& conversion) {
     ctx.expectedOutput = result.output;
 
     OptionsModel& model = *ctx.model;
-    // Show follows the result after every run. A document (DVI, PDF) is
-    // opened only when this run produced it: an earlier one, or none, would
-    // be opened as if it were the result. A page goes to RunIE, which says
-    // itself when there is none.
+    // Show follows the result after every run. A document (DVI, PDF, a JATS
+    // article) is opened only when this run produced it: an earlier one, or
+    // none, would be opened as if it were the result. A page goes to RunIE,
+    // which says itself when there is none.
     model.setEnabled(ctl::cmdShow, QFileInfo::exists(result.output));
-    if (model.checkValue(ctl::chkIE) == 1 &&
-        (route.shows == ResultKind::WebPage || result.produced))
+    const bool page = route.shows == ResultKind::WebPage &&
+                      !(route.opensWithDesktop && route.opensWithDesktop(result.output));
+    if (model.checkValue(ctl::chkIE) == 1 && (page || result.produced))
         showResult(ctx, route, result.output);
 
     switch (result.verdict) {

@@ -132,6 +132,10 @@ struct Route {
     // a killed run's are removed by the next start, since one cut short
     // breaks later runs.
     std::span<const char* const> workingFiles = {};
+    // A result of a web route that is no page for a browser (LaTeXML's JATS
+    // article): it opens with the desktop's program, like DVI and PDF files.
+    // nullptr: every result of a web route is a page.
+    bool (*opensWithDesktop)(const QString& result) = nullptr;
 };
 
 // The last log of each route, read by View Log, under the route's log slot.

@@ -123,4 +123,9 @@ void changeOutputRoot(AppContext& ctx) {
                      route->outputRoot);
 }
 
+void cmdLatexmlBrowse_Click(AppContext& ctx) {
+    browseOutputRoot(ctx, QStringLiteral("Select a directory in which to save LaTeXML files:"),
+                     &SettingsVariables::latexmlSaveTo);
+}
+
 } // namespace morvane

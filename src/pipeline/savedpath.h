@@ -15,14 +15,16 @@ void SavedPath(AppContext& ctx);
 // for XML output that did not come about.
 QString expectedOutputOf(const OutputPlace& place);
 
-// Sets lblSaveTo (TeX4ht tab) or lblSavelatex2 (LaTeX2HTML tab).
+// Sets the selected route's output-root label (lblSaveTo, lblSavelatex2,
+// lblLatexmlSaveTo).
 void updateSaveLabel(AppContext& ctx);
 
-// The "Change Directory" buttons of the TeX4ht and LaTeX2HTML tabs.
+// The "Change Directory" buttons of the TeX4ht, LaTeX2HTML and LaTeXML tabs.
 void cmdTex4htBrowse_Click(AppContext& ctx);
 // The Change Directory button of a later route's tab: chooses the selected
 // route's output root ("Select a directory in which to save Pandoc files:").
 void changeOutputRoot(AppContext& ctx);
 void cmdlatex2htmlBrowse_Click(AppContext& ctx);
+void cmdLatexmlBrowse_Click(AppContext& ctx);
 
 } // namespace morvane

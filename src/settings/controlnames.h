@@ -159,7 +159,14 @@ inline constexpr int kPerRoute = -1;
     C(Label31, Label)                                                                              \
     C(lblVersion, Label)                                                                           \
     C(lblDateTime, Label)                                                                          \
-    C(lblDummy, Label)
+    C(lblDummy, Label)                                                                             \
+    /* LaTeXML tab. */                                                                             \
+    C(lblLatexmlSaveTo, Label)                                                                     \
+    C(cmdLatexmlBrowse, Button)                                                                    \
+    C(cmbLatexmlFormat, ListCombo)                                                                 \
+    C(cmbLatexmlSplit, ListCombo)                                                                  \
+    A(optLatexmlMath, OptionGroup, 0, 2)                                                           \
+    C(chkLatexmlBibliography, CheckBox)
 
 // One row of the table: a control, a piece of state, or an array.
 struct Entry {

@@ -112,7 +112,8 @@ QString joinCmdline(const QStringList& args) {
     const QString fonts = args.value(5).trimmed();
     if (options.isEmpty() && !fonts.isEmpty())
         options = QStringLiteral("\"\"");
-    return options + QLatin1Char(' ') + fonts;
+    // Without fonts no blank is left at the end: the file keeps "Cmdline=".
+    return fonts.isEmpty() ? options : options + QLatin1Char(' ') + fonts;
 }
 
 void splitHtruncommand(const QString& stored, QStringList& args) {
@@ -128,7 +129,10 @@ void splitHtruncommand(const QString& stored, QStringList& args) {
 }
 
 QString joinHtruncommand(const QStringList& args) {
-    return args.value(0).trimmed() + QLatin1Char(' ') + args.value(1).trimmed();
+    const QString program = args.value(0).trimmed();
+    const QString htrunSwitch = args.value(1).trimmed();
+    // Without a switch no blank is left at the end: "Htruncommand=htlatex".
+    return htrunSwitch.isEmpty() ? program : program + QLatin1Char(' ') + htrunSwitch;
 }
 
 QStringList heveaVerboseEntries() {

@@ -37,15 +37,18 @@ int scrollPercentValue(double fraction);
 // splits at the first blank; with no blank element 5 takes the whole value
 // and element 6 stays as it was.
 void splitCmdline(const QString& stored, QStringList& args);
-// Element 5 and element 6, each trimmed, joined by one blank. An empty
-// element 5 before a non-empty element 6 is stored as an empty quoted
-// argument, so that element 6 reads back into its own place.
+// Element 5 and element 6, each trimmed, joined by one blank (none when
+// element 6 is empty). An empty element 5 before a non-empty element 6 is
+// stored as an empty quoted argument, so that element 6 reads back into its
+// own place.
 QString joinCmdline(const QStringList& args);
 // Element 1 is the program ("htlatex", "ht latex", "htrun", a batch file),
 // element 2 the htrun switch, which always begins with "-": the value is
 // split before " -"; without one element 1 takes the whole value and
 // element 2 stays as it was.
 void splitHtruncommand(const QString& stored, QStringList& args);
+// Elements 1 and 2, trimmed, joined by one blank (none when element 2 is
+// empty).
 QString joinHtruncommand(const QStringList& args);
 
 // The entries of the HeVeA verbosity combo.

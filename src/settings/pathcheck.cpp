@@ -108,6 +108,7 @@ void CheckPaths(Settings& settings, std::span<const ProgramRequirement> requirem
     useExistingOutputRoot(vars, paths, &SettingsVariables::tex4htSaveTo);
     useExistingOutputRoot(vars, paths, &SettingsVariables::l2hSaveTo);
     useExistingOutputRoot(vars, paths, &SettingsVariables::pandocSaveTo);
+    useExistingOutputRoot(vars, paths, &SettingsVariables::latexmlSaveTo);
 
     if (!editorExists(vars.editor))
         vars.editor.clear();

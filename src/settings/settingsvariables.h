@@ -24,6 +24,7 @@ struct SettingsVariables {
     QString l2h;
     QString perl;
     QString netpbm;
+    QString latexml; // the folder of latexmlc (key Latexml)
     QString editor;
     QString texEditor;
     QString pandoc;
@@ -56,6 +57,8 @@ struct SettingsVariables {
 
     // Pandoc section.
     QString pandocSaveTo;
+    // LaTeXML section: the output root; the home folder when none is stored.
+    QString latexmlSaveTo;
 
     // Update section: the publisher's site, where the update check finds
     // its three documents.

@@ -35,6 +35,7 @@
 #include "ui_tab_help.h"
 #include "ui_tab_hevea.h"
 #include "ui_tab_l2h.h"
+#include "ui_tab_latexml.h"
 #include "ui_tab_pandoc.h"
 #include "ui_tab_pdf.h"
 #include "ui_tab_tex4ht.h"
@@ -86,6 +87,7 @@ struct MainWindow::Private {
     Ui::L2hTab l2h;
     Ui::DviTab dvi;
     Ui::PdfTab pdf;
+    Ui::LatexmlTab latexml;
     Ui::PandocTab pandoc;
     Ui::HelpTab help;
     ModelBinder* binder = nullptr;
@@ -202,6 +204,7 @@ void MainWindow::registerBuiltInPages() {
     registerRoutePage(S("tab_l2h"), form(d->l2h));
     registerRoutePage(S("tab_dvi"), form(d->dvi));
     registerRoutePage(S("tab_pdf"), form(d->pdf));
+    registerRoutePage(S("tab_latexml"), form(d->latexml));
     registerRoutePage(S("tab_pandoc"), form(d->pandoc));
 }
 
@@ -226,6 +229,7 @@ void MainWindow::wireButtons() {
     onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
     onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
     onClick(d->l2h.cmdInit, [&ctx] { cmdInit_Click(ctx); });
+    onClick(d->latexml.cmdLatexmlBrowse, [&ctx] { cmdLatexmlBrowse_Click(ctx); });
     onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
     onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
     onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });

@@ -30,7 +30,8 @@ QStringList reportLines(const QByteArray& out) {
     return QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
 }
 
-const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "Pandoc"};
+const QStringList kCaptions = {"HeVeA", "TtH", "TeX4ht",  "LaTeX2HTML",
+                               "DVI",   "PDF", "LaTeXML", "Pandoc"};
 
 } // namespace
 
@@ -74,6 +75,7 @@ private slots:
         }
         QVERIFY(lines[2].contains("htlatex (Debian package texlive-plain-generic)"));
         QVERIFY(lines[5].contains("pdflatex (Debian package texlive-latex-base)"));
+        QVERIFY(lines[6].contains("latexmlc (Debian package latexml)"));
     }
 };
 

@@ -199,6 +199,7 @@ private slots:
         QTest::newRow("HeVeA") << 0 << 1;
         QTest::newRow("TeX4ht") << 2 << 3;
         QTest::newRow("PDF") << 5 << 6;
+        QTest::newRow("LaTeXML") << 6 << 7;
         // A hand-edited number counts round the routes.
         QTest::newRow("one past the last wraps to TtH") << int(builtInRoutes().size()) + 1 << 2;
     }
@@ -211,7 +212,8 @@ private slots:
         QCOMPARE(load.model.index(ctl::tbstrip), tab);
         QCOMPARE(load.model.index(ctl::cmbTabs), tab - 1);
         QCOMPARE(load.model.items(ctl::cmbTabs),
-                 (QStringList{"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "Pandoc"}));
+                 (QStringList{"HeVeA", "TtH", "TeX4ht", "LaTeX2HTML", "DVI", "PDF", "LaTeXML",
+                              "Pandoc"}));
         QVERIFY(!load.ctx.loading);
         QCOMPARE(load.model.items(ctl::cmbPasses), (QStringList{"Default", "1", "2", "3"}));
         QCOMPARE(load.model.index(ctl::cmbPasses), 0);

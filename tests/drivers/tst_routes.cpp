@@ -21,8 +21,8 @@ private slots:
         QStringList order;
         for (const Route& route : routes)
             order.append(QLatin1String(route.key));
-        QCOMPARE(order,
-                 (QStringList{"hevea", "tth", "tex4ht", "latex2html", "dvi", "pdf", "pandoc"}));
+        QCOMPARE(order, (QStringList{"hevea", "tth", "tex4ht", "latex2html", "dvi", "pdf",
+                                     "latexml", "pandoc"}));
         QSet<QString> keys;
         for (std::size_t i = 0; i < routes.size(); ++i) {
             const Route& route = routes[i];
@@ -40,6 +40,7 @@ private slots:
         }
         // Later routes come after PDF: StartupTab 0-5 and the first tabs keep their numbers.
         QCOMPARE(helpTab(routes), int(routes.size()) + 1);
+        QCOMPARE(TabLatexml, 7);
         QVERIFY(!routeForTab(routes, TabHelp));
         QVERIFY(!routeForTab(routes, 0));
         QVERIFY(!routeForKey(routes, "HeVeA")); // keys are lower case, as --help names them

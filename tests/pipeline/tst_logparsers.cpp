@@ -115,6 +115,16 @@ private slots:
                    "be numbered and cross-references will be shown as icons.",
                    "broken.tex: warning: no reference for citation: nobody",
                };
+        QTest::newRow("latexml: placed in the document and in its input, warnings of its "
+                      "post-processing on the document")
+            << QString("latexml") << "latexml.log"
+            << QStringList{
+                   "chapter.tex:5: error: unexpected:\\end{enumerate} Can't close environment "
+                   "enumerate;",
+                   "broken.tex:8: error: undefined:\\nosuchmacro The token T_CS[\\nosuchmacro] "
+                   "is not defined.",
+                   "broken.tex: warning: expected:ids Missing Target for Label: LABEL:nowhere",
+               };
         QTest::newRow("pandoc: gives up where it cannot read on, in the file it read")
             << QString("pandoc") << "pandoc-fatal.plog"
             << QStringList{"chapter.tex:3: error: unexpected \\begin; expecting "
@@ -174,6 +184,7 @@ private slots:
         QTest::newRow("tth") << QString("tth") << "tth.tlog";
         QTest::newRow("latex2html, with its WARNINGS file")
             << QString("latex2html") << "latex2html.log";
+        QTest::newRow("latexml") << QString("latexml") << "latexml.log";
     }
     void crLfLogsReadAsLfLogs() {
         QFETCH(QString, kind);
@@ -194,6 +205,60 @@ private slots:
             return list;
         };
         QCOMPARE(named(readRouteLog(parserOf(kind), crlf, "doc.tex")), named(entries));
+    }
+
+    // Lines latexmlc 0.8.7 wrote (its log file, and its standard error) for
+    // /doc/paper.tex, which inputs parts/more.tex: each message is placed by
+    // the lines after it, or at its end.
+    void latexmlPlaces_data() {
+        QTest::addColumn<QByteArray>("log");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("an input in a subfolder: its path from the In line")
+            << QByteArray("Error:undefined:\\badmacroinpart The token T_CS[\\badmacroinpart] is "
+                          "not defined.\n"
+                          "\tat more.tex; line 3 col 0 - line 3 col 15\n"
+                          "\tDefining it now as <ltx:ERROR/>\n"
+                          "\tIn Core::Gullet[@0x56152e0a9fb0] /doc/parts/more.tex; from line 4 "
+                          "col 0 to line 4 col 0\n"
+                          "\t <= Core::Stomach[@0x56152e0c57c8] <= ...\n")
+            << "/doc/parts/more.tex:3: error: undefined:\\badmacroinpart The token "
+               "T_CS[\\badmacroinpart] is not defined.";
+        QTest::newRow("a missing file: the In line names LaTeXML's own file")
+            << QByteArray("Error:missing_file:missingfile Can't find TeX file missingfile\n"
+                          "\tat paper.tex; line 6 col 0 - line 6 col 19\n"
+                          "\tIn Core::Definition::Primitive[\\ltx@inpu... "
+                          "/usr/share/perl5/LaTeXML/Package/LaTeX.pool.ltxml; line 4259\n")
+            << "/doc/paper.tex:6: error: missing_file:missingfile Can't find TeX file "
+               "missingfile";
+        QTest::newRow("a token string is no file")
+            << QByteArray("Error:unexpected:<closed> Mouth is unexpectedly already closed\n"
+                          "\tat String; line 0 col 0 - line 0 col 0\n")
+            << "/doc/paper.tex: error: unexpected:<closed> Mouth is unexpectedly already closed";
+        QTest::newRow("standard error: the place ends the line")
+            << QByteArray("Warning:missing_file:nosuchpackage Can't find binding for package "
+                          "nosuchpackage at paper.tex; line 3 col 6\n")
+            << "/doc/paper.tex:3: warning: missing_file:nosuchpackage Can't find binding for "
+               "package nosuchpackage";
+        QTest::newRow("fatal: the converter gave up")
+            << QByteArray("Fatal:too_many_errors:100 Too many errors (> 100)!\n"
+                          "\tat paper.tex; line 102 col 13 - line 102 col 13\n"
+                          "\tIn Core::Gullet[@0x5556c20bea78] /doc/paper.tex; from line 102 col "
+                          "13 to line 102 col 13\n"
+                          "LaTeXML died!\n"
+                          "Status:conversion:3\n")
+            << "/doc/paper.tex:102: error: too_many_errors:100 Too many errors (> 100)! [gave up]";
+        QTest::newRow("status 3 alone still says it gave up")
+            << QByteArray("Conversion complete: 1 fatal error\nStatus:conversion:3\n")
+            << "/doc/paper.tex: error: latexmlc gave up (Status:conversion:3) [gave up]";
+    }
+    void latexmlPlaces() {
+        QFETCH(QByteArray, log);
+        QFETCH(QString, entry);
+        const LogEntries entries = parseLatexmlLog(log, {"/out/paper", "/doc/paper.tex"});
+        QStringList lines;
+        for (const LogEntry& e : entries)
+            lines.append(compilerStyleLine(e) + (e.fatal ? " [gave up]" : ""));
+        QCOMPARE(lines, QStringList{entry});
     }
 
     void missingLogGivesNothing() {

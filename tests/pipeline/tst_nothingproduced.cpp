@@ -20,8 +20,7 @@ private slots:
         const QByteArray block = "REM Morvane will be writing text here automatically\n";
         QTest::newRow("older than the route")
             << "# convert.sh\nroute_tth() {\n:\n}\n" + block
-            << "is older than Morvane and has no pandoc route: replace it with the convert.sh "
-               "Morvane was installed with";
+            << "is older than this version of Morvane and has no route_pandoc function";
         QTest::newRow("has the route")
             << "# convert.sh\nroute_pandoc() {\n:\n}\n" + block << QString();
         // Writebat has said so already.
@@ -42,7 +41,7 @@ private slots:
         const QString found =
             causeOfNothingProduced(file.fileName(), dir.filePath("out/a.html"), "pandoc");
         QCOMPARE(found.isEmpty(), cause.isEmpty());
-        QVERIFY2(found.endsWith(cause), qPrintable(found));
+        QVERIFY2(found.contains(cause), qPrintable(found));
     }
 };
 

@@ -241,7 +241,8 @@ private slots:
         QCOMPARE(profile.read("Preferences", "FirstTime", ""), QStringLiteral("No"));
         QCOMPARE(profile.keys("Paths"),
                  (QStringList{"CD-ROM", "TeXDocs", "Hevea", "Tth", "Tex4ht", "imagemagick", "gs",
-                              "htrunm", "htruns", "l2h", "perl", "netpbm", "Texify", "Pandoc"}));
+                              "htrunm", "htruns", "l2h", "perl", "netpbm", "Texify", "Latexml",
+                              "Pandoc"}));
         QCOMPARE(profile.read("Paths", "netpbm", "x"), QStringLiteral("/r11"));
         QVERIFY(profile.contains("Paths", "Tth"));
         QCOMPARE(profile.read("Paths", "Tth", "x"), QString());

@@ -16,6 +16,7 @@ inline const int TabTex4ht = builtInTab("tex4ht");
 inline const int TabL2h = builtInTab("latex2html");
 inline const int TabDvi = builtInTab("dvi");
 inline const int TabPdf = builtInTab("pdf");
+inline const int TabLatexml = builtInTab("latexml");
 inline const int TabHelp = helpTab(builtInRoutes());
 
 } // namespace morvane

@@ -184,8 +184,8 @@ void TestMainWindow::tabStripCaptions() {
     Fixture f;
     auto* bar = f.find<QTabBar>("tbstrip");
     QVERIFY(bar);
-    const QStringList expected = {"He&VeA", "&TtH", "TeX&4ht", "LaTeX&2HTML",
-                                  "&DVI",   "&PDF", "Pandoc",  "&Help"};
+    const QStringList expected = {"He&VeA", "&TtH",    "TeX&4ht", "LaTeX&2HTML", "&DVI",
+                                  "&PDF",   "LaTeXML", "Pandoc",  "&Help"};
     QCOMPARE(bar->count(), expected.size());
     for (int i = 0; i < bar->count(); ++i)
         QCOMPARE(bar->tabText(i), expected.at(i));

@@ -33,6 +33,12 @@ L2HINIT_NAME=.no-init latex2html warn.tex </dev/null >messages.txt 2>&1
     cat warn/WARNINGS
 } >"$here/latex2html.log"
 
+# latexmlc writes its own log; it reads the document where it lies, with its
+# folder on the search path, and writes its page into the current folder, as
+# convert.sh runs it.
+mkdir latexml && (cd latexml && latexmlc --path="$work" --dest=broken.html \
+    --log="$here/latexml.log" "$work/broken.tex" </dev/null >/dev/null 2>&1)
+
 # pandoc as the pandoc route runs it (messages on standard error): it gives
 # up on broken.tex in chapter.tex, and warns on warn.tex.
 pandoc --to=html5 --standalone --mathml --citeproc broken.tex -o broken.html \
