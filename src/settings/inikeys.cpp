@@ -519,6 +519,31 @@ std::span<const IniKey> l2hIniKeys() {
     return kL2hKeys;
 }
 
+QString storedValue(const IniKey& key, const ProfileFile& profile) {
+    return valueOf(key, profile);
+}
+
+IniKey homeDefaultRootKey(const char* section, QString SettingsVariables::*root, int rank) {
+    return {.section = section,
+            .name = "SaveTo",
+            .save = Save::Always,
+            .firstSaveRank = rank,
+            .defaultValue = "",
+            .text = root,
+            .read =
+                [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
+                    const QString stored = dropTrailingSeparator(valueOf(key, profile));
+                    place.vars.*key.text = stored.isEmpty() ? QDir::homePath() : stored;
+                },
+            .write = [](const IniKey& key, const IniSource& place) -> std::optional<QString> {
+                const QString& value = place.vars.*key.text;
+                if (value.isEmpty() || QDir::cleanPath(value) == QDir::cleanPath(QDir::homePath()))
+                    return QString();
+                return value;
+            },
+            .onlyWhenChanged = true};
+}
+
 IniKey locationIniKey(const char* name, QString SettingsVariables::*setting) {
     return path(kPaths, name, setting);
 }

@@ -73,6 +73,15 @@ std::span<const IniKey> l2hIniKeys();
 // by that dialog only.
 IniKey locationIniKey(const char* name, QString SettingsVariables::*setting);
 
+// The value a key has in the profile, or its default.
+QString storedValue(const IniKey& key, const ProfileFile& profile);
+
+// The output root of a route added after the first six, in its section's
+// SaveTo: the home folder when none is stored, and stored as nothing when
+// it is the home folder, so that choosing the home folder again leaves the
+// file as it was. Written only once changed.
+IniKey homeDefaultRootKey(const char* section, QString SettingsVariables::*root, int rank);
+
 // Reads one key into its place.
 void readIniKey(const IniKey& key, const ProfileFile& profile, IniPlace& place);
 // The value a key is written with; nothing when it is not written.

@@ -13,30 +13,8 @@ namespace {
 
 constexpr const char* kSection = "LaTeXML";
 
-QString stored(const IniKey& key, const ProfileFile& profile) {
-    return profile.read(QLatin1String(key.section), QLatin1String(key.name),
-                        QLatin1String(key.defaultValue));
-}
-
 const IniKey kKeys[] = {
-    // The home folder is the root when none is stored, and is stored as
-    // nothing: choosing it again leaves the file as it was.
-    {.section = kSection,
-     .name = "SaveTo",
-     .save = IniSave::Always,
-     .firstSaveRank = 18,
-     .defaultValue = "",
-     .read =
-         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-             place.vars.latexmlSaveTo = dropTrailingSeparator(stored(key, profile));
-         },
-     .write = [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-         const QString root = place.vars.latexmlSaveTo;
-         if (root.isEmpty() || QDir::cleanPath(root) == QDir::cleanPath(QDir::homePath()))
-             return QString();
-         return root;
-     },
-     .onlyWhenChanged = true},
+    homeDefaultRootKey(kSection, &SettingsVariables::latexmlSaveTo, 18),
     {.section = kSection,
      .name = "Format",
      .save = IniSave::WithPreferences,
@@ -45,7 +23,7 @@ const IniKey kKeys[] = {
          [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
              place.model.setItems(ctl::cmbLatexmlFormat, latexmlFormatEntries());
              place.model.setIndex(ctl::cmbLatexmlFormat,
-                                  int(latexmlFormatOf(stored(key, profile))));
+                                  int(latexmlFormatOf(storedValue(key, profile))));
          },
      .write = [](const IniKey&, const IniSource& place) -> std::optional<QString> {
          return latexmlFormatWord(latexmlFormatAt(place.model.index(ctl::cmbLatexmlFormat)));
@@ -58,7 +36,8 @@ const IniKey kKeys[] = {
      .read =
          [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
              place.model.setItems(ctl::cmbLatexmlSplit, latexmlSplitEntries());
-             place.model.setIndex(ctl::cmbLatexmlSplit, int(latexmlSplitOf(stored(key, profile))));
+             place.model.setIndex(ctl::cmbLatexmlSplit,
+                                  int(latexmlSplitOf(storedValue(key, profile))));
          },
      .write = [](const IniKey&, const IniSource& place) -> std::optional<QString> {
          return latexmlSplitWord(latexmlSplitAt(place.model.index(ctl::cmbLatexmlSplit)));
@@ -71,7 +50,7 @@ const IniKey kKeys[] = {
      .defaultValue = "mathml",
      .read =
          [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-             const bool images = stored(key, profile).trimmed().toLower() == u"images";
+             const bool images = storedValue(key, profile).trimmed().toLower() == u"images";
              place.model.setIndex(ctl::optLatexmlMath, images ? 1 : 0);
          },
      .write = [](const IniKey&, const IniSource& place) -> std::optional<QString> {

@@ -26,11 +26,6 @@ const FormatEntry& entryOf(PandocFormat format) {
     return kFormats[int(format)];
 }
 
-QString storedValue(const IniKey& key, const ProfileFile& profile) {
-    return profile.read(QString::fromLatin1(key.section), QString::fromLatin1(key.name),
-                        QString::fromLatin1(key.defaultValue));
-}
-
 constexpr const char* kSection = "Pandoc";
 
 constexpr IniKey checkKey(const char* name, ctl::Control box, const char* defaultValue) {
@@ -43,20 +38,7 @@ constexpr IniKey checkKey(const char* name, ctl::Control box, const char* defaul
 }
 
 const IniKey kKeys[] = {
-    {.section = kSection,
-     .name = "SaveTo",
-     .save = IniSave::Always,
-     .defaultValue = "",
-     .read =
-         [](const IniKey& key, const ProfileFile& profile, IniPlace& place) {
-             const QString stored = storedValue(key, profile);
-             place.vars.pandocSaveTo = stored.isEmpty() ? QDir::homePath() : stored;
-         },
-     .write = [](const IniKey&, const IniSource& place) -> std::optional<QString> {
-         const QString& root = place.vars.pandocSaveTo;
-         return root == QDir::homePath() ? QString() : root;
-     },
-     .onlyWhenChanged = true},
+    homeDefaultRootKey(kSection, &SettingsVariables::pandocSaveTo, 19),
     {.section = kSection,
      .name = "Format",
      .save = IniSave::WithPreferences,

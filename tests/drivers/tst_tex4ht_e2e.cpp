@@ -260,9 +260,9 @@ private slots:
         QCOMPARE(readAll(source), text);
         QCOMPARE(QDir(root + "/paper").entryList(QDir::Files), QStringList{"paper.tex"});
 
-        const BatchRun unknown = runBatch(home.path(), m_work.path(), {"--compare", source});
+        const BatchRun unknown = runBatch(home.path(), m_work.path(), {"--comparison", source});
         QCOMPARE(unknown.status, 2);
-        QVERIFY2(unknown.err.contains("unknown option '--compare'"), unknown.err.constData());
+        QVERIFY2(unknown.err.contains("unknown option '--comparison'"), unknown.err.constData());
     }
 
     // An error on a known line of the document is listed at that line of
