@@ -168,6 +168,23 @@ bool onlyRoutineMessages(const QByteArray& messages) {
     return true;
 }
 
+// True when HeVeA placed a warning or an error in the document ("file.tex:N:
+// ..."), other than a stale forward reference.
+bool placedComplaint(const QByteArray& messages) {
+    static const QRegularExpression placed(QStringLiteral("^\\S+:\\d+: "));
+    const qsizetype lastRound =
+        messages.contains("Fixpoint reached in ") ? messages.lastIndexOf("Run, run, again...") : -1;
+    qsizetype at = 0;
+    for (const QByteArray& line : messages.split('\n')) {
+        const QByteArrayView text = QByteArrayView(line).trimmed();
+        if (!isStaleForwardReference(text, at < lastRound) &&
+            placed.match(QString::fromUtf8(text)).hasMatch())
+            return true;
+        at += line.size() + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,
@@ -177,6 +194,11 @@ LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 head
     if (logStart.size() == logSize &&
         onlyRoutineMessages(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
         return LogVerdict::Clean;
+    // A complaint at a place in the document is one, however short the log
+    // and however long the folder's name that the size rule takes off.
+    if (logStart.size() == logSize &&
+        placedComplaint(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
+        return LogVerdict::Errors;
     if (logSize - headerLength - dirLength < kQuietLogBytes)
         return LogVerdict::Clean;
     QByteArray probe = logStart.left(kLogProbeBytes);

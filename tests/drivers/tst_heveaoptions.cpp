@@ -253,6 +253,9 @@ private slots:
         QTest::newRow("fix rounds and a real warning")
             << rounds + "abcde.tex:3: Warning: ignoring definition of \\foo\n"
             << 5 << errors;
+        // A short warning in a folder with a long name is still a warning.
+        QTest::newRow("placed warning, long folder name")
+            << QByteArray("./a.tex:4: Warning: Command not found: \\x\n") << 60 << errors;
         // Only the first 500 bytes are read: what follows is not seen.
         // 35 header bytes, 16 sentences (448 bytes) and 17 more fill the 500.
         QTest::newRow("only the first 500 bytes")
