@@ -84,14 +84,22 @@ void measurePage(const QByteArray& bytes, const QString& pageFolder, const QStri
     for (auto it = pattern("<img\\b[^>]*>").globalMatch(html); it.hasNext();)
         if (isFormulaImage(it.next().captured()))
             ++into.formulaImages;
-    QString text = visibleText(html);
+    // Code shown as code (a verbatim block of TeX) is the document's text,
+    // not TeX the converter left: its words count, its control words are
+    // not TeX left.
+    QString code;
+    for (auto it = pattern("<(pre|code)\\b[^>]*>(.*?)</\\1>").globalMatch(html); it.hasNext();)
+        code += visibleText(it.next().captured(2)) + QLatin1Char(' ');
+    QString prose = html;
+    prose.remove(pattern("<(pre|code)\\b.*?</\\1>"));
+    QString text = visibleText(prose);
     into.rawTex += int(text.count(pattern("\\\\[a-z]{2,}")));
     // TeX left in the text is not the document's text.
     text.remove(pattern("\\\\[a-z]{2,}"));
     into.undefinedReferences +=
         int(text.count(QStringLiteral("??")) + text.count(QStringLiteral("[?]")));
     checkLinks(html, pageFolder, folder, pageName, into.brokenLinks);
-    const QHash<QString, int> words = wordsOf(text);
+    const QHash<QString, int> words = wordsOf(text + QLatin1Char(' ') + code);
     for (auto it = words.cbegin(); it != words.cend(); ++it)
         into.words[it.key()] += it.value();
 }

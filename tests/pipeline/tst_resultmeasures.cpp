@@ -32,6 +32,10 @@ private slots:
             << QByteArray("<script>var a = '\\\\frac';</script><style>p{}</style>"
                           "<span class=\"math\">\\frac{1}{2} \\alpha</span>")
             << 0 << 0 << 2 << 0 << 0;
+        QTest::newRow("TeX shown as code is text, not TeX left")
+            << QByteArray("<pre class=\"verbatim\">\\begin{matrix} \\varphi</pre> and "
+                          "<code>\\frac</code>")
+            << 0 << 0 << 0 << 0 << 5;
         QTest::newRow("undefined references")
             << QByteArray("<p>see ?? and [?] and (??)</p>") << 0 << 0 << 0 << 3 << 3;
     }
