@@ -1,6 +1,7 @@
 #include "drivers/hevea.h"
 #include "fixups/missingpictures.h"
 
+#include "drivers/heveaclass.h"
 #include "drivers/referencesfirst.h"
 
 #include "fixups/fixupfiles.h"
@@ -144,6 +145,7 @@ bool isRoutineHeveaLine(QByteArrayView line) {
     return line.isEmpty() || line == QByteArrayView("Run, run, again...") ||
            line.startsWith("HeVeA Warning: Label(s) may have changed") ||
            line == QByteArrayView("hevea is using the .hvb file") ||
+           line.startsWith("Morvane: HeVeA has no style for the class ") ||
            fixpoint.match(QString::fromUtf8(line)).hasMatch();
 }
 
@@ -238,6 +240,7 @@ ConversionResult Hevea(Conversion& conv) {
                                       {.aux = false, .bibliography = true, .index = false});
     if (conv.stopped)
         return result;
+    const HeveaClassStandIn classStandIn(conv, ctx.settings.vars.hevea, result.log);
     if (!Writebat(conv, heveaOutputTypePiece(options) + heveaOptions(options)))
         return result;
     runCommand(conv,

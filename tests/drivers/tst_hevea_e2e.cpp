@@ -177,6 +177,35 @@ private slots:
         QCOMPARE(readAll(source), readAll(dataDir() + "/macro.tex"));
     }
 
+    // A class HeVeA has no style for (here one of the document's own) gets
+    // the nearest standard style instead of no page at all.
+    void classOfItsOwnGetsAStandInStyle() {
+        QTemporaryDir work;
+        const QString source = work.filePath("thesis.tex");
+        QFile cls(work.filePath("mythesis.cls"));
+        QVERIFY(cls.open(QIODevice::WriteOnly));
+        cls.write("\\LoadClass{report}\n");
+        cls.close();
+        QFile tex(source);
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass[12pt]{mythesis}\n\\begin{document}\n"
+                  "\\chapter{Introduction}\nThe whole text of the thesis.\n\\end{document}\n");
+        tex.close();
+        const auto before = filesBelow(work.path(), "");
+        ConversionRig rig;
+        heveaOptions(rig.model, false, false, false);
+        rig.convert(TabHevea, source);
+        const QByteArray page = readAll(work.filePath("thesis.html"));
+        QVERIFY(page.contains("Introduction") && page.contains("The whole text of the thesis."));
+        QVERIFY(readAll(work.filePath("thesis.hlog"))
+                    .contains("HeVeA has no style for the class mythesis; the book style"));
+        // Nothing of Morvane's beside the document: no mythesis.hva.
+        QVERIFY(!QFileInfo::exists(work.filePath("mythesis.hva")));
+        const auto after = filesBelow(work.path(), "");
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(after.value(it.key()), it.value());
+    }
+
     void brokenDocumentProducesNothing() {
         QTemporaryDir work;
         const QString source = work.filePath("broken.tex");

@@ -4,6 +4,7 @@
 
 #include "conversionrig.h"
 #include "drivers/hevea.h"
+#include "drivers/heveaclass.h"
 #include "platform/pathutils.h"
 #include "settings/controlnames.h"
 #include "support/controlbyname.h"
@@ -53,6 +54,29 @@ QByteArray header(const QString& source) {
 class TestHeveaOptions : public QObject {
     Q_OBJECT
 private slots:
+    void classStandIn_data() {
+        QTest::addColumn<QByteArray>("tex");
+        QTest::addColumn<QString>("style");
+        QTest::newRow("a class with its style") << QByteArray("\\documentclass{known}") << "";
+        QTest::newRow("unknown class, chapters")
+            << QByteArray("\\documentclass[a4paper]{thesis}\n\\chapter{One}") << "book";
+        QTest::newRow("unknown class, included chapters")
+            << QByteArray("\\documentclass{thesis}\n\\include{Chapter1/one}") << "book";
+        QTest::newRow("unknown class, a commented chapter")
+            << QByteArray("\\documentclass{paper}\n% \\chapter{One}") << "article";
+        QTest::newRow("the class line commented out")
+            << QByteArray("%\\documentclass{thesis}\n\\documentclass{known}") << "";
+        QTest::newRow("no class") << QByteArray("\\input plain") << "";
+        QTest::newRow("a name that is no file name") << QByteArray("\\documentclass{../x y}") << "";
+    }
+    void classStandIn() {
+        QFETCH(QByteArray, tex);
+        QTemporaryDir library;
+        QFile known(library.filePath("known.hva"));
+        QVERIFY(known.open(QIODevice::WriteOnly));
+        known.close();
+        QTEST(standInStyleFor(tex, {library.path() + "/missing", library.path()}), "style");
+    }
     // "Saved as" names the file the output type really gives.
     void placeFollowsOutputType_data() {
         QTest::addColumn<QString>("extension");
