@@ -12,6 +12,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -163,8 +164,21 @@ qint64 addressSpaceBackstop(qint64 memoryBytes) {
     return memoryBytes + std::max(memoryBytes, kHeadroom);
 }
 
+namespace {
+
+// The largest resident size of any ended process this program has reaped,
+// its own children's reaped descendants included (the kernel keeps the
+// maximum as it reaps).
+qint64 reapedProcessesPeakBytes() {
+    struct rusage usage {};
+    return ::getrusage(RUSAGE_CHILDREN, &usage) == 0 ? qint64(usage.ru_maxrss) * 1024 : 0;
+}
+
+} // namespace
+
 LimitWatch::LimitWatch(QProcess& process, const RunLimits& limits)
-    : m_process(process), m_group(long(processGroupOf(&process))), m_limits(limits) {
+    : m_process(process), m_group(long(processGroupOf(&process))), m_limits(limits),
+      m_reapedPeakAtStart(reapedProcessesPeakBytes()) {
     if (m_group <= 0)
         return;
     if (limits.seconds > 0) {
@@ -199,6 +213,12 @@ void LimitWatch::end(LimitReached limit) {
         return;
     m_reached = limit;
     stopProcessGroup(m_process);
+}
+
+qint64 LimitWatch::peakBytes() const {
+    // Only a maximum that grew during this run is this run's.
+    const qint64 reaped = reapedProcessesPeakBytes();
+    return std::max(m_peak, reaped > m_reapedPeakAtStart ? reaped : 0);
 }
 
 } // namespace morvane

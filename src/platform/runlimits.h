@@ -48,9 +48,10 @@ public:
 
     // The limit that ended the run; None while it runs or when it ended by itself.
     LimitReached reached() const { return m_reached; }
-    // The most memory the group held at one of the looks (4 a second): a
-    // run shorter than a look shows 0.
-    qint64 peakBytes() const { return m_peak; }
+    // The most memory the group held at one of the looks (4 a second), or,
+    // once the run has ended, the size of its largest process when that is
+    // more: a run shorter than a look still shows its converter's size.
+    qint64 peakBytes() const;
 
 private:
     void checkMemory();
@@ -64,6 +65,7 @@ private:
     LimitReached m_reached = LimitReached::None;
     int m_polls = 0;
     qint64 m_peak = 0;
+    qint64 m_reapedPeakAtStart = 0;
 };
 
 } // namespace morvane

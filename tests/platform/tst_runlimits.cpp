@@ -88,6 +88,18 @@ private slots:
         endProcessGroup(process.get());
         QTRY_COMPARE_WITH_TIMEOUT(groupMemoryBytes(group), qint64(0), 5000);
     }
+
+    // A converter that ends before the first look still shows its size (larger
+    // than the processes of the cases before).
+    void shortRunShowsItsPeak() {
+        QTemporaryDir dir;
+        auto process = start(dir, "perl -e '$x = \"a\" x (300 << 20)'\n");
+        QVERIFY(process);
+        const LimitWatch watch(*process, RunLimits{.seconds = 60, .memoryBytes = qint64(4) << 30});
+        QVERIFY(process->waitForFinished(10000));
+        QVERIFY2(watch.peakBytes() >= (qint64(300) << 20),
+                 qPrintable(QString::number(watch.peakBytes())));
+    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestRunLimits)
