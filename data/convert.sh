@@ -4,9 +4,9 @@
 #
 # ROUTE  FILE (the second argument)
 # hevea       the TeX file name without its extension; HeVeA's and hacha's
-#             messages are appended to FILE.hlog and shown on standard error
+#             messages are appended to FILE.hlog
 # tth         the TeX file path without its extension; writes FILE.htm,
-#             messages appended to FILE.tlog and shown on standard error
+#             messages appended to FILE.tlog
 # dvi, pdf    the TeX file (latex / pdflatex)
 # texify      the TeX file name without its extension (texi2dvi)
 # tex4ht      the document's base name; it replaces %2 in the command line.
@@ -239,22 +239,16 @@ run_words() {
 }
 
 # run_logged LOG ARG...
-# Runs ARG... with its standard error appended to LOG byte for byte and
-# shown on this script's standard error as well, so that the console shows
-# the converter's messages while it runs. Its standard output stays where it
-# was; the status is the command's own.
+# Runs ARG... with its standard error appended to LOG byte for byte; its
+# standard output stays where it was and the status is the command's own.
+# Morvane's console follows the log while the converter runs and shows what
+# it adds, so no second program copies the messages (run by hand, read them
+# in the log).
 run_logged() {
     not_an_option "$1"
     _logfile=$safe_name
     shift
-    # The command's status comes back through the command substitution's
-    # own pipe (descriptor 4); its output goes to descriptor 3, this
-    # function's standard output. No temporary file is left by a stop.
-    exec 3>&1
-    _logged_status=$({ { "$@" 2>&1 >&3 3>&- 4>&-; echo "$?" >&4; } |
-        tee -a "$_logfile" >&2 3>&- 4>&-; } 4>&1)
-    exec 3>&-
-    return "${_logged_status:-2}"
+    "$@" 2>>"$_logfile"
 }
 
 # The TeX file for a name given without its extension: NAME.tex, else NAME
@@ -580,7 +574,8 @@ route_latex2html() {
     fi
     # The messages are shown and kept for the images log, which LaTeX2HTML
     # writes itself while it runs. The status comes back through the
-    # command substitution's pipe (descriptor 4), as in run_logged.
+    # command substitution's pipe (descriptor 4); its output goes to
+    # descriptor 3, the script's standard output.
     set -- -init_file "$init" "$@"
     exec 3>&1
     _status=$({ { run_latex2html "$@" "$_file" </dev/null 2>&1 3>&- 4>&-; echo "$?" >&4; } |
@@ -609,7 +604,7 @@ run_latex2html() {
 # The document $2 (the script runs in its folder, where pandoc finds what
 # it inputs and its .bib) to the result $3; the arguments after them are the
 # document's \graphicspath folders, searched for pictures after its own.
-# Messages are appended to the result's name with .plog and shown.
+# Messages are appended to the result's name with .plog.
 route_pandoc() {
     not_an_option "$2"
     _file=$safe_name

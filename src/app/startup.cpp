@@ -210,8 +210,13 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     QString file = commandLineFile;
     file.remove(QLatin1Char('"'));
 
-    setFixedCaptions(*ctx.model);
-    setDefaultLinks(*ctx.model);
+    // A run without a window (batch mode, --compare, --check) shows no
+    // captions, links, fragments or history: it does not read them.
+    const bool window = !ctx.unattended;
+    if (window) {
+        setFixedCaptions(*ctx.model);
+        setDefaultLinks(*ctx.model);
+    }
     fillPassLists(*ctx.model);
     ctx.sourceExtension = QStringLiteral(".tex");
 
@@ -243,10 +248,12 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
         ctx.settings.vars.openDialogDir = ctx.settings.vars.texDocs;
     selectStartupTab(ctx);
 
-    ctx.model->setItems(ctl::cmbFrags, codeFragmentEntries(ctx.programDir));
+    if (window)
+        ctx.model->setItems(ctl::cmbFrags, codeFragmentEntries(ctx.programDir));
     if (ctx.loadDefaultConfig)
         ctx.loadDefaultConfig();
-    ctx.model->setItems(ctl::cmbTeX, loadFileHistory(ctx.programDir));
+    if (window)
+        ctx.model->setItems(ctl::cmbTeX, loadFileHistory(ctx.programDir));
     checkBatchDriverVersion(ctx);
     ctx.l2hRun = false;
 
@@ -254,8 +261,11 @@ bool loadStep(AppContext& ctx, const QString& commandLineFile) {
     probeHtrunIni(ctx);
     ctx.model->setVisible(ctl::chkHtrun, true);
 
-    ctx.model->setCaption(ctl::lblVersion, versionLabel());
-    ctx.model->setCaption(ctl::lblDateTime, dateTimeLabel(QCoreApplication::applicationFilePath()));
+    if (window) {
+        ctx.model->setCaption(ctl::lblVersion, versionLabel());
+        ctx.model->setCaption(ctl::lblDateTime,
+                              dateTimeLabel(QCoreApplication::applicationFilePath()));
+    }
     // The TeX4ht command line follows the options just read.
     if (ctx.composeTex4htCommandLine)
         ctx.composeTex4htCommandLine();

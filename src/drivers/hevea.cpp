@@ -246,7 +246,7 @@ ConversionResult Hevea(Conversion& conv) {
     runCommand(conv,
                quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(name),
-               dir);
+               dir, result.log);
 
     // hacha splits HTML only: with text or info output there is no index page.
     const bool hacha = options.hacha && heveaOutputTypePiece(options).isEmpty();

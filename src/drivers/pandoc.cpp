@@ -125,7 +125,7 @@ ConversionResult Pandoc(Conversion& conv) {
     for (const QString& folder : pictureFolders)
         command += QLatin1Char(' ') + quoteForCommandLine(folder);
     const QDateTime started = QDateTime::currentDateTime();
-    runCommand(conv, command, documentFolder);
+    runCommand(conv, command, documentFolder, log);
 
     if (!QFileInfo::exists(log))
         return result;

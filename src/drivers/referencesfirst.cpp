@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <initializer_list>
 
 namespace morvane {
 
@@ -97,11 +98,20 @@ ReferenceNeeds referenceNeedsOfText(const QString& text) {
     static const QRegularExpression bibliography(
         QStringLiteral("\\\\(?:bibliography|addbibresource)\\s*[\\[{]"));
     static const QRegularExpression index(QStringLiteral("\\\\(?:makeindex|printindex)\\b"));
+    // Each expression runs only where its command's name occurs at all,
+    // which is a plain search.
+    const auto mentions = [&text](std::initializer_list<const char*> words) {
+        return std::any_of(words.begin(), words.end(), [&text](const char* word) {
+            return text.contains(QLatin1String(word));
+        });
+    };
     ReferenceNeeds needs;
-    needs.bibliography = text.contains(bibliography);
-    needs.index = text.contains(index);
+    needs.bibliography =
+        mentions({"\\bibliography", "\\addbibresource"}) && text.contains(bibliography);
+    needs.index = mentions({"\\makeindex", "\\printindex"}) && text.contains(index);
     // A bibliography and an index are reached through the .aux too.
-    needs.aux = needs.bibliography || needs.index || text.contains(references);
+    needs.aux = needs.bibliography || needs.index ||
+                (mentions({"ref", "cite"}) && text.contains(references));
     return needs;
 }
 

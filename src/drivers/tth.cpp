@@ -196,7 +196,7 @@ ConversionResult Tth(Conversion& conv) {
     runCommand(conv,
                quoteForCommandLine(ctx.batchDriverPath()) + routeWord(conv) +
                    quoteForCommandLine(base),
-               dir);
+               dir, result.log);
 
     const QString header = QStringLiteral("Tth log file for ") + longPathOf(source);
     std::optional<QByteArray> messages = prependLogHeader(result.log, header);

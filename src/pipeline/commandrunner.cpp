@@ -7,6 +7,7 @@
 #include "pipeline/conversion.h"
 #include "platform/inputblocker.h"
 #include "platform/launcher.h"
+#include "platform/logfollower.h"
 #include "platform/pathutils.h"
 #include "platform/processgroup.h"
 #include "platform/prompter.h"
@@ -52,6 +53,8 @@ struct Run {
     // Ends the run at its time or memory limit; it goes before the process
     // it watches.
     std::unique_ptr<LimitWatch> limits;
+    // Shows the converter's log on the console; it goes first.
+    std::unique_ptr<LogFollower> messages;
     bool pause = false;
 };
 
@@ -82,7 +85,17 @@ void noteStop(Conversion& conversion, const Run& run) {
     }
 }
 
-Run startRun(Conversion& conversion, const QString& commandLine, const QString& workingDirectory) {
+// A follower of the converter's log for the run's console, when it has both.
+std::unique_ptr<LogFollower> messagesFollower(const Run& run, const QString& messagesLog) {
+    Console* console = run.console.get();
+    if (!console || messagesLog.isEmpty())
+        return nullptr;
+    return std::make_unique<LogFollower>(
+        messagesLog, [console](const QByteArray& bytes) { console->showMessages(bytes); });
+}
+
+Run startRun(Conversion& conversion, const QString& commandLine, const QString& workingDirectory,
+             const QString& messagesLog) {
     AppContext& ctx = conversion.app;
     Run run;
     if (!ctx.seams.launcher)
@@ -111,10 +124,15 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
     // step's run has its own).
     conversion.limits = runLimitsOf(ctx.settings.vars);
     channels.addressSpaceCap = addressSpaceBackstop(conversion.limits.memoryBytes);
+    run.messages = messagesFollower(run, messagesLog);
     run.process.reset(ctx.seams.launcher->start(commandLine, workingDirectory, nullptr, channels));
     if (!run.process)
         return run;
     run.limits = std::make_unique<LimitWatch>(*run.process, conversion.limits);
+    // Before the console's attach: the rest of the log is shown before the
+    // console learns that the run has ended.
+    if (run.messages)
+        run.messages->follow(*run.process);
     if (run.console)
         run.console->attach(run.process.get(), run.pause);
     return run;
@@ -151,10 +169,10 @@ bool userAcceptsLongLine(AppContext& ctx, const QString& commandLine) {
 // Single mode: the window takes no input until the process has ended; it may
 // repaint, and a console window waiting for Enter still takes its answer.
 void runBlocking(Conversion& conversion, const QString& commandLine,
-                 const QString& workingDirectory) {
+                 const QString& workingDirectory, const QString& messagesLog) {
     if (!userAcceptsLongLine(conversion.app, commandLine))
         return;
-    Run run = startRun(conversion, commandLine, workingDirectory);
+    Run run = startRun(conversion, commandLine, workingDirectory, messagesLog);
     if (!run.process)
         return;
     Console* console = run.console.get();
@@ -192,8 +210,8 @@ void trackProcess(AppContext& ctx, QProcess& process, const QString& document) {
 }
 
 void startTrackedProcess(Conversion& conversion, const QString& commandLine,
-                         const QString& workingDirectory) {
-    Run run = startRun(conversion, commandLine, workingDirectory);
+                         const QString& workingDirectory, const QString& messagesLog) {
+    Run run = startRun(conversion, commandLine, workingDirectory, messagesLog);
     if (run.process) {
         trackProcess(conversion.app, *run.process, conversion.document);
         noteStop(conversion, run);
@@ -202,12 +220,12 @@ void startTrackedProcess(Conversion& conversion, const QString& commandLine,
 
 } // namespace
 
-void runCommand(Conversion& conversion, const QString& commandLine,
-                const QString& workingDirectory) {
+void runCommand(Conversion& conversion, const QString& commandLine, const QString& workingDirectory,
+                const QString& messagesLog) {
     if (conversion.app.model->isChecked(kMulti))
-        startTrackedProcess(conversion, commandLine, workingDirectory);
+        startTrackedProcess(conversion, commandLine, workingDirectory, messagesLog);
     else
-        runBlocking(conversion, commandLine, workingDirectory);
+        runBlocking(conversion, commandLine, workingDirectory, messagesLog);
 }
 
 QString consoleTitle(const Conversion& conversion) {

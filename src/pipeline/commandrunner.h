@@ -14,8 +14,11 @@ struct Conversion;
 // runs nested inside the wait. The process's output goes to a console from
 // the seams' consoles (discarded when there is none); nothing runs when
 // the launcher seam is unset or the process cannot start, and neither is reported.
-void runCommand(Conversion& conversion, const QString& commandLine,
-                const QString& workingDirectory);
+// `messagesLog`: the log the converter appends its messages to, which the
+// console follows and shows while the run lasts (convert.sh writes them
+// there alone).
+void runCommand(Conversion& conversion, const QString& commandLine, const QString& workingDirectory,
+                const QString& messagesLog = {});
 
 // The console's title for a conversion: "Converting paper.tex with HeVeA",
 // or the title of the step about to run (Conversion::stepTitle).

@@ -94,9 +94,11 @@ QList<NamedInput> namedInputsOf(const QByteArray& texText) {
     static const QRegularExpression plain(QStringLiteral("\\\\input\\s+([^\\s{}\\\\%]+)"));
     QList<NamedInput> names;
     for (const QByteArray& rawLine : texText.split('\n')) {
-        const QString line = QString::fromUtf8(withoutTexComment(rawLine));
-        if (!line.contains(QLatin1Char('\\')))
+        // Only a line that names \input or \include can match; the others
+        // cost no regular expression.
+        if (!rawLine.contains("\\input") && !rawLine.contains("\\include"))
             continue;
+        const QString line = QString::fromUtf8(withoutTexComment(rawLine));
         struct Hit {
             qsizetype at;
             NamedInput input;

@@ -140,6 +140,15 @@ bool replaceFileAtomically(const QString& path, const QByteArray& content, Durab
     return fail(error, why);
 }
 
+bool replaceFileIfChanged(const QString& path, const QByteArray& content, Durability durability,
+                          QString* error) {
+    QFile current(path);
+    if (current.size() == content.size() && current.open(QIODevice::ReadOnly) &&
+        current.readAll() == content)
+        return true;
+    return replaceFileAtomically(path, content, durability, error);
+}
+
 bool copyFileAtomically(const QString& source, const QString& destination, Durability durability,
                         QString* error) {
     if (QFileInfo(source).isDir())

@@ -32,6 +32,12 @@ enum class Durability { WaitForDisk, NoWait };
 bool replaceFileAtomically(const QString& path, const QByteArray& content, Durability durability,
                            QString* error = nullptr);
 
+// replaceFileAtomically, unless `path` already holds exactly `content`: the
+// settings and the history saved at every exit mostly hold what they held,
+// and then cost a read instead of a write and a wait for the disk.
+bool replaceFileIfChanged(const QString& path, const QByteArray& content, Durability durability,
+                          QString* error = nullptr);
+
 // Records the produced files (logs, pages: replacements with NoWait) whose
 // replacement failed while the recorder lives, so that a conversion reports
 // a missing log header or link fix-up instead of passing over it. Recorders

@@ -22,6 +22,9 @@ public:
     // What the run is, for the window's title ("Converting paper.tex with
     // HeVeA"); called before attach.
     virtual void describe(const QString& title) { Q_UNUSED(title); }
+    // Messages the converter appended to its log while it ran (the runner
+    // follows the log), shown as its own output is.
+    virtual void showMessages(const QByteArray& bytes) { Q_UNUSED(bytes); }
     // Whether `target` belongs to the console's own window. While the program
     // otherwise ignores user input during a wait, such a window still takes
     // it, so that the user can answer the script's wait for Enter.

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -272,11 +273,12 @@ void done(Entry entry) {
 
 QStringList recoverDeadRuns() {
     QStringList restored;
-    const QDir dir(folder());
     const QString mine = own().path();
-    for (const QString& name : dir.entryList({QLatin1Char('*') + kSuffix}, QDir::Files)) {
-        const QString path = dir.filePath(name);
-        if (path == mine)
+    // Every start looks here: the suffix is compared as text, since a name
+    // filter would first build a regular expression.
+    for (QDirIterator it(folder(), QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        if (!path.endsWith(kSuffix) || path == mine)
             continue;
         const QByteArray native = QFile::encodeName(path);
         const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);

@@ -6,14 +6,21 @@
 namespace morvane {
 
 namespace {
-void forward(QProcess* process, std::FILE* sink) {
-    const QByteArray bytes = readAllOutput(process);
+void write(const QByteArray& bytes, std::FILE* sink) {
     if (bytes.isEmpty())
         return;
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), sink);
     std::fflush(sink);
 }
+
+void forward(QProcess* process, std::FILE* sink) {
+    write(readAllOutput(process), sink);
+}
 } // namespace
+
+void StdoutConsole::showMessages(const QByteArray& bytes) {
+    write(bytes, m_sink);
+}
 
 void StdoutConsole::attach(QProcess* process, bool waitsForEnter) {
     std::FILE* sink = m_sink;

@@ -14,6 +14,7 @@ class StdoutConsole : public Console {
 public:
     explicit StdoutConsole(std::FILE* sink = stdout) : m_sink(sink) {}
     void attach(QProcess* process, bool waitsForEnter) override;
+    void showMessages(const QByteArray& bytes) override;
 
 private:
     std::FILE* m_sink;

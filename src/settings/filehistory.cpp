@@ -70,7 +70,7 @@ bool saveFileHistory(const QString& programDir, const QStringList& history) {
             continue;
         content += entry.toUtf8() + '\n';
     }
-    return replaceFileAtomically(historyFile(programDir), content, Durability::WaitForDisk);
+    return replaceFileIfChanged(historyFile(programDir), content, Durability::WaitForDisk);
 }
 
 } // namespace morvane

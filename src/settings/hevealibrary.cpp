@@ -2,11 +2,14 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace morvane {
 
@@ -102,11 +105,18 @@ QString heveaLibraryDirectory(const QString& heveaDir) {
 QStringList styleFileNames(const QString& dir) {
     if (dir.isEmpty())
         return {};
-    QDir folder(dir);
-    folder.setNameFilters({QStringLiteral("*.hva")});
-    folder.setFilter(QDir::Files | QDir::Hidden);
-    folder.setSorting(QDir::Name | QDir::IgnoreCase);
-    return folder.entryList();
+    // The extension is compared as text: a name filter would build a
+    // regular expression for it at every start.
+    QStringList names;
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden); it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        if (name.endsWith(QStringLiteral(".hva"), Qt::CaseInsensitive))
+            names.append(name);
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
 
 QStringList styleListFrom(const QStringList& fileNames) {

@@ -258,7 +258,7 @@ QByteArray ProfileFile::toBytes() const {
 bool ProfileFile::save() const {
     if (m_path.isEmpty() || m_unreadable)
         return false;
-    return replaceFileAtomically(m_path, toBytes(), Durability::WaitForDisk);
+    return replaceFileIfChanged(m_path, toBytes(), Durability::WaitForDisk);
 }
 
 QString readProfileString(const QString& file, const QString& section, const QString& key,

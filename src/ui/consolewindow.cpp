@@ -167,11 +167,18 @@ void ConsoleWindow::showOutput() {
     if (!m_process)
         return;
     const QByteArray bytes = readAllOutput(m_process);
-    if (bytes.isEmpty())
-        return;
+    if (!bytes.isEmpty())
+        appendText(m_decoder.decode(bytes));
+}
+
+void ConsoleWindow::showMessages(const QByteArray& bytes) {
+    if (!bytes.isEmpty())
+        appendText(m_logDecoder.decode(bytes));
+}
+
+void ConsoleWindow::appendText(QString text) {
     m_lastOutput.restart();
     m_quiet->clear();
-    QString text = m_decoder.decode(bytes);
     text.remove(QLatin1Char('\r'));
     QScrollBar* bar = m_text->verticalScrollBar();
     const bool following = bar->value() == bar->maximum();

@@ -40,6 +40,7 @@ public:
 
     void attach(QProcess* process, bool waitsForEnter) override;
     void describe(const QString& title) override { setWindowTitle(title); }
+    void showMessages(const QByteArray& bytes) override;
     bool acceptsInput(const QObject* target) const override;
     bool wasStopped() const override { return m_stopped; }
 
@@ -62,6 +63,7 @@ protected:
 
 private:
     void showOutput();
+    void appendText(QString text);
     void showElapsed();
     void placeBesideOwner();
     static bool isEscape(const QEvent* event);
@@ -81,6 +83,9 @@ private:
     bool m_stopped = false;
     QPointer<QProcess> m_process;
     QStringDecoder m_decoder{QStringDecoder::Utf8};
+    // The log's bytes are a stream of their own: a character split between
+    // two looks at the log is joined here, not with the script's output.
+    QStringDecoder m_logDecoder{QStringDecoder::Utf8};
     bool m_waitsForEnter = false;
     bool m_answered = false;
 };

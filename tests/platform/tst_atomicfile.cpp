@@ -1,5 +1,6 @@
 // Atomic replacement: the new bytes arrive whole, the mode stays, a name at
-// the file system's length limit still works, and a failure leaves nothing.
+// the file system's length limit still works, a failure leaves nothing, and
+// a file that already holds the bytes is not written again.
 
 #include "platform/atomicfile.h"
 #include "support/testhome.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace morvane;
 
@@ -68,6 +71,25 @@ private slots:
         replaceFileAtomically(dir.filePath("missing/b.ini"), "x", Durability::WaitForDisk);
         QCOMPARE(failures.entries().size(), 1);
         QVERIFY(failures.entries().at(0).startsWith(dir.filePath("missing/a.log") + ": "));
+    }
+
+    // A file saved with what it already holds is left alone (the same file,
+    // not a replacement); one whose bytes differ, even in length alone, is
+    // replaced.
+    void unchangedFileIsNotRewritten() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Morvane.ini");
+        QVERIFY(replaceFileAtomically(path, "[Paths]\n", Durability::NoWait));
+        const auto inode = [&path] {
+            struct stat info {};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+        };
+        const auto before = inode();
+        QVERIFY(replaceFileIfChanged(path, "[Paths]\n", Durability::WaitForDisk));
+        QCOMPARE(inode(), before);
+        QVERIFY(replaceFileIfChanged(path, "[Paths]\n\n", Durability::WaitForDisk));
+        QVERIFY(inode() != before);
+        QCOMPARE(test::readAll(path), QByteArray("[Paths]\n\n"));
     }
 
     void failureLeavesNoTemporaryFile() {
