@@ -35,6 +35,7 @@ private slots:
         QVERIFY(QDir().mkpath(temp));
         env.insert("TMPDIR", temp);
         int wrong = 0;
+        QString unmade; // which pages, and what their logs end with
         for (int first = 0; first < kPairs; first += kWave) {
             std::vector<std::unique_ptr<QProcess>> runs;
             for (int pair = first; pair < first + kWave; ++pair) {
@@ -59,11 +60,19 @@ private slots:
                 QVERIFY(process->waitForFinished(300000));
             for (int pair = first; pair < first + kWave; ++pair) {
                 // The other route's options would leave this route's page unmade.
-                wrong += !QFileInfo(work.filePath(QString("hevea-%1/doc.html").arg(pair))).size();
-                wrong += !QFileInfo(work.filePath(QString("tth-%1/doc.htm").arg(pair))).size();
+                for (const char* page : {"hevea-%1/doc.html", "tth-%1/doc.htm"}) {
+                    const QString path = work.filePath(QString(page).arg(pair));
+                    if (QFileInfo(path).size() > 0)
+                        continue;
+                    ++wrong;
+                    const QString log =
+                        QFileInfo(path).path() +
+                        (QString(page).startsWith("hevea") ? "/doc.hlog" : "/doc.tlog");
+                    unmade += path + ":\n" + QString::fromUtf8(readAll(log).right(300)) + '\n';
+                }
             }
         }
-        QCOMPARE(wrong, 0);
+        QVERIFY2(wrong == 0, qPrintable(unmade));
         // The private copies are gone; the shared script shows a block as usual.
         QVERIFY(QDir(temp).entryList(QDir::Files).isEmpty());
         QVERIFY(readAll(home.file("convert.sh")).contains("set cmdline="));
