@@ -23,6 +23,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdio>
 
 namespace morvane {
@@ -273,6 +274,19 @@ bool Comparison::prepare(QString* error) {
     return true;
 }
 
+namespace {
+
+// How long a route usually takes against the others, longest first: LaTeXML
+// and LaTeX2HTML run for seconds where HeVeA, TtH and pandoc take a fraction.
+constexpr int kQuickRoutes = 3; // the rank of every route not named below
+int usualLengthRank(const QString& routeKey) {
+    static const QStringList longestFirst{S("latexml"), S("latex2html"), S("tex4ht")};
+    const qsizetype rank = longestFirst.indexOf(routeKey);
+    return rank < 0 ? kQuickRoutes : int(rank);
+}
+
+} // namespace
+
 ChildPrograms& Comparison::runs(int jobs) {
     const QString fileName = QFileInfo(m_document).fileName();
     QList<ChildProgram> children;
@@ -285,11 +299,27 @@ ChildPrograms& Comparison::runs(int jobs) {
              {S("MORVANE_HOME=") + folder + S("/home")}});
         m_childRoutes.append(route);
     };
-    // The reference first: the routes' text is measured against it.
-    if (!m_referencePdf.isEmpty())
-        add(S("pdf"), m_folder + S("/pdf"), -1);
+    // The longest converters start first, so that the last to end is not a
+    // long one started when the others are done; the table keeps the routes'
+    // own order.
+    QList<int> order;
     for (int i = 0; i < m_routes.size(); ++i)
+        order.append(i);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return usualLengthRank(m_routes[a].routeKey) < usualLengthRank(m_routes[b].routeKey);
+    });
+    // The PDF of the reference text takes about as long as a TeX4ht run: it
+    // starts after the long converters, before the quick ones.
+    bool referenceAdded = m_referencePdf.isEmpty();
+    for (const int i : order) {
+        if (!referenceAdded && usualLengthRank(m_routes[i].routeKey) == kQuickRoutes) {
+            add(S("pdf"), m_folder + S("/pdf"), -1);
+            referenceAdded = true;
+        }
         add(m_routes[i].word, m_routes[i].folder, i);
+    }
+    if (!referenceAdded)
+        add(S("pdf"), m_folder + S("/pdf"), -1);
     m_reports = QList<QByteArray>(children.size());
     m_runs = std::make_unique<ChildPrograms>(children, jobs);
     m_runs->onLine([this](int child, bool standardError, const QByteArray& line) {
