@@ -156,35 +156,32 @@ bool isStaleForwardReference(QByteArrayView line, bool earlierRound) {
     return earlierRound && line.contains(": Warning: Undefined label: ");
 }
 
-// True when every message after the header is one of hevea's routine lines.
-bool onlyRoutineMessages(const QByteArray& messages) {
-    const qsizetype lastRound =
-        messages.contains("Fixpoint reached in ") ? messages.lastIndexOf("Run, run, again...") : -1;
-    qsizetype at = 0;
-    for (const QByteArray& line : messages.split('\n')) {
-        const QByteArrayView text = QByteArrayView(line).trimmed();
-        if (!isRoutineHeveaLine(text) && !isStaleForwardReference(text, at < lastRound))
-            return false;
-        at += line.size() + 1;
-    }
-    return true;
-}
-
-// True when HeVeA placed a warning or an error in the document ("file.tex:N:
-// ..."), other than a stale forward reference.
-bool placedComplaint(const QByteArray& messages) {
+// What HeVeA's messages after the header hold: routine lines only, or a
+// warning or error it placed in the document ("file.tex:N: ..."); a stale
+// forward reference is neither.
+struct MessageKinds {
+    bool onlyRoutine = true;
+    bool placedComplaint = false;
+};
+MessageKinds kindsOf(const QByteArray& messages) {
     static const QRegularExpression placed(QStringLiteral("^\\S+:\\d+: "));
     const qsizetype lastRound =
         messages.contains("Fixpoint reached in ") ? messages.lastIndexOf("Run, run, again...") : -1;
+    MessageKinds kinds;
     qsizetype at = 0;
     for (const QByteArray& line : messages.split('\n')) {
         const QByteArrayView text = QByteArrayView(line).trimmed();
-        if (!isStaleForwardReference(text, at < lastRound) &&
-            placed.match(QString::fromUtf8(text)).hasMatch())
-            return true;
+        const bool earlierRound = at < lastRound;
         at += line.size() + 1;
+        if (isRoutineHeveaLine(text) || isStaleForwardReference(text, earlierRound))
+            continue;
+        kinds.onlyRoutine = false;
+        if (placed.match(QString::fromUtf8(text)).hasMatch()) {
+            kinds.placedComplaint = true;
+            break;
+        }
     }
-    return false;
+    return kinds;
 }
 
 } // namespace
@@ -192,15 +189,17 @@ bool placedComplaint(const QByteArray& messages) {
 LogVerdict judgeHeveaLog(qint64 logSize, const QByteArray& logStart, qint64 headerLength,
                          qint64 dirLength) {
     // A log read whole that holds routine lines only is clean, however long
-    // the folder's name; other logs keep the size rule.
-    if (logStart.size() == logSize &&
-        onlyRoutineMessages(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
-        return LogVerdict::Clean;
-    // A complaint at a place in the document is one, however short the log
-    // and however long the folder's name that the size rule takes off.
-    if (logStart.size() == logSize &&
-        placedComplaint(logStart.mid(qMin<qsizetype>(headerLength, logStart.size()))))
-        return LogVerdict::Errors;
+    // the folder's name; a complaint at a place in the document is one,
+    // however short the log and however long the folder's name that the size
+    // rule takes off. Other logs keep the size rule.
+    if (logStart.size() == logSize) {
+        const MessageKinds kinds =
+            kindsOf(logStart.mid(qMin<qsizetype>(headerLength, logStart.size())));
+        if (kinds.onlyRoutine)
+            return LogVerdict::Clean;
+        if (kinds.placedComplaint)
+            return LogVerdict::Errors;
+    }
     if (logSize - headerLength - dirLength < kQuietLogBytes)
         return LogVerdict::Clean;
     QByteArray probe = logStart.left(kLogProbeBytes);

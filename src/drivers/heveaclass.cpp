@@ -2,6 +2,7 @@
 
 #include "fixups/texlines.h"
 #include "pipeline/conversion.h"
+#include "pipeline/watchedfiles.h"
 #include "platform/privatefile.h"
 #include "settings/hevealibrary.h"
 
@@ -22,7 +23,7 @@ bool plainName(const QString& name) {
 
 bool hasChapters(const QByteArray& texText) {
     for (const QByteArray& line : texText.split('\n')) {
-        const QByteArray text = line.left(line.indexOf('%') < 0 ? line.size() : line.indexOf('%'));
+        const QByteArray text = withoutTexComment(line);
         if (text.contains("\\chapter") || text.contains("\\include{"))
             return true;
     }

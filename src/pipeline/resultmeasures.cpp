@@ -1,5 +1,7 @@
 #include "pipeline/resultmeasures.h"
 
+#include "pipeline/watchedfiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -134,16 +136,8 @@ QHash<QString, int> wordsOf(const QString& text) {
 
 QHash<QString, int> texWordsOf(const QByteArray& tex) {
     QString text;
-    for (const QByteArray& line : tex.split('\n')) {
-        // A comment runs from an unescaped % to the line's end.
-        qsizetype cut = -1;
-        for (qsizetype i = 0; i < line.size(); ++i)
-            if (line.at(i) == '%' && (i == 0 || line.at(i - 1) != '\\')) {
-                cut = i;
-                break;
-            }
-        text += QString::fromUtf8(cut < 0 ? line : line.left(cut)) + QLatin1Char('\n');
-    }
+    for (const QByteArray& line : tex.split('\n'))
+        text += QString::fromUtf8(withoutTexComment(line)) + QLatin1Char('\n');
     // The preamble is not text.
     const qsizetype body = text.indexOf(QStringLiteral("\\begin{document}"));
     if (body >= 0)
