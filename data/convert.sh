@@ -36,6 +36,24 @@
 # does nothing.
 REM() { :; }
 
+# Morvane gives the script the read end of a pipe whose other end only
+# Morvane holds, as the descriptor MORVANE_LIFELINE (a single digit). A
+# watcher in the background waits on it and ends the script's whole process
+# group, the converters included, when Morvane is gone, however Morvane
+# ended. The shell forks the watcher before it starts anything else, which
+# costs a run far less than a program of its own. Run by hand, the script has
+# no lifeline and starts no watcher.
+watch_lifeline() {
+    case ${MORVANE_LIFELINE:-} in
+    [0-9]) ;;
+    *) return 0 ;;
+    esac
+    # The descriptor is the one digit checked above; eval sees nothing else.
+    eval "(read -r _line <&$MORVANE_LIFELINE; kill -KILL 0) </dev/null >/dev/null 2>&1 &"
+    eval "exec $MORVANE_LIFELINE<&-"
+    unset MORVANE_LIFELINE
+}
+
 # A carriage return and a tab, made only for text that holds control
 # characters: a command substitution forks the shell, which would cost
 # every run a process.
@@ -712,6 +730,8 @@ read_own_settings() {
         exit 2
     fi
 }
+
+watch_lifeline
 
 # The settings block. The here-document's end is the block's end line; the
 # quotes around it keep the shell from expanding anything in the block.

@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
+#include <algorithm>
 
 namespace morvane {
 
@@ -89,7 +90,10 @@ QString iniDamage(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("it cannot be read (") + file.errorString() + QLatin1Char(')');
-    const QByteArray text = file.read(1 << 20);
+    // Read no more than the file holds: a megabyte's buffer would cost every
+    // start its allocation. A file that tells no size is read up to that.
+    const qint64 size = file.size();
+    const QByteArray text = file.read(size > 0 ? std::min<qint64>(size, 1 << 20) : 1 << 20);
     if (text.trimmed().isEmpty())
         return QStringLiteral("it is empty");
     if (text.contains('\0'))

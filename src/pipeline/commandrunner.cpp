@@ -62,14 +62,23 @@ struct Run {
 // the run's own temporary folder, when the command runs the batch driver;
 // empty otherwise (or when the copy cannot be written: the shared script then
 // runs, as before).
-QString privateScriptFor(Conversion& conversion, const QString& commandLine,
-                         const PrivateFolder& temporaries) {
-    const AppContext& ctx = conversion.app;
-    const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
+QString privateScriptFor(const AppContext& ctx, const QByteArray& written,
+                         const QString& commandLine, const PrivateFolder& temporaries) {
     const QStringList parts = QProcess::splitCommand(commandLine);
     if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
         return {};
     return temporaries.writeNewFile(QStringLiteral("convert.sh"), written);
+}
+
+// A batch driver of this version starts its group's watcher itself when it is
+// given the lifeline; an older or edited one without that step gets the
+// watcher the launcher starts.
+void letScriptWatch(const QByteArray& script, LaunchChannels& channels) {
+    const int lifeline = lifelineForScript();
+    if (lifeline < 0 || !script.contains("\nwatch_lifeline\n"))
+        return;
+    channels.environment.append(QStringLiteral("MORVANE_LIFELINE=") + QString::number(lifeline));
+    channels.scriptWatchesLifeline = true;
 }
 
 // A run ended by the console's Stop, by a stop request or by a limit counts
@@ -119,7 +128,10 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
         channels.environment.append(QStringLiteral("MORVANE_RUN_FOLDER=") +
                                     run.temporaries->path());
     }
-    channels.scriptInstead = privateScriptFor(conversion, commandLine, *run.temporaries);
+    const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
+    channels.scriptInstead = privateScriptFor(ctx, written, commandLine, *run.temporaries);
+    if (!channels.scriptInstead.isEmpty())
+        letScriptWatch(written, channels);
     // Every run has the limits in force when it starts (the preparation
     // step's run has its own).
     conversion.limits = runLimitsOf(ctx.settings.vars);

@@ -72,7 +72,7 @@ QProcess* QProcessLauncher::start(const QString& commandLine, const QString& wor
 
     // Every converter leads a group of its own (ownProcessGroup asks for
     // nothing more today), so Stop and exit end everything it started.
-    startInOwnGroup(*process, channels.addressSpaceCap);
+    startInOwnGroup(*process, channels.addressSpaceCap, channels.scriptWatchesLifeline);
     process->start(QIODevice::ReadWrite);
     if (!process->waitForStarted()) {
         delete process;

@@ -61,6 +61,9 @@ struct LaunchChannels {
     // Start the process as the leader of a process group of its own, so that
     // endProcessGroup can end it together with everything it started.
     bool ownProcessGroup = false;
+    // The process is a batch driver that starts its group's watcher itself
+    // from the lifeline named by MORVANE_LIFELINE in `environment`.
+    bool scriptWatchesLifeline = false;
     // The address space each process of the run may reserve (RLIMIT_AS, set
     // between fork and exec and inherited by everything it starts); 0: no cap.
     qint64 addressSpaceCap = 0;

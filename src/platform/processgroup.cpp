@@ -44,47 +44,89 @@ namespace {
 // however it ends (kill -9 included), its read end sees end of file.
 int lifeline[2] = {-1, -1};
 
+// The highest descriptor a script can name in a redirection.
+constexpr int kHighestScriptDescriptor = 9;
+
 void openLifeline() {
-    if (lifeline[0] < 0 && ::pipe2(lifeline, O_CLOEXEC) != 0)
+    if (lifeline[0] >= 0)
+        return;
+    if (::pipe2(lifeline, O_CLOEXEC) != 0) {
         lifeline[0] = lifeline[1] = -1;
+        return;
+    }
+    // A script reaches only the descriptors 0 to 9: the read end goes as low
+    // as it can.
+    if (lifeline[0] > kHighestScriptDescriptor) {
+        const int low = ::fcntl(lifeline[0], F_DUPFD_CLOEXEC, 3);
+        if (low >= 0 && low <= kHighestScriptDescriptor) {
+            ::close(lifeline[0]);
+            lifeline[0] = low;
+        } else if (low >= 0) {
+            ::close(low);
+        }
+    }
+}
+
+// The watcher is a shell that reads the lifeline until end of file and then
+// ends its whole group. It is a program of its own, started with vfork and
+// exec: a fork of this program would copy its page tables and make every page
+// it writes afterwards a copy. Its command is fixed; no name reaches it.
+char kWatcherName[] = "morvane-watch";
+char kWatcherOption[] = "-c";
+char kWatcherScript[] = "read line; kill -KILL 0";
+char* const kWatcherArguments[] = {kWatcherName, kWatcherOption, kWatcherScript, nullptr};
+char* const kWatcherEnvironment[] = {nullptr};
+
+void startWatcher() {
+    if (::vfork() != 0)
+        return;
+    // The watcher holds nothing but the lifeline, as its input: not the
+    // output pipes, not the pipe by which the program learns that the
+    // converter started.
+    if (::dup2(lifeline[0], STDIN_FILENO) < 0)
+        ::_exit(127);
+    ::fcntl(STDIN_FILENO, F_SETFD, 0);
+    ::close_range(STDIN_FILENO + 1, ~0U, 0);
+    ::execve("/bin/sh", kWatcherArguments, kWatcherEnvironment);
+    ::_exit(127);
 }
 
 // Runs in the started child before it executes the converter: the child
-// leads a new group, and a small watcher in that group waits on the
-// lifeline and ends the whole group when the program is gone. (The kernel's
-// parent-death signal would reach only the child itself, not the LaTeX runs
-// it starts.) Only calls that are safe between fork and exec.
-void enterOwnGroupWithWatcher() {
+// leads a new group, and a watcher in that group waits on the lifeline and
+// ends the whole group when the program is gone. (The kernel's parent-death
+// signal would reach only the child itself, not the LaTeX runs it starts.)
+// A batch driver that starts its own watcher gets the lifeline instead: its
+// shell forks the watcher for a fraction of what a program's start costs,
+// and before it starts anything else. Only calls that are safe between fork
+// and exec.
+void enterOwnGroupWithWatcher(bool scriptWatches) {
     ::setpgid(0, 0);
     if (lifeline[0] < 0)
         return;
-    if (::fork() != 0)
-        return;
-    // The watcher holds nothing but the lifeline: not the output pipes, not
-    // the pipe by which the program learns that the converter started.
-    const unsigned keep = unsigned(lifeline[0]);
-    if (keep > 0)
-        ::close_range(0, keep - 1, 0);
-    ::close_range(keep + 1, ~0U, 0);
-    char byte;
-    while (::read(lifeline[0], &byte, 1) < 0 && errno == EINTR) {
-    }
-    ::kill(0, SIGKILL);
-    ::_exit(0);
+    if (scriptWatches)
+        ::fcntl(lifeline[0], F_SETFD, 0);
+    else
+        startWatcher();
 }
 
 } // namespace
 
-void startInOwnGroup(QProcess& process, qint64 addressSpaceCap) {
+int lifelineForScript() {
     openLifeline();
+    return lifeline[0] <= kHighestScriptDescriptor ? lifeline[0] : -1;
+}
+
+void startInOwnGroup(QProcess& process, qint64 addressSpaceCap, bool scriptWatches) {
+    openLifeline();
+    scriptWatches = scriptWatches && lifeline[0] >= 0 && lifeline[0] <= kHighestScriptDescriptor;
     // Set in the child, before the converter is executed: the cap holds for
     // it and for everything it starts, and the program itself keeps none.
-    process.setChildProcessModifier([addressSpaceCap] {
+    process.setChildProcessModifier([addressSpaceCap, scriptWatches] {
         if (addressSpaceCap > 0) {
             const rlimit cap{rlim_t(addressSpaceCap), rlim_t(addressSpaceCap)};
             ::setrlimit(RLIMIT_AS, &cap);
         }
-        enterOwnGroupWithWatcher();
+        enterOwnGroupWithWatcher(scriptWatches);
     });
 }
 

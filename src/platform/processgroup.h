@@ -12,7 +12,16 @@ namespace morvane {
 // when the program ends, even by kill -9; the caller ends it when the
 // process has finished (endFinishedGroup). With `addressSpaceCap`, every
 // process of the group may reserve at most that many bytes (RLIMIT_AS).
-void startInOwnGroup(QProcess& process, qint64 addressSpaceCap = 0);
+// With `scriptWatches`, the process is a batch driver that starts that
+// watcher itself from the descriptor lifelineForScript() names (passed to it
+// as MORVANE_LIFELINE), which costs a run far less than a watcher started
+// here.
+void startInOwnGroup(QProcess& process, qint64 addressSpaceCap = 0, bool scriptWatches = false);
+
+// The descriptor (0 to 9) of the lifeline's read end that a batch driver
+// watches, or -1 when a script cannot name it; the lifeline is opened at the
+// first call.
+int lifelineForScript();
 
 // Ends the process's whole group: TERM, then KILL when it is still there
 // after `graceMs`. Waits for the process itself to end.

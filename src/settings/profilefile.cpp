@@ -11,8 +11,10 @@ namespace {
 
 const QByteArray utf8Bom("\xEF\xBB\xBF");
 
+// Names that differ in length never match: letter case is folded unit by
+// unit, so the cheap test saves most of a start-up's comparisons.
 bool sameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // What a read returns for a stored value: blanks around it and one pair of
@@ -144,6 +146,18 @@ QList<qsizetype> ProfileFile::entryLines(const QString& section, const QString& 
     return found;
 }
 
+qsizetype ProfileFile::firstEntryLine(const QString& section, const QString& key) const {
+    const QString wantedSection = section.trimmed();
+    const QString wantedKey = key.trimmed();
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const Line& line = m_lines.at(i);
+        if (line.kind == Kind::Entry && sameName(line.name, wantedKey) &&
+            sectionMatches(line, wantedSection))
+            return i;
+    }
+    return -1;
+}
+
 qsizetype ProfileFile::firstSectionLine(const QString& section) const {
     const QString wanted = section.trimmed();
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
@@ -159,14 +173,14 @@ QString ProfileFile::rawValue(const Line& line) {
 
 QString ProfileFile::read(const QString& section, const QString& key,
                           const QString& defaultValue) const {
-    const QList<qsizetype> found = entryLines(section, key);
-    if (found.isEmpty())
+    const qsizetype found = firstEntryLine(section, key);
+    if (found < 0)
         return cutToLimit(defaultValue);
-    return cutToLimit(cleanValue(rawValue(m_lines.at(found.first()))));
+    return cutToLimit(cleanValue(rawValue(m_lines.at(found))));
 }
 
 bool ProfileFile::contains(const QString& section, const QString& key) const {
-    return !entryLines(section, key).isEmpty();
+    return firstEntryLine(section, key) >= 0;
 }
 
 QStringList ProfileFile::keys(const QString& section) const {

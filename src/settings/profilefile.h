@@ -79,6 +79,7 @@ private:
     static Line parseLine(const QByteArray& raw);
     void renumberSections();
     QList<qsizetype> entryLines(const QString& section, const QString& key) const;
+    qsizetype firstEntryLine(const QString& section, const QString& key) const;
     qsizetype firstSectionLine(const QString& section) const;
     bool sectionMatches(const Line& line, const QString& section) const;
     static QString rawValue(const Line& line);

@@ -3,7 +3,9 @@
 // A closed terminal (HUP) does the same, and after a kill -9 of the program
 // its converters still end. The previous result is there afterwards, not the
 // part of a new one the stopped converter wrote (after a kill -9, once the
-// next start has finished what the killed run left).
+// next start has finished what the killed run left). That holds for a
+// convert.sh that starts its group's watcher itself and for an older one the
+// program watches.
 
 #include "support/testhome.h"
 #include "support/testmain.h"
@@ -23,16 +25,27 @@ private slots:
     void interruptEndsTheConverter_data() {
         QTest::addColumn<QString>("route");
         QTest::addColumn<int>("signal");
-        QTest::newRow("pdf, Ctrl+C") << "pdf" << SIGINT;
-        QTest::newRow("tex4ht, TERM") << "tex4ht" << SIGTERM;
-        QTest::newRow("pdf, closed terminal") << "pdf" << SIGHUP;
-        QTest::newRow("pdf, kill -9") << "pdf" << SIGKILL;
-        QTest::newRow("tex4ht, kill -9") << "tex4ht" << SIGKILL;
+        QTest::addColumn<bool>("olderScript");
+        QTest::newRow("pdf, Ctrl+C") << "pdf" << SIGINT << false;
+        QTest::newRow("tex4ht, TERM") << "tex4ht" << SIGTERM << false;
+        QTest::newRow("pdf, closed terminal") << "pdf" << SIGHUP << false;
+        QTest::newRow("pdf, kill -9") << "pdf" << SIGKILL << false;
+        QTest::newRow("tex4ht, kill -9") << "tex4ht" << SIGKILL << false;
+        QTest::newRow("pdf, kill -9, older convert.sh") << "pdf" << SIGKILL << true;
     }
     void interruptEndsTheConverter() {
         QFETCH(QString, route);
         QFETCH(int, signal);
+        QFETCH(bool, olderScript);
         TestHome home;
+        if (olderScript) {
+            QByteArray script = readAll(home.file("convert.sh"));
+            QVERIFY(script.contains("\nwatch_lifeline\n"));
+            script.replace("\nwatch_lifeline\n", "\n");
+            QFile out(home.file("convert.sh"));
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write(script);
+        }
         QTemporaryDir work;
         const QString name = "neverending" + route + QString::number(signal);
         QFile tex(work.filePath(name + ".tex"));
