@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -58,16 +59,30 @@ struct Run {
     bool pause = false;
 };
 
-// A private copy of the batch driver as Writebat wrote it for this run, in
-// the run's own temporary folder, when the command runs the batch driver;
-// empty otherwise (or when the copy cannot be written: the shared script then
-// runs, as before).
-QString privateScriptFor(const AppContext& ctx, const QByteArray& written,
-                         const QString& commandLine, const PrivateFolder& temporaries) {
+// The batch driver this run executes: as Writebat wrote it for the run, or,
+// for a run whose settings need no writing, the shared script as it is now;
+// empty when the command does not run the batch driver.
+QByteArray batchDriverOfRun(Conversion& conversion, const QString& commandLine) {
+    QByteArray script = std::exchange(conversion.writtenBatchDriver, QByteArray());
     const QStringList parts = QProcess::splitCommand(commandLine);
-    if (written.isEmpty() || parts.isEmpty() || parts.first() != ctx.batchDriverPath())
+    if (parts.isEmpty() || parts.first() != conversion.app.batchDriverPath())
         return {};
-    return temporaries.writeNewFile(QStringLiteral("convert.sh"), written);
+    if (script.isEmpty()) {
+        QFile shared(parts.first());
+        if (shared.open(QIODevice::ReadOnly))
+            script = shared.readAll();
+    }
+    return script;
+}
+
+// A private copy of the run's batch driver in the run's own temporary
+// folder, so that the run executes exactly that text even when another run
+// rewrites the shared script meanwhile; empty when there is none (or when
+// the copy cannot be written: the shared script then runs, as before).
+QString privateScriptFor(const QByteArray& script, const PrivateFolder& temporaries) {
+    if (script.isEmpty())
+        return {};
+    return temporaries.writeNewFile(QStringLiteral("convert.sh"), script);
 }
 
 // A batch driver of this version starts its group's watcher itself when it is
@@ -128,10 +143,10 @@ Run startRun(Conversion& conversion, const QString& commandLine, const QString& 
         channels.environment.append(QStringLiteral("MORVANE_RUN_FOLDER=") +
                                     run.temporaries->path());
     }
-    const QByteArray written = std::exchange(conversion.writtenBatchDriver, QByteArray());
-    channels.scriptInstead = privateScriptFor(ctx, written, commandLine, *run.temporaries);
+    const QByteArray script = batchDriverOfRun(conversion, commandLine);
+    channels.scriptInstead = privateScriptFor(script, *run.temporaries);
     if (!channels.scriptInstead.isEmpty())
-        letScriptWatch(written, channels);
+        letScriptWatch(script, channels);
     // Every run has the limits in force when it starts (the preparation
     // step's run has its own).
     conversion.limits = runLimitsOf(ctx.settings.vars);
