@@ -178,8 +178,12 @@ bool latexLogHasErrors(const QByteArray& messages) {
         if (end < 0)
             end = messages.size();
         const QByteArrayView line(messages.constData() + start, end - start);
+        // The expression runs only on lines that could hold such an error,
+        // which a plain search finds: most of a log's lines are not.
+        const bool placed =
+            !line.isEmpty() && line.front() != ' ' && line.front() != '\t' && line.contains(": ");
         if (line.startsWith('!') ||
-            fileLineError.match(QString::fromUtf8(line.data(), line.size())).hasMatch())
+            (placed && fileLineError.match(QString::fromUtf8(line.data(), line.size())).hasMatch()))
             return true;
         start = end + 1;
     }

@@ -13,6 +13,7 @@
 #include "pipeline/convertcommand.h"
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
+#include "platform/directorylisting.h"
 #include "platform/pathutils.h"
 #include "settings/hevealibrary.h"
 #include "settings/optionsmodel.h"
@@ -129,12 +130,17 @@ QString heveaResultFile(const QString& dir, const QString& name, const QString& 
 }
 
 QStringList hachaPages(const QString& dir, const QString& name) {
-    QDir folder(dir);
-    // Exact letter case: on Linux Paper001.html is not paper001.html.
-    folder.setFilter(QDir::Files | QDir::CaseSensitive);
-    folder.setSorting(QDir::Name);
-    folder.setNameFilters({QStringLiteral("index.html"), name + QStringLiteral("???.html")});
-    return folder.entryList();
+    // Exact letter case: on Linux Paper001.html is not paper001.html. The
+    // document's name is compared as text, so that a "[" or "*" in it is no
+    // wildcard.
+    const auto isPage = [&name](const QString& file) {
+        if (file == QLatin1String("index.html"))
+            return true;
+        constexpr qsizetype kNumberAndExtension = 3 + 5; // "NNN.html"
+        return file.size() == name.size() + kNumberAndExtension && file.startsWith(name) &&
+               file.endsWith(QLatin1String(".html"));
+    };
+    return fileNamesIn(dir, isPage, Qt::CaseSensitive);
 }
 
 namespace {

@@ -129,8 +129,10 @@ QByteArray composeInitFile(const QString& automatic, const QByteArray& user) {
 
 bool writeInitFile(const QString& path, const QString& automatic, const QByteArray& user,
                    QString* error) {
-    return replaceFileAtomically(path, composeInitFile(automatic, user), Durability::WaitForDisk,
-                                 error);
+    // Most conversions repeat the settings of the one before: the file is
+    // then left as it is, without a write and a wait for the disk.
+    return replaceFileIfChanged(path, composeInitFile(automatic, user), Durability::WaitForDisk,
+                                error);
 }
 
 QString l2hInitPath(const AppContext& ctx) {

@@ -16,6 +16,7 @@
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/atomicfile.h"
+#include "platform/directorylisting.h"
 #include "platform/pathutils.h"
 #include "platform/privatefile.h"
 #include "platform/prompter.h"
@@ -72,12 +73,14 @@ bool isNewSince(const QString& path, const QDateTime& started) {
 }
 
 QStringList pagesIn(const QString& dir) {
-    QDir folder(dir);
-    folder.setNameFilters({S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
-    folder.setFilter(QDir::Files);
-    folder.setSorting(QDir::Name);
+    const auto isPage = [](const QString& name) {
+        return name.endsWith(QLatin1String(".html"), Qt::CaseInsensitive) ||
+               name.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
+               name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive) ||
+               name.endsWith(QLatin1String(".xht"), Qt::CaseInsensitive);
+    };
     QStringList pages;
-    for (const QString& name : folder.entryList())
+    for (const QString& name : fileNamesIn(dir, isPage, Qt::CaseSensitive))
         pages.append(dir + QLatin1Char('/') + name);
     return pages;
 }

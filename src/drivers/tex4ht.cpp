@@ -20,6 +20,7 @@
 #include "pipeline/outputplace.h"
 #include "pipeline/resultdisplay.h"
 #include "platform/atomicfile.h"
+#include "platform/directorylisting.h"
 #include "platform/eventpump.h"
 #include "platform/pathutils.h"
 #include "platform/prompter.h"
@@ -78,13 +79,17 @@ private:
     OptionsModel& m_model;
 };
 
-QStringList filesMatching(const QString& dir, const QStringList& patterns) {
-    QDir folder(dir);
-    folder.setNameFilters(patterns);
-    folder.setFilter(QDir::Files);
-    folder.setSorting(QDir::Name | QDir::IgnoreCase);
+// The files of `dir` whose names end in one of `extensions`, letter case
+// aside, sorted by name.
+QStringList filesWithExtensions(const QString& dir,
+                                std::initializer_list<QLatin1String> extensions) {
     QStringList paths;
-    for (const QString& name : folder.entryList())
+    const auto wanted = [extensions](const QString& name) {
+        return std::any_of(extensions.begin(), extensions.end(), [&name](QLatin1String extension) {
+            return name.endsWith(extension, Qt::CaseInsensitive);
+        });
+    };
+    for (const QString& name : fileNamesIn(dir, wanted, Qt::CaseInsensitive))
         paths.append(dir + QLatin1Char('/') + name);
     return paths;
 }
@@ -166,7 +171,8 @@ void clearOldAuxiliaryFiles(const Tex4htNames& n, const QString& source) {
     if (PathOnly(source) == n.outputDir + QLatin1Char('/'))
         return;
     for (const QString& file :
-         filesMatching(n.outputDir, {S("*.cfg"), S("*.cfh"), S("*.bbl"), S("*.usr")}))
+         filesWithExtensions(n.outputDir, {QLatin1String(".cfg"), QLatin1String(".cfh"),
+                                           QLatin1String(".bbl"), QLatin1String(".usr")}))
         QFile::remove(file);
 }
 
@@ -249,7 +255,8 @@ void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QS
     AppContext& ctx = conv.app;
     OptionsModel& model = *ctx.model;
     const QStringList pages =
-        filesMatching(outputDir, {S("*.html"), S("*.htm"), S("*.xml"), S("*.xht")});
+        filesWithExtensions(outputDir, {QLatin1String(".html"), QLatin1String(".htm"),
+                                        QLatin1String(".xml"), QLatin1String(".xht")});
     const bool subfolder = model.isChecked(ctl::chkImages);
     const QString images = model.text(ctl::txtImages);
     const LinkRules rules{.bareNamesAreLabels = false, .pageExtension = extension.mid(1).toUtf8()};
@@ -267,7 +274,7 @@ void postProcessTex4htPages(Conversion& conv, const QString& outputDir, const QS
             fixPlainImagesAndLinks(conv, rules, pages.at(i), outputDir);
     }
     if (model.text(ctl::txt3).contains(S(",mouseover")) && subfolder)
-        for (const QString& script : filesMatching(outputDir, {S("*.js")}))
+        for (const QString& script : filesWithExtensions(outputDir, {QLatin1String(".js")}))
             fixJavaScript(script, images);
     model.setItems(ctl::lstProcesses, running);
     model.setVisible(ctl::Label35, false);

@@ -83,6 +83,9 @@ QStringList graphicsPathsOf(const QByteArray& texText) {
     for (const QByteArray& line : texText.split('\n'))
         text += withoutTexComment(line) + '\n';
     QStringList folders;
+    // The expression runs only on a text that names the command.
+    if (!text.contains("\\graphicspath"))
+        return folders;
     for (auto it = command.globalMatch(QString::fromUtf8(text)); it.hasNext();) {
         const QString list = it.next().captured(1);
         for (auto f = folder.globalMatch(list); f.hasNext();)

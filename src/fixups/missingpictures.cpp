@@ -1,5 +1,7 @@
 #include "fixups/missingpictures.h"
 
+#include "platform/directorylisting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +11,12 @@
 namespace morvane {
 
 QStringList missingPictures(const QString& dir) {
-    return missingPicturesOf(
-        dir, QDir(dir).entryList({QStringLiteral("*.htm*"), QStringLiteral("*.xht")}, QDir::Files));
+    // The pages a name filter "*.htm*" or "*.xht" would give.
+    const auto isPage = [](const QString& name) {
+        return name.contains(QLatin1String(".htm"), Qt::CaseInsensitive) ||
+               name.endsWith(QLatin1String(".xht"), Qt::CaseInsensitive);
+    };
+    return missingPicturesOf(dir, fileNamesIn(dir, isPage, Qt::CaseInsensitive));
 }
 
 QStringList missingPicturesOf(const QString& dir, const QStringList& pages) {
@@ -22,7 +28,11 @@ QStringList missingPicturesOf(const QString& dir, const QStringList& pages) {
         QFile file(folder.filePath(page));
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        const QString text = QString::fromUtf8(file.readAll());
+        const QByteArray bytes = file.readAll();
+        // The expression runs only on a page that shows a picture at all.
+        if (!QLatin1String(bytes).contains(QLatin1String("src="), Qt::CaseInsensitive))
+            continue;
+        const QString text = QString::fromUtf8(bytes);
         for (auto it = source.globalMatch(text); it.hasNext();) {
             const QString target = it.next().captured(1);
             // A web address, a data: picture or a script's own source.

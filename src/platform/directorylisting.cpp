@@ -1,6 +1,9 @@
 #include "platform/directorylisting.h"
 
+#include <QDirIterator>
 #include <QFile>
+
+#include <algorithm>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -81,6 +84,19 @@ bool isRegularFile(const QString& path) {
 
 bool isExecutableFile(const QString& path) {
     return isRegularFile(path) && access(QFile::encodeName(path).constData(), X_OK) == 0;
+}
+
+QStringList fileNamesIn(const QString& dir, const std::function<bool(const QString&)>& wanted,
+                        Qt::CaseSensitivity sorting) {
+    QStringList names;
+    for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
+        it.next();
+        if (QString name = it.fileName(); wanted(name))
+            names.append(std::move(name));
+    }
+    std::sort(names.begin(), names.end(),
+              [sorting](const QString& a, const QString& b) { return a.compare(b, sorting) < 0; });
+    return names;
 }
 
 } // namespace morvane

@@ -166,6 +166,11 @@ private slots:
         QTest::newRow("input line is no error")
             << QByteArray("LaTeX Font Info: on input line 3.\nl.3 Text\n") << false;
         QTest::newRow("first line") << QByteArray("! Emergency stop.") << true;
+        QTest::newRow("indented file line is none")
+            << QByteArray("  ./x.tex:3: quoted in a message\n\t./x.tex:4: again\n") << false;
+        QTest::newRow("file line error after other lines")
+            << QByteArray("(./x.tex\nLaTeX Font Info: a: b\nchapter.tex:120: Missing $ inserted.\n")
+            << true;
         QTest::newRow("crlf") << QByteArray("a\r\n! LaTeX Error: File `x.sty' not found.\r\n")
                               << true;
     }

@@ -240,6 +240,13 @@ private slots:
                  (QStringList{"index.html", "paper001.html", "paper002.html", "paperabc.html"}));
         QCOMPARE(hachaPages(dir.path() + "/", "Paper"),
                  (QStringList{"Paper003.html", "index.html"}));
+        // Brackets and stars in a document's name are letters, not wildcards.
+        for (const char* name : {"a[1]001.html", "a1001.html", "a*002.html", "ab002.html"}) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(hachaPages(dir.path() + "/", "a[1]"), (QStringList{"a[1]001.html", "index.html"}));
+        QCOMPARE(hachaPages(dir.path() + "/", "a*"), (QStringList{"a*002.html", "index.html"}));
     }
 
     void logRule_data() {
