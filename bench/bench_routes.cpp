@@ -5,7 +5,8 @@
 // auxiliary files), ten times; the counters are the medians of the whole
 // processes' wall and processor time, their ratio and the fixed cost (the
 // difference of the wall times). Goals: TtH at most 3.5 times tth, HeVeA at
-// most 1.10 times hevea, every route a fixed cost of at most 8 ms.
+// most 1.10 times hevea, every route a fixed cost of at most 8 ms. A first
+// benchmark times the parts that fixed cost is made of.
 
 #include "benchsupport.h"
 
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+
+#include <cstring>
 
 namespace {
 
@@ -143,10 +146,66 @@ void BM_Route(benchmark::State& state, const RouteCase& route) {
                        .toStdString());
 }
 
+// What a conversion's fixed cost is made of: the medians of programs that
+// do only one part of it. Starting any program (/bin/true); starting a bare
+// Qt Core program (this benchmark with --bare-core, which constructs its
+// application object and ends); Morvane's own start without a conversion
+// (--help, no application object); the batch driver's shell reading the
+// script and its settings block (an unknown route, which ends there); and
+// tth run as the route runs it (-L, its input and output redirected) against
+// plain tth. The rest of a conversion's fixed cost is Morvane's own work.
+constexpr const char* kBareCoreSwitch = "--bare-core";
+
+void BM_FixedCostParts(benchmark::State& state) {
+    QTemporaryDir home, work, byHand;
+    if (!prepareSample2e(state, home.path(), work.path(), byHand.path()))
+        return;
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString shell = QStringLiteral("/bin/sh");
+    const QString script = home.filePath(QStringLiteral("convert.sh"));
+    struct Part {
+        const char* counter;
+        QString program;
+        QStringList args;
+    };
+    const QList<Part> parts{
+        {"true_ms", QStringLiteral("/bin/true"), {}},
+        {"bare_qt_core_ms",
+         QCoreApplication::applicationFilePath(),
+         {QLatin1String(kBareCoreSwitch)}},
+        {"morvane_help_ms",
+         QStringLiteral(MORVANE_BUILD_PROGRAM_DIR "/morvane"),
+         {QStringLiteral("--help")}},
+        {"script_start_ms", shell, {script, QStringLiteral("no-such-route"), QStringLiteral("x")}},
+        {"tth_ms", QStringLiteral("tth"), {QStringLiteral("sample2e.tex")}},
+        {"tth_as_routed_ms",
+         shell,
+         {QStringLiteral("-c"),
+          QStringLiteral("tth -Lsample2e <sample2e.tex >sample2e.htm 2>>sample2e.tlog")}},
+    };
+    for (auto _ : state) {
+        for (const Part& part : parts) {
+            std::vector<double> walls;
+            secondsOf(part.program, part.args, work.path(), env);
+            for (int run = 0; run < kRuns; ++run)
+                walls.push_back(secondsOf(part.program, part.args, work.path(), env));
+            state.counters[part.counter] = median(walls) * 1000.0;
+        }
+    }
+    state.SetLabel("the parts of a conversion's fixed cost; the rest is Morvane's own work");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], kBareCoreSwitch) == 0) {
+        QCoreApplication bare(argc, argv);
+        return 0;
+    }
     QCoreApplication app(argc, argv);
+    benchmark::RegisterBenchmark("BM_FixedCostParts", BM_FixedCostParts)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
     for (const RouteCase& route : kRoutes)
         benchmark::RegisterBenchmark((std::string("BM_Route/") + route.word).c_str(), BM_Route,
                                      route)
