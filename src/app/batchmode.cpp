@@ -464,6 +464,7 @@ int runBatchMode(const QString& routeWord, QStringList files, bool watch) {
     ctx.model = &model;
     ctx.seams.prompter = &prompter;
     ctx.unattended = true;
+    ctx.heveaStylesUnused = qstrcmp(route->key, "hevea") != 0;
     ctx.seams.shell = &shell;
     ctx.seams.launcher = &launcher;
     ctx.seams.consoles = &consoles;

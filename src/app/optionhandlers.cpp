@@ -71,6 +71,8 @@ void applyProgramFound(AppContext& ctx, const Route& route, bool found) {
 }
 
 void refillStyleList(AppContext& ctx) {
+    if (ctx.heveaStylesUnused)
+        return;
     // An unreadable directory leaves the lists empty.
     const QStringList hva = styleFileNames(heveaStyleDirectory(ctx));
     ctx.model->setItems(ctl::File1, hva);

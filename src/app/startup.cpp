@@ -128,6 +128,8 @@ void selectStartupTab(AppContext& ctx) {
 }
 
 void fillStyleList(AppContext& ctx) {
+    if (ctx.heveaStylesUnused)
+        return;
     // An unreadable directory simply leaves the list empty.
     const QStringList hva = styleFileNames(heveaStyleDirectory(ctx));
     ctx.model->setItems(ctl::File1, hva);

@@ -80,6 +80,9 @@ struct AppContext {
     // No one answers questions (batch mode, --watch, --check): what needs
     // the user's consent is not done.
     bool unattended = false;
+    // A batch run of a route that uses no HeVeA style: the style lists are
+    // not read from HeVeA's library.
+    bool heveaStylesUnused = false;
     bool loading = false;     // true while the main window loads
     bool l2hRun = false;      // a LaTeX2HTML conversion was started
     bool latexCount = false;  // htrun.ini asks htrun to count the LaTeX passes

@@ -303,6 +303,30 @@ private slots:
         QVERIFY2(run.status == 0, run.err.constData());
     }
 
+    // Batch mode reads HeVeA's styles for the HeVeA route (the start-up
+    // configuration's style goes first on its command line) and for no other.
+    void batchModeStylesOnlyForHevea() {
+        QTemporaryDir work;
+        QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
+        TestHome home;
+        const QString ini = home.file("Morvane.ini");
+        setIniKey(ini, "DefaultConfig", "Mine");
+        setIniKey(ini, "IncludeStyle", "Yes");
+        QByteArray text = readAll(ini);
+        text.replace("[HeveaConfigs]\n", "[HeveaConfigs]\nMine=urlhref.hva,html\n");
+        QFile out(ini);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(text);
+        out.close();
+        BatchRun run = runBatch(home.path(), work.path(), {"--convert=hevea", "sample2e.tex"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(readAll(home.file("convert.sh"))
+                    .contains("\nset cmdline=-exec xxdate.exe urlhref.hva "));
+        run = runBatch(home.path(), work.path(), {"--convert=tth", "sample2e.tex"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(!readAll(home.file("convert.sh")).contains("urlhref.hva"));
+    }
+
     void batchModeStatuses() {
         QTemporaryDir work;
         QVERIFY(QFile::copy(m_sample, work.filePath("sample2e.tex")));
