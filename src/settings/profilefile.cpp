@@ -133,29 +133,18 @@ bool ProfileFile::sectionMatches(const Line& line, const QString& section) const
     return line.section >= 0 && sameName(m_lines.at(line.section).name, section);
 }
 
-QList<qsizetype> ProfileFile::entryLines(const QString& section, const QString& key) const {
+QList<qsizetype> ProfileFile::entryLines(const QString& section, const QString& key,
+                                         qsizetype most) const {
     QList<qsizetype> found;
     const QString wantedSection = section.trimmed();
     const QString wantedKey = key.trimmed();
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+    for (qsizetype i = 0; i < m_lines.size() && found.size() != most; ++i) {
         const Line& line = m_lines.at(i);
         if (line.kind == Kind::Entry && sameName(line.name, wantedKey) &&
             sectionMatches(line, wantedSection))
             found.append(i);
     }
     return found;
-}
-
-qsizetype ProfileFile::firstEntryLine(const QString& section, const QString& key) const {
-    const QString wantedSection = section.trimmed();
-    const QString wantedKey = key.trimmed();
-    for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        const Line& line = m_lines.at(i);
-        if (line.kind == Kind::Entry && sameName(line.name, wantedKey) &&
-            sectionMatches(line, wantedSection))
-            return i;
-    }
-    return -1;
 }
 
 qsizetype ProfileFile::firstSectionLine(const QString& section) const {
@@ -173,14 +162,15 @@ QString ProfileFile::rawValue(const Line& line) {
 
 QString ProfileFile::read(const QString& section, const QString& key,
                           const QString& defaultValue) const {
-    const qsizetype found = firstEntryLine(section, key);
-    if (found < 0)
+    // The first occurrence wins: the search stops there.
+    const QList<qsizetype> found = entryLines(section, key, 1);
+    if (found.isEmpty())
         return cutToLimit(defaultValue);
-    return cutToLimit(cleanValue(rawValue(m_lines.at(found))));
+    return cutToLimit(cleanValue(rawValue(m_lines.at(found.first()))));
 }
 
 bool ProfileFile::contains(const QString& section, const QString& key) const {
-    return firstEntryLine(section, key) >= 0;
+    return !entryLines(section, key, 1).isEmpty();
 }
 
 QStringList ProfileFile::keys(const QString& section) const {

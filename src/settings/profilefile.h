@@ -78,8 +78,10 @@ private:
     void parse(const QByteArray& bytes);
     static Line parseLine(const QByteArray& raw);
     void renumberSections();
-    QList<qsizetype> entryLines(const QString& section, const QString& key) const;
-    qsizetype firstEntryLine(const QString& section, const QString& key) const;
+    // The lines of the key's entries in file order, at most `most` of them
+    // (-1: all).
+    QList<qsizetype> entryLines(const QString& section, const QString& key,
+                                qsizetype most = -1) const;
     qsizetype firstSectionLine(const QString& section) const;
     bool sectionMatches(const Line& line, const QString& section) const;
     static QString rawValue(const Line& line);
