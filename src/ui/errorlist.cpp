@@ -45,8 +45,12 @@ ErrorList::ErrorList(AppContext& ctx, QTreeWidget* list, QObject* parent)
 void ErrorList::show(const LogEntries& entries) {
     m_entries = entries;
     m_list->clear();
-    const QIcon error = m_list->style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    const QIcon warning = m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // The style's icons come from the icon theme: looked up only for entries.
+    QIcon error, warning;
+    if (!entries.isEmpty()) {
+        error = m_list->style()->standardIcon(QStyle::SP_MessageBoxCritical);
+        warning = m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    }
     QList<QTreeWidgetItem*> items;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const LogEntry& entry = entries[i];

@@ -55,6 +55,10 @@ private slots:
         QVERIFY(rig.model.isVisible(ctl::lstErrors));
         QCOMPARE(rig.list.topLevelItemCount(), 2);
         QCOMPARE(rig.list.topLevelItem(1)->text(1), QString("8"));
+        // Each entry shows its severity's icon.
+        QVERIFY(!rig.list.topLevelItem(0)->icon(0).isNull());
+        QVERIFY(rig.list.topLevelItem(0)->icon(0).cacheKey() !=
+                rig.list.topLevelItem(1)->icon(0).cacheKey());
         QCOMPARE(rig.model.caption(ctl::lblErrorCount), QString("1 error, 1 warning"));
         rig.show({});
         QVERIFY(!rig.model.isVisible(ctl::lstErrors));
