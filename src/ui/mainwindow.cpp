@@ -82,8 +82,8 @@ QString firstDroppedFile(const QMimeData* data) {
 
 // A page of the tab strip: empty until its form is built into it, which
 // happens when it is first shown or one of its controls is first looked up
-// (the page shown at start and a page whose form lists no controls are
-// built with the window).
+// (the page shown at start, and a page whose form was registered without
+// the list of its controls, are built with the window).
 struct MainWindow::Page {
     QWidget* widget = nullptr;
     ctl::Control control; // fraContainer_N, or fraHelp
