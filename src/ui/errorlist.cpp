@@ -26,8 +26,6 @@ ErrorList::ErrorList(AppContext& ctx, QTreeWidget* list, QObject* parent)
         {QStringLiteral("File"), QStringLiteral("Line"), QStringLiteral("Message")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
-    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_list->setMaximumHeight(m_list->fontMetrics().height() * 8);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { open(item); });
@@ -45,8 +43,15 @@ ErrorList::ErrorList(AppContext& ctx, QTreeWidget* list, QObject* parent)
 void ErrorList::show(const LogEntries& entries) {
     m_entries = entries;
     m_list->clear();
-    const QIcon error = m_list->style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    const QIcon warning = m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // The style's icons come from the icon theme, and the columns fitted to
+    // their contents are measured: both only once there are entries.
+    QIcon error, warning;
+    if (!entries.isEmpty()) {
+        error = m_list->style()->standardIcon(QStyle::SP_MessageBoxCritical);
+        warning = m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    }
     QList<QTreeWidgetItem*> items;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const LogEntry& entry = entries[i];

@@ -20,6 +20,7 @@
 #include "ui/browserwindow.h"
 #include "ui/changelinkdialog.h"
 #include "ui/consolewindow.h"
+#include "ui/deferredicon.h"
 #include "ui/mainwindow.h"
 #include "ui/programlocationsdialog.h"
 #include "ui/qtfolderchooser.h"
@@ -140,9 +141,12 @@ int runGui(int& argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     installPointerHandlers();
-    // The icon theme's when installed, else the one built in.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.morvane.Morvane"),
-                                                 QIcon(QStringLiteral(":/icons/morvane.svg"))));
+    // The icon theme's when installed, else the one built in; looked up when
+    // the desktop first asks for it.
+    QApplication::setWindowIcon(deferredIcon([] {
+        return QIcon::fromTheme(QStringLiteral("org.morvane.Morvane"),
+                                QIcon(QStringLiteral(":/icons/morvane.svg")));
+    }));
     QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
 

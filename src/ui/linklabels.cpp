@@ -22,23 +22,14 @@ const QString kUpdateLink = QStringLiteral("Update Link");
 
 LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window,
                        const QList<ctl::Control>& labels)
-    : QObject(window), m_ctx(ctx), m_form(form), m_window(window) {
+    : QObject(window), m_ctx(ctx), m_form(form), m_window(window), m_names(labels) {
     askText = [this](const QString& prompt, const QString& title, const QString& current) {
         bool ok = false;
         const QString answer =
             QInputDialog::getText(m_window, title, prompt, QLineEdit::Normal, current, &ok);
         return ok ? answer : QString();
     };
-    for (const ctl::Control name : labels) {
-        auto* label = window->findChild<QLabel*>(name.name());
-        if (!label)
-            continue;
-        label->setCursor(Qt::PointingHandCursor);
-        label->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-        label->setToolTip(ctx.model->tag(name));
-        label->installEventFilter(this);
-        m_labels.insert(name, label);
-    }
+    takeLabelsOf(window);
     connect(ctx.model, &OptionsModel::changed, this,
             [this](ctl::Control name, OptionsModel::Aspect aspect) {
                 if (aspect != OptionsModel::Aspect::Tag)
@@ -46,6 +37,22 @@ LinkLabels::LinkLabels(AppContext& ctx, int form, QWidget* window,
                 if (QLabel* label = m_labels.value(name))
                     label->setToolTip(m_ctx.model->tag(name));
             });
+}
+
+void LinkLabels::takeLabelsOf(QWidget* part) {
+    for (auto it = m_names.begin(); it != m_names.end();) {
+        auto* label = part->findChild<QLabel*>(it->name());
+        if (!label) {
+            ++it;
+            continue;
+        }
+        label->setCursor(Qt::PointingHandCursor);
+        label->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+        label->setToolTip(m_ctx.model->tag(*it));
+        label->installEventFilter(this);
+        m_labels.insert(*it, label);
+        it = m_names.erase(it);
+    }
 }
 
 void LinkLabels::GotoURL(ctl::Control label) {

@@ -25,6 +25,9 @@ public:
     // are changeable.
     LinkLabels(AppContext& ctx, int form, QWidget* window, const QList<ctl::Control>& labels);
 
+    // Takes on the labels of `part`, a part of the window built after it.
+    void takeLabelsOf(QWidget* part);
+
     // The input box of the change: prompt, title and current address in,
     // the answer out (empty for Cancel). Tests replace it.
     std::function<QString(const QString& prompt, const QString& title, const QString& current)>
@@ -42,6 +45,7 @@ private:
     AppContext& m_ctx;
     int m_form;
     QWidget* m_window;
+    QList<ctl::Control> m_names; // the link labels not yet found
     QHash<ctl::Control, QLabel*> m_labels;
 };
 

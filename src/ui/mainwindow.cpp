@@ -23,6 +23,7 @@
 #include "ui/linklabels.h"
 #include "ui/modelbinder.h"
 #include "ui/morepreferencesdialog.h"
+#include "ui/pageforms.h"
 #include "ui/programlocationsdialog.h"
 #include "ui/routepages.h"
 #include "ui/stylelist.h"
@@ -51,6 +52,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 
 namespace morvane {
 
@@ -78,19 +80,36 @@ QString firstDroppedFile(const QMimeData* data) {
     return {};
 }
 
+// A page of the tab strip: empty until its form is built into it, which
+// happens when it is first shown or one of its controls is first looked up
+// (the page shown at start, and a page whose form was registered without
+// the list of its controls, are built with the window).
+struct MainWindow::Page {
+    QWidget* widget = nullptr;
+    ctl::Control control; // fraContainer_N, or fraHelp
+    QString form;
+    RoutePageBuilder build; // empty for no form: the page stays empty
+    std::optional<FormControls> controls;
+    bool built = false;
+};
+
 struct MainWindow::Private {
     AppContext* ctx = nullptr;
-    Ui::MainArea main;
-    Ui::HeveaTab hevea;
-    Ui::TthTab tth;
-    Ui::Tex4htTab tex4ht;
-    Ui::L2hTab l2h;
-    Ui::DviTab dvi;
-    Ui::PdfTab pdf;
-    Ui::LatexmlTab latexml;
-    Ui::PandocTab pandoc;
-    Ui::HelpTab help;
+    // A form's pointers are null until its page is built.
+    Ui::MainArea main{};
+    Ui::HeveaTab hevea{};
+    Ui::TthTab tth{};
+    Ui::Tex4htTab tex4ht{};
+    Ui::L2hTab l2h{};
+    Ui::DviTab dvi{};
+    Ui::PdfTab pdf{};
+    Ui::LatexmlTab latexml{};
+    Ui::PandocTab pandoc{};
+    Ui::HelpTab help{};
+    std::vector<Page> pages;
     ModelBinder* binder = nullptr;
+    LinkLabels* links = nullptr;
+    bool wired = false;   // the constructor has bound and wired the window
     int txt3Caret = 0;    // caret position remembered at the last click
     QPalette txt3Palette; // the command-line box's locked look
 };
@@ -115,13 +134,33 @@ MainWindow::MainWindow(AppContext& ctx, QWidget* parent) : QMainWindow(parent), 
 
     connectOptionHandlers(ctx);
     d->binder = new ModelBinder(&model, this, this);
+    // The page shown at start is built now; the others stand in the binder
+    // for their forms' controls until they are needed.
+    for (Page& page : d->pages) {
+        if (model.isVisible(page.control) || !page.controls)
+            buildPage(page);
+        else
+            d->binder->defer(page.widget, *page.controls);
+    }
+    // Made before the binder shows the page: connected before the binder.
+    connect(&model, &OptionsModel::changed, this,
+            [this](ctl::Control name, OptionsModel::Aspect aspect) {
+                if (aspect == OptionsModel::Aspect::Visible && d->ctx->model->isVisible(name))
+                    buildPageOf(name);
+            });
     d->binder->bind();
 
     wireButtons();
     wireSpecialControls();
+    for (Page& page : d->pages) {
+        if (page.built)
+            wireForm(page.form);
+    }
+    putPagesAfterTabs();
+    d->wired = true;
 
     ctx.seams.requestFocus = [this](ctl::Control control) {
-        if (QWidget* w = d->binder->widget(control))
+        if (QWidget* w = controlWidget(control))
             w->setFocus();
     };
     ctx.seams.showTex4htAdvanced = [this] { showTex4htAdvancedDialog(*d->ctx, this); };
@@ -150,39 +189,94 @@ void MainWindow::buildForms() {
     auto* pages = new QVBoxLayout(d->main.pageArea);
     pages->setContentsMargins(0, 0, 0, 0);
     const RouteTable routes = d->ctx->routes;
+    auto addPage = [this, pages](ctl::Control control, const QString& form, RoutePage made) {
+        auto* page = new QWidget(d->main.pageArea);
+        page->setObjectName(control.name());
+        pages->addWidget(page);
+        d->pages.push_back(
+            Page{page, control, form, std::move(made.build), std::move(made.controls), false});
+    };
     for (const Route& route : routes) {
         tabs->addTab(S(route.tabCaption));
-        QWidget* page = buildRoutePage(S(route.form), d->main.pageArea);
-        if (!page)
-            page = new QWidget(d->main.pageArea);
-        page->setObjectName(ctl::fraContainer(tabOf(routes, route)).name());
-        pages->addWidget(page);
+        addPage(ctl::fraContainer(tabOf(routes, route)), S(route.form), routePage(S(route.form)));
     }
     tabs->addTab(S("&Help"));
-    auto* help = new QWidget(d->main.pageArea);
-    d->help.setupUi(help);
-    pages->addWidget(help);
+    const QString help = S("tab_help");
+    addPage(ctl::fraHelp, help,
+            RoutePage{[this](QWidget* page) { d->help.setupUi(page); }, pageFormControls(help)});
 
     // The running conversions are few; the list need not push the frame open.
     d->main.lstProcesses->setMaximumHeight(fontMetrics().height() * 5);
+}
+
+void MainWindow::buildPage(Page& page) {
+    page.built = true;
+    if (!page.build)
+        return;
+    page.build(page.widget);
+    page.widget->setObjectName(page.control.name());
+    // The constructor binds and wires what it built itself.
+    if (!d->wired)
+        return;
+    d->binder->bindPart(page.widget);
+    watchDrops(page.widget);
+    wireForm(page.form);
+    d->links->takeLabelsOf(page.widget);
     putPagesAfterTabs();
 }
 
+void MainWindow::buildPageOf(ctl::Control control) {
+    for (Page& page : d->pages) {
+        if (page.control == control && !page.built)
+            buildPage(page);
+    }
+}
+
+QWidget* MainWindow::widgetNamed(const QString& name) {
+    if (auto* w = findChild<QWidget*>(name))
+        return w;
+    // The page whose form holds a control, or every page for another name.
+    const std::optional<ctl::Control> control = ctl::find(name);
+    bool built = false;
+    for (Page& page : d->pages) {
+        if (page.built)
+            continue;
+        const bool holds =
+            !control || std::any_of(page.controls->cbegin(), page.controls->cend(),
+                                    [&](const FormControl& c) { return c.control == *control; });
+        if (holds) {
+            buildPage(page);
+            built = true;
+        }
+    }
+    return built ? findChild<QWidget*>(name) : nullptr;
+}
+
+QWidget* MainWindow::controlWidget(ctl::Control control) {
+    if (QWidget* w = d->binder->widget(control))
+        return w;
+    widgetNamed(control.name());
+    return d->binder->widget(control);
+}
+
 // The pages are made after the lower frame, so Tab would reach a tab's own
-// options only after Exit; the lower frame's controls move behind them.
+// options only after Exit; the lower frame's controls move behind them. A
+// page built later is made after everything, so the move is made again.
 // (Only controls that take the focus can be ordered.)
 void MainWindow::putPagesAfterTabs() {
     QWidget* lastOnPages = nullptr;
     QList<QWidget*> lowerFrame;
     for (QWidget* w = d->main.tbstrip->nextInFocusChain(); w != d->main.tbstrip;
          w = w->nextInFocusChain()) {
-        if (w->focusPolicy() == Qt::NoFocus)
+        if (w->focusPolicy() == Qt::NoFocus || w->window() != this)
             continue;
         if (d->main.pageArea->isAncestorOf(w))
             lastOnPages = w;
-        else if (!lastOnPages)
+        else
             lowerFrame.append(w);
     }
+    if (!lastOnPages)
+        return;
     QWidget* previous = lastOnPages;
     for (QWidget* w : lowerFrame) {
         setTabOrder(previous, w);
@@ -191,21 +285,18 @@ void MainWindow::putPagesAfterTabs() {
 }
 
 void MainWindow::registerBuiltInPages() {
-    auto form = [this](auto& ui) {
-        return [&ui](QWidget* parent) {
-            auto* page = new QWidget(parent);
-            ui.setupUi(page);
-            return page;
-        };
+    auto form = [](const char* name, auto& ui) {
+        registerRoutePage(
+            S(name), [&ui](QWidget* page) { ui.setupUi(page); }, pageFormControls(S(name)));
     };
-    registerRoutePage(S("tab_hevea"), form(d->hevea));
-    registerRoutePage(S("tab_tth"), form(d->tth));
-    registerRoutePage(S("tab_tex4ht"), form(d->tex4ht));
-    registerRoutePage(S("tab_l2h"), form(d->l2h));
-    registerRoutePage(S("tab_dvi"), form(d->dvi));
-    registerRoutePage(S("tab_pdf"), form(d->pdf));
-    registerRoutePage(S("tab_latexml"), form(d->latexml));
-    registerRoutePage(S("tab_pandoc"), form(d->pandoc));
+    form("tab_hevea", d->hevea);
+    form("tab_tth", d->tth);
+    form("tab_tex4ht", d->tex4ht);
+    form("tab_l2h", d->l2h);
+    form("tab_dvi", d->dvi);
+    form("tab_pdf", d->pdf);
+    form("tab_latexml", d->latexml);
+    form("tab_pandoc", d->pandoc);
 }
 
 void MainWindow::wireButtons() {
@@ -218,35 +309,17 @@ void MainWindow::wireButtons() {
     onClick(d->main.cmdShow, [&ctx] { cmdShow_Click(ctx); });
     onClick(d->main.cmdBrowse, [this] { browseForTeXFile(); });
     onClick(d->main.cmdExit, [this] { close(); });
-    onClick(d->help.cmdHelpExit, [this] { close(); });
-    onClick(d->help.cmdReadIni, [&ctx] { reloadIni(ctx); });
-    onClick(d->help.cmdEditIni, [&ctx] { editIni(ctx); });
-    onClick(d->help.cmdDeleteFileList, [&ctx] { cmdDeleteFileList_Click(ctx); });
-    onClick(d->help.cmdReadMe, [&ctx] { cmdReadMe_Click(ctx); });
-    onClick(d->help.cmdBatch, [&ctx] { cmdBatch_Click(ctx); });
     onClick(d->main.cmdEditTex, [&ctx] { cmdEditTex_Click(ctx); });
-    onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
-    onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
-    onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
-    onClick(d->l2h.cmdInit, [&ctx] { cmdInit_Click(ctx); });
-    onClick(d->latexml.cmdLatexmlBrowse, [&ctx] { cmdLatexmlBrowse_Click(ctx); });
-    onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
-    onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
-    onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });
-    onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
-    onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
-    onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
-    onClick(d->help.cmdUpdate, [&ctx] { cmdUpdate_Click(ctx); });
-    onClick(d->pdf.cmdBat, [this, &ctx] { cmdBat_Click(ctx, this); });
     onClick(d->main.cmdCompare, [this] { compareRoutes(); });
-    onClick(d->pandoc.cmdPandocBrowse, [&ctx] { changeOutputRoot(ctx); });
-    onClick(d->pandoc.cmdPandocCsl, [this] { chooseCitationStyle(); });
-    onClick(d->help.cmdCheck, [this] {
-        ConverterCheckDialog dialog(this);
-        dialog.show();
-        dialog.runCheck();
-        dialog.exec();
-    });
+}
+
+void MainWindow::watchDrops(QWidget* part) {
+    // Files dropped anywhere on the window, also on controls that would take
+    // dropped text themselves.
+    for (QWidget* w : part->findChildren<QWidget*>()) {
+        if (w->acceptDrops())
+            w->installEventFilter(this);
+    }
 }
 
 void MainWindow::wireSpecialControls() {
@@ -256,50 +329,89 @@ void MainWindow::wireSpecialControls() {
     connect(d->main.cmbTeX->lineEdit(), &QLineEdit::returnPressed, this,
             [&ctx] { SavedPath(ctx); });
 
-    // Files dropped anywhere on the window, also on controls that would take
-    // dropped text themselves.
-    for (QWidget* w : findChildren<QWidget*>()) {
-        if (w->acceptDrops())
-            w->installEventFilter(this);
-    }
+    watchDrops(this);
     d->main.cmbTeX->lineEdit()->setAcceptDrops(true);
     d->main.cmbTeX->lineEdit()->installEventFilter(this);
 
-    // The command-line box: Escape and double-click switch manual mode.
-    d->txt3Palette = d->tex4ht.txt3->palette();
-    d->tex4ht.txt3->installEventFilter(this);
-    d->tex4ht.txt3->viewport()->installEventFilter(this);
-    connect(d->tex4ht.cmbFrags, &QComboBox::activated, this,
-            [this](int index) { insertCodeFragment(index); });
-
-    // Styles dragged within their list move by the list's own rules; the
-    // drop is reported as a copy so that the view removes nothing itself.
-    QListWidget* styles = d->hevea.List1;
-    styles->setDragDropMode(QAbstractItemView::DragDrop);
-    styles->setDefaultDropAction(Qt::CopyAction);
-    styles->viewport()->installEventFilter(this);
-
-    // A click on the cover of the style list ticks "Include Style Files".
-    d->hevea.lblListCover->installEventFilter(this);
-    d->hevea.txtExclude->installEventFilter(this);
-
-    new LinkLabels(ctx, kMainWindowLinks, this, kLinkLabels);
-    // "Anti-Virus Problem" looks like a link but shows a message.
-    d->help.Label32->setCursor(Qt::PointingHandCursor);
-    d->help.Label32->setStyleSheet(S("color: blue; text-decoration: underline;"));
-    d->help.Label32->installEventFilter(this);
+    d->links = new LinkLabels(ctx, kMainWindowLinks, this, kLinkLabels);
 
     connect(ctx.model, &OptionsModel::changed, this,
             [this](ctl::Control name, OptionsModel::Aspect aspect) {
                 if (name == ctl::txt3Locked && aspect == OptionsModel::Aspect::Tag)
                     showCommandLineLock();
                 else if (name == ctl::List1 && aspect == OptionsModel::Aspect::Enabled)
-                    d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
-                                                        d->ctx->model->isEnabled(ctl::List1));
+                    coverStyleList();
             });
-    d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
-                                        ctx.model->isEnabled(ctl::List1));
-    showCommandLineLock();
+}
+
+// The window's own handling of a form's controls, once its page is built.
+void MainWindow::wireForm(const QString& form) {
+    AppContext& ctx = *d->ctx;
+    auto onClick = [this](QAbstractButton* button, auto&& action) {
+        connect(button, &QAbstractButton::clicked, this, [action] { action(); });
+    };
+    if (form == S("tab_hevea") && d->hevea.List1) {
+        onClick(d->hevea.cmdUp, [&ctx] { cmdUp_Click(ctx); });
+        onClick(d->hevea.cmdDown, [&ctx] { cmdDown_Click(ctx); });
+        onClick(d->hevea.cmdSaveConfig, [this, &ctx] { saveConfigurationWithDialog(ctx, this); });
+        onClick(d->hevea.cmdLoadConfig, [this, &ctx] { loadConfigurationWithDialog(ctx, this); });
+        // Styles dragged within their list move by the list's own rules; the
+        // drop is reported as a copy so that the view removes nothing itself.
+        QListWidget* styles = d->hevea.List1;
+        styles->setDragDropMode(QAbstractItemView::DragDrop);
+        styles->setDefaultDropAction(Qt::CopyAction);
+        styles->viewport()->installEventFilter(this);
+        // A click on the cover of the style list ticks "Include Style Files".
+        d->hevea.lblListCover->installEventFilter(this);
+        d->hevea.txtExclude->installEventFilter(this);
+        coverStyleList();
+    } else if (form == S("tab_tex4ht") && d->tex4ht.txt3) {
+        onClick(d->tex4ht.cmdTex4htBrowse, [&ctx] { cmdTex4htBrowse_Click(ctx); });
+        onClick(d->tex4ht.cmdAdvanced, [&ctx] { cmdAdvanced_Click(ctx); });
+        // The command-line box: Escape and double-click switch manual mode.
+        d->txt3Palette = d->tex4ht.txt3->palette();
+        d->tex4ht.txt3->installEventFilter(this);
+        d->tex4ht.txt3->viewport()->installEventFilter(this);
+        connect(d->tex4ht.cmbFrags, &QComboBox::activated, this,
+                [this](int index) { insertCodeFragment(index); });
+        showCommandLineLock();
+    } else if (form == S("tab_l2h") && d->l2h.cmdInit) {
+        onClick(d->l2h.cmdlatex2htmlBrowse, [&ctx] { cmdlatex2htmlBrowse_Click(ctx); });
+        onClick(d->l2h.cmdInit, [&ctx] { cmdInit_Click(ctx); });
+    } else if (form == S("tab_pdf") && d->pdf.cmdBat) {
+        onClick(d->pdf.cmdBat, [this, &ctx] { cmdBat_Click(ctx, this); });
+    } else if (form == S("tab_latexml") && d->latexml.cmdLatexmlBrowse) {
+        onClick(d->latexml.cmdLatexmlBrowse, [&ctx] { cmdLatexmlBrowse_Click(ctx); });
+    } else if (form == S("tab_pandoc") && d->pandoc.cmdPandocBrowse) {
+        onClick(d->pandoc.cmdPandocBrowse, [&ctx] { changeOutputRoot(ctx); });
+        onClick(d->pandoc.cmdPandocCsl, [this] { chooseCitationStyle(); });
+    } else if (form == S("tab_help") && d->help.cmdHelpExit) {
+        onClick(d->help.cmdHelpExit, [this] { close(); });
+        onClick(d->help.cmdReadIni, [&ctx] { reloadIni(ctx); });
+        onClick(d->help.cmdEditIni, [&ctx] { editIni(ctx); });
+        onClick(d->help.cmdDeleteFileList, [&ctx] { cmdDeleteFileList_Click(ctx); });
+        onClick(d->help.cmdReadMe, [&ctx] { cmdReadMe_Click(ctx); });
+        onClick(d->help.cmdBatch, [&ctx] { cmdBatch_Click(ctx); });
+        onClick(d->help.cmdProgLoc, [this, &ctx] { openProgramLocations(ctx, this); });
+        onClick(d->help.cmdMore, [this, &ctx] { MorePreferencesDialog(ctx, this).exec(); });
+        onClick(d->help.cmdUpdate, [&ctx] { cmdUpdate_Click(ctx); });
+        onClick(d->help.cmdCheck, [this] {
+            ConverterCheckDialog dialog(this);
+            dialog.show();
+            dialog.runCheck();
+            dialog.exec();
+        });
+        // "Anti-Virus Problem" looks like a link but shows a message.
+        d->help.Label32->setCursor(Qt::PointingHandCursor);
+        d->help.Label32->setStyleSheet(S("color: blue; text-decoration: underline;"));
+        d->help.Label32->installEventFilter(this);
+    }
+}
+
+void MainWindow::coverStyleList() {
+    if (d->hevea.lblListCover)
+        d->hevea.lblListCover->setAttribute(Qt::WA_TransparentForMouseEvents,
+                                            d->ctx->model->isEnabled(ctl::List1));
 }
 
 void MainWindow::insertCodeFragment(int index) {
@@ -317,8 +429,10 @@ void MainWindow::insertCodeFragment(int index) {
 }
 
 void MainWindow::showCommandLineLock() {
-    const bool locked = isCommandLineLocked(*d->ctx->model);
     QPlainTextEdit* box = d->tex4ht.txt3;
+    if (!box)
+        return;
+    const bool locked = isCommandLineLocked(*d->ctx->model);
     box->setReadOnly(locked);
     // The two states have visibly different backgrounds.
     QPalette palette = d->txt3Palette;
@@ -419,7 +533,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
     AppContext& ctx = *d->ctx;
     QListWidget* styles = d->hevea.List1;
-    if (watched == styles->viewport() && event->type() == QEvent::Drop) {
+    if (styles && watched == styles->viewport() && event->type() == QEvent::Drop) {
         auto* drop = static_cast<QDropEvent*>(event);
         if (drop->source() != styles)
             return true;
@@ -435,7 +549,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         toggleManualCommandLine(ctx);
         return true;
     }
-    if (watched == txt3->viewport()) {
+    if (txt3 && watched == txt3->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             d->txt3Caret = txt3->textCursor().position();
         } else if (event->type() == QEvent::MouseButtonDblClick) {

@@ -68,7 +68,62 @@ int checkValueOf(int state) {
     return state == Qt::PartiallyChecked ? 2 : 0;
 }
 
+// The named widgets below `root` (the root included) that a binder of `root`
+// binds, in the order it binds them.
+QList<std::pair<QWidget*, ctl::Control>> namedWidgetsOf(QWidget* root,
+                                                        const QList<QWidget*>& widgets) {
+    QList<std::pair<QWidget*, ctl::Control>> named;
+    for (QWidget* w : widgets) {
+        // Widgets that no logic names (spacers, layouts' frames, buttons the
+        // window wires itself) stay unbound.
+        const std::optional<ctl::Control> name = ctl::find(w->objectName());
+        if (name && !isInternalPart(w, root))
+            named.append({w, *name});
+    }
+    return named;
+}
+
+QList<QWidget*> selfAndChildren(QWidget* root) {
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root);
+    return all;
+}
+
 } // namespace
+
+ControlState controlStateOf(const QWidget* w) {
+    ControlState state;
+    if (hasCaption(w))
+        state.caption = widgetCaption(w);
+    state.disabled = w->testAttribute(Qt::WA_ForceDisabled);
+    state.hidden =
+        w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->testAttribute(Qt::WA_WState_Hidden);
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+        state.items = comboItems(combo);
+        if (combo->isEditable())
+            state.text = combo->currentText();
+    } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+        state.items = listItems(list);
+    } else if (const auto* radio = qobject_cast<const QRadioButton*>(w)) {
+        state.selected = radio->isChecked();
+    } else if (const auto* check = qobject_cast<const QCheckBox*>(w)) {
+        state.check = checkValueOf(check->checkState());
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        state.text = edit->text();
+    } else if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w)) {
+        state.text = plain->toPlainText();
+    } else if (const auto* bar = qobject_cast<const QTabBar*>(w)) {
+        state.tab = bar->count() > 0 ? bar->currentIndex() + 1 : 0;
+    }
+    return state;
+}
+
+FormControls boundControlsOf(QWidget* root) {
+    FormControls controls;
+    for (const auto& [w, name] : namedWidgetsOf(root, selfAndChildren(root)))
+        controls.append({name, controlStateOf(w)});
+    return controls;
+}
 
 ModelBinder::ModelBinder(OptionsModel* model, QWidget* root, QObject* parent)
     : QObject(parent), m_model(model), m_root(root) {}
@@ -79,30 +134,53 @@ template <typename F> void ModelBinder::fromWidget(F&& write) {
     write();
 }
 
+void ModelBinder::defer(QWidget* part, FormControls controls) {
+    m_deferred.insert(part, std::move(controls));
+}
+
 void ModelBinder::bind() {
-    QList<QWidget*> all = m_root->findChildren<QWidget*>();
-    all.prepend(m_root);
+    const QList<QWidget*> all = selfAndChildren(m_root);
+    const QList<std::pair<QWidget*, ctl::Control>> named = namedWidgetsOf(m_root, all);
+    auto next = named.cbegin();
     for (QWidget* w : all) {
-        // Widgets that no logic names (spacers, layouts' frames, buttons the
-        // window wires itself) stay unbound.
-        const std::optional<ctl::Control> name = ctl::find(w->objectName());
-        if (!name || isInternalPart(w, m_root))
-            continue;
-        bindWidget(w, *name);
+        if (next != named.cend() && next->first == w) {
+            bindWidget(w, next->second);
+            ++next;
+        }
+        // A part still without its widgets: its form's controls in their place.
+        for (const FormControl& control : m_deferred.value(w))
+            adoptFormState(control.control, control.state);
     }
     connect(m_model, &OptionsModel::changed, this, &ModelBinder::onModelChanged);
+    m_bound = true;
     // The model wins where it already holds a value: a window made after the
     // settings were read shows them.
-    for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it) {
-        for (Aspect a : {Aspect::Items, Aspect::Value, Aspect::Enabled, Aspect::Visible,
-                         Aspect::Caption, Aspect::Bold})
-            apply(it.value(), it.key(), a);
-    }
+    for (auto it = m_widgets.cbegin(); it != m_widgets.cend(); ++it)
+        applyAll(it.value(), it.key());
+}
+
+void ModelBinder::bindPart(QWidget* part) {
+    m_deferred.remove(part);
+    // Before bind() the part's widgets are bound with the rest.
+    if (!m_bound)
+        return;
+    const QList<std::pair<QWidget*, ctl::Control>> named =
+        namedWidgetsOf(m_root, part->findChildren<QWidget*>());
+    for (const auto& [w, name] : named)
+        bindWidget(w, name);
+    for (const auto& [w, name] : named)
+        applyAll(w, name);
+}
+
+void ModelBinder::applyAll(QWidget* w, ctl::Control name) {
+    for (Aspect a : {Aspect::Items, Aspect::Value, Aspect::Enabled, Aspect::Visible,
+                     Aspect::Caption, Aspect::Bold})
+        apply(w, name, a);
 }
 
 void ModelBinder::bindWidget(QWidget* w, ctl::Control name) {
     m_widgets.insert(name, w);
-    adoptFormState(w, name);
+    adoptFormState(name, controlStateOf(w));
 
     if (auto* radio = qobject_cast<QRadioButton*>(w)) {
         const ctl::Control group = name.group();
@@ -156,40 +234,23 @@ void ModelBinder::bindWidget(QWidget* w, ctl::Control name) {
     }
 }
 
-void ModelBinder::adoptFormState(QWidget* w, ctl::Control name) {
-    if (!m_model->has(name, Aspect::Caption) && hasCaption(w))
-        m_model->setCaption(name, widgetCaption(w));
-    if (!m_model->has(name, Aspect::Enabled) && w->testAttribute(Qt::WA_ForceDisabled))
+void ModelBinder::adoptFormState(ctl::Control name, const ControlState& state) {
+    if (!m_model->has(name, Aspect::Caption) && state.caption)
+        m_model->setCaption(name, *state.caption);
+    if (!m_model->has(name, Aspect::Enabled) && state.disabled)
         m_model->setEnabled(name, false);
-    if (!m_model->has(name, Aspect::Visible) && w->testAttribute(Qt::WA_WState_ExplicitShowHide) &&
-        w->testAttribute(Qt::WA_WState_Hidden))
+    if (!m_model->has(name, Aspect::Visible) && state.hidden)
         m_model->setVisible(name, false);
-
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (!m_model->has(name, Aspect::Items) && combo->count() > 0)
-            m_model->setItems(name, comboItems(combo));
-        if (combo->isEditable() && !m_model->has(name, Aspect::Value) &&
-            !combo->currentText().isEmpty())
-            m_model->setText(name, combo->currentText());
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (!m_model->has(name, Aspect::Items) && list->count() > 0)
-            m_model->setItems(name, listItems(list));
-    } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        if (radio->isChecked() && name.element() >= 0 && !m_model->has(name.group(), Aspect::Value))
-            m_model->setIndex(name.group(), name.element());
-    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
-        if (check->checkState() != Qt::Unchecked && !m_model->has(name, Aspect::Value))
-            m_model->setCheckValue(name, checkValueOf(check->checkState()));
-    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (!edit->text().isEmpty() && !m_model->has(name, Aspect::Value))
-            m_model->setText(name, edit->text());
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-        if (!plain->toPlainText().isEmpty() && !m_model->has(name, Aspect::Value))
-            m_model->setText(name, plain->toPlainText());
-    } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
-        if (!m_model->has(name, Aspect::Value) && bar->count() > 0)
-            m_model->setIndex(name, bar->currentIndex() + 1);
-    }
+    if (!m_model->has(name, Aspect::Items) && !state.items.isEmpty())
+        m_model->setItems(name, state.items);
+    if (!m_model->has(name, Aspect::Value) && !state.text.isEmpty())
+        m_model->setText(name, state.text);
+    if (state.selected && name.element() >= 0 && !m_model->has(name.group(), Aspect::Value))
+        m_model->setIndex(name.group(), name.element());
+    if (!m_model->has(name, Aspect::Value) && state.check != 0)
+        m_model->setCheckValue(name, state.check);
+    if (!m_model->has(name, Aspect::Value) && state.tab > 0)
+        m_model->setIndex(name, state.tab);
 }
 
 void ModelBinder::onModelChanged(ctl::Control name, OptionsModel::Aspect aspect) {

@@ -6,20 +6,20 @@ namespace morvane {
 
 namespace {
 
-QHash<QString, RoutePageBuilder>& builders() {
-    static QHash<QString, RoutePageBuilder> registered;
-    return registered;
+QHash<QString, RoutePage>& registered() {
+    static QHash<QString, RoutePage> pages;
+    return pages;
 }
 
 } // namespace
 
-void registerRoutePage(const QString& form, RoutePageBuilder build) {
-    builders().insert(form, std::move(build));
+void registerRoutePage(const QString& form, RoutePageBuilder build,
+                       std::optional<FormControls> controls) {
+    registered().insert(form, RoutePage{std::move(build), std::move(controls)});
 }
 
-QWidget* buildRoutePage(const QString& form, QWidget* parent) {
-    const auto it = builders().constFind(form);
-    return it == builders().constEnd() ? nullptr : (*it)(parent);
+RoutePage routePage(const QString& form) {
+    return registered().value(form);
 }
 
 } // namespace morvane

@@ -76,7 +76,7 @@ private slots:
             }
         });
         poll.start(100);
-        auto* button = window.findChild<QPushButton*>("cmdCheck");
+        auto* button = window.widgetNamed<QPushButton>("cmdCheck");
         QVERIFY(button);
         button->click();
         QVERIFY(finished);

@@ -7,6 +7,7 @@
 #include "support/testmain.h"
 #include "ui/errorlist.h"
 
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -55,6 +56,13 @@ private slots:
         QVERIFY(rig.model.isVisible(ctl::lstErrors));
         QCOMPARE(rig.list.topLevelItemCount(), 2);
         QCOMPARE(rig.list.topLevelItem(1)->text(1), QString("8"));
+        // The file and line columns fit their contents.
+        for (int column : {0, 1})
+            QCOMPARE(rig.list.header()->sectionResizeMode(column), QHeaderView::ResizeToContents);
+        // Each entry shows its severity's icon.
+        QVERIFY(!rig.list.topLevelItem(0)->icon(0).isNull());
+        QVERIFY(rig.list.topLevelItem(0)->icon(0).cacheKey() !=
+                rig.list.topLevelItem(1)->icon(0).cacheKey());
         QCOMPARE(rig.model.caption(ctl::lblErrorCount), QString("1 error, 1 warning"));
         rig.show({});
         QVERIFY(!rig.model.isVisible(ctl::lstErrors));

@@ -51,7 +51,7 @@ struct Fixture {
             return answer;
         };
     }
-    QLabel* label(const QString& name) const { return window->findChild<QLabel*>(name); }
+    QLabel* label(const QString& name) const { return window->widgetNamed<QLabel>(name); }
     void click(const QString& name, Qt::MouseButton button) const {
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), button,
                             Qt::NoButton, Qt::NoModifier);

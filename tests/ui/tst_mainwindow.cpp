@@ -152,6 +152,7 @@ void TestMainWindow::formCaptions() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     Fixture f;
+    QVERIFY(f.window->widgetNamed(name));
     const QList<QWidget*> found = f.window->findChildren<QWidget*>(name);
     QCOMPARE(found.size(), 1);
     QString shown;
@@ -175,8 +176,10 @@ void TestMainWindow::everyControlIsOneWidget() {
             names << QString::fromLatin1(e.name);
         for (int i = e.first; i < e.first + e.count; ++i)
             names << QString::fromLatin1(e.name) + u'_' + QString::number(i);
-        for (const QString& name : names)
+        for (const QString& name : names) {
+            QVERIFY2(f.window->widgetNamed(name), qPrintable(name));
             QVERIFY2(f.window->findChildren<QWidget*>(name).size() == 1, qPrintable(name));
+        }
     }
 }
 
@@ -334,11 +337,11 @@ void TestMainWindow::modelValuesWinOverFormAtConstruction() {
     model.setIndex(ctl::tbstrip, 4);
     model.setVisible(ctl::cmbFrags, true);
     MainWindow window(ctx);
-    QVERIFY(window.findChild<QCheckBox*>("chkFrench")->isChecked());
-    QVERIFY(window.findChild<QRadioButton*>("optIE_1")->isChecked());
-    QCOMPARE(window.findChild<QLineEdit*>("txtImages")->text(), QStringLiteral("pics"));
-    QCOMPARE(window.findChild<QTabBar*>("tbstrip")->currentIndex(), 3);
-    QVERIFY(!window.findChild<QComboBox*>("cmbFrags")->isHidden());
+    QVERIFY(window.widgetNamed<QCheckBox>("chkFrench")->isChecked());
+    QVERIFY(window.widgetNamed<QRadioButton>("optIE_1")->isChecked());
+    QCOMPARE(window.widgetNamed<QLineEdit>("txtImages")->text(), QStringLiteral("pics"));
+    QCOMPARE(window.widgetNamed<QTabBar>("tbstrip")->currentIndex(), 3);
+    QVERIFY(!window.widgetNamed<QComboBox>("cmbFrags")->isHidden());
 }
 
 void TestMainWindow::tabChangeHidesSharedFrameOnHelp() {

@@ -56,7 +56,7 @@ struct Session {
         return QTest::qWaitForWindowExposed(window.get());
     }
     template <typename T> T* find(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
+        return window->widgetNamed<T>(QString::fromLatin1(name));
     }
     void click(const char* name) const {
         QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);

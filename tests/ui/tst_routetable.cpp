@@ -99,12 +99,10 @@ Route echoRoute() {
 
 // The echo route's form: one check box.
 void registerEchoForm() {
-    registerRoutePage(QStringLiteral("tab_echo"), [](QWidget* parent) {
-        auto* page = new QWidget(parent);
+    registerRoutePage(QStringLiteral("tab_echo"), [](QWidget* page) {
         auto* loud = new QCheckBox(QStringLiteral("&Loud"), page);
         loud->setObjectName(QStringLiteral("chkLoud"));
         (new QVBoxLayout(page))->addWidget(loud);
-        return page;
     });
 }
 
@@ -118,7 +116,7 @@ private slots:
     void everyRowMatchesTheProgram() {
         Window w;
         const RouteTable routes = w.ctx.routes;
-        auto* strip = w.window->findChild<QTabBar*>(QStringLiteral("tbstrip"));
+        auto* strip = w.window->widgetNamed<QTabBar>(QStringLiteral("tbstrip"));
         QVERIFY(strip);
         QCOMPARE(strip->count(), helpTab(routes));
         QCOMPARE(strip->tabText(helpTab(routes) - 1), QStringLiteral("&Help"));
@@ -130,16 +128,15 @@ private slots:
             const int tab = tabOf(routes, route);
             const QString key = QLatin1String(route.key);
             QCOMPARE(strip->tabText(tab - 1), QLatin1String(route.tabCaption));
-            QVERIFY2(w.window->findChild<QWidget*>(QStringLiteral("fraContainer_%1").arg(tab)),
-                     route.form);
+            QVERIFY2(w.window->widgetNamed(QStringLiteral("fraContainer_%1").arg(tab)), route.form);
             for (ctl::Control control : {route.programBox, route.outputRootLabel})
-                QVERIFY2(!control || w.window->findChild<QWidget*>(control.name()),
+                QVERIFY2(!control || w.window->widgetNamed(control.name()),
                          qPrintable(control.name()));
             // Its keys sit in its section and are read and written with the rest.
             for (const IniKey& iniKey : route.iniKeys) {
                 QCOMPARE(QLatin1String(iniKey.section), QLatin1String(route.iniSection));
                 QVERIFY(hasKey(keys, QLatin1String(iniKey.section), QLatin1String(iniKey.name)));
-                QVERIFY2(!iniKey.control || w.window->findChild<QWidget*>(iniKey.control.name()),
+                QVERIFY2(!iniKey.control || w.window->widgetNamed(iniKey.control.name()),
                          iniKey.name);
             }
             // Its program's folder is a row of Program Locations, with a [Paths] key.
@@ -179,7 +176,7 @@ private slots:
         const int tab = tabOf(w.ctx.routes, w.ctx.routes.back());
         const int builtIn = int(builtInRoutes().size());
         QCOMPARE(tab, builtIn + 1);
-        auto* strip = w.window->findChild<QTabBar*>(QStringLiteral("tbstrip"));
+        auto* strip = w.window->widgetNamed<QTabBar>(QStringLiteral("tbstrip"));
         QCOMPARE(strip->count(), builtIn + 2);
         QCOMPARE(strip->tabText(tab - 1), QStringLiteral("&Echo"));
         QCOMPARE(strip->tabText(builtIn + 1), QStringLiteral("&Help"));
@@ -187,9 +184,9 @@ private slots:
         // Its page shows on its tab; its option is bound to the model.
         w.model.setIndex(ctl::tbstrip, tab);
         tbstrip_Click(w.ctx);
-        auto* loud = w.window->findChild<QCheckBox*>(QStringLiteral("chkLoud"));
+        auto* loud = w.window->widgetNamed<QCheckBox>(QStringLiteral("chkLoud"));
         QVERIFY(loud);
-        QVERIFY(!w.window->findChild<QWidget*>(ctl::fraContainer(tab).name())->isHidden());
+        QVERIFY(!w.window->widgetNamed(ctl::fraContainer(tab).name())->isHidden());
         QVERIFY(w.model.isEnabled(ctl::cmdConvert));
         loud->click();
         QVERIFY(w.model.isChecked(chkLoud));

@@ -35,7 +35,7 @@ struct WindowFixture {
         window = std::make_unique<MainWindow>(ctx);
     }
     template <typename T> T* find(const QString& name) const {
-        T* w = window->findChild<T*>(name);
+        T* w = window->widgetNamed<T>(name);
         if (!w)
             qWarning() << "no control" << name;
         return w;
