@@ -47,6 +47,16 @@ int lifeline[2] = {-1, -1};
 // The highest descriptor a script can name in a redirection.
 constexpr int kHighestScriptDescriptor = 9;
 
+// `fd` moved to the lowest free descriptor from 3 on (close-on-exec), or
+// left where it is when that fails.
+int atOrAbove3(int fd) {
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    if (moved < 0)
+        return fd;
+    ::close(fd);
+    return moved;
+}
+
 void openLifeline() {
     if (lifeline[0] >= 0)
         return;
@@ -54,8 +64,13 @@ void openLifeline() {
         lifeline[0] = lifeline[1] = -1;
         return;
     }
-    // A script reaches only the descriptors 0 to 9: the read end goes as low
-    // as it can.
+    // A program started with a standard channel closed gets the pipe there:
+    // a child's input or output would then take its place, and what the
+    // program prints would reach the watcher. Both ends go from 3 on; the
+    // read end as low as it can, since a script reaches only 0 to 9.
+    for (int& end : lifeline)
+        if (end <= STDERR_FILENO)
+            end = atOrAbove3(end);
     if (lifeline[0] > kHighestScriptDescriptor) {
         const int low = ::fcntl(lifeline[0], F_DUPFD_CLOEXEC, 3);
         if (low >= 0 && low <= kHighestScriptDescriptor) {
@@ -113,12 +128,13 @@ void enterOwnGroupWithWatcher(bool scriptWatches) {
 
 int lifelineForScript() {
     openLifeline();
-    return lifeline[0] <= kHighestScriptDescriptor ? lifeline[0] : -1;
+    return lifeline[0] > STDERR_FILENO && lifeline[0] <= kHighestScriptDescriptor ? lifeline[0]
+                                                                                  : -1;
 }
 
 void startInOwnGroup(QProcess& process, qint64 addressSpaceCap, bool scriptWatches) {
     openLifeline();
-    scriptWatches = scriptWatches && lifeline[0] >= 0 && lifeline[0] <= kHighestScriptDescriptor;
+    scriptWatches = scriptWatches && lifelineForScript() >= 0;
     // Set in the child, before the converter is executed: the cap holds for
     // it and for everything it starts, and the program itself keeps none.
     process.setChildProcessModifier([addressSpaceCap, scriptWatches] {

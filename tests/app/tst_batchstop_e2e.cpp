@@ -107,6 +107,30 @@ private slots:
         }
         QCOMPARE(readAll(previous), QByteArray("the previous result"));
     }
+
+    // Started with its standard channels closed, the program still converts:
+    // the pipe its converters' watchers read does not take a channel's
+    // place, where a converter's input or the program's own messages would
+    // reach it.
+    void closedStandardChannels() {
+        TestHome home;
+        QTemporaryDir work;
+        QFile tex(work.filePath("plain.tex"));
+        QVERIFY(tex.open(QIODevice::WriteOnly));
+        tex.write("\\documentclass{article}\\begin{document}Hello\\end{document}\n");
+        tex.close();
+        QProcess morvane;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("MORVANE_HOME", home.path());
+        env.insert("XDG_STATE_HOME", work.filePath("state"));
+        morvane.setProcessEnvironment(env);
+        morvane.setWorkingDirectory(work.path());
+        morvane.start("/bin/sh", {"-c", "exec <&- >&- 2>&-; exec \"$0\" --convert=tth plain.tex",
+                                  MORVANE_BUILD_PROGRAM_DIR "/morvane"});
+        QVERIFY(morvane.waitForFinished(60000));
+        QCOMPARE(morvane.exitCode(), 0);
+        QVERIFY(readAll(work.filePath("plain.htm")).contains("Hello"));
+    }
 };
 
 MORVANE_TEST_GUILESS_MAIN(TestBatchStop)
