@@ -102,6 +102,7 @@ QStringList reachableArguments(int argc, char** argv, int first) {
 } // namespace
 
 int main(int argc, char** argv) {
+    morvane::keepStandardChannelsOpen();
     const char* first = argc > 1 ? argv[1] : "";
     if (std::strcmp(first, "--help") == 0) {
         std::fputs(morvane::commandLineHelp().toLocal8Bit().constData(), stdout);

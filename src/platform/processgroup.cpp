@@ -126,6 +126,15 @@ void enterOwnGroupWithWatcher(bool scriptWatches) {
 
 } // namespace
 
+void keepStandardChannelsOpen() {
+    // A closed channel is reopened on the null device: otherwise the next
+    // file the program opens would take its number, and what the program
+    // prints would land in that file.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+            ::open("/dev/null", O_RDWR);
+}
+
 int lifelineForScript() {
     openLifeline();
     return lifeline[0] > STDERR_FILENO && lifeline[0] <= kHighestScriptDescriptor ? lifeline[0]
@@ -188,7 +197,11 @@ bool stopWasRequested() {
 
 void stopProcessGroupsOnSignals() {
     if (stopPipe[0] < 0 && ::pipe(stopPipe) == 0) {
-        for (int fd : stopPipe) {
+        for (int& fd : stopPipe) {
+            // Not in a closed standard channel's place, where the program's
+            // own messages would read as a stop.
+            if (fd <= STDERR_FILENO)
+                fd = atOrAbove3(fd);
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
             ::fcntl(fd, F_SETFL, O_NONBLOCK);
         }

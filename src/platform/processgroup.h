@@ -18,6 +18,10 @@ namespace morvane {
 // here.
 void startInOwnGroup(QProcess& process, qint64 addressSpaceCap = 0, bool scriptWatches = false);
 
+// Reopens a standard channel the program was started without (input,
+// output, error) on the null device, before anything else takes its place.
+void keepStandardChannelsOpen();
+
 // The descriptor (0 to 9) of the lifeline's read end that a batch driver
 // watches, or -1 when a script cannot name it; the lifeline is opened at the
 // first call.
