@@ -19,6 +19,20 @@
 
 using namespace morvane::test;
 
+namespace {
+
+// A batch run's environment: the program directory `home`, the run journal
+// under `work`, no display.
+QProcessEnvironment batchEnvironment(const QString& home, const QTemporaryDir& work) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("MORVANE_HOME", home);
+    env.insert("XDG_STATE_HOME", work.filePath("state"));
+    env.remove("DISPLAY");
+    return env;
+}
+
+} // namespace
+
 class TestBatchStop : public QObject {
     Q_OBJECT
 private slots:
@@ -71,10 +85,7 @@ private slots:
         earlier.close();
 
         QProcess morvane;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MORVANE_HOME", home.path());
-        env.insert("XDG_STATE_HOME", work.filePath("state"));
-        env.remove("DISPLAY");
+        const QProcessEnvironment env = batchEnvironment(home.path(), work);
         morvane.setProcessEnvironment(env);
         morvane.setWorkingDirectory(work.path());
         morvane.start(MORVANE_BUILD_PROGRAM_DIR "/morvane", {"--convert=" + route, name + ".tex"});
@@ -120,10 +131,7 @@ private slots:
         tex.write("\\documentclass{article}\\begin{document}Hello\\end{document}\n");
         tex.close();
         QProcess morvane;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("MORVANE_HOME", home.path());
-        env.insert("XDG_STATE_HOME", work.filePath("state"));
-        morvane.setProcessEnvironment(env);
+        morvane.setProcessEnvironment(batchEnvironment(home.path(), work));
         morvane.setWorkingDirectory(work.path());
         morvane.start("/bin/sh", {"-c", "exec <&- >&- 2>&-; exec \"$0\" --convert=tth plain.tex",
                                   MORVANE_BUILD_PROGRAM_DIR "/morvane"});
