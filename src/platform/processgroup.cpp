@@ -47,16 +47,6 @@ int lifeline[2] = {-1, -1};
 // The highest descriptor a script can name in a redirection.
 constexpr int kHighestScriptDescriptor = 9;
 
-// `fd` moved to the lowest free descriptor from 3 on (close-on-exec), or
-// left where it is when that fails.
-int atOrAbove3(int fd) {
-    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-    if (moved < 0)
-        return fd;
-    ::close(fd);
-    return moved;
-}
-
 void openLifeline() {
     if (lifeline[0] >= 0)
         return;
@@ -64,13 +54,9 @@ void openLifeline() {
         lifeline[0] = lifeline[1] = -1;
         return;
     }
-    // A program started with a standard channel closed gets the pipe there:
-    // a child's input or output would then take its place, and what the
-    // program prints would reach the watcher. Both ends go from 3 on; the
-    // read end as low as it can, since a script reaches only 0 to 9.
-    for (int& end : lifeline)
-        if (end <= STDERR_FILENO)
-            end = atOrAbove3(end);
+    // A script reaches only the descriptors 0 to 9: the read end goes as low
+    // as it can. (The standard channels are open, keepStandardChannelsOpen,
+    // so the pipe never takes their place.)
     if (lifeline[0] > kHighestScriptDescriptor) {
         const int low = ::fcntl(lifeline[0], F_DUPFD_CLOEXEC, 3);
         if (low >= 0 && low <= kHighestScriptDescriptor) {
@@ -197,11 +183,7 @@ bool stopWasRequested() {
 
 void stopProcessGroupsOnSignals() {
     if (stopPipe[0] < 0 && ::pipe(stopPipe) == 0) {
-        for (int& fd : stopPipe) {
-            // Not in a closed standard channel's place, where the program's
-            // own messages would read as a stop.
-            if (fd <= STDERR_FILENO)
-                fd = atOrAbove3(fd);
+        for (int fd : stopPipe) {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
             ::fcntl(fd, F_SETFL, O_NONBLOCK);
         }
